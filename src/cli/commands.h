@@ -1,0 +1,9 @@
+#pragma once
+
+#include "command_line.h"
+
+namespace vellumar::cli {
+
+int runFormats(const Arguments& arguments);
+
+} // namespace vellumar::cli

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+namespace vellumar {
+
+// Everything the core needs from whoever drives it. The core never opens a window or
+// prints; the wizard, the command line and the tests each supply their own front end.
+class Frontend {
+public:
+    virtual ~Frontend() = default;
+
+    // One-line description of the work in progress.
+    virtual void status(const std::string& text) = 0;
+    // Share of the current work done, 0..100.
+    virtual void progress(int percent) = 0;
+    // A message the user acknowledges with OK.
+    virtual void notice(const std::string& text) = 0;
+    // A Yes/No confirmation; true means Yes.
+    virtual bool question(const std::string& text) = 0;
+    // Lets the front end handle pending events so long work keeps the window alive.
+    virtual void processEvents() = 0;
+};
+
+} // namespace vellumar

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <string>
+
+#include "model/color.h"
+#include "model/enums.h"
+#include "model/nav_link.h"
+
+namespace vellumar {
+
+// A flag with a value that keeps its value while the flag is off.
+template <typename T>
+struct Switched {
+    bool on = false;
+    T value{};
+    bool operator==(const Switched&) const = default;
+};
+
+// Where one kind of output file goes: a sub-folder of the given name, or the destination
+// folder itself. The name is kept while the destination folder is chosen.
+struct FolderChoice {
+    bool useDestFolder = false;
+    std::string name;
+    bool operator==(const FolderChoice&) const = default;
+};
+
+enum class ThumbFit { Stretch, Crop };
+
+// Every gallery-wide setting of a project, in project-file order. Integer settings hold the
+// text the user typed; the builders parse it when they need the number.
+struct GallerySettings {
+    std::string DestFolder;
+    OverwriteMode Overwrite = OverwriteMode::Ask;
+    FolderChoice ThumbSub{false, "thumb"};
+    FolderChoice PicSub{false, "pic"};
+    FolderChoice PageSub{false, "picpage"};
+    std::string Style;
+    std::string TopOffset = "0";
+    std::string LeftOffset = "0";
+    Switched<std::string> ThumbWidth{true, "100"};
+    Switched<std::string> ThumbHeight{false, "100"};
+    ThumbFit ThumbStretch = ThumbFit::Stretch;
+    std::string ThumbPrefix = "tn_";
+    std::string ThumbSuffix;
+    bool ThumbBorder = false;
+    std::string ThumbBorderWidth = "1";
+    Color ThumbBorderColor = kBlack;
+    bool ResizePic = false;
+    Switched<std::string> PicWidth{true, "600"};
+    Switched<std::string> PicHeight{true, "400"};
+    bool PicBorder = false;
+    std::string PicBorderWidth = "1";
+    Color PicBorderColor = kBlack;
+    std::string IdxFileName = "index.htm";
+    NavPosition IdxNavLink = NavPosition::Top;
+    NavLinkSet IdxNav;
+    std::string IdxPageBGPic;
+    Switched<Color> IdxPageBGColor{false, kWhite};
+    std::string ThumbTableCol = "4";
+    std::string ThumbTableRow = "3";
+    std::string ThumbTableCellPad = "5";
+    std::string ThumbTableCellSpace = "5";
+    std::string ThumbTableBorderWidth = "0";
+    Color ThumbTableBorderColor = kBlack;
+    std::string ThumbTableBGPic;
+    Switched<Color> ThumbTableBGColor{false, kWhite};
+    ThumbLinkTarget ThumbLink = ThumbLinkTarget::PicturePage;
+    NavPosition PageNav = NavPosition::Top;
+    NavLinkSet PageNavLinks;
+    std::string PageBGPic;
+    Switched<Color> PageBGColor{false, kWhite};
+    std::string PageTitle = "My Gallery";
+    bool ThumbShowTitle = true;
+    bool ThumbShowSize = true;
+    // ThumbInfo: while on, the ALT text of a thumbnail is the picture's info instead of
+    // ThumbALT.
+    bool ThumbInfoFromPicture = false;
+    std::string ThumbALT = "Click for large picture";
+    bool PicPageShowTitle = true;
+    bool PicPageShowIndex = true;
+    // Never saved: they last for the session only.
+    bool ThumbProtect = true;
+    bool ImageProtect = true;
+
+    bool operator==(const GallerySettings&) const = default;
+};
+
+} // namespace vellumar

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "imaging/bitmap.h"
+#include "imaging/picture_size.h"
+
+namespace vellumar {
+
+using Bytes = std::span<const std::uint8_t>;
+
+// What a reader is given: the whole file in memory, and its path for readers that look at
+// files beside it (a palette file) or name it in messages. The path may be empty.
+struct PictureSource {
+    Bytes bytes;
+    std::string path;
+};
+
+// How a read picture becomes a bitmap.
+enum class ReaderKind {
+    Bitmap, // decodes to a bitmap, possibly with a palette, that is used as it is
+    Jpeg,   // decodes to 24-bit RGB; a JPEG file is taken over unchanged when converted
+    Other,  // drawn onto white (icons and metafiles)
+};
+
+// The decoder of one picture format. Readers keep no state between calls; every size,
+// offset and count is checked against the data, and every failure is a ProjectError whose
+// text says what is wrong with the data.
+class PictureReader {
+public:
+    virtual ~PictureReader() = default;
+
+    // Whether the bytes look like this format (a cheap look at the signature).
+    virtual bool sniff(Bytes bytes) const = 0;
+    // Width and height from the header alone.
+    virtual PictureSize probe(const PictureSource& source) const = 0;
+    // The whole picture.
+    virtual Bitmap decode(const PictureSource& source) const = 0;
+};
+
+} // namespace vellumar

@@ -1,0 +1,56 @@
+#include "text_util.h"
+
+#include <algorithm>
+
+namespace vellumar {
+
+namespace {
+
+std::string trimWhere(std::string_view text, bool (*strip)(unsigned char)) {
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && strip(static_cast<unsigned char>(text[first]))) {
+        ++first;
+    }
+    while (last > first && strip(static_cast<unsigned char>(text[last - 1]))) {
+        --last;
+    }
+    return std::string(text.substr(first, last - first));
+}
+
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
+char upperAscii(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
+
+} // namespace
+
+std::string trimBlanks(std::string_view text) {
+    return trimWhere(text, [](unsigned char c) { return c == ' '; });
+}
+
+std::string trimBlanksAndControls(std::string_view text) {
+    return trimWhere(text, [](unsigned char c) { return c <= ' '; });
+}
+
+std::string toLowerAscii(std::string_view text) {
+    std::string result(text);
+    std::transform(result.begin(), result.end(), result.begin(), lowerAscii);
+    return result;
+}
+
+std::string toUpperAscii(std::string_view text) {
+    std::string result(text);
+    std::transform(result.begin(), result.end(), result.begin(), upperAscii);
+    return result;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lowerAscii(x) == lowerAscii(y);
+           });
+}
+
+} // namespace vellumar

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <deque>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "frontend.h"
+
+namespace vellumar::testing {
+
+// A front end for tests: records everything the core says and answers questions from a
+// script. A question the script does not answer fails the test loudly.
+class ScriptedFrontend : public Frontend {
+public:
+    void answerNext(bool yes) { m_answers.push_back(yes); }
+
+    void status(const std::string& text) override { statuses.push_back(text); }
+    void progress(int percent) override { progressValues.push_back(percent); }
+    void notice(const std::string& text) override { notices.push_back(text); }
+    bool question(const std::string& text) override {
+        questions.push_back(text);
+        if (m_answers.empty()) {
+            throw std::logic_error("unexpected question: " + text);
+        }
+        const bool answer = m_answers.front();
+        m_answers.pop_front();
+        return answer;
+    }
+    void processEvents() override { ++eventPumps; }
+
+    bool allAnswersUsed() const { return m_answers.empty(); }
+
+    std::vector<std::string> statuses;
+    std::vector<int> progressValues;
+    std::vector<std::string> notices;
+    std::vector<std::string> questions;
+    int eventPumps = 0;
+
+private:
+    std::deque<bool> m_answers;
+};
+
+} // namespace vellumar::testing
