@@ -1,0 +1,12 @@
+#pragma once
+
+#include "imaging/bitmap.h"
+
+#include <QImage>
+
+namespace vellumar {
+
+// A copy of the bitmap as a Qt image, for showing it on screen.
+QImage toQImage(const Bitmap& bitmap);
+
+} // namespace vellumar

@@ -1,0 +1,358 @@
+#include "main_window.h"
+
+#include "about_dialog.h"
+#include "artwork.h"
+#include "frontend.h"
+#include "help_dialog.h"
+#include "html/build_all.h"
+#include "model/style_list.h"
+#include "picture_step.h"
+#include "project_error.h"
+#include "settings_step.h"
+#include "user_dialogs.h"
+#include "wizard_pages.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <filesystem>
+
+namespace vellumar {
+
+namespace {
+
+constexpr const char* kCaption = "Vellumar";
+constexpr const char* kSupportMail = "mailto:support@vellumar.org";
+
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string fileNameOf(const std::string& path) {
+    return std::filesystem::path(path).filename().string();
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(std::string programFolder, Frontend& frontend, UserDialogs& dialogs,
+                   QWidget* parent)
+    : QMainWindow(parent), m_programFolder(std::move(programFolder)), m_frontend(frontend),
+      m_dialogs(dialogs) {
+    setWindowTitle(QString::fromLatin1(kCaption));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(logoPicture(64));
+
+    TabProject = new ProjectStep;
+    TabPic = new PictureStep(m_project, m_frontend, m_dialogs);
+    TabSetting = new SettingsStep(m_project.settings(), m_dialogs);
+    TabBuild = new BuildStep;
+    TabFinish = new FinishStep;
+    m_pages = new QStackedWidget;
+    for (QWidget* page : {static_cast<QWidget*>(TabProject), static_cast<QWidget*>(TabPic),
+                          static_cast<QWidget*>(TabSetting), static_cast<QWidget*>(TabBuild),
+                          static_cast<QWidget*>(TabFinish)}) {
+        m_pages->addWidget(page);
+    }
+
+    btnHelp = new QPushButton(tr("Help"));
+    btnPrev = new QPushButton(tr("<< Previous"));
+    btnNext = new QPushButton(tr("Next >>"));
+    btnExit = new QPushButton(tr("Exit"));
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(btnHelp);
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(btnPrev);
+    buttonRow->addWidget(btnNext);
+    buttonRow->addSpacing(16);
+    buttonRow->addWidget(btnExit);
+
+    auto* rule = new QFrame;
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 6);
+    layout->addWidget(buildHeader());
+    layout->addWidget(buildStepTabs());
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(10, 0, 10, 0);
+    body->addWidget(m_pages, 1);
+    body->addWidget(rule);
+    body->addLayout(buttonRow);
+    layout->addLayout(body, 1);
+    setCentralWidget(central);
+    statusBar()->setSizeGripEnabled(false);
+    resize(760, 560);
+
+    frmHelp = new TfrmHelp(m_dialogs, this);
+    frmAbout = new TfrmAbout(this);
+
+    buildMenus();
+    connectCommands();
+    m_styles = listStyles(m_programFolder);
+    applyFirstStyle();
+    TabSetting->showSettings();
+    m_project.markUnchanged();
+    showStep(WizardStep::Project);
+}
+
+TfrmMain::~TfrmMain() = default;
+
+QWidget* TfrmMain::buildHeader() {
+    auto* header = new QFrame;
+    header->setAutoFillBackground(true);
+    QPalette palette = header->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    header->setPalette(palette);
+
+    lblStepTitle = new QLabel;
+    QFont titleFont = lblStepTitle->font();
+    titleFont.setBold(true);
+    titleFont.setItalic(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
+    lblStepTitle->setFont(titleFont);
+    lblStepTitle->setStyleSheet(QStringLiteral("color: #1f4fa0"));
+    lblDspn = new QLabel;
+    lblDspn->setWordWrap(true);
+    auto* logo = new QLabel;
+    logo->setPixmap(logoPicture(48));
+
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(lblStepTitle);
+    texts->addWidget(lblDspn);
+    auto* layout = new QHBoxLayout(header);
+    layout->setContentsMargins(14, 8, 14, 8);
+    layout->addLayout(texts, 1);
+    layout->addWidget(logo);
+    return header;
+}
+
+QWidget* TfrmMain::buildStepTabs() {
+    auto* tabs = new QWidget;
+    auto* layout = new QHBoxLayout(tabs);
+    layout->setContentsMargins(10, 8, 10, 4);
+    m_stepTabs = new QButtonGroup(this);
+    for (int step = 0; step < kStepCount; ++step) {
+        auto* tab = new QToolButton;
+        tab->setCheckable(true);
+        tab->setAutoRaise(true);
+        tab->setToolTip(fromView(kStepTexts[static_cast<std::size_t>(step)].title));
+        tab->setIconSize(QSize(112, 34));
+        m_stepTabs->addButton(tab, step);
+        layout->addWidget(tab);
+    }
+    layout->addStretch(1);
+    connect(m_stepTabs, &QButtonGroup::idClicked, this,
+            [this](int step) { showStep(static_cast<WizardStep>(step)); });
+    return tabs;
+}
+
+void TfrmMain::buildMenus() {
+    QMenu* file = menuBar()->addMenu(tr("File"));
+    file->addAction(tr("&New project"), this, [this] {
+        TabProject->rbNew->setChecked(true);
+        newProject();
+    });
+    file->addAction(tr("&Open project"), this, &TfrmMain::openProject);
+    file->addSeparator();
+    file->addAction(tr("&Save project"), this, &TfrmMain::saveProject);
+    file->addAction(tr("Save project &as"), this, &TfrmMain::saveProjectAs);
+    file->addSeparator();
+    file->addAction(tr("E&xit"), this, &QWidget::close);
+
+    const std::string manual = m_programFolder + "Help.html";
+    QMenu* help = menuBar()->addMenu(tr("Help"));
+    help->addAction(tr("Content"), this, [this, manual] { m_dialogs.openExternally(manual); });
+    help->addSeparator();
+    help->addAction(tr("Home page"), this, [this, manual] { m_dialogs.openExternally(manual); });
+    help->addAction(tr("Send email"), this, [this] { m_dialogs.openExternally(kSupportMail); });
+    help->addSeparator();
+    help->addAction(tr("About ..."), this, [this] { frmAbout->exec(); });
+}
+
+void TfrmMain::connectCommands() {
+    connect(btnNext, &QPushButton::clicked, this, &TfrmMain::btnNextClick);
+    connect(btnPrev, &QPushButton::clicked, this, &TfrmMain::btnPrevClick);
+    connect(btnExit, &QPushButton::clicked, this, &QWidget::close);
+    connect(btnHelp, &QPushButton::clicked, this, &TfrmMain::btnHelpClick);
+    connect(TabProject->rbNew, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked) {
+            newProject();
+        }
+    });
+    connect(TabProject->rbOld, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked) {
+            openProject();
+        }
+    });
+    connect(TabSetting->SettingPage, &QTabWidget::currentChanged, this, [this](int page) {
+        m_steps.showSettingsPage(page);
+    });
+    connect(TabBuild->btnBuildAll, &QPushButton::clicked, this, &TfrmMain::btnBuildAllClick);
+    connect(TabFinish->btnSavePjt, &QPushButton::clicked, this, &TfrmMain::saveProject);
+    connect(TabFinish->btnSavePjtAs, &QPushButton::clicked, this, &TfrmMain::saveProjectAs);
+    connect(TabPic, &PictureStep::statusChanged, this, &TfrmMain::setStatus);
+}
+
+void TfrmMain::applyFirstStyle() {
+    if (m_styles.empty()) {
+        return;
+    }
+    m_project.settings().Style = m_styles.front();
+    try {
+        chooseStyle(m_programFolder, m_styles.front(), m_project.settings(),
+                    m_project.styleLinkImages());
+    } catch (const ProjectError& error) {
+        m_frontend.notice(error.what());
+    }
+}
+
+void TfrmMain::showStep(WizardStep step) {
+    m_steps.showStep(step);
+    stepShown();
+}
+
+void TfrmMain::stepShown() {
+    const int step = static_cast<int>(m_steps.step());
+    m_pages->setCurrentIndex(step);
+    TabSetting->SettingPage->setCurrentIndex(m_steps.settingsPage());
+    const StepText& text = kStepTexts[static_cast<std::size_t>(step)];
+    lblStepTitle->setText(fromView(text.title));
+    lblDspn->setText(fromView(text.description));
+    for (int tab = 0; tab < kStepCount; ++tab) {
+        QAbstractButton* button = m_stepTabs->button(tab);
+        button->setChecked(tab == step);
+        button->setIcon(stepTabPicture(
+            fromView(kStepTexts[static_cast<std::size_t>(tab)].tabLabel), tab == step));
+    }
+    btnPrev->setEnabled(m_steps.previousEnabled());
+    btnNext->setEnabled(m_steps.nextEnabled());
+}
+
+void TfrmMain::btnNextClick() {
+    StepGuards guards;
+    guards.openOldProjectChosen = TabProject->rbOld->isChecked();
+    guards.projectLoaded = m_project.loaded();
+    guards.pictureCount = m_project.pictures().count();
+    guards.destFolder = m_project.settings().DestFolder;
+    m_steps.next(guards, m_frontend);
+    stepShown();
+}
+
+void TfrmMain::btnPrevClick() {
+    m_steps.previous();
+    stepShown();
+}
+
+void TfrmMain::setCaption(const std::string& projectName) {
+    setWindowTitle(QString::fromLatin1(kCaption) + QStringLiteral(" - ") +
+                   QString::fromStdString(projectName));
+}
+
+void TfrmMain::setStatus(const QString& text) { statusBar()->showMessage(text); }
+
+void TfrmMain::newProject() {
+    TabProject->lblPjtName->hide();
+    m_project.startNew();
+    TabPic->refill(0);
+    setCaption(kUntitledProject);
+}
+
+void TfrmMain::openProject() {
+    TabProject->lblPjtName->show();
+    if (const auto path = m_dialogs.openProjectFile()) {
+        TabProject->lblPjtName->setText(QString::fromStdString(*path));
+        if (m_project.open(*path, m_styles, m_frontend)) {
+            TabPic->refill(m_project.pictures().isEmpty() ? 0 : 1);
+            TabSetting->showSettings();
+            setStatus(QStringLiteral("Project %1 loaded.").arg(QString::fromStdString(*path)));
+            setCaption(fileNameOf(*path));
+        } else {
+            setStatus(QString::fromStdString(loadFailedMessage(*path)));
+        }
+    }
+    btnNextClick();
+}
+
+bool TfrmMain::saveTo(const std::string& presetName, bool askForPath) {
+    std::string path = m_project.path();
+    if (askForPath) {
+        const auto chosen = m_dialogs.saveProjectFile(presetName);
+        if (!chosen) {
+            return false;
+        }
+        path = *chosen;
+    }
+    try {
+        m_project.save(path);
+        return true;
+    } catch (const ProjectError& error) {
+        m_frontend.notice(error.what());
+        return false;
+    }
+}
+
+bool TfrmMain::saveProject() {
+    if (TabProject->rbNew->isChecked()) {
+        return saveTo(std::string(kUntitledProject) + ".vlm", true);
+    }
+    return saveTo("*.vlm", !m_project.loaded());
+}
+
+bool TfrmMain::saveProjectAs() { return saveTo("*.vlm", true); }
+
+void TfrmMain::btnBuildAllClick() {
+    TabBuild->btnBuildAll->setEnabled(false);
+    m_building = true;
+    BuildAll(m_project, m_programFolder, m_frontend);
+    m_building = false;
+    TabBuild->btnBuildAll->setEnabled(true);
+}
+
+void TfrmMain::showCoreStatus(const QString& text) {
+    if (m_building) {
+        TabBuild->lblProgress->setText(text);
+    } else {
+        setStatus(text);
+    }
+}
+
+void TfrmMain::showCoreProgress(int percent) { TabBuild->ProgressBar->setValue(percent); }
+
+void TfrmMain::btnHelpClick() {
+    frmHelp->setFiles(QString::fromStdString(m_programFolder + m_steps.helpFileName()),
+                      QString::fromStdString(m_programFolder + "Help.html"));
+    frmHelp->show();
+    frmHelp->raise();
+    frmHelp->activateWindow();
+    frmHelp->reloadText();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    // Changes made after a save are offered too, and a save that does not happen (cancelled
+    // or failed) keeps the window open, so nothing is lost by closing.
+    if (m_project.hasUnsavedChanges() &&
+        m_frontend.question("Do you want to save project before exit ?") && !saveProject()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+} // namespace vellumar

@@ -1,0 +1,94 @@
+#include "qt_user_dialogs.h"
+
+#include "add_dir_dialog.h"
+#include "picture_file_dialog.h"
+#include "sel_dest_dir_dialog.h"
+
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace vellumar {
+
+QtUserDialogs::QtUserDialogs()
+    : m_projectFolder(QDir::homePath()), m_pictureFolder(QDir::homePath()) {}
+
+std::optional<std::string> QtUserDialogs::openProjectFile() {
+    QFileDialog dialog(m_parent, QObject::tr("Open project"), m_projectFolder,
+                       QStringLiteral("VLMR project file(*.vlm)"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QStringLiteral("vlm"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    const QString path = dialog.selectedFiles().constFirst();
+    m_projectFolder = QFileInfo(path).absolutePath();
+    return path.toStdString();
+}
+
+std::optional<std::string> QtUserDialogs::saveProjectFile(const std::string& presetName) {
+    QFileDialog dialog(m_parent, QObject::tr("Save project"), m_projectFolder,
+                       QStringLiteral("VLMR project files (*.vlm)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectFile(QString::fromStdString(presetName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    const QString path = dialog.selectedFiles().constFirst();
+    m_projectFolder = QFileInfo(path).absolutePath();
+    return path.toStdString();
+}
+
+std::vector<std::string> QtUserDialogs::choosePictures(const std::string& filter) {
+    PictureFileDialog dialog(m_parent, m_pictureFolder, QString::fromStdString(filter));
+    std::vector<std::string> paths;
+    if (dialog.exec() != QDialog::Accepted) {
+        return paths;
+    }
+    const QStringList chosen = dialog.selectedFiles();
+    for (const QString& path : chosen) {
+        paths.push_back(path.toStdString());
+    }
+    if (!chosen.isEmpty()) {
+        m_pictureFolder = QFileInfo(chosen.constFirst()).absolutePath();
+    }
+    return paths;
+}
+
+std::optional<FolderToAdd> QtUserDialogs::chooseFolderToAdd() {
+    if (!m_addDir) {
+        m_addDir = new TfrmAddDir(m_parent);
+    }
+    m_addDir->exec();
+    const auto folder = m_addDir->chosenFolder();
+    if (!folder) {
+        return std::nullopt;
+    }
+    return FolderToAdd{folder->toStdString(), m_addDir->cbSubDir->isChecked()};
+}
+
+std::optional<std::string> QtUserDialogs::chooseDestinationFolder() {
+    if (!m_selDestDir) {
+        m_selDestDir = new TfrmSelDestDir(m_parent);
+    }
+    m_selDestDir->exec();
+    const auto folder = m_selDestDir->chosenFolder();
+    if (!folder) {
+        return std::nullopt;
+    }
+    return folder->toStdString();
+}
+
+void QtUserDialogs::openExternally(const std::string& fileOrUrl) {
+    const QString text = QString::fromStdString(fileOrUrl);
+    const QUrl url = text.contains(QLatin1String(":")) && !text.startsWith(QLatin1Char('/'))
+                         ? QUrl(text)
+                         : QUrl::fromLocalFile(text);
+    QDesktopServices::openUrl(url);
+}
+
+} // namespace vellumar

@@ -1,0 +1,189 @@
+#include "help_dialog.h"
+#include "main_window.h"
+#include "picture_step.h"
+#include "scripted_dialogs.h"
+#include "settings_step.h"
+#include "support/scripted_frontend.h"
+#include "wizard_pages.h"
+
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fstream>
+
+using namespace vellumar;
+
+namespace {
+
+void writeFile(const QString& path, const std::string& text) {
+    std::ofstream(path.toStdString(), std::ios::binary) << text;
+}
+
+// A program folder with one style whose default section sets a table border of 3.
+struct ProgramFolder {
+    ProgramFolder() {
+        QDir(dir.path()).mkpath(QStringLiteral("template"));
+        writeFile(dir.path() + QStringLiteral("/template/plain.htm"),
+                  "<html>\r\n<%default begin%>\r\n<%table border=3%>\r\n<%default end%>\r\n");
+        writeFile(dir.path() + QStringLiteral("/help1.txt"), "How to add pictures");
+    }
+    std::string path() const { return dir.path().toStdString() + "/"; }
+    QTemporaryDir dir;
+};
+
+// A project file with one picture that does not exist; it opens with no pictures.
+std::string writeProject(const QString& folder) {
+    const QString path = folder + QStringLiteral("/album.vlm");
+    writeFile(path, "[project]\r\nname=album.vlm\r\nimgcount=0\r\n[Setting]\r\nDestFolder=/srv/"
+                    "album\r\nOverwrite=0\r\nTopOffset=0\r\nLeftOffset=0\r\nIdxNavLink=0\r\n"
+                    "ThumbTableBorderColor=0\r\nThumbLink=0\r\nPageNav=0\r\n");
+    return path.toStdString();
+}
+
+bool closeWindow(TfrmMain& window) {
+    QCloseEvent event;
+    QApplication::sendEvent(&window, &event);
+    return event.isAccepted();
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void startsOnTheFirstStepWithTheFirstStyleApplied() {
+        ProgramFolder folder;
+        testing::ScriptedFrontend frontend;
+        testing::ScriptedDialogs dialogs;
+        TfrmMain window(folder.path(), frontend, dialogs);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Vellumar"));
+        QCOMPARE(window.styles(), std::vector<std::string>{"plain"});
+        QCOMPARE(window.project().settings().Style, std::string("plain"));
+        QCOMPARE(window.project().settings().ThumbTableBorderWidth, std::string("3"));
+        QVERIFY(!window.btnPrev->isEnabled());
+        QVERIFY(window.btnNext->isEnabled());
+        QCOMPARE(window.lblStepTitle->text(), QStringLiteral("1. Choose a project"));
+        QVERIFY(closeWindow(window)); // nothing changed: no question
+        QVERIFY(frontend.questions.empty());
+    }
+
+    void newProjectTitlesTheWindowUntitled() {
+        ProgramFolder folder;
+        testing::ScriptedFrontend frontend;
+        testing::ScriptedDialogs dialogs;
+        TfrmMain window(folder.path(), frontend, dialogs);
+        window.newProject();
+        QCOMPARE(window.windowTitle(), QStringLiteral("Vellumar - Untitled"));
+        QCOMPARE(window.project().path(), std::string("Untitled"));
+        QVERIFY(window.TabProject->lblPjtName->isHidden());
+    }
+
+    void failedOpenKeepsTheUserOnTheFirstStep() {
+        ProgramFolder folder;
+        testing::ScriptedFrontend frontend;
+        testing::ScriptedDialogs dialogs;
+        TfrmMain window(folder.path(), frontend, dialogs);
+        const std::string missing = folder.path() + "missing.vlm";
+        dialogs.projectFilesToOpen.push_back(missing);
+        window.TabProject->rbOld->setChecked(true);
+        QCOMPARE(window.steps().step(), WizardStep::Project);
+        QCOMPARE(frontend.notices, (std::vector<std::string>{"Load project " + missing + " fail!",
+                                                             "Please select an old project."}));
+    }
+
+    void openedProjectMovesOnAndSavesBackWithoutAsking() {
+        ProgramFolder folder;
+        testing::ScriptedFrontend frontend;
+        testing::ScriptedDialogs dialogs;
+        TfrmMain window(folder.path(), frontend, dialogs);
+        const std::string path = writeProject(folder.dir.path());
+        dialogs.projectFilesToOpen.push_back(path);
+        window.TabProject->rbOld->setChecked(true);
+        QCOMPARE(window.steps().step(), WizardStep::Pictures);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Vellumar - album.vlm"));
+        QCOMPARE(window.TabSetting->edtDestFolder->text(), QStringLiteral("/srv/album"));
+        QVERIFY(window.saveProject()); // no chooser is scripted: it must not open
+        QVERIFY(dialogs.savePresets.empty());
+    }
+
+    void newProjectSaveAsksWithTheUntitledPresetEachTime() {
+        ProgramFolder folder;
+        testing::ScriptedFrontend frontend;
+        testing::ScriptedDialogs dialogs;
+        TfrmMain window(folder.path(), frontend, dialogs);
+        dialogs.projectFilesToSave.push_back(std::nullopt);
+        QVERIFY(!window.saveProject());
+        const std::string target = folder.path() + "new.vlm";
+        dialogs.projectFilesToSave.push_back(target);
+        QVERIFY(window.saveProject());
+        QVERIFY(QFile::exists(QString::fromStdString(target)));
+        QCOMPARE(dialogs.savePresets, (std::vector<std::string>{"Untitled.vlm", "Untitled.vlm"}));
+        dialogs.projectFilesToSave.push_back(target);
+        QVERIFY(window.saveProjectAs());
+        QCOMPARE(dialogs.savePresets.back(), std::string("*.vlm"));
+    }
+
+    void buildAllRefusesWithoutADestinationAndStaysUsable() {
+        ProgramFolder folder;
+        testing::ScriptedFrontend frontend;
+        testing::ScriptedDialogs dialogs;
+        TfrmMain window(folder.path(), frontend, dialogs);
+        window.btnBuildAllClick();
+        QCOMPARE(frontend.notices,
+                 std::vector<std::string>{"Please fill in Destination Folder field in Settings tab!"});
+        QVERIFY(window.TabBuild->btnBuildAll->isEnabled());
+
+        const std::string missing = folder.path() + "nowhere";
+        window.project().settings().DestFolder = missing;
+        frontend.answerNext(false);
+        window.btnBuildAllClick();
+        QCOMPARE(frontend.questions.back(),
+                 "Destination folder " + missing + " does not exist. Create it anyway ?");
+        QCOMPARE(frontend.notices.back(),
+                 "Destination folder " + missing + " does not exist. Terminated!");
+        QVERIFY(!QFile::exists(QString::fromStdString(missing)));
+        QVERIFY(window.TabBuild->btnBuildAll->isEnabled());
+    }
+
+    void closeQueryAsksAfterChangesAndKeepsTheWindowWhenNothingIsSaved() {
+        ProgramFolder folder;
+        testing::ScriptedFrontend frontend;
+        testing::ScriptedDialogs dialogs;
+        TfrmMain window(folder.path(), frontend, dialogs);
+        window.project().settings().PageTitle = "Holiday";
+
+        frontend.answerNext(true);
+        dialogs.projectFilesToSave.push_back(std::nullopt);
+        QVERIFY(!closeWindow(window)); // Yes, then a cancelled save: stay open
+
+        const std::string target = folder.path() + "kept.vlm";
+        frontend.answerNext(true);
+        dialogs.projectFilesToSave.push_back(target);
+        QVERIFY(closeWindow(window));
+        QVERIFY(QFile::exists(QString::fromStdString(target)));
+
+        window.project().settings().PageTitle = "Changed after the save";
+        frontend.answerNext(false);
+        QVERIFY(closeWindow(window));
+        QCOMPARE(frontend.questions.size(), std::size_t{3});
+        QVERIFY(frontend.allAnswersUsed());
+    }
+
+    void helpShowsTheTextOfTheCurrentStep() {
+        ProgramFolder folder;
+        testing::ScriptedFrontend frontend;
+        testing::ScriptedDialogs dialogs;
+        TfrmMain window(folder.path(), frontend, dialogs);
+        window.showStep(WizardStep::Pictures);
+        window.btnHelpClick();
+        QCOMPARE(window.frmHelp->memoHelp->toPlainText(), QStringLiteral("How to add pictures"));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "user_dialogs.h"
+
+#include <deque>
+#include <stdexcept>
+
+namespace vellumar::testing {
+
+// Answers the wizard's choosers from a script and records what it opened externally.
+class ScriptedDialogs : public UserDialogs {
+public:
+    std::deque<std::optional<std::string>> projectFilesToOpen;
+    std::deque<std::optional<std::string>> projectFilesToSave;
+    std::deque<std::vector<std::string>> picturesToChoose;
+    std::deque<std::optional<FolderToAdd>> foldersToAdd;
+    std::deque<std::optional<std::string>> destinationFolders;
+    std::vector<std::string> savePresets;
+    std::vector<std::string> openedExternally;
+
+    std::optional<std::string> openProjectFile() override { return next(projectFilesToOpen); }
+    std::optional<std::string> saveProjectFile(const std::string& presetName) override {
+        savePresets.push_back(presetName);
+        return next(projectFilesToSave);
+    }
+    std::vector<std::string> choosePictures(const std::string&) override {
+        return next(picturesToChoose);
+    }
+    std::optional<FolderToAdd> chooseFolderToAdd() override { return next(foldersToAdd); }
+    std::optional<std::string> chooseDestinationFolder() override {
+        return next(destinationFolders);
+    }
+    void openExternally(const std::string& fileOrUrl) override {
+        openedExternally.push_back(fileOrUrl);
+    }
+
+private:
+    template <typename T>
+    static T next(std::deque<T>& answers) {
+        if (answers.empty()) {
+            throw std::logic_error("a chooser was opened that the test did not expect");
+        }
+        T answer = std::move(answers.front());
+        answers.pop_front();
+        return answer;
+    }
+};
+
+} // namespace vellumar::testing
