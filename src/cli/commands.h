@@ -5,5 +5,7 @@
 namespace vellumar::cli {
 
 int runFormats(const Arguments& arguments);
+int runNew(const Arguments& arguments);
+int runShow(const Arguments& arguments);
 
 } // namespace vellumar::cli
