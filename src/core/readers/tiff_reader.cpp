@@ -16,9 +16,10 @@ namespace {
 
 // The byte span libtiff reads through, and the first complaint libtiff made about it.
 struct MemoryFile {
-    explicit MemoryFile(Bytes data) : bytes(data) {}
+    MemoryFile(Bytes data, std::string path) : bytes(data), name(std::move(path)) {}
 
     Bytes bytes;
+    std::string name;
     toff_t position = 0;
     std::string firstError;
 };
@@ -77,6 +78,11 @@ int keepFirstError(TIFF*, void* handle, const char*, const char* format, va_list
         char text[512] = {};
         std::vsnprintf(text, sizeof text, format, arguments);
         file.firstError = text;
+        // Some messages start with the file name, which whoever reports the error adds.
+        const std::string namePrefix = file.name + ": ";
+        if (!file.name.empty() && file.firstError.rfind(namePrefix, 0) == 0) {
+            file.firstError.erase(0, namePrefix.size());
+        }
     }
     return 1;
 }
@@ -99,7 +105,7 @@ struct OptionsFreer {
 };
 
 // Opening reads the header and the first directory.
-TiffFile openTiff(MemoryFile& file, const std::string& path) {
+TiffFile openTiff(MemoryFile& file) {
     const std::unique_ptr<TIFFOpenOptions, OptionsFreer> options(TIFFOpenOptionsAlloc());
     if (!options) {
         throw ProjectError("out of memory");
@@ -107,7 +113,7 @@ TiffFile openTiff(MemoryFile& file, const std::string& path) {
     TIFFOpenOptionsSetErrorHandlerExtR(options.get(), keepFirstError, &file);
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), ignoreWarning, &file);
     // "m": the span is read through the procedures, never mapped.
-    TiffFile tiff(TIFFClientOpenExt(path.c_str(), "rm", &file, readFromMemory, refuseWrite,
+    TiffFile tiff(TIFFClientOpenExt(file.name.c_str(), "rm", &file, readFromMemory, refuseWrite,
                                     seekInMemory, closeMemory, sizeOfMemory, noMapping, noUnmapping,
                                     options.get()));
     if (!tiff) {
@@ -211,15 +217,15 @@ bool TiffReader::sniff(Bytes bytes) const {
 
 PictureSize TiffReader::probe(const PictureSource& source) const {
     requireSignature(*this, source.bytes);
-    MemoryFile file(source.bytes);
-    const TiffFile tiff = openTiff(file, source.path);
+    MemoryFile file(source.bytes, source.path);
+    const TiffFile tiff = openTiff(file);
     return sizeOf(tiff.get());
 }
 
 Bitmap TiffReader::decode(const PictureSource& source) const {
     requireSignature(*this, source.bytes);
-    MemoryFile file(source.bytes);
-    const TiffFile tiff = openTiff(file, source.path);
+    MemoryFile file(source.bytes, source.path);
+    const TiffFile tiff = openTiff(file);
     const PictureSize size = sizeOf(tiff.get());
     RgbaImage image(tiff.get());
     const auto height = static_cast<std::uint32_t>(size.height);
