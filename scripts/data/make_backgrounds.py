@@ -45,7 +45,12 @@ def paper():
         angle, length = rng.uniform(0, math.pi), rng.uniform(4, 14)
         shade = (120, 96, 60, rng.randrange(18, 42)) if rng.random() < 0.6 else (255, 255, 250, 60)
         end = (math.cos(angle) * length, math.sin(angle) * length)
-        wrapped(lambda dx, dy: draw.line((x + dx, y + dy, x + dx + end[0], y + dy + end[1]), fill=shade), TILE)
+        wrapped(
+            lambda dx, dy: draw.line(
+                (x + dx, y + dy, x + dx + end[0], y + dy + end[1]), fill=shade
+            ),
+            TILE,
+        )
     image.paste(fibres, (0, 0), fibres)
     return image
 

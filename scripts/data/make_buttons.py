@@ -39,7 +39,10 @@ GLYPHS = {
     "first": [(("rect", 0.29, 0.29, 0.36, 0.71), True), (_triangle_left(0.38, 0.69), True)],
     "prev": [(_triangle_left(0.3, 0.61), True)],
     "next": [(_mirrored(_triangle_left(0.3, 0.61)), True)],
-    "last": [(("rect", 0.64, 0.29, 0.71, 0.71), True), (_mirrored(_triangle_left(0.38, 0.69)), True)],
+    "last": [
+        (("rect", 0.64, 0.29, 0.71, 0.71), True),
+        (_mirrored(_triangle_left(0.38, 0.69)), True),
+    ],
 }
 
 
@@ -111,7 +114,9 @@ def paper_button(kind, big):
     inset = round(big * 0.04)
     button.paste(ink, (0, 0, big, big), rounded_mask(big, inset, round(big * 0.12)))
     button.paste(
-        hex_color("FBF6EA"), (0, 0, big, big), rounded_mask(big, inset + round(big * 0.04), round(big * 0.09))
+        hex_color("FBF6EA"),
+        (0, 0, big, big),
+        rounded_mask(big, inset + round(big * 0.04), round(big * 0.09)),
     )
     rule = rounded_mask(big, round(big * 0.13), round(big * 0.05))
     inner = rounded_mask(big, round(big * 0.13) + max(1, round(big * 0.015)), round(big * 0.04))

@@ -21,7 +21,9 @@ def film_strip():
     draw.rounded_rectangle((8 * s, 6 * s, 20 * s, 16 * s), radius=2 * s, fill=hex_color("3A3C42"))
     draw.line((0, 0, width * s, 0), fill=hex_color("2A2B30"), width=s)
     draw.line((0, height * s - s, width * s, height * s - s), fill=hex_color("2A2B30"), width=s)
-    return big.resize((width, height), Image.LANCZOS).convert("P", palette=Image.ADAPTIVE, colors=16)
+    return big.resize((width, height), Image.LANCZOS).convert(
+        "P", palette=Image.ADAPTIVE, colors=16
+    )
 
 
 def flourish():
@@ -41,8 +43,12 @@ def flourish():
             t = step / 180
             angle = t * 2.2 * math.pi
             radius = (1 - t) * 8 * s + 2 * s
-            points.append((cx + side * (16 * s + t * 26 * s + radius * math.sin(angle) * 0.9),
-                           cy - radius * math.cos(angle) * 0.8 + 2 * s * t))
+            points.append(
+                (
+                    cx + side * (16 * s + t * 26 * s + radius * math.sin(angle) * 0.9),
+                    cy - radius * math.cos(angle) * 0.8 + 2 * s * t,
+                )
+            )
         draw.line(points, fill=255, width=round(1.6 * s), joint="curve")
         # A rule that thins out towards the edge.
         start, end = cx + side * 52 * s, cx + side * 172 * s
@@ -50,7 +56,9 @@ def flourish():
         dot = cx + side * 46 * s
         draw.ellipse((dot - 2.4 * s, cy - 2.4 * s, dot + 2.4 * s, cy + 2.4 * s), fill=255)
     coverage = mask.resize((width, height), Image.LANCZOS)
-    image = Image.composite(Image.new("RGB", (width, height), ink), Image.new("RGB", (width, height), paper), coverage)
+    image = Image.composite(
+        Image.new("RGB", (width, height), ink), Image.new("RGB", (width, height), paper), coverage
+    )
     palette_image = image.convert("P", palette=Image.ADAPTIVE, colors=15)
     # Palette entry 15 stays free for the transparent ground.
     clear = coverage.point(lambda v: 255 if v < 12 else 0)

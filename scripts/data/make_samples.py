@@ -36,7 +36,9 @@ def stars(image, rng, count, bottom):
         x, y = rng.uniform(0, image.width), rng.uniform(0, bottom)
         level = rng.randrange(120, 256)
         if rng.random() < 0.08:
-            draw.ellipse((x - 1.2, y - 1.2, x + 1.2, y + 1.2), fill=(level, level, min(255, level + 20)))
+            draw.ellipse(
+                (x - 1.2, y - 1.2, x + 1.2, y + 1.2), fill=(level, level, min(255, level + 20))
+            )
         else:
             draw.point((x, y), fill=(level, level, level))
 
@@ -52,7 +54,15 @@ def ridges(image, rng, layers, roughness=0.4):
 def alpine_dawn():
     rng = seeded("alpine dawn")
     size = (1200, 800)
-    image = vertical_gradient(size, [(0, hex_color("1B2A55")), (0.45, hex_color("C77A8B")), (0.7, hex_color("F6C27A")), (1, hex_color("F6C27A"))])
+    image = vertical_gradient(
+        size,
+        [
+            (0, hex_color("1B2A55")),
+            (0.45, hex_color("C77A8B")),
+            (0.7, hex_color("F6C27A")),
+            (1, hex_color("F6C27A")),
+        ],
+    )
     glow = radial_glow(size, (820, 470), 260, hex_color("FFE3A3"), 0.9)
     image.paste(glow, (0, 0), glow)
     ImageDraw.Draw(image).ellipse((795, 445, 845, 495), fill=hex_color("FFF4D6"))
@@ -70,20 +80,31 @@ def mirror_lake():
     clouds = value_noise((1200, horizon), 6, rng, octaves=4, persistence=0.55)
     clouds = clouds.point(lambda v: max(0, min(255, (v - 135) * 4)))
     scene.paste((255, 255, 255), (0, 0, 1200, horizon), soft(clouds, 3))
-    ridges(scene, rng, [(0.42, 90, hex_color("6E7F99")), (0.62, 60, hex_color("3E5670")), (0.84, 30, hex_color("24384A"))], 0.45)
+    ridges(
+        scene,
+        rng,
+        [
+            (0.42, 90, hex_color("6E7F99")),
+            (0.62, 60, hex_color("3E5670")),
+            (0.84, 30, hex_color("24384A")),
+        ],
+        0.45,
+    )
     trees = ridge_line(1200, horizon - 22, 14, rng, waves=30, roughness=0.9)
     fill_below(scene, trees, hex_color("1C2B22"))
     image = Image.new("RGB", size)
     image.paste(scene, (0, 0))
     reflection = scene.transpose(Image.FLIP_TOP_BOTTOM).crop((0, 0, 1200, size[1] - horizon))
-    reflection = Image.blend(reflection, Image.new("RGB", reflection.size, hex_color("1D3B52")), 0.35)
+    reflection = Image.blend(
+        reflection, Image.new("RGB", reflection.size, hex_color("1D3B52")), 0.35
+    )
     # Ripples: each row of the reflection shifts sideways a little.
     for y in range(reflection.height):
         shift = round(math.sin(y * 0.35 + rng.uniform(0, 0.6)) * (1 + y / 60))
         row = reflection.crop((0, y, 1200, y + 1))
+        # The unshifted row first, so the shifted one leaves no gap at either edge.
+        image.paste(row, (0, horizon + y))
         image.paste(row, (shift, horizon + y))
-        if shift > 0:
-            image.paste(row.crop((0, 0, 1, 1)).resize((shift, 1)), (0, horizon + y))
     ImageDraw.Draw(image).line((0, horizon, 1200, horizon), fill=hex_color("C9D8E0"), width=1)
     return image
 
@@ -91,8 +112,15 @@ def mirror_lake():
 def desert_dunes():
     rng = seeded("desert dunes")
     size = (1200, 800)
-    image = vertical_gradient(size, [(0, hex_color("2F80C8")), (0.45, hex_color("BFE0F0")), (1, hex_color("BFE0F0"))])
-    colors = [("E9B872", "B9783F"), ("E2A45E", "A8642F"), ("D98F4A", "91522A"), ("CC7A3A", "7A4223")]
+    image = vertical_gradient(
+        size, [(0, hex_color("2F80C8")), (0.45, hex_color("BFE0F0")), (1, hex_color("BFE0F0"))]
+    )
+    colors = [
+        ("E9B872", "B9783F"),
+        ("E2A45E", "A8642F"),
+        ("D98F4A", "91522A"),
+        ("CC7A3A", "7A4223"),
+    ]
     for index, (light, dark) in enumerate(colors):
         base = 0.45 + index * 0.13
         heights = ridge_line(size[0], base * size[1], 60 - index * 6, rng, waves=3, roughness=0.5)
@@ -127,14 +155,25 @@ def pine_mist():
         draw = ImageDraw.Draw(trees)
         x = rng.uniform(-30, 10)
         while x < size[0] + 40:
-            pine_tree(draw, x, ground + rng.uniform(-20, 20), rng.uniform(180, 300) * (0.7 + layer * 0.15), color)
+            pine_tree(
+                draw,
+                x,
+                ground + rng.uniform(-20, 20),
+                rng.uniform(180, 300) * (0.7 + layer * 0.15),
+                color,
+            )
             x += rng.uniform(28, 70)
         draw.rectangle((0, ground, size[0], size[1]), fill=color)
         image.paste(trees, (0, 0), trees)
         if layer < 4:
             # Haze over everything drawn so far, thickest where this layer meets the valley.
             image = Image.blend(image, Image.new("RGB", size, fog), 0.22)
-            valley = [(0, (0, 0, 0)), ((ground - 170) / size[1], (0, 0, 0)), (ground / size[1], (210, 210, 210)), (1, (210, 210, 210))]
+            valley = [
+                (0, (0, 0, 0)),
+                ((ground - 170) / size[1], (0, 0, 0)),
+                (ground / size[1], (210, 210, 210)),
+                (1, (210, 210, 210)),
+            ]
             image.paste(fog, (0, 0) + size, vertical_gradient(size, valley).convert("L"))
     return image
 
@@ -143,7 +182,9 @@ def harbour_at_night():
     rng = seeded("harbour at night")
     size = (1200, 800)
     waterline = 560
-    image = vertical_gradient(size, [(0, hex_color("070B1C")), (0.7, hex_color("2A2E5A")), (1, hex_color("2A2E5A"))])
+    image = vertical_gradient(
+        size, [(0, hex_color("070B1C")), (0.7, hex_color("2A2E5A")), (1, hex_color("2A2E5A"))]
+    )
     stars(image, rng, 260, 380)
     moon = radial_glow(size, (230, 150), 120, hex_color("E8ECFF"), 0.6)
     image.paste(moon, (0, 0), moon)
@@ -154,9 +195,15 @@ def harbour_at_night():
     while x < size[0]:
         width, height = rng.randrange(40, 110), rng.randrange(60, 260)
         top = waterline - height
-        draw.rectangle((x, top, x + width, waterline), fill=mix(hex_color("0E1020"), hex_color("1C2038"), rng.random()))
+        draw.rectangle(
+            (x, top, x + width, waterline),
+            fill=mix(hex_color("0E1020"), hex_color("1C2038"), rng.random()),
+        )
         if rng.random() < 0.3:
-            draw.polygon([(x, top), (x + width / 2, top - width * 0.4), (x + width, top)], fill=hex_color("12152A"))
+            draw.polygon(
+                [(x, top), (x + width / 2, top - width * 0.4), (x + width, top)],
+                fill=hex_color("12152A"),
+            )
         for wy in range(top + 10, waterline - 12, 18):
             for wx in range(x + 8, x + width - 10, 16):
                 if rng.random() < 0.45:
@@ -164,14 +211,19 @@ def harbour_at_night():
                     draw.rectangle((wx, wy, wx + 6, wy + 9), fill=glow)
                     lights.append((wx + 3, glow))
         x += width + rng.randrange(0, 12)
-    water = vertical_gradient((size[0], size[1] - waterline), [(0, hex_color("1A1E3C")), (1, hex_color("05070F"))])
+    water = vertical_gradient(
+        (size[0], size[1] - waterline), [(0, hex_color("1A1E3C")), (1, hex_color("05070F"))]
+    )
     reflections = Image.new("RGB", water.size, (0, 0, 0))
     rdraw = ImageDraw.Draw(reflections)
     for lx, glow in lights:
         for y in range(0, water.height, 4):
             if rng.random() < 0.5:
                 wobble = rng.uniform(-4, 4)
-                rdraw.line((lx - 3 + wobble, y, lx + 3 + wobble, y), fill=mix((0, 0, 0), glow, 0.5 * (1 - y / water.height)))
+                rdraw.line(
+                    (lx - 3 + wobble, y, lx + 3 + wobble, y),
+                    fill=mix((0, 0, 0), glow, 0.5 * (1 - y / water.height)),
+                )
     image.paste(ImageChops.add(water, soft(reflections, 1.2)), (0, waterline))
     return image
 
@@ -179,7 +231,9 @@ def harbour_at_night():
 def aurora():
     rng = seeded("aurora")
     size = (1200, 800)
-    image = vertical_gradient(size, [(0, hex_color("02040C")), (0.75, hex_color("0B1C2C")), (1, hex_color("0B1C2C"))])
+    image = vertical_gradient(
+        size, [(0, hex_color("02040C")), (0.75, hex_color("0B1C2C")), (1, hex_color("0B1C2C"))]
+    )
     stars(image, rng, 400, 620)
     curtains = Image.new("RGB", size, (0, 0, 0))
     draw = ImageDraw.Draw(curtains)
@@ -200,19 +254,41 @@ def aurora():
 def lighthouse():
     rng = seeded("lighthouse")
     size = (800, 1200)
-    image = vertical_gradient(size, [(0, hex_color("2B3A67")), (0.45, hex_color("E07A5F")), (0.62, hex_color("F2CC8F")), (1, hex_color("F2CC8F"))])
+    image = vertical_gradient(
+        size,
+        [
+            (0, hex_color("2B3A67")),
+            (0.45, hex_color("E07A5F")),
+            (0.62, hex_color("F2CC8F")),
+            (1, hex_color("F2CC8F")),
+        ],
+    )
     sea_top = 760
-    sea = vertical_gradient((size[0], size[1] - sea_top), [(0, hex_color("5B6C8F")), (1, hex_color("1E2A44"))])
+    sea = vertical_gradient(
+        (size[0], size[1] - sea_top), [(0, hex_color("5B6C8F")), (1, hex_color("1E2A44"))]
+    )
     glints = value_noise(sea.size, 60, rng, octaves=2).point(lambda v: 255 if v > 185 else 0)
     sea.paste(hex_color("F6D7A7"), (0, 0) + sea.size, soft(glints, 0.8).point(lambda v: v // 2))
     image.paste(sea, (0, sea_top))
     draw = ImageDraw.Draw(image)
-    cliff = [(0, 700)] + [(x, 700 + 30 * math.sin(x / 60) + x * 0.25) for x in range(0, 560, 20)] + [(560, 880), (620, 1200), (0, 1200)]
+    cliff = (
+        [(0, 700)]
+        + [(x, 700 + 30 * math.sin(x / 60) + x * 0.25) for x in range(0, 560, 20)]
+        + [(560, 880), (620, 1200), (0, 1200)]
+    )
     draw.polygon(cliff, fill=hex_color("2E2A2B"))
     left, right, top, bottom = 190, 260, 330, 705
     for index, y in enumerate(range(top, bottom, 50)):
         shrink = (bottom - y) * 0.05
-        draw.polygon([(left + shrink - 5, y), (right - shrink + 5, y), (right - shrink + 2.5, y + 50), (left + shrink - 2.5, y + 50)], fill=hex_color("F1EDE4") if index % 2 else hex_color("C0392B"))
+        draw.polygon(
+            [
+                (left + shrink - 5, y),
+                (right - shrink + 5, y),
+                (right - shrink + 2.5, y + 50),
+                (left + shrink - 2.5, y + 50),
+            ],
+            fill=hex_color("F1EDE4") if index % 2 else hex_color("C0392B"),
+        )
     draw.rectangle((205, 290, 245, 330), fill=hex_color("FFF3C4"))
     draw.polygon([(195, 290), (225, 255), (255, 290)], fill=hex_color("2E2A2B"))
     beam = Image.new("L", size, 0)
@@ -230,8 +306,15 @@ def bokeh():
         layer = Image.new("RGB", size, (0, 0, 0))
         draw = ImageDraw.Draw(layer)
         for _ in range(28):
-            x, y, r = rng.uniform(0, 1000), rng.uniform(0, 1000), rng.uniform(20, 90) * (1 + depth * 0.4)
-            draw.ellipse((x - r, y - r, x + r, y + r), fill=mix((0, 0, 0), rng.choice(palette), rng.uniform(0.25, 0.55)))
+            x, y, r = (
+                rng.uniform(0, 1000),
+                rng.uniform(0, 1000),
+                rng.uniform(20, 90) * (1 + depth * 0.4),
+            )
+            draw.ellipse(
+                (x - r, y - r, x + r, y + r),
+                fill=mix((0, 0, 0), rng.choice(palette), rng.uniform(0.25, 0.55)),
+            )
         image = ImageChops.add(image, soft(layer, 2 + depth * 5))
     return image
 
@@ -242,7 +325,13 @@ def mandala():
     big = Image.new("RGB", (size * s, size * s), hex_color("FDF6E3"))
     draw = ImageDraw.Draw(big)
     centre = size * s / 2
-    rings = [(380, 24, "264653", 60), (310, 18, "2A9D8F", 52), (240, 16, "E9C46A", 44), (170, 12, "F4A261", 40), (100, 8, "E76F51", 34)]
+    rings = [
+        (380, 24, "264653", 60),
+        (310, 18, "2A9D8F", 52),
+        (240, 16, "E9C46A", 44),
+        (170, 12, "F4A261", 40),
+        (100, 8, "E76F51", 34),
+    ]
     for radius, petals, color, length in rings:
         for k in range(petals):
             angle = 2 * math.pi * (k + 0.5 * (petals % 2)) / petals
@@ -254,13 +343,31 @@ def mandala():
                 points.append((along, across))
             points += [(a, -b) for a, b in reversed(points)]
             polygon = [
-                (centre + s * (a * math.cos(angle) - b * math.sin(angle)), centre + s * (a * math.sin(angle) + b * math.cos(angle)))
+                (
+                    centre + s * (a * math.cos(angle) - b * math.sin(angle)),
+                    centre + s * (a * math.sin(angle) + b * math.cos(angle)),
+                )
                 for a, b in points
             ]
             draw.polygon(polygon, fill=hex_color(color))
-        draw.ellipse((centre - (radius - length) * s * 0.55, centre - (radius - length) * s * 0.55, centre + (radius - length) * s * 0.55, centre + (radius - length) * s * 0.55), outline=hex_color("264653"), width=2 * s)
-    draw.ellipse((centre - 40 * s, centre - 40 * s, centre + 40 * s, centre + 40 * s), fill=hex_color("264653"))
-    draw.ellipse((centre - 18 * s, centre - 18 * s, centre + 18 * s, centre + 18 * s), fill=hex_color("E9C46A"))
+        draw.ellipse(
+            (
+                centre - (radius - length) * s * 0.55,
+                centre - (radius - length) * s * 0.55,
+                centre + (radius - length) * s * 0.55,
+                centre + (radius - length) * s * 0.55,
+            ),
+            outline=hex_color("264653"),
+            width=2 * s,
+        )
+    draw.ellipse(
+        (centre - 40 * s, centre - 40 * s, centre + 40 * s, centre + 40 * s),
+        fill=hex_color("264653"),
+    )
+    draw.ellipse(
+        (centre - 18 * s, centre - 18 * s, centre + 18 * s, centre + 18 * s),
+        fill=hex_color("E9C46A"),
+    )
     return big.resize((size, size), Image.LANCZOS)
 
 
@@ -292,21 +399,38 @@ def signal_flags():
         for x in range(10, 590, 40):
             y = y0 + 30 * math.sin(x / 190 + row)
             y_next = y0 + 30 * math.sin((x + 30) / 190 + row)
-            draw.polygon([(x, y), (x + 30, y_next), (x + 15, max(y, y_next) + 45)], fill=rng.choice(colors))
+            draw.polygon(
+                [(x, y), (x + 30, y_next), (x + 15, max(y, y_next) + 45)], fill=rng.choice(colors)
+            )
     return image.convert("P", palette=Image.ADAPTIVE, colors=256)
 
 
 def ocean_waves():
     rng = seeded("ocean waves")
     size = (1200, 800)
-    image = vertical_gradient(size, [(0, hex_color("8EC5E8")), (0.35, hex_color("E6F3FA")), (0.36, hex_color("3C7DA6")), (1, hex_color("0F3D5E"))])
+    image = vertical_gradient(
+        size,
+        [
+            (0, hex_color("8EC5E8")),
+            (0.35, hex_color("E6F3FA")),
+            (0.36, hex_color("3C7DA6")),
+            (1, hex_color("0F3D5E")),
+        ],
+    )
     draw = ImageDraw.Draw(image)
     for row in range(40):
-        y0 = 290 + row ** 1.55 * 1.9
+        y0 = 290 + row**1.55 * 1.9
         amplitude = 1.5 + row * 0.35
         phase = rng.uniform(0, 6.28)
-        points = [(x, y0 + amplitude * math.sin(x * (0.06 - row * 0.001) + phase)) for x in range(0, 1201, 6)]
-        draw.line(points, fill=mix(hex_color("CFE8F5"), hex_color("5FA4CC"), row / 40), width=max(1, row // 10))
+        points = [
+            (x, y0 + amplitude * math.sin(x * (0.06 - row * 0.001) + phase))
+            for x in range(0, 1201, 6)
+        ]
+        draw.line(
+            points,
+            fill=mix(hex_color("CFE8F5"), hex_color("5FA4CC"), row / 40),
+            width=max(1, row // 10),
+        )
     foam = value_noise((1200, 160), 40, rng, octaves=3).point(lambda v: max(0, (v - 150) * 3))
     image.paste((250, 252, 255), (0, 640, 1200, 800), soft(foam, 1))
     return image
@@ -315,19 +439,28 @@ def ocean_waves():
 def green_hills():
     rng = seeded("green hills")
     size = (1200, 800)
-    image = vertical_gradient(size, [(0, hex_color("4A90D9")), (0.5, hex_color("CDE7F7")), (1, hex_color("CDE7F7"))])
-    clouds = value_noise((1200, 420), 5, rng, octaves=5).point(lambda v: max(0, min(255, (v - 128) * 5)))
+    image = vertical_gradient(
+        size, [(0, hex_color("4A90D9")), (0.5, hex_color("CDE7F7")), (1, hex_color("CDE7F7"))]
+    )
+    clouds = value_noise((1200, 420), 5, rng, octaves=5).point(
+        lambda v: max(0, min(255, (v - 128) * 5))
+    )
     image.paste((255, 255, 255), (0, 0, 1200, 420), soft(clouds, 2))
     greens = ["9CC77E", "7DB461", "5E9B47", "467F36", "31622A"]
     for index, green in enumerate(greens):
         heights = ridge_line(1200, (0.5 + index * 0.1) * 800, 45, rng, waves=3, roughness=0.45)
-        shade = vertical_gradient(size, [(0, hex_color(green)), (1, mix(hex_color(green), (20, 40, 20), 0.4))])
+        shade = vertical_gradient(
+            size, [(0, hex_color(green)), (1, mix(hex_color(green), (20, 40, 20), 0.4))]
+        )
         fill_below(image, heights, shade)
     draw = ImageDraw.Draw(image)
     for _ in range(700):
         x, y = rng.uniform(0, 1200), rng.uniform(660, 800)
         r = 1 + (y - 660) / 60
-        draw.ellipse((x - r, y - r, x + r, y + r), fill=rng.choice([hex_color("F7F3E3"), hex_color("F4D35E"), hex_color("E56B6F")]))
+        draw.ellipse(
+            (x - r, y - r, x + r, y + r),
+            fill=rng.choice([hex_color("F7F3E3"), hex_color("F4D35E"), hex_color("E56B6F")]),
+        )
     return image
 
 
@@ -337,23 +470,38 @@ def ringed_planet():
     image = Image.new("RGB", (size, size), hex_color("04050B"))
     stars(image, rng, 500, size)
     nebula = value_noise((size, size), 3, rng, octaves=4)
-    image = ImageChops.add(image, tint(nebula, (0, 0, 0), (60, 20, 70)).filter(ImageFilter.GaussianBlur(8)))
+    image = ImageChops.add(
+        image, tint(nebula, (0, 0, 0), (60, 20, 70)).filter(ImageFilter.GaussianBlur(8))
+    )
     s = SUPERSAMPLE
     big = (size * s, size * s)
     bands = Image.new("RGB", (1, 64))
     for y in range(64):
-        bands.putpixel((0, y), mix(hex_color("D9B38C"), hex_color("8C5A3C"), (math.sin(y * 0.9) + 1) / 2 * 0.8 + rng.uniform(0, 0.2)))
+        bands.putpixel(
+            (0, y),
+            mix(
+                hex_color("D9B38C"),
+                hex_color("8C5A3C"),
+                (math.sin(y * 0.9) + 1) / 2 * 0.8 + rng.uniform(0, 0.2),
+            ),
+        )
     body = bands.resize(big, Image.BICUBIC)
     disc = Image.new("L", big, 0)
     cx, cy, r = 500 * s, 520 * s, 230 * s
     ImageDraw.Draw(disc).ellipse((cx - r, cy - r, cx + r, cy + r), fill=255)
-    shadow = Image.new("L", big, 0)
-    ImageDraw.Draw(shadow).ellipse((cx - r + 90 * s, cy - r - 60 * s, cx + r + 160 * s, cy + r + 40 * s), fill=255)
-    lit = ImageChops.multiply(disc, ImageChops.invert(soft(shadow, 30 * s / 4)).point(lambda v: 255 - v * 3 // 4))
+    # The sun stands to the right: the left limb falls into shade.
+    sunlit = Image.new("L", big, 0)
+    ImageDraw.Draw(sunlit).ellipse(
+        (cx - r + 90 * s, cy - r - 60 * s, cx + r + 160 * s, cy + r + 40 * s), fill=255
+    )
+    lit = ImageChops.multiply(disc, soft(sunlit, 30 * s / 4).point(lambda v: 64 + v * 3 // 4))
     rings = Image.new("L", big, 0)
     rdraw = ImageDraw.Draw(rings)
-    for k, (outer, level) in enumerate(((430, 150), (395, 0), (380, 170), (320, 0), (300, 120))):
-        rdraw.ellipse((cx - outer * s, cy - outer * s * 0.28, cx + outer * s, cy + outer * s * 0.28), fill=level)
+    for outer, level in ((430, 150), (395, 0), (380, 170), (320, 0), (300, 120)):
+        rdraw.ellipse(
+            (cx - outer * s, cy - outer * s * 0.28, cx + outer * s, cy + outer * s * 0.28),
+            fill=level,
+        )
     front = Image.new("L", big, 0)
     ImageDraw.Draw(front).rectangle((0, cy, big[0], big[1]), fill=255)
     rings_behind = ImageChops.multiply(rings, ImageChops.invert(front))
@@ -372,7 +520,11 @@ def colour_field():
     blocks = Image.new("RGB", size, (0, 0, 0))
     mask = Image.new("L", size, 0)
     draw, mdraw = ImageDraw.Draw(blocks), ImageDraw.Draw(mask)
-    for box, color in (((50, 60, 550, 430), "E07A3F"), ((50, 470, 550, 560), "2E1A22"), ((50, 600, 550, 840), "C44536")):
+    for box, color in (
+        ((50, 60, 550, 430), "E07A3F"),
+        ((50, 470, 550, 560), "2E1A22"),
+        ((50, 600, 550, 840), "C44536"),
+    ):
         draw.rectangle(box, fill=hex_color(color))
         mdraw.rectangle(box, fill=235)
     image.paste(soft(blocks, 9), (0, 0), soft(mask, 14))
@@ -382,7 +534,9 @@ def colour_field():
 def red_canyon():
     rng = seeded("red canyon")
     size = (800, 1200)
-    image = vertical_gradient(size, [(0, hex_color("5FA8D3")), (0.2, hex_color("CAE9FF")), (1, hex_color("CAE9FF"))])
+    image = vertical_gradient(
+        size, [(0, hex_color("5FA8D3")), (0.2, hex_color("CAE9FF")), (1, hex_color("CAE9FF"))]
+    )
     strata = Image.new("RGB", (1, 1200))
     tones = [hex_color(c) for c in ("B5523B", "C96F4A", "D98B5F", "A0412D", "E2A27A", "8C3A28")]
     y = 0
@@ -398,9 +552,15 @@ def red_canyon():
     distance = Image.blend(rock, Image.new("RGB", size, hex_color("E8C3A8")), 0.55)
     fill_below(image, ridge_line(size[0], 300, 25, rng, waves=4, roughness=0.6), distance)
     for side in (-1, 1):
-        edge = [400 + side * (70 + 260 * (1 - (y / 1200) ** 0.7) + 25 * math.sin(y / 37 + side)) for y in range(1200)]
+        edge = [
+            400 + side * (70 + 260 * (1 - (y / 1200) ** 0.7) + 25 * math.sin(y / 37 + side))
+            for y in range(1200)
+        ]
         wall = Image.new("L", size, 0)
-        points = [(edge[y], y) for y in range(180, 1200)] + [(400 + side * 420, 1200), (400 + side * 420, 180)]
+        points = [(edge[y], y) for y in range(180, 1200)] + [
+            (400 + side * 420, 1200),
+            (400 + side * 420, 180),
+        ]
         ImageDraw.Draw(wall).polygon(points, fill=255)
         shaded = rock if side < 0 else Image.blend(rock, Image.new("RGB", size, (40, 20, 20)), 0.35)
         image.paste(shaded, (0, 0), wall)
@@ -413,8 +573,12 @@ def red_canyon():
 def snow_peaks():
     rng = seeded("snow peaks")
     size = (1280, 720)
-    image = vertical_gradient(size, [(0, hex_color("0F4C81")), (0.6, hex_color("A7C7E7")), (1, hex_color("A7C7E7"))])
-    for index, (base, amplitude, rock) in enumerate(((0.55, 170, "5A6B7F"), (0.72, 120, "3C4A5C"), (0.9, 60, "222C38"))):
+    image = vertical_gradient(
+        size, [(0, hex_color("0F4C81")), (0.6, hex_color("A7C7E7")), (1, hex_color("A7C7E7"))]
+    )
+    for index, (base, amplitude, rock) in enumerate(
+        ((0.55, 170, "5A6B7F"), (0.72, 120, "3C4A5C"), (0.9, 60, "222C38"))
+    ):
         heights = ridge_line(size[0], base * size[1], amplitude, rng, waves=7, roughness=0.55)
         fill_below(image, heights, hex_color(rock))
         snowline = base * size[1] - amplitude * 0.15
@@ -423,7 +587,9 @@ def snow_peaks():
         for x in range(size[0]):
             if heights[x] < snowline:
                 draw.line((x, heights[x], x, snowline + 18 * math.sin(x / 9)), fill=255)
-        image.paste(mix(hex_color("FFFFFF"), hex_color("B9CCE0"), index / 3), (0, 0) + size, soft(caps, 0.7))
+        image.paste(
+            mix(hex_color("FFFFFF"), hex_color("B9CCE0"), index / 3), (0, 0) + size, soft(caps, 0.7)
+        )
     return image
 
 
@@ -440,11 +606,31 @@ def truchet():
             width = 7 * s
             color = hex_color("FCA311") if (row + col) % 2 else hex_color("E5E5E5")
             if rng.random() < 0.5:
-                draw.arc((x - t / 2, y - t / 2, x + t / 2, y + t / 2), 0, 90, fill=color, width=width)
-                draw.arc((x + t / 2, y + t / 2, x + 3 * t / 2, y + 3 * t / 2), 180, 270, fill=color, width=width)
+                draw.arc(
+                    (x - t / 2, y - t / 2, x + t / 2, y + t / 2), 0, 90, fill=color, width=width
+                )
+                draw.arc(
+                    (x + t / 2, y + t / 2, x + 3 * t / 2, y + 3 * t / 2),
+                    180,
+                    270,
+                    fill=color,
+                    width=width,
+                )
             else:
-                draw.arc((x + t / 2, y - t / 2, x + 3 * t / 2, y + t / 2), 90, 180, fill=color, width=width)
-                draw.arc((x - t / 2, y + t / 2, x + t / 2, y + 3 * t / 2), 270, 360, fill=color, width=width)
+                draw.arc(
+                    (x + t / 2, y - t / 2, x + 3 * t / 2, y + t / 2),
+                    90,
+                    180,
+                    fill=color,
+                    width=width,
+                )
+                draw.arc(
+                    (x - t / 2, y + t / 2, x + t / 2, y + 3 * t / 2),
+                    270,
+                    360,
+                    fill=color,
+                    width=width,
+                )
     return big.resize((size, size), Image.LANCZOS).convert("P", palette=Image.ADAPTIVE, colors=64)
 
 
@@ -471,7 +657,9 @@ def golden_spiral():
 
 def tiny_sunset():
     size = (320, 240)
-    image = vertical_gradient(size, [(0, hex_color("FF7E5F")), (0.6, hex_color("FEB47B")), (1, hex_color("FEB47B"))])
+    image = vertical_gradient(
+        size, [(0, hex_color("FF7E5F")), (0.6, hex_color("FEB47B")), (1, hex_color("FEB47B"))]
+    )
     draw = ImageDraw.Draw(image)
     draw.ellipse((130, 120, 190, 180), fill=hex_color("FFF1C1"))
     draw.rectangle((0, 160, 320, 240), fill=hex_color("3D2C4E"))
@@ -483,7 +671,9 @@ def tiny_sunset():
 def panorama():
     rng = seeded("panorama")
     size = (2000, 500)
-    image = vertical_gradient(size, [(0, hex_color("355C7D")), (0.55, hex_color("F8B195")), (1, hex_color("F8B195"))])
+    image = vertical_gradient(
+        size, [(0, hex_color("355C7D")), (0.55, hex_color("F8B195")), (1, hex_color("F8B195"))]
+    )
     sun = radial_glow(size, (1400, 270), 200, hex_color("FFE5B4"), 0.8)
     image.paste(sun, (0, 0), sun)
     far, near = hex_color("C06C84"), hex_color("2A1E3A")
@@ -519,7 +709,16 @@ def rosette():
     draw = ImageDraw.Draw(big)
     c = size * s / 2
     for side in (-1, 1):
-        draw.polygon([(c + side * 40 * s, c), (c + side * 150 * s, 580 * s), (c + side * 95 * s, 540 * s), (c + side * 60 * s, 590 * s), (c + side * 5 * s, c)], fill=hex_color("1D4E89") + (255,))
+        draw.polygon(
+            [
+                (c + side * 40 * s, c),
+                (c + side * 150 * s, 580 * s),
+                (c + side * 95 * s, 540 * s),
+                (c + side * 60 * s, 590 * s),
+                (c + side * 5 * s, c),
+            ],
+            fill=hex_color("1D4E89") + (255,),
+        )
     points = []
     for k in range(72):
         angle = 2 * math.pi * k / 72

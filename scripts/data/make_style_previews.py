@@ -71,7 +71,10 @@ def default_section(style_file):
         elif line == "<%default end%>":
             break
         elif inside and "=" in line:
-            key, value = line[line.find("<%") + 2 : line.find("=")], line[line.find("=") + 1 : line.find("%>")]
+            key, value = (
+                line[line.find("<%") + 2 : line.find("=")],
+                line[line.find("=") + 1 : line.find("%>")],
+            )
             values[key] = value
     return values
 
@@ -105,7 +108,9 @@ def draw_card(canvas, box, fill, edge, shadow):
     """A cell of the thumbnail table: a soft shadow, the fill and an optional 1px edge."""
     if shadow:
         layer = Image.new("RGBA", canvas.size, (0, 0, 0, 0))
-        ImageDraw.Draw(layer).rectangle((box[0], box[1] + 2, box[2], box[3] + 3), fill=(20, 12, 6, shadow))
+        ImageDraw.Draw(layer).rectangle(
+            (box[0], box[1] + 2, box[2], box[3] + 3), fill=(20, 12, 6, shadow)
+        )
         canvas.alpha_composite(layer.filter(ImageFilter.GaussianBlur(3)))
     layer = Image.new("RGBA", canvas.size, (0, 0, 0, 0))
     ImageDraw.Draw(layer).rectangle(box, fill=fill, outline=edge)
@@ -139,19 +144,32 @@ def paint(style, defaults, look):
     top += draw_text(canvas, title, SIZE[0] / 2, top, look["title"], scale=2) + 4
     if "ornament" in look:
         ornament = Image.open(DATA_DIR / "template" / look["ornament"]).convert("RGBA")
-        ornament = ornament.resize((ornament.width * 2 // 3, ornament.height * 2 // 3), Image.LANCZOS)
+        ornament = ornament.resize(
+            (ornament.width * 2 // 3, ornament.height * 2 // 3), Image.LANCZOS
+        )
         canvas.alpha_composite(ornament, ((SIZE[0] - ornament.width) // 2, top))
         top += ornament.height
     else:
-        ImageDraw.Draw(canvas).line((SIZE[0] / 2 - 60, top + 2, SIZE[0] / 2 + 60, top + 2), fill=hex_color(look["title"]))
+        ImageDraw.Draw(canvas).line(
+            (SIZE[0] / 2 - 60, top + 2, SIZE[0] / 2 + 60, top + 2), fill=hex_color(look["title"])
+        )
         top += 6
 
     # The navigation bar of the first page: First, Previous (no link yet, so dimmed), Next, Last.
-    buttons = [defaults["first pic"], defaults["prev pic"], defaults["next pic"], defaults["last pic"]]
+    buttons = [
+        defaults["first pic"],
+        defaults["prev pic"],
+        defaults["next pic"],
+        defaults["last pic"],
+    ]
     size, gap = 24, 5
     x = (SIZE[0] - len(buttons) * size - (len(buttons) - 1) * gap) // 2
     for name in buttons:
-        button = Image.open(DATA_DIR / "button" / name).convert("RGBA").resize((size, size), Image.LANCZOS)
+        button = (
+            Image.open(DATA_DIR / "button" / name)
+            .convert("RGBA")
+            .resize((size, size), Image.LANCZOS)
+        )
         if name == defaults["prev pic"]:
             button.putalpha(button.getchannel("A").point(lambda v: v * 35 // 100))
         canvas.alpha_composite(button, (x, top + 4))
@@ -168,20 +186,47 @@ def paint(style, defaults, look):
     left = (SIZE[0] - table_width) // 2
     if border:
         rows = (len(thumbs) + COLUMNS - 1) // COLUMNS
-        height = sum(max(t.height for t in thumbs[r * COLUMNS : (r + 1) * COLUMNS]) + 2 * pad + 2 * line + space for r in range(rows)) + space
-        ImageDraw.Draw(canvas).rectangle((left, top, left + table_width - 1, top + height + 2 * border - 1), outline=look["cell_edge"])
+        height = (
+            sum(
+                max(t.height for t in thumbs[r * COLUMNS : (r + 1) * COLUMNS])
+                + 2 * pad
+                + 2 * line
+                + space
+                for r in range(rows)
+            )
+            + space
+        )
+        ImageDraw.Draw(canvas).rectangle(
+            (left, top, left + table_width - 1, top + height + 2 * border - 1),
+            outline=look["cell_edge"],
+        )
     y = top + border + space
     for row in range(0, len(thumbs), COLUMNS):
         row_thumbs = thumbs[row : row + COLUMNS]
         cell_height = max(t.height for t in row_thumbs) + 2 * pad + 2 * line
         for column, (name, picture) in enumerate(zip(SAMPLES[row : row + COLUMNS], row_thumbs)):
             x = left + border + space + column * (cell_width + space)
-            draw_card(canvas, (x, y, x + cell_width - 1, y + cell_height - 1), look["cell"], look["cell_edge"], look["shadow"])
+            draw_card(
+                canvas,
+                (x, y, x + cell_width - 1, y + cell_height - 1),
+                look["cell"],
+                look["cell_edge"],
+                look["shadow"],
+            )
             canvas.paste(picture, (x + pad, y + pad))
             if "picture_edge" in look:
-                ImageDraw.Draw(canvas).rectangle((x + pad, y + pad, x + pad + picture.width - 1, y + pad + picture.height - 1), outline=look["picture_edge"])
+                ImageDraw.Draw(canvas).rectangle(
+                    (x + pad, y + pad, x + pad + picture.width - 1, y + pad + picture.height - 1),
+                    outline=look["picture_edge"],
+                )
             text_top = y + pad + picture.height + 2
-            draw_text(canvas, caption(name, look.get("upper_case")), x + cell_width / 2, text_top, look["caption"])
+            draw_text(
+                canvas,
+                caption(name, look.get("upper_case")),
+                x + cell_width / 2,
+                text_top,
+                look["caption"],
+            )
             size_text = "{} X {}".format(*Image.open(DATA_DIR / "samples" / name).size)
             draw_text(canvas, size_text, x + cell_width / 2, text_top + line, look["text"])
         y += cell_height + space

@@ -47,7 +47,9 @@ def radial_glow(size, centre, radius, color, strength=1.0):
     glow = Image.new("L", (256, 256), 0)
     draw = ImageDraw.Draw(glow)
     for r in range(128, 0, -1):
-        draw.ellipse((128 - r, 128 - r, 128 + r, 128 + r), fill=round(255 * strength * (1 - r / 128) ** 1.6))
+        draw.ellipse(
+            (128 - r, 128 - r, 128 + r, 128 + r), fill=round(255 * strength * (1 - r / 128) ** 1.6)
+        )
     diameter = round(radius * 2)
     glow = glow.resize((diameter, diameter), Image.BICUBIC)
     layer = Image.new("RGBA", size, color + (0,))
@@ -102,7 +104,13 @@ def ridge_line(width, base, amplitude, rng, waves=6, roughness=0.35):
     terms = []
     for k in range(waves):
         frequency = (k + 1) * rng.uniform(0.8, 1.3) * 2 * math.pi / width
-        terms.append((frequency, rng.uniform(0, 2 * math.pi), amplitude * roughness**k * rng.uniform(0.6, 1.0)))
+        terms.append(
+            (
+                frequency,
+                rng.uniform(0, 2 * math.pi),
+                amplitude * roughness**k * rng.uniform(0.6, 1.0),
+            )
+        )
     heights = []
     for x in range(width):
         heights.append(base + sum(a * math.sin(f * x + p) for f, p, a in terms))
@@ -119,14 +127,6 @@ def fill_below(image, heights, color):
         image.paste(color, (0, 0), mask)
     else:
         image.paste(color, (0, 0, width, height), mask)
-
-
-def smooth_shape(size, draw_function, color, background=(0, 0, 0, 0)):
-    """Draws at SUPERSAMPLE times the size with draw_function(draw, scale) and scales down,
-    returning an RGBA image with smooth edges."""
-    big = Image.new("RGBA", (size[0] * SUPERSAMPLE, size[1] * SUPERSAMPLE), background)
-    draw_function(ImageDraw.Draw(big), SUPERSAMPLE, color)
-    return big.resize(size, Image.LANCZOS)
 
 
 def soft(image, radius):
