@@ -7,7 +7,7 @@ The buttons are drawn at twice the size the style sheets show them, so they stay
 high-density screens.
 """
 
-from PIL import Image, ImageDraw
+from PIL import Image, ImageDraw, ImageFilter
 
 from procedural import DATA_DIR, SUPERSAMPLE, hex_color, vertical_gradient
 
@@ -125,12 +125,46 @@ def paper_button(kind, big):
     return button
 
 
+def blueprint_button(kind, big):
+    """A drafting frame: a dark blue square with a white outline, tick marks at its corners
+    and the glyph drawn in outline."""
+    chalk = hex_color("EAF2FB")
+    button = Image.new("RGBA", (big, big), (0, 0, 0, 0))
+    inset, line = round(big * 0.08), max(1, round(big * 0.03))
+    frame = Image.new("L", (big, big), 0)
+    ImageDraw.Draw(frame).rectangle((inset, inset, big - 1 - inset, big - 1 - inset), fill=255)
+    face = Image.new("L", (big, big), 0)
+    ImageDraw.Draw(face).rectangle(
+        (inset + line, inset + line, big - 1 - inset - line, big - 1 - inset - line), fill=255
+    )
+    button.paste((16, 50, 88, 220), (0, 0, big, big), frame)
+    button.paste(chalk, (0, 0, big, big), _ring(frame, face))
+    # Tick marks run out from the corners, as on a drawing's frame.
+    tick, far = round(big * 0.12), big - 1 - inset
+    draw = ImageDraw.Draw(button)
+    for y in (inset, far):
+        draw.line((0, y, tick, y), fill=chalk, width=max(1, line // 2))
+        draw.line((big - tick, y, big, y), fill=chalk, width=max(1, line // 2))
+    for x in (inset, far):
+        draw.line((x, 0, x, tick), fill=chalk, width=max(1, line // 2))
+        draw.line((x, big - tick, x, big), fill=chalk, width=max(1, line // 2))
+    glyph = glyph_mask(kind, big, 0.85)
+    stroke = round(big * 0.025) * 2 + 1
+    button.paste(chalk, (0, 0, big, big), _ring(glyph, glyph.filter(ImageFilter.MinFilter(stroke))))
+    return button
+
+
 def _ring(outer, inner):
     """The part of the outer mask that the inner mask does not cover."""
     return Image.composite(Image.new("L", outer.size, 0), outer, inner)
 
 
-STYLES = {"classic": classic_button, "darkroom": darkroom_button, "paper": paper_button}
+STYLES = {
+    "blueprint": blueprint_button,
+    "classic": classic_button,
+    "darkroom": darkroom_button,
+    "paper": paper_button,
+}
 
 
 def main():

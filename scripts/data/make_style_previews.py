@@ -31,6 +31,18 @@ SAMPLES = [
 
 # What the style sheets say about colours and decoration.
 LOOKS = {
+    "Blueprint": {
+        "text": "EAF2FB",
+        "title": "EAF2FB",
+        "cell": (16, 50, 88, 140),
+        "cell_edge": None,
+        "caption": "EAF2FB",
+        "shadow": 0,
+        "upper_case": True,
+        "picture_edge": (234, 242, 251, 255),
+        "dashed_frame": (234, 242, 251, 180),
+        "title_frame": True,
+    },
     "Classic": {
         "text": "1F2933",
         "title": "1D4A88",
@@ -101,7 +113,20 @@ def text_mask(text, scale=1):
 def draw_text(canvas, text, centre_x, top, color, scale=1):
     mask = text_mask(text, scale)
     canvas.paste(hex_color(color) + (255,), (round(centre_x - mask.width / 2), top), mask)
-    return mask.height
+    return mask.size
+
+
+def dashed_rectangle(canvas, box, color, dash=3):
+    layer = Image.new("RGBA", canvas.size, (0, 0, 0, 0))
+    draw = ImageDraw.Draw(layer)
+    left, top, right, bottom = box
+    for x in range(left, right, 2 * dash):
+        draw.line((x, top, min(x + dash - 1, right), top), fill=color)
+        draw.line((x, bottom, min(x + dash - 1, right), bottom), fill=color)
+    for y in range(top, bottom, 2 * dash):
+        draw.line((left, y, left, min(y + dash - 1, bottom)), fill=color)
+        draw.line((right, y, right, min(y + dash - 1, bottom)), fill=color)
+    canvas.alpha_composite(layer)
 
 
 def draw_card(canvas, box, fill, edge, shadow):
@@ -141,7 +166,17 @@ def paint(style, defaults, look):
         canvas.paste(band, (0, SIZE[1] - edge.height))
         top = edge.height + 8
     title = "MY GALLERY" if look.get("upper_case") else "My Gallery"
-    top += draw_text(canvas, title, SIZE[0] / 2, top, look["title"], scale=2) + 4
+    width, height = draw_text(canvas, title, SIZE[0] / 2, top, look["title"], scale=2)
+    if look.get("title_frame"):
+        frame = (
+            SIZE[0] // 2 - width // 2 - 10,
+            top - 5,
+            SIZE[0] // 2 + width // 2 + 10,
+            top + height + 3,
+        )
+        ImageDraw.Draw(canvas).rectangle(frame, outline=hex_color(look["title"]), width=2)
+        top += 6
+    top += height + 4
     if "ornament" in look:
         ornament = Image.open(DATA_DIR / "template" / look["ornament"]).convert("RGBA")
         ornament = ornament.resize(
@@ -149,7 +184,7 @@ def paint(style, defaults, look):
         )
         canvas.alpha_composite(ornament, ((SIZE[0] - ornament.width) // 2, top))
         top += ornament.height
-    else:
+    elif not look.get("title_frame"):
         ImageDraw.Draw(canvas).line(
             (SIZE[0] / 2 - 60, top + 2, SIZE[0] / 2 + 60, top + 2), fill=hex_color(look["title"])
         )
@@ -213,6 +248,9 @@ def paint(style, defaults, look):
                 look["cell_edge"],
                 look["shadow"],
             )
+            if "dashed_frame" in look:
+                frame = (x - 2, y - 2, x + cell_width + 1, y + cell_height + 1)
+                dashed_rectangle(canvas, frame, look["dashed_frame"])
             canvas.paste(picture, (x + pad, y + pad))
             if "picture_edge" in look:
                 ImageDraw.Draw(canvas).rectangle(
