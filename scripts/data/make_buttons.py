@@ -125,7 +125,7 @@ def paper_button(kind, big):
     return button
 
 
-def blueprint_button(kind, big):
+def drafting_button(kind, big):
     """A drafting frame: a dark blue square with a white outline, tick marks at its corners
     and the glyph drawn in outline."""
     chalk = hex_color("EAF2FB")
@@ -160,7 +160,7 @@ def _ring(outer, inner):
 
 
 STYLES = {
-    "blueprint": blueprint_button,
+    "drafting": drafting_button,
     "classic": classic_button,
     "darkroom": darkroom_button,
     "paper": paper_button,

@@ -31,18 +31,6 @@ SAMPLES = [
 
 # What the style sheets say about colours and decoration.
 LOOKS = {
-    "Blueprint": {
-        "text": "EAF2FB",
-        "title": "EAF2FB",
-        "cell": (16, 50, 88, 140),
-        "cell_edge": None,
-        "caption": "EAF2FB",
-        "shadow": 0,
-        "upper_case": True,
-        "picture_edge": (234, 242, 251, 255),
-        "dashed_frame": (234, 242, 251, 180),
-        "title_frame": True,
-    },
     "Classic": {
         "text": "1F2933",
         "title": "1D4A88",
@@ -60,6 +48,18 @@ LOOKS = {
         "shadow": 160,
         "upper_case": True,
         "film_edge": "darkroom_strip.gif",
+    },
+    "Drafting": {
+        "text": "EAF2FB",
+        "title": "EAF2FB",
+        "cell": (16, 50, 88, 140),
+        "cell_edge": None,
+        "caption": "EAF2FB",
+        "shadow": 0,
+        "upper_case": True,
+        "picture_edge": (234, 242, 251, 255),
+        "dashed_frame": (234, 242, 251, 180),
+        "title_frame": True,
     },
     "Paper": {
         "text": "3B2F25",
