@@ -25,7 +25,7 @@ Bitmap shape(const Bitmap& source, int width, int height, int crop, bool keepRat
     return shaped;
 }
 
-// The outline is drawn through the corners of the picture, so a wide pen covers the
+// The outline runs along the picture's edge, not the middle of the margin: a wide pen covers the
 // picture's outermost pixels with the inner half of its width and leaves the outer half of
 // the margin white.
 Bitmap frame(const Bitmap& picture, int borderWidth, Color borderColour) {
