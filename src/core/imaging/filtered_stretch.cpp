@@ -1,5 +1,6 @@
 #include "filtered_stretch.h"
 
+#include <bit>
 #include <cstdint>
 #include <vector>
 
@@ -10,17 +11,55 @@ namespace vellumar {
 
 namespace {
 
-std::uint8_t channelValue(std::int32_t sum, int total) {
-    // A sample whose weights cancel out keeps its raw sum in 1/256 units.
-    const std::int32_t value =
-        total != 0 ? sum / total : static_cast<std::int32_t>(static_cast<std::uint32_t>(sum) >> 8);
-    return static_cast<std::uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value);
+// Turns one sample's channel sums into channel values: the sum divided by the sample's
+// weight total (truncating), or for a total of 0 the raw sum in 1/256 units; then clamped to
+// 0..255. The division is done as a multiplication and a shift, which gives exactly the
+// truncated quotient for every sum below 2^31 and keeps divisions out of the inner loops.
+class ChannelDivider {
+public:
+    explicit ChannelDivider(int total) : m_total(total) {
+        if (total > 0) {
+            m_shift = 31 + std::bit_width(static_cast<unsigned>(total));
+            m_multiplier = (std::uint64_t{1} << m_shift) / static_cast<unsigned>(total) + 1;
+        }
+    }
+
+    std::uint8_t operator()(std::int32_t sum) const {
+        if (m_total > 0) { // a negative sum gives a quotient of 0 or less, clamped to 0
+            return sum <= 0 ? 0
+                            : clamp((static_cast<std::uint64_t>(sum) * m_multiplier) >> m_shift);
+        }
+        if (m_total < 0) {
+            return clamp(sum / m_total);
+        }
+        return clamp(static_cast<std::uint32_t>(sum) >> 8);
+    }
+
+private:
+    template <typename Integer>
+    static std::uint8_t clamp(Integer value) {
+        return static_cast<std::uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value);
+    }
+
+    int m_total;
+    std::uint64_t m_multiplier = 0;
+    int m_shift = 0;
+};
+
+std::vector<ChannelDivider> dividersFor(const ContributorLists& lists) {
+    std::vector<ChannelDivider> dividers;
+    dividers.reserve(static_cast<std::size_t>(lists.size()));
+    for (int i = 0; i < lists.size(); ++i) {
+        dividers.emplace_back(lists.total(i));
+    }
+    return dividers;
 }
 
 // Resamples every row of source into the columns of target (same height).
 void stretchRows(const Bitmap& source, const ContributorLists& lists, Bitmap& target) {
     std::vector<int> offsets; // contributor byte offsets within a row, list by list
     std::vector<int> weights;
+    const std::vector<ChannelDivider> dividers = dividersFor(lists);
     for (int i = 0; i < lists.size(); ++i) {
         for (const Contributor& c : lists.of(i)) {
             offsets.push_back(c.index * 3);
@@ -41,10 +80,9 @@ void stretchRows(const Bitmap& source, const ContributorLists& lists, Bitmap& ta
                 g += weights[k] * p[1];
                 b += weights[k] * p[2];
             }
-            const int total = lists.total(i);
-            out[0] = channelValue(r, total);
-            out[1] = channelValue(g, total);
-            out[2] = channelValue(b, total);
+            out[0] = dividers[i](r);
+            out[1] = dividers[i](g);
+            out[2] = dividers[i](b);
         }
     }
 }
@@ -63,10 +101,10 @@ void stretchColumns(const Bitmap& source, const ContributorLists& lists, Bitmap&
                 sums[k] += c.weight * in[k];
             }
         }
-        const int total = lists.total(y);
+        const ChannelDivider divide(lists.total(y));
         std::uint8_t* out = target.row(y);
         for (std::size_t k = 0; k < rowBytes; ++k) {
-            out[k] = channelValue(sums[k], total);
+            out[k] = divide(sums[k]);
         }
     }
 }

@@ -227,6 +227,14 @@ TEST_F(JpegOutput, UncreatableOutputFailsBeforeReading) {
     }
 }
 
+TEST_F(JpegOutput, OutputThatCannotBeReplacedLeavesNoTemporaryFile) {
+    writeFile(m_folder / "in.bmp", {3, 2});
+    fs::create_directory(m_folder / "taken.jpg");
+    writeFile(m_folder / "taken.jpg" / "inside", {1});
+    EXPECT_THROW(convert(m_folder / "in.bmp", m_folder / "taken.jpg"), ProjectError);
+    EXPECT_EQ(folderContents(), (std::vector<std::string>{"in.bmp", "taken.jpg"}));
+}
+
 TEST_F(JpegOutput, ReadOnlyFolderKeepsTheEarlierFile) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "root writes into read-only folders";
