@@ -167,6 +167,20 @@ TEST(JpegWriter, SinglePixelAndPaletteBitmapsEncode) {
     EXPECT_NEAR(palette.picture.pixel(4, 4).b, 255, 4);
 }
 
+TEST(JpegWriter, NoisyPictureOutgrowsTheFirstBuffer) {
+    Bitmap noise(96, 96);
+    std::uint32_t seed = 1;
+    for (std::size_t i = 0; i < noise.stride() * 96; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        noise.row(0)[i] = static_cast<std::uint8_t>(seed >> 24);
+    }
+    const Bytes bytes = encodeJpeg(noise);
+    EXPECT_GT(bytes.size(), 96u * 96 * 3 / 8 + 4096); // past the encoder's first buffer
+    EXPECT_EQ(bytes[bytes.size() - 2], 0xFF);
+    EXPECT_EQ(bytes[bytes.size() - 1], 0xD9); // ends with the end-of-image marker
+    EXPECT_EQ(decode(bytes).picture.width(), 96);
+}
+
 TEST(JpegWriter, EmptyBitmapGivesNoBytes) {
     EXPECT_TRUE(encodeJpeg(Bitmap()).empty());
     EXPECT_TRUE(encodeJpeg(Bitmap(5, 0)).empty());
