@@ -3,6 +3,7 @@
 #include "imaging/crop.h"
 #include "imaging/gen_pic.h"
 #include "imaging/keep_ratio_stretch.h"
+#include "imaging/raster.h"
 #include "imaging/rotate.h"
 #include "model/enums.h"
 #include "support/test_pictures.h"
@@ -131,6 +132,19 @@ TEST(KeepRatioStretch, DerivedSideIsNotHeldToTheBox) {
     EXPECT_EQ(keepRatioSize(100, 50, 80, 60), (PictureSize{100, 75})); // enlarged
     EXPECT_EQ(keepRatioSize(100, 100, 300, 2), (PictureSize{100, 1})); // 0.67 rounds up
     EXPECT_EQ(keepRatioSize(100, 100, 200, 1), (PictureSize{100, 0})); // 0.5 rounds to even
+}
+
+TEST(KeepRatioStretch, UnblendedScaleDropsAndRepeatsWholePixels) {
+    Bitmap reduced;
+    KeepRatioStretch(2, 2, true, reduced, markedPicture(4, 3)); // 2 x nearest(1.5) = 2 x 2
+    ASSERT_EQ(reduced.height(), 2);
+    EXPECT_EQ(reduced.pixel(0, 0), markOf(0, 0));
+    EXPECT_EQ(reduced.pixel(1, 1), markOf(2, 1));
+
+    const Bitmap enlarged = stretchUnblended(markedPicture(2, 1), 5, 2);
+    for (const auto [x, sourceX] : {std::pair{0, 0}, {2, 0}, {3, 1}, {4, 1}}) {
+        EXPECT_EQ(enlarged.pixel(x, 1), markOf(sourceX, 0)) << x;
+    }
 }
 
 TEST(KeepRatioStretch, FittingPictureIsCopiedWithItsLayout) {
