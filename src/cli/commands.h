@@ -5,5 +5,6 @@
 namespace vellumar::cli {
 
 int runFormats(const Arguments& arguments);
+int runConvert(const Arguments& arguments);
 
 } // namespace vellumar::cli
