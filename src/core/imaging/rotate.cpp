@@ -54,12 +54,12 @@ Bitmap Rotate(const Bitmap& source, int angle) {
     switch (angle) {
     case 90:
     case 270: {
-        Bitmap result(rgb.height(), rgb.width());
+        Bitmap result = Bitmap::uninitialized(rgb.height(), rgb.width());
         turnQuarter(rgb, result, angle == 90);
         return result;
     }
     case 180: {
-        Bitmap result(rgb.width(), rgb.height());
+        Bitmap result = Bitmap::uninitialized(rgb.width(), rgb.height());
         turnHalf(rgb, result);
         return result;
     }

@@ -123,7 +123,7 @@ Bitmap JpegReader::decode(const PictureSource& source) const {
         info.do_block_smoothing = TRUE;
         jpeg_start_decompress(&info);
 
-        Bitmap bitmap(size.width, size.height);
+        Bitmap bitmap = Bitmap::uninitialized(size.width, size.height);
         if (cmyk) {
             readCmykRows(info, bitmap);
         } else {
