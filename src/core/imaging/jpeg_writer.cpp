@@ -1,31 +1,16 @@
 #include "jpeg_writer.h"
 
-#include <csetjmp>
 #include <cstdio>
-#include <jerror.h>
 #include <jpeglib.h>
 #include <string>
 
 #include "imaging/raster.h"
 #include "project_error.h"
+#include "readers/jpeg_error.h"
 
 namespace vellumar {
 
 namespace {
-
-// libjpeg reports a fatal error by calling error_exit, which must not return; it jumps back
-// to the compress() frame. Warnings and trace messages are dropped.
-struct ErrorGlue {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-[[noreturn]] void jumpOut(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<ErrorGlue*>(info->err)->jump, 1);
-}
-
-void ignoreMessage(j_common_ptr, int) {}
-void ignoreOutput(j_common_ptr) {}
 
 // Collects the encoded bytes in a vector, growing it as libjpeg fills it.
 struct VectorDestination {
@@ -42,19 +27,8 @@ void pointAtFreeSpace(VectorDestination& destination, std::size_t used) {
     destination.manager.free_in_buffer = destination.bytes->size() - used;
 }
 
-// Nothing may throw through libjpeg's frames: a failed allocation becomes libjpeg's own
-// out-of-memory error, raised once the exception is done with.
 void growTo(j_compress_ptr info, std::size_t size, std::size_t used) {
-    bool failed = false;
-    try {
-        destinationOf(info).bytes->resize(size);
-    } catch (const std::bad_alloc&) {
-        failed = true;
-    }
-    if (failed) {
-        info->err->msg_code = JERR_OUT_OF_MEMORY;
-        info->err->error_exit(reinterpret_cast<j_common_ptr>(info));
-    }
+    destinationOf(info).bytes->resize(size);
     pointAtFreeSpace(destinationOf(info), used);
 }
 
@@ -76,21 +50,21 @@ void finishOutput(j_compress_ptr info) {
     destination.bytes->resize(destination.bytes->size() - destination.manager.free_in_buffer);
 }
 
-// Runs libjpeg over the rows of a 24-bit bitmap. Returns 0, or libjpeg's message code when
-// it failed. Only plain data lives in this frame, so the jump back skips no destructor.
-int compress(const Bitmap& rgb, std::vector<std::uint8_t>& bytes) {
+// Destroys the compressor however the encoding ends.
+struct CompressorGuard {
+    jpeg_compress_struct& info;
+    ~CompressorGuard() { jpeg_destroy_compress(&info); }
+};
+
+// Runs libjpeg over the rows of a 24-bit bitmap; its fatal errors are thrown as JpegError.
+void compress(const Bitmap& rgb, std::vector<std::uint8_t>& bytes) {
+    JpegErrorManager errors;
     jpeg_compress_struct info;
-    ErrorGlue glue;
-    VectorDestination destination;
-    info.err = jpeg_std_error(&glue.manager);
-    glue.manager.error_exit = jumpOut;
-    glue.manager.emit_message = ignoreMessage;
-    glue.manager.output_message = ignoreOutput;
-    if (setjmp(glue.jump) != 0) {
-        jpeg_destroy_compress(&info);
-        return glue.manager.msg_code;
-    }
+    info.err = &errors;
     jpeg_create_compress(&info);
+    const CompressorGuard guard{info};
+
+    VectorDestination destination;
     destination.manager.init_destination = startOutput;
     destination.manager.empty_output_buffer = growOutput;
     destination.manager.term_destination = finishOutput;
@@ -110,8 +84,6 @@ int compress(const Bitmap& rgb, std::vector<std::uint8_t>& bytes) {
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    return 0;
 }
 
 } // namespace
@@ -122,9 +94,7 @@ std::vector<std::uint8_t> encodeJpeg(const Bitmap& bitmap) {
         return bytes;
     }
     const Rgb24View view(bitmap);
-    if (const int code = compress(view.bitmap(), bytes); code != 0) {
-        throw ProjectError("JPEG error #" + std::to_string(code));
-    }
+    compress(view.bitmap(), bytes);
     return bytes;
 }
 
