@@ -1,11 +1,11 @@
 // Adding a folder of 1,000 JPEG files and opening a project of 9,999 pictures, each against
 // the floor of reading the first 64 KiB of the same files in the same run. The pictures are
-// made once per run in a temporary folder and removed at the end.
+// copies of the 12-megapixel benchmark photograph, made once per run in a temporary folder
+// and removed at the end.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <jpeglib.h>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -13,7 +13,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_picture.h"
 #include "frontend.h"
+#include "imaging/jpeg_writer.h"
 #include "model/picture_adding.h"
 #include "model/project.h"
 #include "model/project_file.h"
@@ -25,8 +27,6 @@ namespace fs = std::filesystem;
 
 constexpr int kFolderPictures = 1000;
 constexpr int kProjectPictures = 9999;
-constexpr int kWidth = 1600;
-constexpr int kHeight = 1200;
 
 class QuietFrontend : public Frontend {
 public:
@@ -37,49 +37,13 @@ public:
     void processEvents() override {}
 };
 
-// A photo-like JPEG: smooth gradients with grain, so it compresses like a real picture.
-std::vector<unsigned char> makeJpeg() {
-    std::vector<unsigned char> pixels(static_cast<std::size_t>(kWidth) * kHeight * 3);
-    std::uint32_t grain = 12345;
-    for (std::size_t i = 0; i < pixels.size(); ++i) {
-        grain = grain * 1664525u + 1013904223u;
-        const std::size_t pixel = i / 3;
-        const int x = static_cast<int>(pixel % kWidth);
-        const int y = static_cast<int>(pixel / kWidth);
-        pixels[i] = static_cast<unsigned char>((x * (i % 3 + 1) + y) / 16 + (grain >> 28));
-    }
-    jpeg_compress_struct compress{};
-    jpeg_error_mgr errors{};
-    compress.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&compress);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&compress, &buffer, &size);
-    compress.image_width = kWidth;
-    compress.image_height = kHeight;
-    compress.input_components = 3;
-    compress.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&compress);
-    jpeg_set_quality(&compress, 90, TRUE);
-    jpeg_start_compress(&compress, TRUE);
-    while (compress.next_scanline < compress.image_height) {
-        JSAMPROW row = &pixels[static_cast<std::size_t>(compress.next_scanline) * kWidth * 3];
-        jpeg_write_scanlines(&compress, &row, 1);
-    }
-    jpeg_finish_compress(&compress);
-    jpeg_destroy_compress(&compress);
-    std::vector<unsigned char> jpeg(buffer, buffer + size);
-    std::free(buffer);
-    return jpeg;
-}
-
 // The folder of pictures and the project naming them, made on first use.
 class Fixture {
 public:
     Fixture()
         : m_folder(fs::temp_directory_path() / ("vellumar-bench-" + std::to_string(::getpid()))) {
         fs::create_directories(m_folder / "pictures");
-        const std::vector<unsigned char> jpeg = makeJpeg();
+        const std::vector<std::uint8_t> jpeg = encodeJpeg(makeBenchPicture());
         for (int n = 1; n <= kFolderPictures; ++n) {
             const fs::path path = m_folder / "pictures" / ("photo" + std::to_string(n) + ".jpg");
             std::ofstream(path, std::ios::binary)

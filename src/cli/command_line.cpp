@@ -7,6 +7,8 @@ namespace vellumar::cli {
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
         {"formats", "formats                      list the readable picture formats", runFormats},
+        {"convert", "convert INPUT OUTPUT         write a picture as a quality-90 JPEG file",
+         runConvert},
         {"new",
          "new -o PROJECT.vlm [--program-folder DIR] [--style NAME] [--add FILE]...\n"
          "      [--add-dir DIR]... [--add-tree DIR]... [--set KEY=VALUE]...\n"

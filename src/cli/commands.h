@@ -5,6 +5,7 @@
 namespace vellumar::cli {
 
 int runFormats(const Arguments& arguments);
+int runConvert(const Arguments& arguments);
 int runNew(const Arguments& arguments);
 int runShow(const Arguments& arguments);
 

@@ -22,6 +22,8 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
+} // namespace
+
 std::vector<std::uint8_t> readFileBytes(const std::string& path, std::size_t limit) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) {
@@ -45,6 +47,8 @@ std::vector<std::uint8_t> readFileBytes(const std::string& path, std::size_t lim
     bytes.resize(filled);
     return bytes;
 }
+
+namespace {
 
 // The reader the extension selects, unless the bytes plainly belong to another format.
 const ReaderClass& chooseReader(const std::string& path, Bytes bytes,

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "imaging/bitmap.h"
 #include "imaging/format_registry.h"
@@ -18,5 +20,9 @@ Bitmap readPictureFile(const std::string& path,
 // Width and height from the file's header, reading as little of the file as it can.
 PictureSize probePictureFile(const std::string& path,
                              const PictureFormatRegistry& registry = pictureFormats());
+
+// The first `limit` bytes of a file (all of it by default). Fails with
+// "Cannot open file <path>: <reason>" or "Cannot read file <path>: <reason>".
+std::vector<std::uint8_t> readFileBytes(const std::string& path, std::size_t limit = SIZE_MAX);
 
 } // namespace vellumar

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "atomic_file.h"
 #include "frontend.h"
+#include "imaging/atomic_file.h"
 #include "model/ini_file.h"
 #include "model/integer_text.h"
 #include "model/setting_keys.h"
@@ -93,7 +93,15 @@ std::string projectText(const PictureList& list, const GallerySettings& settings
 
 void SaveProject(const std::string& path, const PictureList& list,
                  const GallerySettings& settings) {
-    replaceFileAtomically(path, projectText(list, settings, fileNameOf(path)));
+    const std::string text = projectText(list, settings, fileNameOf(path));
+    try {
+        AtomicFileWriter file(path);
+        file.write({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+        file.sync();
+        file.commit();
+    } catch (const ProjectError&) {
+        throw ProjectError("Unable to write to " + path);
+    }
 }
 
 bool LoadProject(const std::string& path, PictureList& list, GallerySettings& settings,

@@ -2,7 +2,11 @@
 
 #include <memory>
 
+#include "readers/gif_reader.h"
+#include "readers/jpeg_reader.h"
 #include "readers/pending_reader.h"
+#include "readers/png_reader.h"
+#include "readers/tiff_reader.h"
 
 namespace vellumar {
 
@@ -22,12 +26,11 @@ struct Readers {
                     std::make_shared<PendingReader>("Windows icons")};
     ReaderInfo metafile{"TMetafile", "Windows metafiles", ReaderKind::Other,
                         std::make_shared<PendingReader>("Windows metafiles")};
-    ReaderInfo jpeg{"TJPEGImage", "JPG images", ReaderKind::Jpeg,
-                    std::make_shared<PendingReader>("JPEG images")};
+    ReaderInfo jpeg{"TJPEGImage", "JPG images", ReaderKind::Jpeg, std::make_shared<JpegReader>()};
     ReaderInfo targa{"TTargaGraphic", "Truevision images", ReaderKind::Bitmap,
                      std::make_shared<PendingReader>("Truevision images")};
     ReaderInfo tiff{"TTIFFGraphic", "Tagged image file format images", ReaderKind::Bitmap,
-                    std::make_shared<PendingReader>("TIFF images")};
+                    std::make_shared<TiffReader>()};
     ReaderInfo eps{"TEPSGraphic", "Encapsulated Postscript images", ReaderKind::Bitmap,
                    std::make_shared<PendingReader>("Encapsulated Postscript images")};
     ReaderInfo pcx{"TPCXGraphic", "ZSoft Paintbrush images", ReaderKind::Bitmap,
@@ -45,13 +48,13 @@ struct Readers {
     ReaderInfo pcd{"TPCDGraphic", "Kodak Photo-CD images", ReaderKind::Bitmap,
                    std::make_shared<PendingReader>("Kodak Photo-CD images")};
     ReaderInfo gif{"TGIFGraphic", "CompuServe images", ReaderKind::Bitmap,
-                   std::make_shared<PendingReader>("CompuServe images")};
+                   std::make_shared<GifReader>()};
     ReaderInfo cut{"TCUTGraphic", "Dr. Halo images", ReaderKind::Bitmap,
                    std::make_shared<PendingReader>("Dr. Halo images")};
     ReaderInfo psp{"TPSPGraphic", "Paintshop Pro images", ReaderKind::Bitmap,
                    std::make_shared<PendingReader>("Paintshop Pro images")};
     ReaderInfo png{"TPNGGraphic", "Portable network graphic images", ReaderKind::Bitmap,
-                   std::make_shared<PendingReader>("PNG images")};
+                   std::make_shared<PngReader>()};
 };
 
 void addPlatformRow(PictureFormatRegistry& registry, const char* extension, const char* description,

@@ -1,4 +1,6 @@
+#include <csignal>
 #include <filesystem>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <gmock/gmock.h>
@@ -451,37 +453,52 @@ TEST_F(ProjectFileTest, AFailedLoadChangesNothing) {
     EXPECT_EQ(settings, settingsBefore);
 }
 
+// Makes every write that would grow a file past a few bytes fail, root or not.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_saved{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
 TEST_F(ProjectFileTest, AFailedSaveLeavesTheOldFile) {
     const std::string path = folder.write("keep.vlm", "old contents");
-
-    // A folder where the temporary file would go makes the write fail.
-    std::filesystem::create_directory(path + ".saving");
     try {
+        const FileSizeLimit limit(100);
         SaveProject(path, list, settings);
         FAIL() << "the save should fail";
     } catch (const ProjectError& error) {
         EXPECT_EQ(std::string(error.what()), "Unable to write to " + path);
     }
     EXPECT_EQ(readFileText(path), "old contents");
-    std::filesystem::remove(path + ".saving");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / ""),
+                            std::filesystem::directory_iterator()),
+              1); // no temporary file left behind
 
     // A folder that is a file cannot hold the project at all.
-    const std::string below = folder / "keep.vlm/p.vlm";
-    EXPECT_THROW(SaveProject(below, list, settings), ProjectError);
+    EXPECT_THROW(SaveProject(folder / "keep.vlm/p.vlm", list, settings), ProjectError);
     EXPECT_EQ(readFileText(path), "old contents");
 }
 
-TEST_F(ProjectFileTest, SavingKeepsTheFilesPermissionsAndLeavesNoTemporaryFile) {
+TEST_F(ProjectFileTest, SavingKeepsTheFilesPermissions) {
     const std::string path = folder.write("perm.vlm", "old");
     ::chmod(path.c_str(), 0640);
     SaveProject(path, list, settings);
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
-    EXPECT_FALSE(std::filesystem::exists(path + ".saving"));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / ""),
-                            std::filesystem::directory_iterator()),
-              1);
 }
 
 } // namespace
