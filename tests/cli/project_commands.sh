@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Runs one case of the project commands against the real executable:
-#   project_commands.sh VELLUMAR_CLI CASE
+#   project_commands.sh VELLUMAR_CLI CASE [JPEG_PICTURE]
 set -euo pipefail
 
 cli=$1
 case_name=$2
+jpeg=${3:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -69,6 +70,26 @@ new_fails_on_missing_pictures)
     grep -q "missing.jpg" err.txt || fail "missing picture not named"
     expect_status 1 "$cli" new -o p.vlm --program-folder program --add-dir nowhere
     [ ! -e p.vlm ] || fail "a project was written after a failure"
+    ;;
+new_adds_pictures_in_the_order_given)
+    mkdir -p folder/sub
+    cp "$jpeg" one.jpg
+    cp "$jpeg" folder/two.JPG
+    cp "$jpeg" folder/sub/three.jpeg
+    printf 'not a picture' >folder/notes.txt
+    expect_status 0 "$cli" new -o p.vlm --program-folder program --add-tree folder \
+        --add " $work/one.jpg " --add-dir folder
+    expect_line "imgcount=4" p.vlm
+    expect_status 0 "$cli" show p.vlm --program-folder program
+    [ "$(grep -c '^title=' out.txt)" -eq 4 ] || fail "not four pictures"
+    grep '^title=' out.txt | tr -d '\r' | tr '\n' ' ' >titles.txt
+    [ "$(cat titles.txt)" = "title=two.JPG title=three.jpeg title=one.jpg title=two.JPG " ] ||
+        fail "pictures in the wrong order: $(cat titles.txt)"
+    expect_line "file=$work/one.jpg" out.txt
+    printf 'garbage' >bad.jpg
+    expect_status 1 "$cli" new -o q.vlm --program-folder program --add bad.jpg
+    grep -q "^Cannot read picture bad.jpg" err.txt || fail "unreadable picture not reported"
+    [ ! -e q.vlm ] || fail "a project was written after an unreadable picture"
     ;;
 show_prints_the_saved_project)
     expect_status 0 "$cli" new -o p.vlm --program-folder program --set IdxNavLink=2
