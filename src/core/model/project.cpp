@@ -24,7 +24,7 @@ void Project::startNew() {
 
 bool Project::open(const std::string& path, const std::vector<std::string>& styles,
                    Frontend& frontend, const PictureFormatRegistry& registry) {
-    PictureList pictures = m_pictures;
+    PictureList pictures;
     GallerySettings settings = m_settings;
     bool ok = LoadProject(path, pictures, settings, styles, frontend);
     if (ok) {
