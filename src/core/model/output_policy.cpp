@@ -52,6 +52,9 @@ OutputPolicy::OutputPolicy(OverwriteMode mode, Frontend& frontend,
                            const std::vector<std::string>& protectedPaths)
     : m_mode(mode), m_frontend(frontend) {
     for (const std::string& path : protectedPaths) {
+        if (path.empty()) {
+            continue;
+        }
         m_protectedKeys.insert(locationKey(path));
         if (std::string target = targetKey(path); !target.empty()) {
             m_protectedKeys.insert(std::move(target));
