@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "html/page_context.h"
+#include "html/page_folder_links.h"
+#include "html/template_file.h"
 #include "model/gallery_settings.h"
 #include "model/img_entry.h"
 #include "model/output_policy.h"
@@ -13,6 +15,33 @@
 #include "support/scripted_frontend.h"
 
 namespace vellumar::testing {
+
+// A style using every token of both page kinds, with a default section and a style sheet.
+inline const std::vector<std::string> kPlainStyle = {
+    "<html>",
+    "<head>",
+    "<title><%title%></title>",
+    R"(<link rel="stylesheet" href="plain.css">)",
+    "</head>",
+    "<%default begin%>",
+    "<%page bg pic=paper.gif%>",
+    "<%default end%>",
+    "<body background=<%page bg pic%> bgcolor=<%page bg color%>>",
+    "<%top nav link%>",
+    "<%nav home%><%nav index%><%nav first%><%nav previous%><%nav next%><%nav last%>",
+    "<%top nav link end%>",
+    "<table border=<%table border%> cellpadding=<%table padding%> cellspacing=<%table space%> "
+    "background=<%table bg pic%> bgcolor=<%table bg color%> bordercolor=<%table border color%>>",
+    "<%thumb cell begin%>",
+    R"(<td><a href="<%thumb href%>"><img src="<%thumb file%>" width=<%thumb width%> )"
+    R"(height=<%thumb height%> alt="<%thumb alt%>"></a><br><%thumb title%><br><%thumb size%>)"
+    "<%pic info%></td>",
+    "<%thumb cell end%>",
+    "</table>",
+    "<%bottom nav link%><%nav first%> | <%nav last%><%bottom nav link end%>",
+    "</body>",
+    "</html>",
+};
 
 // Joins lines the way generated pages end them.
 inline std::string crlfText(const std::vector<std::string>& lines) {
@@ -31,6 +60,7 @@ protected:
     GalleryFixture() {
         settings.DestFolder = dest();
         settings.Style = "plain";
+        settings.Overwrite = OverwriteMode::Overwrite;
         const std::string buttons = program() + "button/";
         const char* names[] = {"home.gif", "index.gif", "first.gif",
                                "prev.gif", "next.gif",  "last.gif"};
@@ -45,6 +75,12 @@ protected:
         settings.PageNavLinks[NavLinkKind::Home].file = std::string(kNotSelected);
         settings.ThumbProtect = false;
         settings.ImageProtect = false;
+    }
+
+    // The plain style with its style sheet, as the template folder holds it.
+    void installPlainStyle() {
+        writeStyle(crlfText(kPlainStyle));
+        writeFile(program() + "template/plain.css", "body {}");
     }
 
     std::string program() const { return scratch.folder() + "program/"; }
@@ -80,6 +116,18 @@ protected:
         }
     }
 
+    PageContext pageContext(const OutputPolicy& policy) {
+        return {settings, entries, style, pageFolderLinks(settings.PageSub.name), toJpeg(), policy};
+    }
+
+    // The lines of a written page, checking on the way that every line ends in CR LF.
+    std::vector<std::string> pageLines(const std::string& path) {
+        const std::string text = readFile(path);
+        const std::vector<std::string> lines = splitTemplateText(text);
+        EXPECT_EQ(text, crlfText(lines)) << path;
+        return lines;
+    }
+
     PictureToJpeg toJpeg() {
         return [this](const std::string& picture, const std::string& jpeg) {
             conversions.push_back(picture);
@@ -89,6 +137,7 @@ protected:
 
     ScratchFolder scratch;
     GallerySettings settings;
+    TemplateLines style = kPlainStyle;
     std::vector<TImgEntry> entries;
     ScriptedFrontend frontend;
     std::vector<std::string> conversions;
