@@ -46,7 +46,15 @@ void writeTextLines(const std::string& path, const std::vector<std::string>& lin
     }
 }
 
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    return fs::equivalent(a, b, error);
+}
+
 void copyFileReplacing(const std::string& source, const std::string& destination) {
+    if (sameFile(source, destination)) {
+        return;
+    }
     std::error_code error;
     fs::copy_file(source, destination, fs::copy_options::overwrite_existing, error);
     if (error) {

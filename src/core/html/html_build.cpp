@@ -11,6 +11,8 @@
 #include "html/template_file.h"
 #include "model/output_folders.h"
 #include "progress_percent.h"
+#include "project_error.h"
+#include "text_util.h"
 
 namespace vellumar {
 
@@ -35,10 +37,20 @@ void copyButtons(const NavLinkSet& set, const Kinds& kinds, const std::string& f
     }
 }
 
+// Picture pages kept in the folder of the index pages, thumbnails or large pictures must not
+// empty that folder a second time: it holds what the build has just made.
+bool sharesAFolder(const OutputFolders& folders) {
+    return sameFile(folders.pages, folders.root) || sameFile(folders.pages, folders.thumbs) ||
+           sameFile(folders.pages, folders.pictures);
+}
+
 } // namespace
 
 void buildHtml(const HtmlBuild& build, const OutputPolicy& policy, Frontend& frontend) {
     const GallerySettings& settings = build.settings;
+    if (trimBlanks(settings.DestFolder).empty()) {
+        throw ProjectError("Please enter destination folder in Settings first!");
+    }
     const IndexLayout layout = indexLayout(settings, build.entries.size());
     const OutputFolders folders = outputFoldersOf(settings);
     const PageFolderLinks links = pageFolderLinks(settings.PageSub.name);
@@ -60,8 +72,7 @@ void buildHtml(const HtmlBuild& build, const OutputPolicy& policy, Frontend& fro
     copyButtons(settings.IdxNav, kIndexButtons, folders.root, policy);
     copyButtons(settings.PageNavLinks, kPageButtons, folders.root, policy);
 
-    // Pages kept beside the index pages must not empty that folder a second time.
-    if (!links.toRoot.empty()) {
+    if (!sharesAFolder(folders)) {
         policy.prepareFolder(folders.pages);
     }
     ExtractImgFile(lines, build.programFolder, folders.pages, policy);

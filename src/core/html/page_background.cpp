@@ -24,7 +24,10 @@ std::string existingPicture(const std::string& setting) {
 std::string convertTo(const std::string& source, const std::string& folder, const std::string& name,
                       const PageContext& context) {
     context.policy.checkNotProtected(folder + name);
-    context.toJpeg(source, folder + name);
+    // The converter empties its output first, so a picture must not be converted onto itself.
+    if (!sameFile(source, folder + name)) {
+        context.toJpeg(source, folder + name);
+    }
     return name;
 }
 

@@ -169,6 +169,25 @@ TEST_F(HtmlBuildTest, PagesBesideTheIndexSurviveAlwaysOverwrite) {
     EXPECT_THAT(testing::brokenGalleryLinks(dest()), IsEmpty());
 }
 
+TEST_F(HtmlBuildTest, PagesInTheThumbnailFolderLeaveTheThumbnailsAlone) {
+    addPictures(2);
+    settings.PageSub.name = "thumb";
+    writeBuiltPictures();
+    build();
+    EXPECT_TRUE(fs::exists(dest() + "thumb/tn_2.jpg"));
+    EXPECT_TRUE(fs::exists(dest() + "thumb/page2.htm"));
+    EXPECT_THAT(testing::brokenGalleryLinks(dest()), IsEmpty());
+}
+
+TEST_F(HtmlBuildTest, AButtonAlreadyInTheGalleryIsKept) {
+    settings.Overwrite = OverwriteMode::AddOnly;
+    writeFile(dest() + "mine.gif", "my button");
+    settings.IdxNav[NavLinkKind::Next].file = dest() + "mine.gif";
+    settings.PageNavLinks[NavLinkKind::Next].file = dest() + "mine.gif";
+    build();
+    EXPECT_EQ(readFile(dest() + "mine.gif"), "my button");
+}
+
 TEST_F(HtmlBuildTest, AThumbnailLinkToThePictureResolves) {
     addPictures(2);
     settings.ThumbLink = ThumbLinkTarget::Picture;
@@ -235,7 +254,15 @@ TEST_F(HtmlBuildTest, RefusesBadTableSizesBeforeTouchingAnyFolder) {
     expectRefusedUntouched("'three' is not a valid integer value");
 }
 
-TEST_F(HtmlBuildTest, RefusesAMissingStyleOrAPageFolderOutsideTheGallery) {
+TEST_F(HtmlBuildTest, RefusesAMissingDestinationStyleOrAPageFolderOutsideTheGallery) {
+    settings.DestFolder = "   ";
+    try {
+        build();
+        FAIL() << "expected a refusal";
+    } catch (const ProjectError& error) {
+        EXPECT_STREQ(error.what(), "Please enter destination folder in Settings first!");
+    }
+    settings.DestFolder = dest();
     settings.Style = "";
     expectRefusedUntouched("No style is chosen");
     settings.Style = "gone";
