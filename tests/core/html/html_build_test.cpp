@@ -132,15 +132,6 @@ TEST_F(HtmlBuildTest, AnEmptyGalleryStillPreparesFoldersAndCopiesFiles) {
     EXPECT_THAT(frontend.progressValues, ElementsAre(0));
 }
 
-TEST_F(HtmlBuildTest, OnePageGalleryLinksItsLastButtonToItself) {
-    addPictures(12);
-    build();
-    const std::string page = readFile(dest() + "index.htm");
-    EXPECT_THAT(page, HasSubstr(R"(<a href="index.htm"><img src="last.gif")"));
-    EXPECT_THAT(page, HasSubstr(R"(<img src="next.gif" alt="Next page" border=0>)"));
-    EXPECT_FALSE(fs::exists(dest() + "index2.htm"));
-}
-
 TEST_F(HtmlBuildTest, ThumbnailLinksFollowThePictureFolderName) {
     addPictures(3);
     settings.PageSub = {true, "pages"};

@@ -209,18 +209,6 @@ TEST_F(IndexPageTest, AskModeKeepsAPageTheUserWantsKept) {
     EXPECT_NE(readFile(dest() + "index.htm"), "old page");
 }
 
-TEST_F(IndexPageTest, AddOnlyWritesNewPagesOnly) {
-    addPictures(1);
-    writeFile(dest() + "index.htm", "old page");
-    settings.Overwrite = OverwriteMode::AddOnly;
-    const OutputPolicy policy(settings.Overwrite, frontend);
-    GenIndexPage(pageContext(policy), {1, 1, 1, 2}, dest());
-    GenIndexPage(pageContext(policy), {1, 1, 2, 2}, dest());
-    EXPECT_EQ(readFile(dest() + "index.htm"), "old page");
-    EXPECT_TRUE(std::filesystem::exists(dest() + "index2.htm"));
-    EXPECT_TRUE(frontend.questions.empty());
-}
-
 TEST_F(IndexPageTest, ABrokenTemplateWritesNoPage) {
     addPictures(1);
     style = {"<html>", "<%thumb cell begin%>", "<td></td>"};

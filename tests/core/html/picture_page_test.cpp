@@ -80,23 +80,6 @@ TEST_F(PicturePageTest, TitleAndCellFollowTheSettings) {
     EXPECT_THAT(writePage(3, 12), ElementsAre("My Gallery", "|info 3|640 X 480|600x400", ""));
 }
 
-TEST_F(PicturePageTest, EndsOfTheGallery) {
-    addPictures(5);
-    style = {"<%top nav link%><%nav previous%>|<%nav next%>|<%nav last%><%top nav link end%>"};
-    EXPECT_THAT(writePage(1, 1),
-                ElementsAre(R"(<img src="../prev.gif" alt="Previous page" border=0>|)"
-                            R"(<img src="../next.gif" alt="Next page" border=0>|)"
-                            R"(<a href="page1.htm"><img src="../last.gif" alt="Last page" )"
-                            R"(border=0></a>)"));
-    EXPECT_THAT(writePage(5, 5),
-                ElementsAre(R"(<a href="page4.htm"><img src="../prev.gif" alt="Previous page" )"
-                            R"(border=0></a>|<img src="../next.gif" alt="Next page" border=0>|)"
-                            R"(<a href="page5.htm"><img src="../last.gif" alt="Last page" )"
-                            R"(border=0></a>)"));
-    settings.PageNav = NavPosition::Bottom;
-    EXPECT_THAT(writePage(5, 5), ElementsAre("||"));
-}
-
 TEST_F(PicturePageTest, BackgroundComesFromItsOwnSettingIntoThePageFolder) {
     addPictures(1);
     style = {"<%page bg pic%>|<%table bg pic%>|<%page bg color%>"};
