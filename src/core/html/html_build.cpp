@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "html/file_io.h"
+#include "file_io.h"
 #include "html/index_layout.h"
 #include "html/index_page.h"
 #include "html/nav_links.h"

@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "html/cell_values.h"
-#include "html/file_io.h"
+#include "file_io.h"
 #include "html/line_expander.h"
 #include "html/nav_links.h"
 #include "html/page_background.h"

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "html/file_io.h"
+#include "file_io.h"
 #include "imaging/format_registry.h"
 #include "text_util.h"
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "html/file_io.h"
+#include "file_io.h"
 #include "model/output_folders.h"
 #include "project_error.h"
 #include "text_util.h"

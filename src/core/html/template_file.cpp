@@ -1,6 +1,6 @@
 #include "template_file.h"
 
-#include "html/file_io.h"
+#include "file_io.h"
 #include "project_error.h"
 
 namespace vellumar {
@@ -40,7 +40,7 @@ TemplateLines loadTemplate(const std::string& programFolder, const std::string& 
         throw ProjectError("No style is chosen, so the gallery pages cannot be built.");
     }
     return splitTemplateText(
-        readFileBytes(templateFilePath(programFolder, style), kMaxTemplateBytes));
+        readTextFile(templateFilePath(programFolder, style), kMaxTemplateBytes));
 }
 
 } // namespace vellumar

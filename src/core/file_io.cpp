@@ -1,9 +1,12 @@
 #include "file_io.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <system_error>
 
 #include "project_error.h"
@@ -12,7 +15,41 @@ namespace vellumar {
 
 namespace fs = std::filesystem;
 
-std::string readFileBytes(const std::string& path, std::size_t maxBytes) {
+namespace {
+
+constexpr std::size_t kFirstChunk = 64 * 1024;
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+} // namespace
+
+std::vector<std::uint8_t> readFileBytes(const std::string& path, std::size_t limit) {
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        throw ProjectError("Cannot open file " + path + ": " + std::strerror(errno));
+    }
+    std::vector<std::uint8_t> bytes;
+    std::size_t filled = 0;
+    while (filled < limit) {
+        // Grow geometrically so a large file is read in a few calls.
+        bytes.resize(std::min(limit, std::max<std::size_t>(filled * 2, kFirstChunk)));
+        const std::size_t got =
+            std::fread(bytes.data() + filled, 1, bytes.size() - filled, file.get());
+        filled += got;
+        if (filled < bytes.size()) {
+            if (std::ferror(file.get())) {
+                throw ProjectError("Cannot read file " + path + ": " + std::strerror(errno));
+            }
+            break;
+        }
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
+std::string readTextFile(const std::string& path, std::size_t maxBytes) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         throw ProjectError("Cannot read file " + path + ": " + std::strerror(errno));

@@ -1,14 +1,19 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace vellumar {
 
-// The whole file as bytes. A file larger than maxBytes is refused, so a stray huge file
-// named like a template cannot exhaust memory. Fails with "Cannot read file <path>: ...".
-std::string readFileBytes(const std::string& path, std::size_t maxBytes);
+// The first `limit` bytes of a file, or all of it. Fails with "Cannot open file <path>: ..."
+// or "Cannot read file <path>: ...".
+std::vector<std::uint8_t> readFileBytes(const std::string& path, std::size_t limit = SIZE_MAX);
+
+// A whole text file. A file larger than maxBytes is refused, so a stray huge file named like
+// a template cannot exhaust memory. Fails with "Cannot read file <path>: ...".
+std::string readTextFile(const std::string& path, std::size_t maxBytes);
 
 // Writes a generated text file: 8-bit, every line followed by CR LF, replacing what is there.
 void writeTextLines(const std::string& path, const std::vector<std::string>& lines);
