@@ -1,7 +1,5 @@
 #include "html_build.h"
 
-#include <array>
-
 #include "file_io.h"
 #include "html/index_layout.h"
 #include "html/index_page.h"
@@ -17,25 +15,6 @@
 namespace vellumar {
 
 namespace {
-
-constexpr std::array kIndexButtons = {NavLinkKind::Home, NavLinkKind::First, NavLinkKind::Previous,
-                                      NavLinkKind::Next, NavLinkKind::Last};
-constexpr std::array kPageButtons = {NavLinkKind::Home, NavLinkKind::First, NavLinkKind::Previous,
-                                     NavLinkKind::Next, NavLinkKind::Last,  NavLinkKind::Index};
-
-// Button images lie beside the index pages; picture pages reach them through "../".
-template <typename Kinds>
-void copyButtons(const NavLinkSet& set, const Kinds& kinds, const std::string& folder,
-                 const OutputPolicy& policy) {
-    for (NavLinkKind kind : kinds) {
-        const TNavLink& link = set[kind];
-        if (link.isOn()) {
-            const std::string destination = folder + buttonFileName(link);
-            policy.checkNotProtected(destination);
-            copyFileReplacing(link.file, destination);
-        }
-    }
-}
 
 // Picture pages kept in the folder of the index pages, thumbnails or large pictures must not
 // empty that folder a second time: it holds what the build has just made.
@@ -69,8 +48,7 @@ void buildHtml(const HtmlBuild& build, const OutputPolicy& policy, Frontend& fro
         frontend.progress(progressPercent(page, layout.pageCount));
     }
     ExtractImgFile(lines, build.programFolder, folders.root, policy);
-    copyButtons(settings.IdxNav, kIndexButtons, folders.root, policy);
-    copyButtons(settings.PageNavLinks, kPageButtons, folders.root, policy);
+    copyNavigationButtons(settings, folders.root, policy);
 
     if (!sharesAFolder(folders)) {
         policy.prepareFolder(folders.pages);

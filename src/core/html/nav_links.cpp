@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "file_io.h"
 #include "html/page_names.h"
 
 namespace vellumar {
@@ -114,6 +115,34 @@ std::string pictureNavHtml(std::string_view name, const GallerySettings& setting
         break;
     }
     return navLinkHtml(settings.PageNavLinks[*kind], toRoot, href);
+}
+
+namespace {
+
+constexpr std::array kIndexButtons = {NavLinkKind::Home, NavLinkKind::First, NavLinkKind::Previous,
+                                      NavLinkKind::Next, NavLinkKind::Last};
+constexpr std::array kPageButtons = {NavLinkKind::Home, NavLinkKind::First, NavLinkKind::Previous,
+                                     NavLinkKind::Next, NavLinkKind::Last,  NavLinkKind::Index};
+
+template <typename Kinds>
+void copyButtons(const NavLinkSet& set, const Kinds& kinds, const std::string& folder,
+                 const OutputPolicy& policy) {
+    for (NavLinkKind kind : kinds) {
+        const TNavLink& link = set[kind];
+        if (link.isOn()) {
+            const std::string destination = folder + buttonFileName(link);
+            policy.checkNotProtected(destination);
+            copyFileReplacing(link.file, destination);
+        }
+    }
+}
+
+} // namespace
+
+void copyNavigationButtons(const GallerySettings& settings, const std::string& folder,
+                           const OutputPolicy& policy) {
+    copyButtons(settings.IdxNav, kIndexButtons, folder, policy);
+    copyButtons(settings.PageNavLinks, kPageButtons, folder, policy);
 }
 
 } // namespace vellumar

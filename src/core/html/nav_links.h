@@ -6,6 +6,7 @@
 
 #include "model/gallery_settings.h"
 #include "model/nav_link.h"
+#include "model/output_policy.h"
 
 namespace vellumar {
 
@@ -28,5 +29,11 @@ std::string indexNavHtml(std::string_view name, const GallerySettings& settings,
 // from the picture-page folder back to the destination folder ("../").
 std::string pictureNavHtml(std::string_view name, const GallerySettings& settings, int picture,
                            int pictureCount, std::string_view toRoot);
+
+// Copies the button image of every link that is on into folder (index-page links first,
+// then picture-page links), replacing files of the same name whatever the overwrite mode.
+// Picture pages reach them through the link back to the index pages.
+void copyNavigationButtons(const GallerySettings& settings, const std::string& folder,
+                           const OutputPolicy& policy);
 
 } // namespace vellumar
