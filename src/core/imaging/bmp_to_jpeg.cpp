@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "file_io.h"
 #include "imaging/atomic_file.h"
 #include "imaging/jpeg_writer.h"
 #include "imaging/picture_loader.h"

@@ -21,8 +21,4 @@ Bitmap readPictureFile(const std::string& path,
 PictureSize probePictureFile(const std::string& path,
                              const PictureFormatRegistry& registry = pictureFormats());
 
-// The first `limit` bytes of a file (all of it by default). Fails with
-// "Cannot open file <path>: <reason>" or "Cannot read file <path>: <reason>".
-std::vector<std::uint8_t> readFileBytes(const std::string& path, std::size_t limit = SIZE_MAX);
-
 } // namespace vellumar
