@@ -2,7 +2,6 @@
 
 #include <set>
 
-#include "text_file.h"
 #include "text_util.h"
 
 namespace vellumar {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "file_io.h"
 #include "frontend.h"
 #include "imaging/atomic_file.h"
 #include "model/ini_file.h"
@@ -11,7 +12,6 @@
 #include "model/settings_rules.h"
 #include "path_text.h"
 #include "project_error.h"
-#include "text_file.h"
 
 namespace vellumar {
 
@@ -19,6 +19,8 @@ namespace {
 
 constexpr std::string_view kProjectSection = "project";
 constexpr std::string_view kSettingSection = "Setting";
+// Far above a project of 9999 pictures; only guards against a wrong file of that name.
+constexpr std::size_t kMaxProjectBytes = 64 * 1024 * 1024;
 
 std::string imageSection(int number) {
     return "Image" + std::to_string(number);
@@ -110,7 +112,7 @@ bool LoadProject(const std::string& path, PictureList& list, GallerySettings& se
     PictureList loadedList;
     GallerySettings loadedSettings = settings;
     try {
-        const IniReader ini(readFileText(path));
+        const IniReader ini(readTextFile(path, kMaxProjectBytes));
         const int count = toInteger(ini.valueOr(kProjectSection, "imgcount", "0"));
         if (count < 0 || count > PictureList::kCapacity) {
             return false;
