@@ -7,6 +7,7 @@ namespace vellumar::cli {
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
         {"formats", "formats                      list the readable picture formats", runFormats},
+        {"info", "info FILE...                 decode pictures and print their sizes", runInfo},
     };
     return table;
 }

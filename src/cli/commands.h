@@ -5,5 +5,6 @@
 namespace vellumar::cli {
 
 int runFormats(const Arguments& arguments);
+int runInfo(const Arguments& arguments);
 
 } // namespace vellumar::cli
