@@ -204,6 +204,17 @@ std::vector<Rgb> indexedPalette(Bytes colourModeData) {
     return palette;
 }
 
+// Sample x of a stored row, as an 8-bit value.
+std::uint8_t sampleAt(const std::vector<std::uint8_t>& row, std::size_t x, int depth) {
+    if (depth == 16) {
+        return scaleToByte(static_cast<unsigned>(row[x * 2] << 8 | row[x * 2 + 1]), 16);
+    }
+    if (depth == 1) {
+        return row[x / 8] >> (7 - x % 8) & 1 ? 0 : 255; // a set bit is black
+    }
+    return row[x];
+}
+
 } // namespace
 
 bool PsdReader::sniff(Bytes bytes) const {
@@ -237,13 +248,7 @@ Bitmap PsdReader::decode(const PictureSource& source) const {
             rows.next(stored);
             std::uint8_t* row = bitmap.row(y);
             for (std::size_t x = 0; x < static_cast<std::size_t>(size.width); ++x) {
-                std::uint8_t value = stored[x];
-                if (h.depth == 16) {
-                    value = scaleToByte(
-                        static_cast<unsigned>(stored[x * 2] << 8 | stored[x * 2 + 1]), 16);
-                } else if (h.depth == 1) {
-                    value = stored[x / 8] >> (7 - x % 8) & 1 ? 0 : 255; // a set bit is black
-                }
+                const std::uint8_t value = sampleAt(stored, x, h.depth);
                 if (indexed) {
                     row[x] = value;
                 } else if (channels == 1) {
