@@ -30,7 +30,7 @@ struct CutHeader {
 struct PaletteHeader {
     std::uint16_t fileId = 0;       // "AH"
     std::uint16_t version = 0;      // file format version, unused here
-    std::uint16_t size = 0;         // file size in bytes, unused here
+    std::uint16_t size = 0;         // file size less the header, unused here
     std::uint8_t fileType = 0;      // 10 for a palette
     std::uint8_t subType = 0;       // 0 for a plain palette
     std::uint16_t boardId = 0;      // display board, unused here
