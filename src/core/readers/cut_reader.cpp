@@ -149,8 +149,8 @@ std::optional<std::vector<Rgb>> parsePalette(Bytes file) {
 }
 
 // Unpacks one row into `row`: a count byte with the high bit set repeats the next byte, any
-// other count copies that many bytes, and zero ends the row. Data beyond the width is
-// dropped.
+// other count copies that many bytes, and zero ends the row. The row must come out exactly
+// as wide as the picture.
 void unpackRow(Bytes packed, std::uint8_t* row, std::size_t width) {
     ByteCursor in(packed);
     std::size_t x = 0;
@@ -160,14 +160,19 @@ void unpackRow(Bytes packed, std::uint8_t* row, std::size_t width) {
         if (code == 0) {
             break;
         }
-        const std::size_t fits = std::min(count, width - x);
+        if (count > width - x) {
+            throw ProjectError("a Dr. Halo row holds more pixels than the picture is wide");
+        }
         if (code & 0x80) {
-            std::fill_n(row + x, fits, in.u8());
+            std::fill_n(row + x, count, in.u8());
         } else {
             const Bytes literal = in.take(count);
-            std::copy_n(literal.begin(), fits, row + x);
+            std::copy(literal.begin(), literal.end(), row + x);
         }
-        x += fits;
+        x += count;
+    }
+    if (x < width) {
+        throw ProjectError("a Dr. Halo row holds fewer pixels than the picture is wide");
     }
 }
 
@@ -188,8 +193,10 @@ Bitmap CutReader::decode(const PictureSource& source) const {
     ByteCursor in(source.bytes);
     const halo::CutHeader h = readHeader(in);
     const PictureSize size = checkPictureSize(h.width, h.height);
-    // Every row starts with its two-byte count, so the data bounds the number of rows.
-    if (in.remaining() / 2 < static_cast<std::size_t>(size.height)) {
+    // Every row is its two-byte count and runs of at most 127 pixels from two bytes each:
+    // data too short for that cannot hold the picture, which is refused before allocating.
+    const std::uint64_t leastRow = 2 + (static_cast<std::uint64_t>(size.width) + 126) / 127 * 2;
+    if (in.remaining() / leastRow < static_cast<std::uint64_t>(size.height)) {
         throw ProjectError("the file is truncated");
     }
     std::vector<Rgb> palette;
@@ -209,7 +216,8 @@ Bitmap CutReader::decode(const PictureSource& source) const {
             std::find_if(row, row + size.width, [&](std::uint8_t v) { return v >= colours; });
         if (outside != row + size.width) {
             throw ProjectError("the picture uses colour " + std::to_string(*outside) +
-                               ", but its palette holds only " + std::to_string(colours));
+                               ", but its palette holds only " + std::to_string(colours) +
+                               " colours");
         }
     }
     return bitmap;

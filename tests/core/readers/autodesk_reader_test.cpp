@@ -12,9 +12,15 @@ TEST(AutodeskReader, DecodesCelsAndPictures) {
 }
 
 TEST(AutodeskReader, RefusesDamagedFiles) {
-    for (const char* name : {"truncated.cel", "size-mismatch.cel", "huge.cel"}) {
-        SCOPED_TRACE(name);
-        testing::expectRefused("autodesk", name);
+    const testing::DamagedCase damaged[] = {
+        {"truncated.cel", "the file is truncated"},
+        {"size-mismatch.cel",
+         "the Autodesk picture's data size does not match its width and height"},
+        {"huge.cel", "the picture is too large (60000 x 60000 pixels; at most 65535 on a side and "
+                     "400 million in all)"},
+    };
+    for (const auto& file : damaged) {
+        testing::expectRefused("autodesk", file);
     }
     testing::expectEmptyInputRefused(AutodeskReader());
 }

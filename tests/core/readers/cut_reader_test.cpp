@@ -27,9 +27,15 @@ TEST(CutReader, DecodesFromMemoryWithAGrayRamp) {
 }
 
 TEST(CutReader, RefusesDamagedFiles) {
-    for (const char* name : {"bad-index.cut", "truncated.cut", "huge.cut"}) {
-        SCOPED_TRACE(name);
-        testing::expectRefused("cut", name);
+    const testing::DamagedCase damaged[] = {
+        {"bad-index.cut", "the picture uses colour 22, but its palette holds only 16 colours"},
+        {"truncated.cut", "the file is truncated"},
+        {"huge.cut", "the file is truncated"},
+        {"short-row.cut", "a Dr. Halo row holds fewer pixels than the picture is wide"},
+        {"long-row.cut", "a Dr. Halo row holds more pixels than the picture is wide"},
+    };
+    for (const auto& file : damaged) {
+        testing::expectRefused("cut", file);
     }
     testing::expectEmptyInputRefused(CutReader());
 }

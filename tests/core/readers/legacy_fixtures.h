@@ -5,8 +5,8 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <ostream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -89,15 +89,20 @@ inline void expectDecodesToReference(const std::string& format, const FixtureCas
     EXPECT_EQ(mismatches, 0);
 }
 
-// The picture is refused with a ProjectError that names the file.
-inline void expectRefused(const std::string& format, const std::string& name) {
-    const std::string path = fixturePath(format, name);
+// A damaged picture and the reason it must be refused with.
+struct DamagedCase {
+    std::string picture;
+    std::string reason;
+};
+
+// The picture is refused with a ProjectError that names the file and the reason.
+inline void expectRefused(const std::string& format, const DamagedCase& damaged) {
+    const std::string path = fixturePath(format, damaged.picture);
     try {
         readPictureFile(path);
-        ADD_FAILURE() << name << " was read";
+        ADD_FAILURE() << damaged.picture << " was read";
     } catch (const ProjectError& error) {
-        EXPECT_EQ(std::string(error.what()).rfind("Cannot read picture " + path + ": ", 0), 0u)
-            << error.what();
+        EXPECT_EQ(error.what(), "Cannot read picture " + path + ": " + damaged.reason);
     }
 }
 

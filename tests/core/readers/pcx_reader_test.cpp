@@ -24,9 +24,13 @@ INSTANTIATE_TEST_SUITE_P(Variants, PcxFixture,
                                                        "colours16-narrow.ppm"}));
 
 TEST(PcxReader, RefusesDamagedFiles) {
-    for (const char* name : {"truncated-rle.pcx", "huge.pcx", "short-lines.pcx"}) {
-        SCOPED_TRACE(name);
-        testing::expectRefused("pcx", name);
+    const testing::DamagedCase damaged[] = {
+        {"truncated-rle.pcx", "the file is truncated"},
+        {"huge.pcx", "the file is truncated"},
+        {"short-lines.pcx", "the ZSoft Paintbrush rows are shorter than the picture is wide"},
+    };
+    for (const auto& file : damaged) {
+        testing::expectRefused("pcx", file);
     }
     testing::expectEmptyInputRefused(PcxReader());
 }

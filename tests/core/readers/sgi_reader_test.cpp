@@ -24,9 +24,14 @@ INSTANTIATE_TEST_SUITE_P(Variants, SgiFixture,
                                            FixtureCase{"rgba16-rle.sgi", "rgba-on-white.ppm"}));
 
 TEST(SgiReader, RefusesDamagedFiles) {
-    for (const char* name : {"truncated.sgi", "bad-offset.sgi", "row-overflow.sgi", "huge.sgi"}) {
-        SCOPED_TRACE(name);
-        testing::expectRefused("sgi", name);
+    const testing::DamagedCase damaged[] = {
+        {"truncated.sgi", "the file is truncated"},
+        {"bad-offset.sgi", "an SGI row table entry points beyond the end of the file"},
+        {"row-overflow.sgi", "an SGI row holds more pixels than the picture is wide"},
+        {"huge.sgi", "the file is truncated"},
+    };
+    for (const auto& file : damaged) {
+        testing::expectRefused("sgi", file);
     }
     testing::expectEmptyInputRefused(SgiReader());
 }

@@ -37,9 +37,14 @@ TEST(TargaReader, KeepsColourMappedPicturesAsPaletteBitmaps) {
 }
 
 TEST(TargaReader, RefusesDamagedFiles) {
-    for (const char* name : {"truncated-rle.tga", "huge.tga", "bad-index.tga", "bad-depth.tga"}) {
-        SCOPED_TRACE(name);
-        testing::expectRefused("targa", name);
+    const testing::DamagedCase damaged[] = {
+        {"truncated-rle.tga", "the file is truncated"},
+        {"huge.tga", "the file is truncated"},
+        {"bad-index.tga", "the picture uses colour 4, which its colour map does not hold"},
+        {"bad-depth.tga", "the Truevision picture has an unsupported depth of 12 bits a pixel"},
+    };
+    for (const auto& file : damaged) {
+        testing::expectRefused("targa", file);
     }
     testing::expectEmptyInputRefused(TargaReader());
 }
