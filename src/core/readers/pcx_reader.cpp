@@ -104,15 +104,16 @@ std::vector<Rgb> paletteOf(const pcx::Header& h, Bytes file) {
         }
         return palette;
     }
-    const std::size_t start = file.size() - pcx::kTrailingPaletteSize;
-    if (file.size() < pcx::kHeaderSize + pcx::kTrailingPaletteSize ||
-        file[start] != pcx::kPaletteMarker) {
+    const bool hasPalette = file.size() >= pcx::kHeaderSize + pcx::kTrailingPaletteSize &&
+                            file[file.size() - pcx::kTrailingPaletteSize] == pcx::kPaletteMarker;
+    if (!hasPalette) {
         // Early 256-colour files were gray pictures without a palette.
         return grayRamp();
     }
+    const std::size_t start = file.size() - pcx::kTrailingPaletteSize + 1;
     std::vector<Rgb> palette(256);
     for (std::size_t i = 0; i < palette.size(); ++i) {
-        const std::size_t at = start + 1 + i * 3;
+        const std::size_t at = start + i * 3;
         palette[i] = {file[at], file[at + 1], file[at + 2]};
     }
     return palette;

@@ -113,23 +113,26 @@ Rgb trueColour(const std::uint8_t* p, int bits, bool useAlpha) {
     return useAlpha && bits == 32 ? overWhite(colour, p[3]) : colour;
 }
 
-// The palette of a colour-mapped picture, indexed by the stored pixel value: entries below
-// the map's first entry or past its end stay unset and are rejected when used.
-std::vector<Rgb> readColourMap(ByteCursor& in, const tga::Header& h, std::vector<bool>& valid) {
+// The colours of a colour-mapped picture, indexed by the stored pixel value. Values below
+// the map's first entry or past its end select nothing.
+struct ColourMap {
+    std::vector<Rgb> colours = std::vector<Rgb>(256);
+    std::vector<bool> present = std::vector<bool>(256);
+};
+
+ColourMap readColourMap(ByteCursor& in, const tga::Header& h) {
     const int entryBytes = (h.mapEntryBits + 7) / 8;
     const bool alpha = (h.descriptor & 0x0F) != 0;
-    std::vector<Rgb> palette(256);
-    valid.assign(256, false);
+    ColourMap map;
     for (int i = 0; i < h.mapLength; ++i) {
         const Bytes entry = in.take(static_cast<std::uint64_t>(entryBytes));
-        const int value = h.mapFirstEntry + i;
-        if (value < 256) {
-            palette[static_cast<std::size_t>(value)] =
-                trueColour(entry.data(), h.mapEntryBits, alpha);
-            valid[static_cast<std::size_t>(value)] = true;
+        const auto value = static_cast<std::size_t>(h.mapFirstEntry + i);
+        if (value < map.colours.size()) {
+            map.colours[value] = trueColour(entry.data(), h.mapEntryBits, alpha);
+            map.present[value] = true;
         }
     }
-    return palette;
+    return map;
 }
 
 // Hands out the stored pixels one at a time, expanding run-length packets, which may run
@@ -195,11 +198,10 @@ Bitmap TargaReader::decode(const PictureSource& source) const {
     const PixelKind kind = kindOf(h);
     in.skip(h.idLength);
 
-    std::vector<bool> validIndex;
-    std::vector<Rgb> palette;
+    ColourMap map;
     if (h.colourMapType == 1) {
         if (kind == PixelKind::Mapped) {
-            palette = readColourMap(in, h, validIndex);
+            map = readColourMap(in, h);
         } else {
             in.skip(static_cast<std::uint64_t>(h.mapLength) * ((h.mapEntryBits + 7) / 8));
         }
@@ -218,7 +220,7 @@ Bitmap TargaReader::decode(const PictureSource& source) const {
     }
 
     Bitmap bitmap = kind == PixelKind::Mapped
-                        ? Bitmap::withPalette(size.width, size.height, std::move(palette))
+                        ? Bitmap::withPalette(size.width, size.height, map.colours)
                         : Bitmap(size.width, size.height);
     const bool alpha = (h.descriptor & 0x0F) != 0;
     const bool topDown = (h.descriptor & tga::kTopDown) != 0;
@@ -230,7 +232,7 @@ Bitmap TargaReader::decode(const PictureSource& source) const {
             const std::uint8_t* p = stream.next();
             const auto x = static_cast<std::size_t>(rightToLeft ? size.width - 1 - i : i);
             if (kind == PixelKind::Mapped) {
-                if (!validIndex[*p]) {
+                if (!map.present[*p]) {
                     throw ProjectError("the picture uses colour " + std::to_string(*p) +
                                        ", which its colour map does not hold");
                 }
