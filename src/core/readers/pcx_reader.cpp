@@ -166,8 +166,16 @@ unsigned packedValue(const std::uint8_t* plane, int x, int bits) {
 } // namespace
 
 bool PcxReader::sniff(Bytes bytes) const {
-    return bytes.size() >= pcx::kHeaderSize && bytes[0] == pcx::kManufacturer && bytes[1] <= 5 &&
-           bytes[2] <= 1 && (bytes[3] == 1 || bytes[3] == 2 || bytes[3] == 4 || bytes[3] == 8);
+    // The one-byte signature is weak: the version, encoding, depth and plane count must
+    // hold values that occur too.
+    if (bytes.size() < pcx::kHeaderSize || bytes[0] != pcx::kManufacturer) {
+        return false;
+    }
+    const std::uint8_t version = bytes[1];
+    const std::uint8_t bits = bytes[3];
+    const std::uint8_t planes = bytes[65];
+    return version <= 5 && version != 1 && bytes[2] <= 1 &&
+           (bits == 1 || bits == 2 || bits == 4 || bits == 8) && planes >= 1 && planes <= 4;
 }
 
 PictureSize PcxReader::probe(const PictureSource& source) const {
