@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "file_io.h"
 #include "project_error.h"
 #include "readers/byte_cursor.h"
 #include "readers/colour_math.h"
@@ -61,14 +61,6 @@ halo::CutHeader readHeader(ByteCursor& in) {
     return h;
 }
 
-std::vector<std::uint8_t> readPaletteFile(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::vector<std::uint8_t> bytes(halo::kPaletteFileLimit);
-    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(file.gcount()));
-    return bytes;
-}
-
 // The palette file beside the picture: its name with ".pal" (or ".PAL") for the extension.
 std::optional<std::vector<std::uint8_t>> findPaletteFile(const std::string& picturePath) {
     if (picturePath.empty()) {
@@ -79,7 +71,7 @@ std::optional<std::vector<std::uint8_t>> findPaletteFile(const std::string& pict
         candidate.replace_extension(extension);
         std::error_code error;
         if (std::filesystem::is_regular_file(candidate, error)) {
-            return readPaletteFile(candidate);
+            return readFileBytes(candidate.string(), halo::kPaletteFileLimit);
         }
     }
     return std::nullopt;

@@ -20,8 +20,7 @@ INSTANTIATE_TEST_SUITE_P(Palettes, CutFixture,
                                            FixtureCase{"nopalette.cut", "nopalette.ppm"}));
 
 TEST(CutReader, DecodesFromMemoryWithAGrayRamp) {
-    std::ifstream file(testing::fixturePath("cut", "picture.cut"), std::ios::binary);
-    const std::vector<std::uint8_t> bytes(std::istreambuf_iterator<char>(file), {});
+    const auto bytes = testing::readFileBytes(testing::fixturePath("cut", "picture.cut"));
     const Bitmap bitmap = CutReader().decode({bytes, ""});
     EXPECT_EQ(bitmap.pixel(1, 0), (Rgb{11, 11, 11}));
 }

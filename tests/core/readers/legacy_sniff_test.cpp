@@ -1,5 +1,3 @@
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -13,11 +11,6 @@
 
 namespace vellumar {
 namespace {
-
-std::vector<std::uint8_t> bytesOf(const std::string& format, const std::string& name) {
-    std::ifstream file(testing::fixturePath(format, name), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
 
 // Readers with a signature claim their own pictures and none of the other formats', so a
 // misnamed file reaches the right reader.
@@ -39,7 +32,8 @@ TEST(LegacySignatures, EachReaderRecognisesOnlyItsOwnFormat) {
     for (const auto& [format, reader] : readers) {
         for (const auto& sample : samples) {
             SCOPED_TRACE(std::string(format) + " sniffing " + sample.name);
-            EXPECT_EQ(reader->sniff(bytesOf(sample.format, sample.name)),
+            EXPECT_EQ(reader->sniff(
+                          testing::readFileBytes(testing::fixturePath(sample.format, sample.name))),
                       std::string(format) == sample.format);
         }
     }

@@ -1,6 +1,3 @@
-#include <fstream>
-#include <iterator>
-
 #include <gtest/gtest.h>
 
 #include "legacy_fixtures.h"
@@ -51,8 +48,7 @@ TEST(TargaReader, RefusesDamagedFiles) {
 
 TEST(TargaReader, RecognisesOnlyFilesWithTheFooterSignature) {
     const auto bytesOf = [](const char* name) {
-        std::ifstream file(testing::fixturePath("targa", name), std::ios::binary);
-        return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {});
+        return testing::readFileBytes(testing::fixturePath("targa", name));
     };
     EXPECT_TRUE(TargaReader().sniff(bytesOf("rgb24-topright-footer.tga")));
     EXPECT_FALSE(TargaReader().sniff(bytesOf("rgb24.tga")));
