@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "project_error.h"
-#include "readers/byte_cursor.h"
+#include "readers/byte_reader.h"
 #include "readers/colour_math.h"
 
 namespace vellumar {
@@ -33,7 +33,7 @@ constexpr std::size_t kPaletteSize = 768;
 
 } // namespace cel
 
-cel::Header readHeader(ByteCursor& in) {
+cel::Header readHeader(ByteReader& in) {
     cel::Header h;
     h.magic = in.u16le();
     h.width = in.u16le();
@@ -69,7 +69,7 @@ PictureSize checkHeader(const cel::Header& h) {
 
 // The palette's components run from 0 to 63; a palette that goes beyond that was written
 // with 8-bit components and is taken as it is.
-std::vector<Rgb> readPalette(ByteCursor& in) {
+std::vector<Rgb> readPalette(ByteReader& in) {
     const Bytes stored = in.take(cel::kPaletteSize);
     const bool sixBit = std::all_of(stored.begin(), stored.end(), [](auto v) { return v < 64; });
     const auto component = [&](std::size_t i) {
@@ -90,12 +90,12 @@ bool AutodeskReader::sniff(Bytes bytes) const {
 }
 
 PictureSize AutodeskReader::probe(const PictureSource& source) const {
-    ByteCursor in(source.bytes);
+    ByteReader in(source.bytes);
     return checkHeader(readHeader(in));
 }
 
 Bitmap AutodeskReader::decode(const PictureSource& source) const {
-    ByteCursor in(source.bytes);
+    ByteReader in(source.bytes);
     const PictureSize size = checkHeader(readHeader(in));
     std::vector<Rgb> palette = readPalette(in);
     const Bytes pixels = in.take(static_cast<std::uint64_t>(size.width) * size.height);

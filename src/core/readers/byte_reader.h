@@ -40,6 +40,7 @@ public:
     std::int32_t i32le() { return static_cast<std::int32_t>(u32le()); }
     std::uint16_t u16be() { return static_cast<std::uint16_t>(big(2)); }
     std::uint32_t u32be() { return static_cast<std::uint32_t>(big(4)); }
+    std::int32_t i32be() { return static_cast<std::int32_t>(u32be()); }
 
     // The next count bytes as a span into the data, which the cursor moves past.
     Bytes take(std::uint64_t count) {

@@ -8,7 +8,7 @@
 
 #include "file_io.h"
 #include "project_error.h"
-#include "readers/byte_cursor.h"
+#include "readers/byte_reader.h"
 #include "readers/colour_math.h"
 
 namespace vellumar {
@@ -53,7 +53,7 @@ constexpr std::size_t kRawPaletteSize = 768;
 
 } // namespace halo
 
-halo::CutHeader readHeader(ByteCursor& in) {
+halo::CutHeader readHeader(ByteReader& in) {
     halo::CutHeader h;
     h.width = in.u16le();
     h.height = in.u16le();
@@ -83,7 +83,7 @@ std::uint8_t scaleComponent(unsigned value, unsigned maximum) {
 
 // Reads a Dr. Halo palette; a file of another layout gives no palette.
 std::optional<std::vector<Rgb>> parsePalette(Bytes file) {
-    ByteCursor in(file);
+    ByteReader in(file);
     if (file.size() == halo::kRawPaletteSize) {
         const bool sixBit = std::all_of(file.begin(), file.end(), [](auto v) { return v < 64; });
         std::vector<Rgb> palette(256);
@@ -143,7 +143,7 @@ std::optional<std::vector<Rgb>> parsePalette(Bytes file) {
 // other count copies that many bytes, and zero ends the row. The row must come out exactly
 // as wide as the picture.
 void unpackRow(Bytes packed, std::uint8_t* row, std::size_t width) {
-    ByteCursor in(packed);
+    ByteReader in(packed);
     std::size_t x = 0;
     while (!in.atEnd()) {
         const std::uint8_t code = in.u8();
@@ -175,13 +175,13 @@ bool CutReader::sniff(Bytes) const {
 }
 
 PictureSize CutReader::probe(const PictureSource& source) const {
-    ByteCursor in(source.bytes);
+    ByteReader in(source.bytes);
     const halo::CutHeader h = readHeader(in);
     return checkPictureSize(h.width, h.height);
 }
 
 Bitmap CutReader::decode(const PictureSource& source) const {
-    ByteCursor in(source.bytes);
+    ByteReader in(source.bytes);
     const halo::CutHeader h = readHeader(in);
     const PictureSize size = checkPictureSize(h.width, h.height);
     // Every row is its two-byte count and runs of at most 127 pixels from two bytes each:

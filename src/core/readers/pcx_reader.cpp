@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "project_error.h"
-#include "readers/byte_cursor.h"
+#include "readers/byte_reader.h"
 #include "readers/colour_math.h"
 
 namespace vellumar {
@@ -40,7 +40,7 @@ constexpr std::size_t kTrailingPaletteSize = 1 + 768;
 
 } // namespace pcx
 
-pcx::Header readHeader(ByteCursor& in) {
+pcx::Header readHeader(ByteReader& in) {
     pcx::Header h;
     h.manufacturer = in.u8();
     h.version = in.u8();
@@ -123,7 +123,7 @@ std::vector<Rgb> paletteOf(const pcx::Header& h, Bytes file) {
 // line, as some writers let it.
 class LineReader {
 public:
-    LineReader(ByteCursor& in, bool runLength) : m_in(in), m_runLength(runLength) {}
+    LineReader(ByteReader& in, bool runLength) : m_in(in), m_runLength(runLength) {}
 
     void read(std::vector<std::uint8_t>& line) {
         std::size_t filled = 0;
@@ -150,7 +150,7 @@ public:
     }
 
 private:
-    ByteCursor& m_in;
+    ByteReader& m_in;
     bool m_runLength;
     int m_left = 0;
     std::uint8_t m_value = 0;
@@ -179,12 +179,12 @@ bool PcxReader::sniff(Bytes bytes) const {
 }
 
 PictureSize PcxReader::probe(const PictureSource& source) const {
-    ByteCursor in(source.bytes);
+    ByteReader in(source.bytes);
     return checkHeader(readHeader(in));
 }
 
 Bitmap PcxReader::decode(const PictureSource& source) const {
-    ByteCursor in(source.bytes);
+    ByteReader in(source.bytes);
     const pcx::Header h = readHeader(in);
     const PictureSize size = checkHeader(h);
     const std::size_t lineBytes = static_cast<std::size_t>(h.bytesPerLine) * h.planes;

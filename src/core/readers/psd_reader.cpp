@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "project_error.h"
-#include "readers/byte_cursor.h"
+#include "readers/byte_reader.h"
 #include "readers/colour_math.h"
 
 namespace vellumar {
@@ -46,7 +46,7 @@ constexpr std::size_t kIndexedPaletteSize = 768;
 
 } // namespace psd
 
-psd::Header readHeader(ByteCursor& in) {
+psd::Header readHeader(ByteReader& in) {
     psd::Header h;
     h.signature = in.u32be();
     h.version = in.u16be();
@@ -99,13 +99,13 @@ PictureSize checkHeader(const psd::Header& h) {
 }
 
 // Skips one length-prefixed section and returns its contents.
-Bytes section(ByteCursor& in) {
+Bytes section(ByteReader& in) {
     return in.take(in.u32be());
 }
 
 // Expands one PackBits-compressed row; fails unless it fills the row exactly.
 void unpackRow(Bytes packed, std::vector<std::uint8_t>& row) {
-    ByteCursor in(packed);
+    ByteReader in(packed);
     std::size_t filled = 0;
     while (filled < row.size() && !in.atEnd()) {
         const int code = static_cast<std::int8_t>(in.u8());
@@ -133,7 +133,7 @@ void unpackRow(Bytes packed, std::vector<std::uint8_t>& row) {
 // The stored rows of the colour channels, channel after channel, in either compression.
 class ChannelRows {
 public:
-    ChannelRows(ByteCursor& in, const psd::Header& h, std::size_t rowBytes)
+    ChannelRows(ByteReader& in, const psd::Header& h, std::size_t rowBytes)
         : m_in(in), m_rowBytes(rowBytes), m_height(h.height) {
         const std::uint16_t compression = in.u16be();
         if (compression != psd::Raw && compression != psd::PackBits) {
@@ -184,7 +184,7 @@ public:
     }
 
 private:
-    ByteCursor& m_in;
+    ByteReader& m_in;
     std::size_t m_rowBytes;
     std::uint32_t m_height;
     bool m_packed = false;
@@ -223,12 +223,12 @@ bool PsdReader::sniff(Bytes bytes) const {
 }
 
 PictureSize PsdReader::probe(const PictureSource& source) const {
-    ByteCursor in(source.bytes);
+    ByteReader in(source.bytes);
     return checkHeader(readHeader(in));
 }
 
 Bitmap PsdReader::decode(const PictureSource& source) const {
-    ByteCursor in(source.bytes);
+    ByteReader in(source.bytes);
     const psd::Header h = readHeader(in);
     const PictureSize size = checkHeader(h);
     const Bytes colourModeData = section(in);

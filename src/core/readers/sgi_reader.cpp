@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "project_error.h"
-#include "readers/byte_cursor.h"
+#include "readers/byte_reader.h"
 #include "readers/colour_math.h"
 
 namespace vellumar {
@@ -34,7 +34,7 @@ constexpr std::size_t kHeaderSize = 512;
 
 } // namespace sgi
 
-sgi::Header readHeader(ByteCursor& in) {
+sgi::Header readHeader(ByteReader& in) {
     sgi::Header h;
     h.magic = in.u16be();
     h.storage = in.u8();
@@ -102,13 +102,14 @@ public:
         const std::size_t index = static_cast<std::size_t>(channel) * m_height + storedRow;
         if (!m_runLength) {
             const std::uint64_t rowBytes = static_cast<std::uint64_t>(m_width) * m_unit;
-            ByteCursor in(m_file, sgi::kHeaderSize + index * rowBytes);
+            ByteReader in(m_file);
+            in.seek(sgi::kHeaderSize + index * rowBytes);
             for (int x = 0; x < m_width; ++x) {
                 out[static_cast<std::size_t>(x)] = unit(in);
             }
             return;
         }
-        ByteCursor in(m_file.subspan(m_offsets[index], m_lengths[index]));
+        ByteReader in(m_file.subspan(m_offsets[index], m_lengths[index]));
         int x = 0;
         while (x < m_width) {
             const unsigned code = m_unit == 1 ? in.u8() : in.u16be();
@@ -139,7 +140,8 @@ private:
     // The run-length tables give every row's offset and length; each must lie in the file.
     void readRowTables(int channels) {
         const std::size_t rows = static_cast<std::size_t>(m_height) * channels;
-        ByteCursor in(m_file, sgi::kHeaderSize);
+        ByteReader in(m_file);
+        in.seek(sgi::kHeaderSize);
         if (in.remaining() / 8 < rows) {
             throw ProjectError("the file is truncated");
         }
@@ -158,7 +160,7 @@ private:
         }
     }
 
-    std::uint8_t unit(ByteCursor& in) const {
+    std::uint8_t unit(ByteReader& in) const {
         return m_unit == 1 ? in.u8() : scaleToByte(in.u16be(), 16);
     }
 
@@ -179,12 +181,12 @@ bool SgiReader::sniff(Bytes bytes) const {
 }
 
 PictureSize SgiReader::probe(const PictureSource& source) const {
-    ByteCursor in(source.bytes);
+    ByteReader in(source.bytes);
     return checkHeader(readHeader(in));
 }
 
 Bitmap SgiReader::decode(const PictureSource& source) const {
-    ByteCursor in(source.bytes);
+    ByteReader in(source.bytes);
     const sgi::Header h = readHeader(in);
     const PictureSize size = checkHeader(h);
     const int channels = channelsOf(h);

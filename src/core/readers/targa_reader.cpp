@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "project_error.h"
-#include "readers/byte_cursor.h"
+#include "readers/byte_reader.h"
 #include "readers/colour_math.h"
 
 namespace vellumar {
@@ -40,7 +40,7 @@ constexpr char kFooterSignature[] = "TRUEVISION-XFILE.";
 
 enum class PixelKind { Mapped, TrueColour, Gray };
 
-tga::Header readHeader(ByteCursor& in) {
+tga::Header readHeader(ByteReader& in) {
     tga::Header h;
     h.idLength = in.u8();
     h.colourMapType = in.u8();
@@ -120,7 +120,7 @@ struct ColourMap {
     std::vector<bool> present = std::vector<bool>(256);
 };
 
-ColourMap readColourMap(ByteCursor& in, const tga::Header& h) {
+ColourMap readColourMap(ByteReader& in, const tga::Header& h) {
     const int entryBytes = (h.mapEntryBits + 7) / 8;
     const bool alpha = (h.descriptor & 0x0F) != 0;
     ColourMap map;
@@ -139,7 +139,7 @@ ColourMap readColourMap(ByteCursor& in, const tga::Header& h) {
 // across rows.
 class PixelStream {
 public:
-    PixelStream(ByteCursor& in, int pixelBytes, bool runLength)
+    PixelStream(ByteReader& in, int pixelBytes, bool runLength)
         : m_in(in), m_pixelBytes(pixelBytes), m_runLength(runLength) {}
 
     const std::uint8_t* next() {
@@ -164,7 +164,7 @@ public:
     }
 
 private:
-    ByteCursor& m_in;
+    ByteReader& m_in;
     int m_pixelBytes;
     bool m_runLength;
     int m_left = 0;
@@ -187,12 +187,12 @@ bool TargaReader::sniff(Bytes bytes) const {
 }
 
 PictureSize TargaReader::probe(const PictureSource& source) const {
-    ByteCursor in(source.bytes);
+    ByteReader in(source.bytes);
     return checkHeader(readHeader(in));
 }
 
 Bitmap TargaReader::decode(const PictureSource& source) const {
-    ByteCursor in(source.bytes);
+    ByteReader in(source.bytes);
     const tga::Header h = readHeader(in);
     const PictureSize size = checkHeader(h);
     const PixelKind kind = kindOf(h);
