@@ -1,5 +1,7 @@
 #include "alpha_onto_white.h"
 
+#include "readers/colour_math.h"
+
 namespace vellumar {
 
 void compositeOntoWhite(Bitmap& bitmap, std::span<const std::uint8_t> alpha) {
@@ -9,7 +11,7 @@ void compositeOntoWhite(Bitmap& bitmap, std::span<const std::uint8_t> alpha) {
         std::uint8_t* p = bitmap.row(y);
         for (int x = 0; x < bitmap.width(); ++x, ++a) {
             for (int c = 0; c < 3; ++c, ++p) {
-                *p = static_cast<std::uint8_t>((*p * *a + 255 * (255 - *a) + 127) / 255);
+                *p = overWhite(*p, *a);
             }
         }
     }

@@ -1,9 +1,6 @@
 #include "ico_reader.h"
 
 #include <algorithm>
-#include <csetjmp>
-#include <cstring>
-#include <png.h>
 #include <string>
 #include <vector>
 
@@ -11,6 +8,7 @@
 #include "readers/alpha_onto_white.h"
 #include "readers/byte_reader.h"
 #include "readers/dib_decoder.h"
+#include "readers/png_reader.h"
 
 namespace vellumar {
 
@@ -124,91 +122,13 @@ Bitmap decodeBitmapEntry(Bytes data) {
     return std::move(picture.bitmap);
 }
 
-// libpng reports errors by a long jump; everything it touches lives in this context, owned
-// by the caller, so nothing is left half-made in the frame that jumps.
-struct PngContext {
-    Bytes data;
-    std::size_t position = 0;
-    std::string error;
-    png_structp png = nullptr;
-    png_infop info = nullptr;
-    Bitmap bitmap;
-    std::vector<png_bytep> rows;
-
-    ~PngContext() { png_destroy_read_struct(&png, &info, nullptr); }
-};
-
-void readPngBytes(png_structp png, png_bytep target, png_size_t count) {
-    auto* context = static_cast<PngContext*>(png_get_io_ptr(png));
-    if (count > context->data.size() - context->position) {
-        png_error(png, "the data ends early");
-    }
-    std::memcpy(target, context->data.data() + context->position, count);
-    context->position += count;
-}
-
-void onPngError(png_structp png, png_const_charp message) {
-    static_cast<PngContext*>(png_get_error_ptr(png))->error = message;
-    png_longjmp(png, 1);
-}
-
-void onPngWarning(png_structp, png_const_charp) {}
-
-// Deflate shrinks data at most about 1032 times, so the compressed bytes bound the size a
-// PNG can really have: a tiny file claiming a huge picture is refused before allocating.
-void checkPngPlausible(Bytes data, const IconEntry& entry) {
-    const std::uint64_t rowBytes =
-        (static_cast<std::uint64_t>(entry.width) * entry.bitDepth + 7) / 8;
-    if (static_cast<std::uint64_t>(entry.height) * (rowBytes + 1) / 1032 > data.size()) {
-        throw ProjectError("the embedded PNG picture is truncated");
-    }
-}
-
-// Decodes into context.bitmap; false when libpng found the data damaged.
-bool runPngDecode(PngContext& context) {
-    if (setjmp(png_jmpbuf(context.png))) {
-        return false;
-    }
-    png_set_read_fn(context.png, &context, readPngBytes);
-    png_read_info(context.png, context.info);
-    const PictureSize size = checkPictureSize(png_get_image_width(context.png, context.info),
-                                              png_get_image_height(context.png, context.info));
-    png_set_expand(context.png);
-    png_set_scale_16(context.png); // rounds, where stripping would cut
-    png_set_gray_to_rgb(context.png);
-    png_color_16 white{};
-    white.red = white.green = white.blue = white.gray = 255;
-    png_set_background(context.png, &white, PNG_BACKGROUND_GAMMA_SCREEN, 0, 1.0);
-    png_set_interlace_handling(context.png);
-    png_read_update_info(context.png, context.info);
-    if (png_get_rowbytes(context.png, context.info) != static_cast<std::size_t>(size.width) * 3) {
-        png_error(context.png, "unexpected pixel layout");
-    }
-    context.bitmap = Bitmap(size.width, size.height);
-    context.rows.resize(static_cast<std::size_t>(size.height));
-    for (int y = 0; y < size.height; ++y) {
-        context.rows[static_cast<std::size_t>(y)] = context.bitmap.row(y);
-    }
-    png_read_image(context.png, context.rows.data());
-    return true;
-}
-
 Bitmap decodePngEntry(const IconEntry& entry) {
-    checkPictureSize(entry.width, entry.height);
-    checkPngPlausible(entry.data, entry);
-    PngContext context;
-    context.data = entry.data;
-    context.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &context, onPngError, onPngWarning);
-    if (context.png) {
-        context.info = png_create_info_struct(context.png);
+    try {
+        return PngReader().decode({entry.data, {}});
+    } catch (const ProjectError& error) {
+        throw ProjectError(std::string("the embedded PNG picture is damaged (") + error.what() +
+                           ")");
     }
-    if (!context.info) {
-        throw ProjectError("out of memory while reading the embedded PNG picture");
-    }
-    if (!runPngDecode(context)) {
-        throw ProjectError("the embedded PNG picture is damaged (" + context.error + ")");
-    }
-    return std::move(context.bitmap);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "project_error.h"
+#include "readers/colour_math.h"
 
 namespace vellumar {
 
@@ -53,12 +54,19 @@ void compositeOntoWhite(const std::vector<std::uint8_t>& rgba, Bitmap& bitmap) {
     for (int y = 0; y < bitmap.height(); ++y) {
         std::uint8_t* out = bitmap.row(y);
         for (int x = 0; x < bitmap.width(); ++x, in += 4) {
-            const int alpha = in[3];
             for (int c = 0; c < 3; ++c) {
-                *out++ =
-                    static_cast<std::uint8_t>((in[c] * alpha + 255 * (255 - alpha) + 127) / 255);
+                *out++ = overWhite(in[c], in[3]);
             }
         }
+    }
+}
+
+// Deflate shrinks data at most about 1032 times, so the compressed bytes bound the size a
+// PNG can really have: a tiny file claiming a huge picture is refused before allocating.
+void checkPlausibleSize(PictureSize size, std::size_t fileSize) {
+    const std::uint64_t smallestRow = (static_cast<std::uint64_t>(size.width) + 7) / 8 + 1;
+    if (static_cast<std::uint64_t>(size.height) * smallestRow / 1032 > fileSize) {
+        throw ProjectError("the PNG file is truncated");
     }
 }
 
@@ -89,6 +97,7 @@ Bitmap PngReader::decode(const PictureSource& source) const {
     PngImage png(source.bytes);
     png_image& image = png.image();
     const PictureSize size = checkPictureSize(image.width, image.height);
+    checkPlausibleSize(size, source.bytes.size());
     // 16-bit samples are sRGB like 8-bit ones; without the flag libpng takes them as linear.
     image.flags |= PNG_IMAGE_FLAG_16BIT_sRGB;
     Bitmap bitmap(size.width, size.height);
