@@ -7,6 +7,27 @@ namespace vellumar::cli {
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
         {"formats", "formats                      list the readable picture formats", runFormats},
+        {"convert", "convert INPUT OUTPUT         write a picture as a quality-90 JPEG file",
+         runConvert},
+        {"new",
+         "new -o PROJECT.vlm [--program-folder DIR] [--style NAME] [--add FILE]...\n"
+         "      [--add-dir DIR]... [--add-tree DIR]... [--set KEY=VALUE]...\n"
+         "                               start a project as the wizard does and save it",
+         runNew},
+        {"show",
+         "show PROJECT.vlm [--program-folder DIR]\n"
+         "                               print a project as saving it would write it",
+         runShow},
+        {"info", "info FILE...                 decode pictures and print their sizes", runInfo},
+        {"build",
+         "build PROJECT.vlm [--program-folder DIR] [--dest DIR] [--yes | --no] [--quiet]\n"
+         "      [--thumb-protect on|off] [--image-protect on|off]\n"
+         "                               build the whole gallery of a project",
+         runBuild},
+        {"preview",
+         "preview PROJECT.vlm [--program-folder DIR] [--open]\n"
+         "                               build the preview gallery and print its index page",
+         runPreview},
     };
     return table;
 }

@@ -2,7 +2,20 @@
 
 #include <memory>
 
+#include "readers/autodesk_reader.h"
+#include "readers/bmp_reader.h"
+#include "readers/cut_reader.h"
+#include "readers/gif_reader.h"
+#include "readers/ico_reader.h"
+#include "readers/jpeg_reader.h"
+#include "readers/pcx_reader.h"
 #include "readers/pending_reader.h"
+#include "readers/png_reader.h"
+#include "readers/pnm_reader.h"
+#include "readers/psd_reader.h"
+#include "readers/sgi_reader.h"
+#include "readers/targa_reader.h"
+#include "readers/tiff_reader.h"
 
 namespace vellumar {
 
@@ -17,41 +30,38 @@ struct ReaderInfo {
 
 struct Readers {
     ReaderInfo bitmap{"TBitmap", "Windows bitmaps", ReaderKind::Bitmap,
-                      std::make_shared<PendingReader>("Windows bitmaps")};
-    ReaderInfo icon{"TIcon", "Windows icons", ReaderKind::Other,
-                    std::make_shared<PendingReader>("Windows icons")};
+                      std::make_shared<BmpReader>()};
+    ReaderInfo icon{"TIcon", "Windows icons", ReaderKind::Other, std::make_shared<IcoReader>()};
     ReaderInfo metafile{"TMetafile", "Windows metafiles", ReaderKind::Other,
                         std::make_shared<PendingReader>("Windows metafiles")};
-    ReaderInfo jpeg{"TJPEGImage", "JPG images", ReaderKind::Jpeg,
-                    std::make_shared<PendingReader>("JPEG images")};
+    ReaderInfo jpeg{"TJPEGImage", "JPG images", ReaderKind::Jpeg, std::make_shared<JpegReader>()};
     ReaderInfo targa{"TTargaGraphic", "Truevision images", ReaderKind::Bitmap,
-                     std::make_shared<PendingReader>("Truevision images")};
+                     std::make_shared<TargaReader>()};
     ReaderInfo tiff{"TTIFFGraphic", "Tagged image file format images", ReaderKind::Bitmap,
-                    std::make_shared<PendingReader>("TIFF images")};
+                    std::make_shared<TiffReader>()};
     ReaderInfo eps{"TEPSGraphic", "Encapsulated Postscript images", ReaderKind::Bitmap,
                    std::make_shared<PendingReader>("Encapsulated Postscript images")};
     ReaderInfo pcx{"TPCXGraphic", "ZSoft Paintbrush images", ReaderKind::Bitmap,
-                   std::make_shared<PendingReader>("ZSoft Paintbrush images")};
+                   std::make_shared<PcxReader>()};
     ReaderInfo rla{"TRLAGraphic", "Alias/Wavefront images", ReaderKind::Bitmap,
                    std::make_shared<PendingReader>("Alias/Wavefront images")};
-    ReaderInfo sgi{"TSGIGraphic", "SGI images", ReaderKind::Bitmap,
-                   std::make_shared<PendingReader>("SGI images")};
+    ReaderInfo sgi{"TSGIGraphic", "SGI images", ReaderKind::Bitmap, std::make_shared<SgiReader>()};
     ReaderInfo psd{"TPSDGraphic", "Photoshop images", ReaderKind::Bitmap,
-                   std::make_shared<PendingReader>("Photoshop images")};
+                   std::make_shared<PsdReader>()};
     ReaderInfo ppm{"TPPMGraphic", "Portable map images", ReaderKind::Bitmap,
-                   std::make_shared<PendingReader>("Portable map images")};
+                   std::make_shared<PnmReader>()};
     ReaderInfo autodesk{"TAutodeskGraphic", "Autodesk images", ReaderKind::Bitmap,
-                        std::make_shared<PendingReader>("Autodesk images")};
+                        std::make_shared<AutodeskReader>()};
     ReaderInfo pcd{"TPCDGraphic", "Kodak Photo-CD images", ReaderKind::Bitmap,
                    std::make_shared<PendingReader>("Kodak Photo-CD images")};
     ReaderInfo gif{"TGIFGraphic", "CompuServe images", ReaderKind::Bitmap,
-                   std::make_shared<PendingReader>("CompuServe images")};
+                   std::make_shared<GifReader>()};
     ReaderInfo cut{"TCUTGraphic", "Dr. Halo images", ReaderKind::Bitmap,
-                   std::make_shared<PendingReader>("Dr. Halo images")};
+                   std::make_shared<CutReader>()};
     ReaderInfo psp{"TPSPGraphic", "Paintshop Pro images", ReaderKind::Bitmap,
                    std::make_shared<PendingReader>("Paintshop Pro images")};
     ReaderInfo png{"TPNGGraphic", "Portable network graphic images", ReaderKind::Bitmap,
-                   std::make_shared<PendingReader>("PNG images")};
+                   std::make_shared<PngReader>()};
 };
 
 void addPlatformRow(PictureFormatRegistry& registry, const char* extension, const char* description,

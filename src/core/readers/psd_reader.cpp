@@ -1,0 +1,272 @@
+#include "psd_reader.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "project_error.h"
+#include "readers/byte_reader.h"
+#include "readers/colour_math.h"
+
+namespace vellumar {
+
+namespace {
+
+namespace psd {
+
+// The 26-byte file header (big-endian).
+struct Header {
+    std::uint32_t signature = 0; // "8BPS"
+    std::uint16_t version = 0;   // 1; 2 marks the large document variant, not read here
+    // 6 reserved bytes.
+    std::uint16_t channels = 0;   // channels of the merged image, extra (alpha) ones included
+    std::uint32_t height = 0;     // rows
+    std::uint32_t width = 0;      // pixels a row
+    std::uint16_t depth = 0;      // bits a channel: 1, 8, 16 or 32
+    std::uint16_t colourMode = 0; // one of ColourMode
+};
+
+enum ColourMode : std::uint16_t {
+    BitmapMode = 0,
+    GrayscaleMode = 1,
+    IndexedMode = 2,
+    RgbMode = 3,
+    CmykMode = 4,
+    DuotoneMode = 8,
+};
+
+// How the merged image data is stored.
+enum Compression : std::uint16_t {
+    Raw = 0,
+    PackBits = 1,
+};
+
+constexpr std::uint32_t kSignature = 0x38425053; // "8BPS"
+constexpr std::size_t kIndexedPaletteSize = 768;
+
+} // namespace psd
+
+psd::Header readHeader(ByteReader& in) {
+    psd::Header h;
+    h.signature = in.u32be();
+    h.version = in.u16be();
+    in.skip(6);
+    h.channels = in.u16be();
+    h.height = in.u32be();
+    h.width = in.u32be();
+    h.depth = in.u16be();
+    h.colourMode = in.u16be();
+    return h;
+}
+
+// Channels that make up the colour; any further ones are alpha channels, not drawn.
+int colourChannels(const psd::Header& h) {
+    return h.colourMode == psd::RgbMode ? 3 : h.colourMode == psd::CmykMode ? 4 : 1;
+}
+
+PictureSize checkHeader(const psd::Header& h) {
+    if (h.signature != psd::kSignature) {
+        throw ProjectError("the file is not a Photoshop picture");
+    }
+    if (h.version != 1) {
+        throw ProjectError("Photoshop files of version " + std::to_string(h.version) +
+                           " are not supported");
+    }
+    switch (h.colourMode) {
+    case psd::BitmapMode:
+    case psd::GrayscaleMode:
+    case psd::IndexedMode:
+    case psd::RgbMode:
+    case psd::CmykMode:
+    case psd::DuotoneMode: // the gray image, whose ink curves are ignored
+        break;
+    default:
+        throw ProjectError("the Photoshop colour mode " + std::to_string(h.colourMode) +
+                           " is not supported");
+    }
+    const bool depthFits = h.colourMode == psd::BitmapMode    ? h.depth == 1
+                           : h.colourMode == psd::IndexedMode ? h.depth == 8
+                                                              : h.depth == 8 || h.depth == 16;
+    if (!depthFits) {
+        throw ProjectError("Photoshop pictures of " + std::to_string(h.depth) +
+                           " bits a channel in this colour mode are not supported");
+    }
+    if (h.channels < colourChannels(h) || h.channels > 56) {
+        throw ProjectError("the Photoshop picture has " + std::to_string(h.channels) +
+                           " channels, which its colour mode cannot use");
+    }
+    return checkPictureSize(h.width, h.height);
+}
+
+// Skips one length-prefixed section and returns its contents.
+Bytes section(ByteReader& in) {
+    return in.take(in.u32be());
+}
+
+// Expands one PackBits-compressed row; fails unless it fills the row exactly.
+void unpackRow(Bytes packed, std::vector<std::uint8_t>& row) {
+    ByteReader in(packed);
+    std::size_t filled = 0;
+    while (filled < row.size() && !in.atEnd()) {
+        const int code = static_cast<std::int8_t>(in.u8());
+        if (code == -128) {
+            continue; // no operation
+        }
+        const std::size_t count =
+            code >= 0 ? static_cast<std::size_t>(code) + 1 : static_cast<std::size_t>(1 - code);
+        if (count > row.size() - filled) {
+            throw ProjectError("a Photoshop row unpacks to more bytes than the row holds");
+        }
+        if (code >= 0) {
+            const Bytes literal = in.take(count);
+            std::copy(literal.begin(), literal.end(), row.begin() + static_cast<long>(filled));
+        } else {
+            std::fill_n(row.begin() + static_cast<long>(filled), count, in.u8());
+        }
+        filled += count;
+    }
+    if (filled < row.size()) {
+        throw ProjectError("a Photoshop row unpacks to fewer bytes than the row holds");
+    }
+}
+
+// The stored rows of the colour channels, channel after channel, in either compression.
+class ChannelRows {
+public:
+    ChannelRows(ByteReader& in, const psd::Header& h, std::size_t rowBytes)
+        : m_in(in), m_rowBytes(rowBytes), m_height(h.height) {
+        const std::uint16_t compression = in.u16be();
+        if (compression != psd::Raw && compression != psd::PackBits) {
+            throw ProjectError("the Photoshop compression " + std::to_string(compression) +
+                               " is not supported");
+        }
+        m_packed = compression == psd::PackBits;
+        const std::uint64_t used = static_cast<std::uint64_t>(colourChannels(h)) * m_height;
+        if (!m_packed) {
+            if (in.remaining() / m_rowBytes < used) {
+                throw ProjectError("the file is truncated");
+            }
+            return;
+        }
+        // The byte counts of every channel's rows come first; the rows follow in that order.
+        const std::uint64_t allRows = static_cast<std::uint64_t>(h.channels) * m_height;
+        if (in.remaining() / 2 < allRows) {
+            throw ProjectError("the file is truncated");
+        }
+        m_counts.resize(static_cast<std::size_t>(used));
+        for (auto& count : m_counts) {
+            count = in.u16be();
+        }
+        in.skip((allRows - used) * 2);
+        // A two-byte run gives at most 128 bytes: a shorter row cannot be complete, and
+        // checking that here keeps a small file from asking for a huge picture.
+        const std::uint64_t leastRow = (m_rowBytes + 127) / 128 * 2;
+        std::uint64_t total = 0;
+        for (const auto count : m_counts) {
+            if (count < leastRow) {
+                throw ProjectError("a Photoshop row unpacks to fewer bytes than the row holds");
+            }
+            total += count;
+        }
+        if (in.remaining() < total) {
+            throw ProjectError("the file is truncated");
+        }
+    }
+
+    // The next row, in storage order.
+    void next(std::vector<std::uint8_t>& row) {
+        if (!m_packed) {
+            const Bytes stored = m_in.take(m_rowBytes);
+            std::copy(stored.begin(), stored.end(), row.begin());
+            return;
+        }
+        unpackRow(m_in.take(m_counts[m_row++]), row);
+    }
+
+private:
+    ByteReader& m_in;
+    std::size_t m_rowBytes;
+    std::uint32_t m_height;
+    bool m_packed = false;
+    std::vector<std::uint16_t> m_counts;
+    std::size_t m_row = 0;
+};
+
+std::vector<Rgb> indexedPalette(Bytes colourModeData) {
+    if (colourModeData.size() < psd::kIndexedPaletteSize) {
+        throw ProjectError("the indexed Photoshop picture has no colour table");
+    }
+    // 256 reds, then 256 greens, then 256 blues.
+    std::vector<Rgb> palette(256);
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+        palette[i] = {colourModeData[i], colourModeData[256 + i], colourModeData[512 + i]};
+    }
+    return palette;
+}
+
+// Sample x of a stored row, as an 8-bit value.
+std::uint8_t sampleAt(const std::vector<std::uint8_t>& row, std::size_t x, int depth) {
+    if (depth == 16) {
+        return scaleToByte(static_cast<unsigned>(row[x * 2] << 8 | row[x * 2 + 1]), 16);
+    }
+    if (depth == 1) {
+        return row[x / 8] >> (7 - x % 8) & 1 ? 0 : 255; // a set bit is black
+    }
+    return row[x];
+}
+
+} // namespace
+
+bool PsdReader::sniff(Bytes bytes) const {
+    return bytes.size() >= 6 && bytes[0] == '8' && bytes[1] == 'B' && bytes[2] == 'P' &&
+           bytes[3] == 'S' && bytes[4] == 0 && bytes[5] == 1;
+}
+
+PictureSize PsdReader::probe(const PictureSource& source) const {
+    ByteReader in(source.bytes);
+    return checkHeader(readHeader(in));
+}
+
+Bitmap PsdReader::decode(const PictureSource& source) const {
+    ByteReader in(source.bytes);
+    const psd::Header h = readHeader(in);
+    const PictureSize size = checkHeader(h);
+    const Bytes colourModeData = section(in);
+    section(in); // image resources
+    section(in); // layers and masks
+    const std::size_t rowBytes = (static_cast<std::size_t>(size.width) * h.depth + 7) / 8;
+    ChannelRows rows(in, h, rowBytes);
+
+    const bool indexed = h.colourMode == psd::IndexedMode;
+    Bitmap bitmap =
+        indexed ? Bitmap::withPalette(size.width, size.height, indexedPalette(colourModeData))
+                : Bitmap(size.width, size.height);
+    const int channels = colourChannels(h);
+    std::vector<std::uint8_t> stored(rowBytes);
+    for (int c = 0; c < channels; ++c) {
+        for (int y = 0; y < size.height; ++y) {
+            rows.next(stored);
+            std::uint8_t* row = bitmap.row(y);
+            for (std::size_t x = 0; x < static_cast<std::size_t>(size.width); ++x) {
+                const std::uint8_t value = sampleAt(stored, x, h.depth);
+                if (indexed) {
+                    row[x] = value;
+                } else if (channels == 1) {
+                    row[x * 3] = row[x * 3 + 1] = row[x * 3 + 2] = value;
+                } else if (c < 3) {
+                    row[x * 3 + static_cast<std::size_t>(c)] = value;
+                } else {
+                    // Inks are stored inverted, so each stored colour value is the share of
+                    // light that ink lets through, as is the black value.
+                    for (int i = 0; i < 3; ++i) {
+                        std::uint8_t& v = row[x * 3 + static_cast<std::size_t>(i)];
+                        v = static_cast<std::uint8_t>((v * value + 127) / 255);
+                    }
+                }
+            }
+        }
+    }
+    return bitmap;
+}
+
+} // namespace vellumar
