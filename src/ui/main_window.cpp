@@ -5,6 +5,7 @@
 #include "frontend.h"
 #include "help_dialog.h"
 #include "html/build_all.h"
+#include "html/gallery_preview.h"
 #include "model/style_list.h"
 #include "picture_step.h"
 #include "project_error.h"
