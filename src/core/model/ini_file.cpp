@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "text_file.h"
+#include "html/template_file.h"
 #include "text_util.h"
 
 namespace vellumar {
@@ -25,7 +25,7 @@ IniReader::IniReader(std::string_view text) {
     }
     std::set<std::string> seen;
     Section* current = nullptr;
-    for (const std::string& rawLine : splitLines(text)) {
+    for (const std::string& rawLine : splitTemplateText(text)) {
         const std::string line = trimBlanksAndControls(rawLine);
         if (line.starts_with('[')) {
             const std::string name = toLowerAscii(

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "file_io.h"
 #include "frontend.h"
 #include "imaging/atomic_file.h"
 #include "model/ini_file.h"
@@ -11,7 +12,6 @@
 #include "model/settings_rules.h"
 #include "path_text.h"
 #include "project_error.h"
-#include "text_file.h"
 
 namespace vellumar {
 
@@ -19,6 +19,9 @@ namespace {
 
 constexpr std::string_view kProjectSection = "project";
 constexpr std::string_view kSettingSection = "Setting";
+// A full list with every value at its longest is about 100 MB; anything far beyond is no
+// project file.
+constexpr std::size_t kMaxProjectFileBytes = 512 * 1024 * 1024;
 
 std::string imageSection(int number) {
     return "Image" + std::to_string(number);
@@ -110,7 +113,7 @@ bool LoadProject(const std::string& path, PictureList& list, GallerySettings& se
     PictureList loadedList;
     GallerySettings loadedSettings = settings;
     try {
-        const IniReader ini(readFileText(path));
+        const IniReader ini(readTextFile(path, kMaxProjectFileBytes));
         const int count = toInteger(ini.valueOr(kProjectSection, "imgcount", "0"));
         if (count < 0 || count > PictureList::kCapacity) {
             return false;

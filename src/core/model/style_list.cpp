@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "text_file.h"
+#include "html/template_file.h"
 #include "text_util.h"
 
 namespace vellumar {
@@ -40,14 +40,9 @@ std::vector<std::string> listStyles(const std::string& programFolder) {
     return styles;
 }
 
-std::string styleFilePath(const std::string& programFolder, const std::string& style) {
-    return programFolder + "template/" + style + std::string(kStyleExtension);
-}
-
 void chooseStyle(const std::string& programFolder, const std::string& style,
                  GallerySettings& settings, StyleLinkImages& linkImages) {
-    const std::vector<std::string> lines =
-        splitLines(readFileText(styleFilePath(programFolder, style)));
+    const TemplateLines lines = loadTemplate(programFolder, style);
     settings.Style = style;
     applyStyleDefaults(lines, programFolder, settings, linkImages);
 }

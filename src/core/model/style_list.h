@@ -12,9 +12,6 @@ namespace vellumar {
 // without its extension, sorted by name. programFolder ends with a separator.
 std::vector<std::string> listStyles(const std::string& programFolder);
 
-// The template file of a style.
-std::string styleFilePath(const std::string& programFolder, const std::string& style);
-
 // Chooses a style: reads its template file and applies its default section.
 void chooseStyle(const std::string& programFolder, const std::string& style,
                  GallerySettings& settings, StyleLinkImages& linkImages);
