@@ -18,6 +18,7 @@ const std::vector<Command>& commands() {
          "show PROJECT.vlm [--program-folder DIR]\n"
          "                               print a project as saving it would write it",
          runShow},
+        {"info", "info FILE...                 decode pictures and print their sizes", runInfo},
     };
     return table;
 }

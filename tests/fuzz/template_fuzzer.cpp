@@ -8,6 +8,7 @@
 #include "html/resource_copy.h"
 #include "html/template_file.h"
 #include "project_error.h"
+#include "text_util.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ public:
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const vellumar::TemplateLines lines = vellumar::splitTemplateText(text);
+    const vellumar::TemplateLines lines = vellumar::splitLines(text);
     for (const std::string& line : lines) {
         vellumar::resourceReferences(line);
     }

@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "html/cell_values.h"
 #include "file_io.h"
+#include "html/cell_values.h"
 #include "html/line_expander.h"
 #include "html/nav_links.h"
 #include "html/page_background.h"

@@ -2,7 +2,6 @@
 
 #include <set>
 
-#include "html/template_file.h"
 #include "text_util.h"
 
 namespace vellumar {
@@ -25,7 +24,7 @@ IniReader::IniReader(std::string_view text) {
     }
     std::set<std::string> seen;
     Section* current = nullptr;
-    for (const std::string& rawLine : splitTemplateText(text)) {
+    for (const std::string& rawLine : splitLines(text)) {
         const std::string line = trimBlanksAndControls(rawLine);
         if (line.starts_with('[')) {
             const std::string name = toLowerAscii(

@@ -19,9 +19,8 @@ namespace {
 
 constexpr std::string_view kProjectSection = "project";
 constexpr std::string_view kSettingSection = "Setting";
-// A full list with every value at its longest is about 100 MB; anything far beyond is no
-// project file.
-constexpr std::size_t kMaxProjectFileBytes = 512 * 1024 * 1024;
+// Far above a project of 9999 pictures; only guards against a wrong file of that name.
+constexpr std::size_t kMaxProjectBytes = 64 * 1024 * 1024;
 
 std::string imageSection(int number) {
     return "Image" + std::to_string(number);
@@ -113,7 +112,7 @@ bool LoadProject(const std::string& path, PictureList& list, GallerySettings& se
     PictureList loadedList;
     GallerySettings loadedSettings = settings;
     try {
-        const IniReader ini(readTextFile(path, kMaxProjectFileBytes));
+        const IniReader ini(readTextFile(path, kMaxProjectBytes));
         const int count = toInteger(ini.valueOr(kProjectSection, "imgcount", "0"));
         if (count < 0 || count > PictureList::kCapacity) {
             return false;

@@ -4,7 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "html/template_file.h"
+#include "file_io.h"
+#include "project_error.h"
 #include "text_util.h"
 
 namespace vellumar {
@@ -14,6 +15,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kStyleExtension = ".htm";
+// Far above any real page template; only guards against a wrong file of that name.
+constexpr std::size_t kMaxTemplateBytes = 16 * 1024 * 1024;
 
 } // namespace
 
@@ -25,8 +28,7 @@ std::vector<std::string> listStyles(const std::string& programFolder) {
         const std::string name = it->path().filename().string();
         std::error_code statusError;
         if (!it->is_regular_file(statusError) || name.size() <= kStyleExtension.size() ||
-            !equalsIgnoringCase(name.substr(name.size() - kStyleExtension.size()),
-                                kStyleExtension)) {
+            !name.ends_with(kStyleExtension)) {
             continue;
         }
         styles.push_back(name.substr(0, name.size() - kStyleExtension.size()));
@@ -40,9 +42,20 @@ std::vector<std::string> listStyles(const std::string& programFolder) {
     return styles;
 }
 
+std::string templateFilePath(const std::string& programFolder, const std::string& style) {
+    return programFolder + "template/" + style + std::string(kStyleExtension);
+}
+
+std::vector<std::string> loadTemplate(const std::string& programFolder, const std::string& style) {
+    if (style.empty()) {
+        throw ProjectError("No style is chosen, so the gallery pages cannot be built.");
+    }
+    return splitLines(readTextFile(templateFilePath(programFolder, style), kMaxTemplateBytes));
+}
+
 void chooseStyle(const std::string& programFolder, const std::string& style,
                  GallerySettings& settings, StyleLinkImages& linkImages) {
-    const TemplateLines lines = loadTemplate(programFolder, style);
+    const std::vector<std::string> lines = loadTemplate(programFolder, style);
     settings.Style = style;
     applyStyleDefaults(lines, programFolder, settings, linkImages);
 }

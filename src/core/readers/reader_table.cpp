@@ -2,10 +2,13 @@
 
 #include <memory>
 
+#include "readers/bmp_reader.h"
 #include "readers/gif_reader.h"
+#include "readers/ico_reader.h"
 #include "readers/jpeg_reader.h"
 #include "readers/pending_reader.h"
 #include "readers/png_reader.h"
+#include "readers/pnm_reader.h"
 #include "readers/tiff_reader.h"
 
 namespace vellumar {
@@ -21,9 +24,8 @@ struct ReaderInfo {
 
 struct Readers {
     ReaderInfo bitmap{"TBitmap", "Windows bitmaps", ReaderKind::Bitmap,
-                      std::make_shared<PendingReader>("Windows bitmaps")};
-    ReaderInfo icon{"TIcon", "Windows icons", ReaderKind::Other,
-                    std::make_shared<PendingReader>("Windows icons")};
+                      std::make_shared<BmpReader>()};
+    ReaderInfo icon{"TIcon", "Windows icons", ReaderKind::Other, std::make_shared<IcoReader>()};
     ReaderInfo metafile{"TMetafile", "Windows metafiles", ReaderKind::Other,
                         std::make_shared<PendingReader>("Windows metafiles")};
     ReaderInfo jpeg{"TJPEGImage", "JPG images", ReaderKind::Jpeg, std::make_shared<JpegReader>()};
@@ -42,7 +44,7 @@ struct Readers {
     ReaderInfo psd{"TPSDGraphic", "Photoshop images", ReaderKind::Bitmap,
                    std::make_shared<PendingReader>("Photoshop images")};
     ReaderInfo ppm{"TPPMGraphic", "Portable map images", ReaderKind::Bitmap,
-                   std::make_shared<PendingReader>("Portable map images")};
+                   std::make_shared<PnmReader>()};
     ReaderInfo autodesk{"TAutodeskGraphic", "Autodesk images", ReaderKind::Bitmap,
                         std::make_shared<PendingReader>("Autodesk images")};
     ReaderInfo pcd{"TPCDGraphic", "Kodak Photo-CD images", ReaderKind::Bitmap,

@@ -8,6 +8,7 @@
 #include "html/page_context.h"
 #include "html/page_folder_links.h"
 #include "html/template_file.h"
+#include "text_util.h"
 #include "model/gallery_settings.h"
 #include "model/img_entry.h"
 #include "model/output_policy.h"
@@ -123,7 +124,7 @@ protected:
     // The lines of a written page, checking on the way that every line ends in CR LF.
     std::vector<std::string> pageLines(const std::string& path) {
         const std::string text = readFile(path);
-        const std::vector<std::string> lines = splitTemplateText(text);
+        const std::vector<std::string> lines = splitLines(text);
         EXPECT_EQ(text, crlfText(lines)) << path;
         return lines;
     }

@@ -4,6 +4,7 @@
 #include "html/line_expander.h"
 #include "html/template_file.h"
 #include "project_error.h"
+#include "text_util.h"
 
 namespace vellumar {
 namespace {
@@ -34,11 +35,11 @@ std::string echo(std::string_view line) {
 }
 
 TEST(TemplateText, SplitsAtEveryKindOfLineEndAndStopsAtNul) {
-    EXPECT_THAT(splitTemplateText("a\r\nb\rc\nd"), ElementsAre("a", "b", "c", "d"));
-    EXPECT_THAT(splitTemplateText("  a  \n\n"), ElementsAre("  a  ", ""));
-    EXPECT_THAT(splitTemplateText("a\nb\0c\nd"), ElementsAre("a", "b"));
-    EXPECT_THAT(splitTemplateText(std::string_view("x\n\0y", 4)), ElementsAre("x"));
-    EXPECT_TRUE(splitTemplateText("").empty());
+    EXPECT_THAT(splitLines("a\r\nb\rc\nd"), ElementsAre("a", "b", "c", "d"));
+    EXPECT_THAT(splitLines("  a  \n\n"), ElementsAre("  a  ", ""));
+    EXPECT_THAT(splitLines("a\nb\0c\nd"), ElementsAre("a", "b"));
+    EXPECT_THAT(splitLines(std::string_view("x\n\0y", 4)), ElementsAre("x"));
+    EXPECT_TRUE(splitLines("").empty());
 }
 
 TEST(LineExpansion, ReplacesEveryTokenAndKeepsTheTextAround) {

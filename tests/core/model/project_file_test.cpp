@@ -7,11 +7,12 @@
 #include <gtest/gtest.h>
 
 #include "fake_pictures.h"
-#include "html/template_file.h"
+#include "file_io.h"
 #include "model/ini_file.h"
 #include "model/project_file.h"
 #include "project_error.h"
 #include "support/scripted_frontend.h"
+#include "text_util.h"
 
 namespace vellumar {
 namespace {
@@ -165,7 +166,7 @@ struct ProjectFileTest : ::testing::Test {
     static std::vector<std::string> keysOf(const std::string& text, const std::string& section) {
         std::vector<std::string> keys;
         bool inside = false;
-        for (const std::string& line : splitTemplateText(text)) {
+        for (const std::string& line : splitLines(text)) {
             if (line.starts_with('[')) {
                 inside = line == "[" + section + "]";
             } else if (inside && line.find('=') != std::string::npos) {
@@ -310,9 +311,9 @@ TEST_F(ProjectFileTest, SavingTwiceGivesIdenticalFiles) {
     const std::string path = folder / "twice.vlm";
     folder.write("twice.vlm", std::string(100000, 'x'));
     SaveProject(path, list, unusualSettings());
-    const std::string first = testing::readFile(path);
+    const std::string first = readTextFile(path, SIZE_MAX);
     SaveProject(path, list, unusualSettings());
-    EXPECT_EQ(testing::readFile(path), first);
+    EXPECT_EQ(readTextFile(path, SIZE_MAX), first);
     EXPECT_EQ(first, projectText(list, unusualSettings(), "twice.vlm"));
 }
 
@@ -414,7 +415,7 @@ TEST_F(ProjectFileTest, APictureWithoutFileKeyIsSkippedWithAnEmptyName) {
     const std::string a = folder.picture("a.jpg");
     const std::string path = projectWith(
         {}, "\r\n[Image1]\r\ntitle=t\r\n\r\n[Image2]\r\nfile=" + a + "\r\ncrop=0\r\nrotate=0\r\n");
-    std::string text = testing::readFile(path);
+    std::string text = readTextFile(path, SIZE_MAX);
     text.replace(text.find("imgcount=0"), 10, "imgcount=2");
     writeProject(text);
 
@@ -445,7 +446,7 @@ TEST_F(ProjectFileTest, AFailedLoadChangesNothing) {
 
     const std::string badCrop = projectWith(
         {"PageTitle=After"}, "\r\n[Image1]\r\nfile=" + a + "\r\ncrop=left\r\nrotate=0\r\n");
-    std::string text = testing::readFile(badCrop);
+    std::string text = readTextFile(badCrop, SIZE_MAX);
     text.replace(text.find("imgcount=0"), 10, "imgcount=1");
     EXPECT_FALSE(load(writeProject(text)));
     EXPECT_FALSE(load(folder / "missing.vlm"));
@@ -482,14 +483,14 @@ TEST_F(ProjectFileTest, AFailedSaveLeavesTheOldFile) {
     } catch (const ProjectError& error) {
         EXPECT_EQ(std::string(error.what()), "Unable to write to " + path);
     }
-    EXPECT_EQ(testing::readFile(path), "old contents");
+    EXPECT_EQ(readTextFile(path, SIZE_MAX), "old contents");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / ""),
                             std::filesystem::directory_iterator()),
               1); // no temporary file left behind
 
     // A folder that is a file cannot hold the project at all.
     EXPECT_THROW(SaveProject(folder / "keep.vlm/p.vlm", list, settings), ProjectError);
-    EXPECT_EQ(testing::readFile(path), "old contents");
+    EXPECT_EQ(readTextFile(path, SIZE_MAX), "old contents");
 }
 
 TEST_F(ProjectFileTest, SavingKeepsTheFilesPermissions) {

@@ -97,7 +97,8 @@ TEST_F(ProjectTest, AFailedOpenKeepsTheOpenProject) {
 TEST(StyleListTest, ListsTemplateFilesByNameAndAppliesTheirDefaults) {
     TempFolder folder;
     folder.write("template/zebra.htm", "");
-    folder.write("template/Apple.HTM", "");
+    folder.write("template/Apple.htm", "");
+    folder.write("template/Upper.HTM", ""); // its template would be looked for as Upper.htm
     folder.write("template/banana.htm",
                  "<html>\r\n<%default begin%>\r\n<%table border=4%>\r\n<%default end%>\r\n");
     folder.write("template/notes.txt", "");
