@@ -19,6 +19,15 @@ const std::vector<Command>& commands() {
          "                               print a project as saving it would write it",
          runShow},
         {"info", "info FILE...                 decode pictures and print their sizes", runInfo},
+        {"build",
+         "build PROJECT.vlm [--program-folder DIR] [--dest DIR] [--yes | --no] [--quiet]\n"
+         "      [--thumb-protect on|off] [--image-protect on|off]\n"
+         "                               build the whole gallery of a project",
+         runBuild},
+        {"preview",
+         "preview PROJECT.vlm [--program-folder DIR] [--open]\n"
+         "                               build the preview gallery and print its index page",
+         runPreview},
     };
     return table;
 }

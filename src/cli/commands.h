@@ -5,8 +5,10 @@
 namespace vellumar::cli {
 
 int runFormats(const Arguments& arguments);
+int runBuild(const Arguments& arguments);
 int runConvert(const Arguments& arguments);
 int runNew(const Arguments& arguments);
+int runPreview(const Arguments& arguments);
 int runShow(const Arguments& arguments);
 int runInfo(const Arguments& arguments);
 

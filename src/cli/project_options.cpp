@@ -1,6 +1,7 @@
 #include "project_options.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "model/output_folders.h"
 #include "model/style_list.h"
@@ -16,7 +17,8 @@ const std::string& optionValue(const Arguments& arguments, std::size_t& index) {
 }
 
 std::string chosenProgramFolder(const std::string& given) {
-    return given.empty() ? programFolder() : withTrailingSeparator(given);
+    return given.empty() ? programFolder()
+                         : withTrailingSeparator(std::filesystem::absolute(given).string());
 }
 
 GallerySettings startingSettings(const std::string& programFolder,
@@ -31,6 +33,13 @@ GallerySettings startingSettings(const std::string& programFolder,
         chooseStyle(programFolder, chosen, settings, linkImages);
     }
     return settings;
+}
+
+bool openProject(Project& project, const std::string& path, const std::string& programFolder,
+                 Frontend& frontend) {
+    const std::vector<std::string> styles = listStyles(programFolder);
+    project.settings() = startingSettings(programFolder, styles);
+    return project.open(path, styles, frontend);
 }
 
 } // namespace vellumar::cli

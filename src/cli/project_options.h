@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "command_line.h"
+#include "frontend.h"
 #include "model/gallery_settings.h"
+#include "model/project.h"
 
 namespace vellumar::cli {
 
@@ -19,5 +21,10 @@ std::string chosenProgramFolder(const std::string& given);
 GallerySettings startingSettings(const std::string& programFolder,
                                  const std::vector<std::string>& styles,
                                  const std::string& style = "");
+
+// Opens a project file as the wizard's "Open project" does, on top of the settings a new
+// project starts with. Its messages go to the front end; false when it failed.
+bool openProject(Project& project, const std::string& path, const std::string& programFolder,
+                 Frontend& frontend);
 
 } // namespace vellumar::cli

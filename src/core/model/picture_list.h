@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,8 @@ public:
     TImgEntry& entry(int position) { return m_entries.at(position - 1); }
     const TImgEntry& entry(int position) const { return m_entries.at(position - 1); }
     const std::vector<TImgEntry>& entries() const { return m_entries; }
+    // The entries for the builds, which record the sizes of what they made in them.
+    std::span<TImgEntry> mutableEntries() { return m_entries; }
 
     const FileInfoRow& row(int position) const { return m_rows.at(position - 1); }
     void setRow(int position, FileInfoRow row) { m_rows.at(position - 1) = std::move(row); }

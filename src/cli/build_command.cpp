@@ -1,0 +1,73 @@
+#include <optional>
+#include <string>
+
+#include "cli_frontend.h"
+#include "commands.h"
+#include "html/build_all.h"
+#include "project_options.h"
+
+namespace vellumar::cli {
+
+namespace {
+
+bool onOff(const Arguments& arguments, std::size_t& index) {
+    const std::string& value = optionValue(arguments, index);
+    if (value != "on" && value != "off") {
+        throw UsageError("option '" + arguments[index - 1] + "' takes on or off");
+    }
+    return value == "on";
+}
+
+} // namespace
+
+int runBuild(const Arguments& arguments) {
+    std::string path;
+    std::string givenFolder;
+    std::optional<std::string> destination;
+    std::optional<bool> answer;
+    bool quiet = false;
+    bool thumbProtect = true;
+    bool imageProtect = true;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--program-folder") {
+            givenFolder = optionValue(arguments, i);
+        } else if (argument == "--dest") {
+            destination = optionValue(arguments, i);
+        } else if (argument == "--yes" || argument == "--no") {
+            if (answer) {
+                throw UsageError("--yes and --no exclude each other");
+            }
+            answer = argument == "--yes";
+        } else if (argument == "--quiet") {
+            quiet = true;
+        } else if (argument == "--thumb-protect") {
+            thumbProtect = onOff(arguments, i);
+        } else if (argument == "--image-protect") {
+            imageProtect = onOff(arguments, i);
+        } else if (path.empty() && !argument.starts_with("-")) {
+            path = argument;
+        } else {
+            throw UsageError("unexpected argument '" + argument + "'");
+        }
+    }
+    if (path.empty()) {
+        throw UsageError("the project file is missing");
+    }
+
+    const std::string programFolder = chosenProgramFolder(givenFolder);
+    CliFrontend frontend(answer, quiet);
+    Project project;
+    if (!openProject(project, path, programFolder, frontend)) {
+        return 1;
+    }
+    GallerySettings& settings = project.settings();
+    if (destination) {
+        settings.DestFolder = *destination;
+    }
+    settings.ThumbProtect = thumbProtect;
+    settings.ImageProtect = imageProtect;
+    return BuildAll(project, programFolder, frontend) ? 0 : 1;
+}
+
+} // namespace vellumar::cli

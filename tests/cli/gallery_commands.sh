@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Runs one case of the gallery commands against the real executable, with the bundled styles
+# and sample pictures:  gallery_commands.sh VELLUMAR_CLI CASE DATA_FOLDER
+set -euo pipefail
+
+cli=$1
+case_name=$2
+data=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+expect_status() {
+    local expected=$1
+    shift
+    local status=0
+    "$@" >out.txt 2>err.txt </dev/null || status=$?
+    [ "$status" -eq "$expected" ] || {
+        cat err.txt >&2
+        fail "'$*' exited with $status, expected $expected"
+    }
+}
+
+cp -r "$data" program
+rm -rf program/preview
+"$cli" new -o album.vlm --program-folder program --add-dir program/samples \
+    --set ThumbTableCol=3 --set ThumbTableRow=2 >/dev/null
+
+case $case_name in
+build_makes_a_whole_gallery)
+    expect_status 0 "$cli" build album.vlm --program-folder program --dest gallery --yes
+    grep -qxF "Destination folder gallery does not exist. Create it anyway ? Yes" err.txt ||
+        fail "the question and its answer were not shown"
+    grep -qxF "Finished" err.txt || fail "no status lines on a non-terminal"
+    count=$(ls program/samples | wc -l)
+    [ -f gallery/index.htm ] && [ -f "gallery/picpage/page$count.htm" ] &&
+        [ -f "gallery/thumb/tn_$count.jpg" ] && [ -f "gallery/pic/pic$count.jpg" ] ||
+        fail "the gallery is incomplete"
+    grep -q "oncontextmenu\|contextmenu" gallery/index.htm || fail "thumbnails are not protected"
+    expect_status 0 "$cli" build album.vlm --program-folder program --dest gallery --quiet \
+        --image-protect off --thumb-protect off --yes
+    grep -qxF "Overwrite existing file: gallery/index.htm Yes" err.txt ||
+        fail "--quiet left out a question"
+    ! grep -q "^Generating\|^Finish" err.txt || fail "--quiet still printed the status"
+    ! grep -q "contextmenu" gallery/index.htm || fail "protection was not turned off"
+    ;;
+build_refused_without_an_answer)
+    expect_status 1 "$cli" build album.vlm --program-folder program --dest nowhere
+    grep -qxF "Destination folder nowhere does not exist. Create it anyway ? No" err.txt ||
+        fail "the question was not answered No"
+    grep -qxF "Destination folder nowhere does not exist. Terminated!" err.txt ||
+        fail "the refusal was not shown"
+    [ ! -e nowhere ] || fail "the folder was created"
+    expect_status 2 "$cli" build album.vlm --yes --no
+    expect_status 2 "$cli" build album.vlm --thumb-protect maybe
+    ;;
+preview_prints_its_index_page)
+    expect_status 0 "$cli" preview album.vlm --program-folder program
+    [ "$(cat out.txt)" = "$work/program/preview/index.htm" ] || fail "printed $(cat out.txt)"
+    [ -f program/preview/picpage/page6.htm ] && [ ! -e program/preview/picpage/page7.htm ] ||
+        fail "the preview does not hold exactly one index page of pictures"
+    ;;
+*)
+    fail "unknown case $case_name"
+    ;;
+esac

@@ -1,0 +1,152 @@
+#include <cstdlib>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "html/build_all.h"
+#include "html/gallery_preview.h"
+#include "imaging/atomic_file.h"
+#include "imaging/jpeg_writer.h"
+#include "imaging/picture_loader.h"
+#include "model/picture_adding.h"
+#include "model/style_list.h"
+#include "support/link_check.h"
+#include "support/scoped_home.h"
+#include "support/scratch_folder.h"
+#include "support/scripted_frontend.h"
+#include "support/test_pictures.h"
+
+namespace vellumar {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A project of generated photographs, dressed in the first bundled style, as the wizard
+// starts one.
+struct BuildAllTest : ::testing::Test {
+    BuildAllTest() {
+        const std::vector<std::string> styles = listStyles(kProgramFolder);
+        chooseStyle(kProgramFolder, styles.front(), project.settings(), project.styleLinkImages());
+    }
+    void addPictures(int count) {
+        fs::create_directories(scratch.path() / "photos");
+        for (int i = 1; i <= count; ++i) {
+            const std::string path =
+                scratch.folder() + "photos/photo " + std::to_string(i) + ".jpg";
+            const int width = i % 2 ? 320 : 180;
+            writeFileAtomically(path,
+                                encodeJpeg(testing::filledPicture(width, 240, {40, 90, 200})));
+            ASSERT_TRUE(AddPic(project.pictures(), path, frontend));
+        }
+    }
+    std::string destination() const { return scratch.folder() + "gallery"; }
+
+    static inline const std::string kProgramFolder = VELLUMAR_SOURCE_DATA_DIR "/";
+    testing::ScratchFolder scratch;
+    testing::ScriptedFrontend frontend;
+    Project project;
+};
+
+TEST_F(BuildAllTest, BuildsAGalleryWhoseLinksAllResolve) {
+    addPictures(14);
+    project.settings().DestFolder = destination();
+    frontend.answerNext(true); // create the missing destination
+    ASSERT_TRUE(BuildAll(project, kProgramFolder, frontend))
+        << ::testing::PrintToString(frontend.notices);
+    EXPECT_EQ(frontend.questions.front(),
+              "Destination folder " + destination() + " does not exist. Create it anyway ?");
+    EXPECT_TRUE(fs::exists(destination() + "/index.htm"));
+    EXPECT_TRUE(fs::exists(destination() + "/index2.htm"));
+    EXPECT_TRUE(fs::exists(destination() + "/picpage/page14.htm"));
+    EXPECT_EQ(probePictureFile(destination() + "/thumb/tn_2.jpg"), (PictureSize{75, 100}));
+    EXPECT_EQ(project.pictures().entry(2).builtPicWidth, 180);
+    EXPECT_EQ(testing::brokenGalleryLinks(destination()), std::vector<std::string>{});
+    EXPECT_EQ(frontend.statuses.back(), "Finished");
+}
+
+TEST_F(BuildAllTest, RefusesBlankAndUnwantedDestinations) {
+    addPictures(1);
+    EXPECT_FALSE(BuildAll(project, kProgramFolder, frontend));
+    project.settings().DestFolder = destination();
+    frontend.answerNext(false);
+    EXPECT_FALSE(BuildAll(project, kProgramFolder, frontend));
+    EXPECT_EQ(frontend.notices,
+              (std::vector<std::string>{"Please fill in Destination Folder field in Settings tab!",
+                                        "Destination folder " + destination() +
+                                            " does not exist. Terminated!"}));
+    EXPECT_FALSE(fs::exists(destination()));
+}
+
+TEST_F(BuildAllTest, AlwaysOverwriteNeverEmptiesTheHomeFolder) {
+    addPictures(1);
+    const std::string home = scratch.folder() + "home";
+    fs::create_directories(home);
+    std::ofstream(home + "/letter.txt") << "dear";
+    const testing::ScopedHome scopedHome(home);
+    project.settings().DestFolder = home;
+    project.settings().Overwrite = OverwriteMode::Overwrite;
+    EXPECT_FALSE(BuildAll(project, kProgramFolder, frontend));
+    EXPECT_TRUE(fs::exists(home + "/letter.txt"));
+    EXPECT_FALSE(fs::exists(home + "/thumb"));
+    ASSERT_EQ(frontend.notices.size(), 1u);
+}
+
+TEST_F(BuildAllTest, AnUnreadablePictureEndsTheBuildWithItsError) {
+    addPictures(2);
+    fs::remove(project.pictures().entry(2).file);
+    project.settings().DestFolder = destination();
+    fs::create_directories(destination());
+    EXPECT_FALSE(BuildAll(project, kProgramFolder, frontend));
+    ASSERT_EQ(frontend.notices.size(), 1u);
+    EXPECT_NE(frontend.notices.front().find("photo 2.jpg"), std::string::npos);
+    EXPECT_FALSE(fs::exists(destination() + "/pic"));
+    EXPECT_FALSE(fs::exists(destination() + "/index.htm"));
+}
+
+TEST_F(BuildAllTest, PreviewCoversTheFirstIndexPageAndStartsClean) {
+    addPictures(5);
+    project.settings().ThumbTableCol = "2";
+    project.settings().ThumbTableRow = "2";
+    const std::string programFolder = scratch.folder() + "program/";
+    fs::copy(kProgramFolder, programFolder, fs::copy_options::recursive);
+    fs::create_directories(programFolder + "preview/own");
+    std::ofstream(programFolder + "preview/stale.htm") << "old";
+
+    const auto page = buildPreview(project, programFolder, frontend);
+    ASSERT_TRUE(page) << ::testing::PrintToString(frontend.notices);
+    EXPECT_EQ(*page, programFolder + "preview/index.htm");
+    EXPECT_TRUE(fs::exists(programFolder + "preview/thumb/tn_4.jpg"));
+    EXPECT_FALSE(fs::exists(programFolder + "preview/thumb/tn_5.jpg"));
+    EXPECT_TRUE(fs::exists(programFolder + "preview/picpage/page4.htm"));
+    EXPECT_FALSE(fs::exists(programFolder + "preview/stale.htm"));
+    EXPECT_TRUE(fs::is_directory(programFolder + "preview/own"));
+    EXPECT_EQ(testing::brokenGalleryLinks(programFolder + "preview"), std::vector<std::string>{});
+    EXPECT_FALSE(fs::exists(destination()));
+}
+
+TEST_F(BuildAllTest, PreviewMovesToTheCacheWhenTheProgramFolderIsReadOnly) {
+    const std::string programFolder = scratch.folder() + "program/";
+    fs::create_directories(programFolder);
+    std::ofstream(programFolder + "preview") << "a file where the folder would be";
+    ::setenv("XDG_CACHE_HOME", (scratch.folder() + "cache").c_str(), 1);
+    EXPECT_EQ(previewFolder(programFolder), scratch.folder() + "cache/vellumar/preview/");
+    ::unsetenv("XDG_CACHE_HOME");
+}
+
+TEST_F(BuildAllTest, PreviewAndViewTellWhatIsMissing) {
+    EXPECT_FALSE(buildPreview(project, kProgramFolder, frontend));
+    EXPECT_FALSE(builtIndexPage(project.settings(), frontend));
+    project.settings().DestFolder = destination() + "/";
+    EXPECT_FALSE(builtIndexPage(project.settings(), frontend));
+    EXPECT_EQ(frontend.notices, (std::vector<std::string>{
+                                    "Please select pictures before preview.",
+                                    "Please fill in Destination Folder field in Settings tab.",
+                                    "Thumbnail does not exist. Please press Build All button."}));
+    fs::create_directories(destination());
+    std::ofstream(destination() + "/index.htm") << "built";
+    project.settings().DestFolder = destination();
+    EXPECT_EQ(builtIndexPage(project.settings(), frontend), destination() + "/index.htm");
+}
+
+} // namespace
+} // namespace vellumar
