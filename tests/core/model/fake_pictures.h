@@ -1,16 +1,14 @@
 #pragma once
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "imaging/format_registry.h"
 #include "project_error.h"
+#include "support/scratch_folder.h"
 
 namespace vellumar::testing {
 
@@ -43,34 +41,19 @@ public:
     }
 };
 
-// A fresh folder per test, removed afterwards.
-class TempFolder {
+// A scratch folder with helpers for making pictures and files in it.
+class TempFolder : public ScratchFolder {
 public:
-    TempFolder() {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_path = std::filesystem::temp_directory_path() /
-                 ("vellumar-" + std::string(test->test_suite_name()) + "-" + test->name() + "-" +
-                  std::to_string(::getpid()));
-        std::filesystem::remove_all(m_path);
-        std::filesystem::create_directories(m_path);
-    }
-    ~TempFolder() { std::filesystem::remove_all(m_path); }
-
-    // The full path of name inside the folder, with "/" separators.
-    std::string operator/(const std::string& name) const { return (m_path / name).string(); }
+    // The full path of name inside the folder.
+    std::string operator/(const std::string& name) const { return (path() / name).string(); }
 
     std::string write(const std::string& name, const std::string& content) const {
-        const std::filesystem::path file = m_path / name;
-        std::filesystem::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary) << content;
-        return file.string();
+        writeFile(path() / name, content);
+        return *this / name;
     }
     std::string picture(const std::string& name, int width = 640, int height = 480) const {
         return write(name, "TST " + std::to_string(width) + " " + std::to_string(height));
     }
-
-private:
-    std::filesystem::path m_path;
 };
 
 } // namespace vellumar::testing
