@@ -2,7 +2,12 @@
 
 #include <memory>
 
+#include "readers/eps_reader.h"
+#include "readers/metafile_reader.h"
+#include "readers/pcd_reader.h"
 #include "readers/pending_reader.h"
+#include "readers/psp_reader.h"
+#include "readers/rla_reader.h"
 
 namespace vellumar {
 
@@ -21,7 +26,7 @@ struct Readers {
     ReaderInfo icon{"TIcon", "Windows icons", ReaderKind::Other,
                     std::make_shared<PendingReader>("Windows icons")};
     ReaderInfo metafile{"TMetafile", "Windows metafiles", ReaderKind::Other,
-                        std::make_shared<PendingReader>("Windows metafiles")};
+                        std::make_shared<MetafileReader>()};
     ReaderInfo jpeg{"TJPEGImage", "JPG images", ReaderKind::Jpeg,
                     std::make_shared<PendingReader>("JPEG images")};
     ReaderInfo targa{"TTargaGraphic", "Truevision images", ReaderKind::Bitmap,
@@ -29,11 +34,11 @@ struct Readers {
     ReaderInfo tiff{"TTIFFGraphic", "Tagged image file format images", ReaderKind::Bitmap,
                     std::make_shared<PendingReader>("TIFF images")};
     ReaderInfo eps{"TEPSGraphic", "Encapsulated Postscript images", ReaderKind::Bitmap,
-                   std::make_shared<PendingReader>("Encapsulated Postscript images")};
+                   std::make_shared<EpsReader>()};
     ReaderInfo pcx{"TPCXGraphic", "ZSoft Paintbrush images", ReaderKind::Bitmap,
                    std::make_shared<PendingReader>("ZSoft Paintbrush images")};
     ReaderInfo rla{"TRLAGraphic", "Alias/Wavefront images", ReaderKind::Bitmap,
-                   std::make_shared<PendingReader>("Alias/Wavefront images")};
+                   std::make_shared<RlaReader>()};
     ReaderInfo sgi{"TSGIGraphic", "SGI images", ReaderKind::Bitmap,
                    std::make_shared<PendingReader>("SGI images")};
     ReaderInfo psd{"TPSDGraphic", "Photoshop images", ReaderKind::Bitmap,
@@ -43,13 +48,13 @@ struct Readers {
     ReaderInfo autodesk{"TAutodeskGraphic", "Autodesk images", ReaderKind::Bitmap,
                         std::make_shared<PendingReader>("Autodesk images")};
     ReaderInfo pcd{"TPCDGraphic", "Kodak Photo-CD images", ReaderKind::Bitmap,
-                   std::make_shared<PendingReader>("Kodak Photo-CD images")};
+                   std::make_shared<PcdReader>()};
     ReaderInfo gif{"TGIFGraphic", "CompuServe images", ReaderKind::Bitmap,
                    std::make_shared<PendingReader>("CompuServe images")};
     ReaderInfo cut{"TCUTGraphic", "Dr. Halo images", ReaderKind::Bitmap,
                    std::make_shared<PendingReader>("Dr. Halo images")};
     ReaderInfo psp{"TPSPGraphic", "Paintshop Pro images", ReaderKind::Bitmap,
-                   std::make_shared<PendingReader>("Paintshop Pro images")};
+                   std::make_shared<PspReader>()};
     ReaderInfo png{"TPNGGraphic", "Portable network graphic images", ReaderKind::Bitmap,
                    std::make_shared<PendingReader>("PNG images")};
 };
