@@ -55,6 +55,7 @@ std::uint64_t fillPolygon(Bitmap& target, const std::vector<Ring>& rings, FillRu
     if (edges.empty() || target.isEmpty()) {
         return 0;
     }
+    target.convertToRgb24();
     double top = edges.front().top;
     double bottom = top;
     for (const Edge& edge : edges) {
@@ -91,8 +92,11 @@ std::uint64_t fillPolygon(Bitmap& target, const std::vector<Ring>& rings, FillRu
             }
             const int from = firstPixelFrom(crossings[i].x, target.width());
             const int to = firstPixelFrom(crossings[i + 1].x, target.width());
-            for (int x = from; x < to; ++x) {
-                target.setPixel(x, y, colour);
+            std::uint8_t* pixel = target.row(y) + static_cast<std::size_t>(from) * 3;
+            for (int x = from; x < to; ++x, pixel += 3) {
+                pixel[0] = colour.r;
+                pixel[1] = colour.g;
+                pixel[2] = colour.b;
             }
             work += static_cast<std::uint64_t>(std::max(0, to - from));
         }

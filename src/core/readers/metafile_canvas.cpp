@@ -13,8 +13,10 @@ namespace {
 // Device coordinates beyond this are of no use on a picture of at most 65,535 pixels a
 // side; clamping keeps all arithmetic finite.
 constexpr double kCoordinateLimit = 1e7;
-// Drawing work allowed for one metafile: about a second or two of filling.
-constexpr std::uint64_t kWorkBudget = 1'000'000'000;
+// Drawing work allowed for one metafile: covering the picture 64 times over, and some more
+// for small pictures with many shapes.
+constexpr std::uint64_t kCoveragesAllowed = 64;
+constexpr std::uint64_t kExtraWork = 1 << 24;
 constexpr double kWidestPen = 65535;
 
 double clampCoordinate(double value) {
@@ -45,7 +47,9 @@ double MetafileMapping::widthToDevice(double logical) const {
 }
 
 MetafileCanvas::MetafileCanvas(int width, int height)
-    : m_picture(width, height), m_workLeft(kWorkBudget) {
+    : m_picture(width, height), m_workLeft(kCoveragesAllowed * static_cast<std::uint64_t>(width) *
+                                               static_cast<std::uint64_t>(height) +
+                                           kExtraWork) {
     m_picture.fill({255, 255, 255});
 }
 
