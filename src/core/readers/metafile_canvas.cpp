@@ -16,7 +16,7 @@ constexpr double kCoordinateLimit = 1e7;
 // Drawing work allowed for one metafile: covering the picture 64 times over, and some more
 // for small pictures with many shapes.
 constexpr std::uint64_t kCoveragesAllowed = 64;
-constexpr std::uint64_t kExtraWork = 1 << 24;
+constexpr std::uint64_t kExtraWork = 1 << 20;
 constexpr double kWidestPen = 65535;
 
 double clampCoordinate(double value) {
