@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 #include "project_error.h"
 #include "readers/byte_cursor.h"
@@ -11,12 +12,12 @@ namespace vellumar {
 
 namespace pcd {
 
-constexpr std::size_t kSignatureOffset = 0x800;   // "PCD_IPI" of the image pack
-constexpr char kSignature[] = "PCD_IPI";          // 7 bytes, no terminator on disk
-constexpr std::size_t kOrientationOffset = 0xe02; // low 2 bits: quarter turns of the scan
-constexpr std::size_t kBaseOffset = 0x30000;      // first row pair of the Base picture
-constexpr int kBaseWidth = 768;                   // Base picture width in luma samples
-constexpr int kBaseHeight = 512;                  // Base picture height in luma rows
+constexpr std::size_t kSignatureOffset = 0x800;    // "PCD_IPI" of the image pack
+constexpr std::string_view kSignature = "PCD_IPI"; // no terminator on disk
+constexpr std::size_t kOrientationOffset = 0xe02;  // low 2 bits: quarter turns of the scan
+constexpr std::size_t kBaseOffset = 0x30000;       // first row pair of the Base picture
+constexpr int kBaseWidth = 768;                    // Base picture width in luma samples
+constexpr int kBaseHeight = 512;                   // Base picture height in luma rows
 constexpr std::size_t kRowPairBytes = 2 * kBaseWidth + kBaseWidth; // 2 luma + 2 half chroma
 constexpr std::size_t kBaseBytes = kRowPairBytes * (kBaseHeight / 2);
 
@@ -37,10 +38,14 @@ Rgb yccToRgb(std::uint8_t y, std::uint8_t c1, std::uint8_t c2) {
             clampToByte(luma + chroma1)};
 }
 
+bool hasSignature(Bytes bytes) {
+    return bytes.size() > pcd::kSignatureOffset + pcd::kSignature.size() &&
+           std::memcmp(bytes.data() + pcd::kSignatureOffset, pcd::kSignature.data(),
+                       pcd::kSignature.size()) == 0;
+}
+
 int quarterTurns(Bytes bytes) {
-    if (bytes.size() <= pcd::kSignatureOffset + sizeof pcd::kSignature - 1 ||
-        std::memcmp(bytes.data() + pcd::kSignatureOffset, pcd::kSignature,
-                    sizeof pcd::kSignature - 1) != 0) {
+    if (!hasSignature(bytes)) {
         throw ProjectError("the file is not a Photo-CD image pack (no PCD_IPI signature)");
     }
     ByteCursor cursor(bytes);
@@ -75,8 +80,7 @@ void placeUpright(Bitmap& picture, int turns, int x, int y, Rgb colour) {
 } // namespace
 
 bool PcdReader::sniff(Bytes bytes) const {
-    return bytes.size() > pcd::kSignatureOffset + 7 &&
-           std::memcmp(bytes.data() + pcd::kSignatureOffset, pcd::kSignature, 7) == 0;
+    return hasSignature(bytes);
 }
 
 PictureSize PcdReader::probe(const PictureSource& source) const {
