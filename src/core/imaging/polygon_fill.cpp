@@ -49,8 +49,8 @@ int firstPixelFrom(double x, int width) {
 
 } // namespace
 
-std::uint64_t fillPolygon(Bitmap& target, const std::vector<Ring>& rings, FillRule rule,
-                          Rgb colour) {
+std::uint64_t fillPolygon(Bitmap& target, const std::vector<Ring>& rings, FillRule rule, Rgb colour,
+                          std::uint64_t workLimit) {
     const std::vector<Edge> edges = edgesOf(rings);
     if (edges.empty() || target.isEmpty()) {
         return 0;
@@ -69,7 +69,7 @@ std::uint64_t fillPolygon(Bitmap& target, const std::vector<Ring>& rings, FillRu
     std::size_t nextEdge = 0;
     std::vector<const Edge*> active;
     std::vector<Crossing> crossings;
-    for (int y = firstRow; y < endRow; ++y) {
+    for (int y = firstRow; y < endRow && work <= workLimit; ++y) {
         const double centre = y + 0.5;
         while (nextEdge < edges.size() && edges[nextEdge].top <= centre) {
             active.push_back(&edges[nextEdge++]);

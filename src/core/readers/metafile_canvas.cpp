@@ -66,7 +66,7 @@ void MetafileCanvas::fill(const std::vector<Ring>& rings, FillRule rule, Rgb col
         std::transform(ring.begin(), ring.end(), ring.begin(), clamped);
         spend(ring.size());
     }
-    spend(fillPolygon(m_picture, safe, rule, colour));
+    spend(fillPolygon(m_picture, safe, rule, colour, m_workLeft));
 }
 
 void MetafileCanvas::stroke(const std::vector<PointF>& path, bool closed, const MetafilePen& pen) {

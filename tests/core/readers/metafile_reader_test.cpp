@@ -86,8 +86,18 @@ TEST(MetafileReader, StopsAFileThatDrawsForever) {
     for (int i = 0; i < 100; ++i) {
         appendWords(records, {7, 0, 0x041b, 300, 300, 0, 0});
     }
-    const std::vector<std::uint8_t> file = placeableMetafile(300, 300, records);
-    EXPECT_EQ(fixtures::decodeError(MetafileReader(), file), "the metafile is too complex to draw");
+    EXPECT_EQ(fixtures::decodeError(MetafileReader(), placeableMetafile(300, 300, records)),
+              "the metafile is too complex to draw");
+
+    // One polygon whose thirty thousand edges all cross every row of a tall picture.
+    std::vector<std::uint8_t> star;
+    const int points = 30000;
+    appendWords(star, {(4 + 2 * points) & 0xffff, (4 + 2 * points) >> 16, 0x0324, points});
+    for (int i = 0; i < points; ++i) {
+        appendWords(star, {i % 2, i % 2 ? 0 : 30000});
+    }
+    EXPECT_EQ(fixtures::decodeError(MetafileReader(), placeableMetafile(2, 30000, star)),
+              "the metafile is too complex to draw");
 }
 
 } // namespace
