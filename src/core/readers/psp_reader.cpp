@@ -261,7 +261,11 @@ std::vector<Rgb> readPalette(const BlockParser& parser, const psp::Block& block)
     return palette;
 }
 
-std::vector<Rgb> greyPalette() {
+// Greyscale pictures may come without a palette: their indices are grey levels.
+std::vector<Rgb> paletteOrGrey(const std::vector<Rgb>& stored) {
+    if (!stored.empty()) {
+        return stored;
+    }
     std::vector<Rgb> palette(256);
     for (int i = 0; i < 256; ++i) {
         const auto level = static_cast<std::uint8_t>(i);
@@ -423,7 +427,7 @@ std::optional<Bitmap> readComposite(const BlockParser& parser, const psp::Block&
         }
         const PictureSize size = checkPictureSize(current->width, current->height);
         if (current->bitDepth <= 8) {
-            Bitmap picture = Bitmap::withPalette(size.width, size.height, palette);
+            Bitmap picture = Bitmap::withPalette(size.width, size.height, paletteOrGrey(palette));
             for (int y = 0; y < size.height; ++y) {
                 for (int x = 0; x < size.width; ++x) {
                     picture.row(y)[x] = static_cast<std::uint8_t>(
@@ -518,9 +522,7 @@ void drawLayer(const BlockParser& parser, const psp::Block& block, const Documen
     }
     const std::int64_t originX = std::int64_t{info.imageLeft} + info.savedLeft;
     const std::int64_t originY = std::int64_t{info.imageTop} + info.savedTop;
-    const std::vector<Rgb>& palette = document.palette.empty() && document.attributes.greyscale
-                                          ? greyPalette()
-                                          : document.palette;
+    const std::vector<Rgb> palette = paletteOrGrey(document.palette);
     for (int y = 0; y < size.height; ++y) {
         const std::int64_t canvasY = originY + y;
         if (canvasY < 0 || canvasY >= canvas.height()) {
