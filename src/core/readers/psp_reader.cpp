@@ -382,6 +382,9 @@ void addChannel(const BlockParser& parser, const psp::Block& block, std::uint16_
         }
         target = byType[info.channelType];
     }
+    if (target == &channels.index && indexBits > 8) {
+        return; // palette indices in a picture without a palette
+    }
     if (target != nullptr) {
         const int bits = target == &channels.index ? indexBits : 8;
         *target = unpackPlane(data, compression, width, height, bits);

@@ -45,6 +45,9 @@ TEST(PspReader, RejectsDamagedFiles) {
               "the Paint Shop Pro file holds neither a composite picture nor layers");
     EXPECT_EQ(fixtures::decodeError(reader, {}),
               "the file is not a Paint Shop Pro picture (signature missing)");
+
+    const Bitmap meaningless = fixtures::readFixture("psp", "index-in-24bit.psp");
+    EXPECT_EQ(meaningless.pixel(2, 1), (Rgb{255, 255, 255}));
 }
 
 } // namespace
