@@ -431,6 +431,25 @@ private:
     PointF m_origin;
 };
 
+// Calls the visitor with every record's type and bytes up to the end-of-file record.
+template <typename Visitor>
+void forEachRecord(Bytes bytes, const emf::Header& header, Visitor visit) {
+    ByteCursor cursor(bytes, header.size);
+    while (!cursor.atEnd()) {
+        const std::size_t start = cursor.position();
+        const std::uint32_t type = cursor.u32le();
+        const std::uint32_t size = cursor.u32le();
+        if (size < 8 || size - 8 > cursor.remaining()) {
+            damaged("a record's size runs past the end of the file");
+        }
+        cursor.skip(size - 8);
+        if (type == emf::kEof) {
+            return;
+        }
+        visit(type, bytes.subspan(start, size));
+    }
+}
+
 } // namespace
 
 bool looksLikeEmf(Bytes bytes) {
@@ -449,21 +468,11 @@ PictureSize probeEmf(Bytes bytes) {
 
 Bitmap playEmf(Bytes bytes) {
     const emf::Header header = readHeader(bytes);
+    // A file whose records do not fit together fails before any drawing is done.
+    forEachRecord(bytes, header, [](std::uint32_t, Bytes) {});
     EmfPlayer player(layoutOf(header));
-    ByteCursor cursor(bytes, header.size);
-    while (!cursor.atEnd()) {
-        const std::size_t start = cursor.position();
-        const std::uint32_t type = cursor.u32le();
-        const std::uint32_t size = cursor.u32le();
-        if (size < 8 || size - 8 > cursor.remaining()) {
-            damaged("a record's size runs past the end of the file");
-        }
-        cursor.skip(size - 8);
-        if (type == emf::kEof) {
-            break;
-        }
-        player.play(type, bytes.subspan(start, size));
-    }
+    forEachRecord(bytes, header,
+                  [&player](std::uint32_t type, Bytes record) { player.play(type, record); });
     return player.takePicture();
 }
 

@@ -13,9 +13,9 @@ namespace {
 // Device coordinates beyond this are of no use on a picture of at most 65,535 pixels a
 // side; clamping keeps all arithmetic finite.
 constexpr double kCoordinateLimit = 1e7;
-// Drawing work allowed for one metafile: covering the picture 64 times over, and some more
+// Drawing work allowed for one metafile: covering the picture 16 times over, and some more
 // for small pictures with many shapes.
-constexpr std::uint64_t kCoveragesAllowed = 64;
+constexpr std::uint64_t kCoveragesAllowed = 16;
 constexpr std::uint64_t kExtraWork = 1 << 20;
 constexpr double kWidestPen = 65535;
 

@@ -455,6 +455,9 @@ PictureSize probeWmf(Bytes bytes) {
 
 Bitmap playWmf(Bytes bytes) {
     const Layout layout = layoutOf(bytes);
+    // A file whose records do not fit together fails before any drawing is done.
+    for (RecordWalker check(bytes); check.next();) {
+    }
     WmfPlayer player(layout, readHeader(bytes).objectCount);
     RecordWalker walker(bytes);
     while (const auto record = walker.next()) {

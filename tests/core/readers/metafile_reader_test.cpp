@@ -78,6 +78,12 @@ TEST(MetafileReader, RejectsDamagedFiles) {
               "the metafile is damaged: a bitmap lies outside its record");
     EXPECT_EQ(fixtures::decodeError(reader, {}), "the file is not a Windows metafile");
     EXPECT_FALSE(reader.sniff(fixtures::bytes("psp", "layers-none.psp")));
+
+    // A large picture whose last record is cut off fails before it is filled and drawn.
+    std::vector<std::uint8_t> cutOff;
+    appendWords(cutOff, {7, 0, 0x041b, 8000, 8000, 0, 0, 4096, 0, 0x041b});
+    EXPECT_EQ(fixtures::decodeError(reader, placeableMetafile(8000, 8000, cutOff)),
+              "the metafile is damaged: a record's size runs past the end of the file");
 }
 
 TEST(MetafileReader, StopsAFileThatDrawsForever) {
