@@ -7,6 +7,18 @@ namespace vellumar::cli {
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
         {"formats", "formats                      list the readable picture formats", runFormats},
+        {"convert", "convert INPUT OUTPUT         write a picture as a quality-90 JPEG file",
+         runConvert},
+        {"new",
+         "new -o PROJECT.vlm [--program-folder DIR] [--style NAME] [--add FILE]...\n"
+         "      [--add-dir DIR]... [--add-tree DIR]... [--set KEY=VALUE]...\n"
+         "                               start a project as the wizard does and save it",
+         runNew},
+        {"show",
+         "show PROJECT.vlm [--program-folder DIR]\n"
+         "                               print a project as saving it would write it",
+         runShow},
+        {"info", "info FILE...                 decode pictures and print their sizes", runInfo},
     };
     return table;
 }

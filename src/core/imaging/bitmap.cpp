@@ -1,13 +1,30 @@
 #include "bitmap.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace vellumar {
 
-Bitmap::Bitmap(int width, int height)
-    : m_width(width), m_height(height),
-      m_pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3, 0) {}
+namespace {
+
+std::size_t pixelCount(int width, int height) {
+    return static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+}
+
+} // namespace
+
+Bitmap::Bitmap(int width, int height) : Bitmap(uninitialized(width, height)) {
+    std::memset(m_pixels.data(), 0, m_pixels.size());
+}
+
+Bitmap Bitmap::uninitialized(int width, int height) {
+    Bitmap bitmap;
+    bitmap.m_width = width;
+    bitmap.m_height = height;
+    bitmap.m_pixels.resize(pixelCount(width, height) * 3);
+    return bitmap;
+}
 
 Bitmap Bitmap::withPalette(int width, int height, std::vector<Rgb> palette) {
     Bitmap bitmap;
@@ -15,7 +32,8 @@ Bitmap Bitmap::withPalette(int width, int height, std::vector<Rgb> palette) {
     bitmap.m_height = height;
     bitmap.m_layout = Layout::Palette8;
     bitmap.m_palette = std::move(palette);
-    bitmap.m_pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    bitmap.m_pixels.resize(pixelCount(width, height));
+    std::memset(bitmap.m_pixels.data(), 0, bitmap.m_pixels.size());
     return bitmap;
 }
 
@@ -56,10 +74,11 @@ void Bitmap::fill(Rgb colour) {
     if (m_layout == Layout::Palette8) {
         convertToRgb24();
     }
+    std::uint8_t* bytes = m_pixels.data();
     for (std::size_t i = 0; i + 2 < m_pixels.size(); i += 3) {
-        m_pixels[i] = colour.r;
-        m_pixels[i + 1] = colour.g;
-        m_pixels[i + 2] = colour.b;
+        bytes[i] = colour.r;
+        bytes[i + 1] = colour.g;
+        bytes[i + 2] = colour.b;
     }
 }
 
@@ -67,13 +86,14 @@ void Bitmap::convertToRgb24() {
     if (m_layout == Layout::Rgb24) {
         return;
     }
-    std::vector<std::uint8_t> rgb(m_pixels.size() * 3);
+    PixelBuffer rgb(m_pixels.size() * 3);
+    const std::uint8_t* indexes = m_pixels.data();
     for (std::size_t i = 0; i < m_pixels.size(); ++i) {
-        const std::size_t index = m_pixels[i];
+        const std::size_t index = indexes[i];
         const Rgb c = index < m_palette.size() ? m_palette[index] : Rgb{};
-        rgb[i * 3] = c.r;
-        rgb[i * 3 + 1] = c.g;
-        rgb[i * 3 + 2] = c.b;
+        rgb.data()[i * 3] = c.r;
+        rgb.data()[i * 3 + 1] = c.g;
+        rgb.data()[i * 3 + 2] = c.b;
     }
     m_pixels = std::move(rgb);
     m_palette.clear();
@@ -85,7 +105,7 @@ void Bitmap::reset(int width, int height) {
     m_height = height;
     m_layout = Layout::Rgb24;
     m_palette.clear();
-    m_pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+    m_pixels.resize(pixelCount(width, height) * 3);
 }
 
 } // namespace vellumar

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "imaging/pixel_buffer.h"
 #include "model/color.h"
 
 namespace vellumar {
@@ -29,6 +30,8 @@ public:
     Bitmap() = default;
     // A 24-bit bitmap filled with black. Callers check the size first (checkPictureSize).
     Bitmap(int width, int height);
+    // A 24-bit bitmap whose pixels are undefined, for producers that write every pixel.
+    static Bitmap uninitialized(int width, int height);
     // An 8-bit bitmap whose pixels index the palette (all index 0 at first).
     static Bitmap withPalette(int width, int height, std::vector<Rgb> palette);
 
@@ -66,7 +69,7 @@ private:
     int m_height = 0;
     Layout m_layout = Layout::Rgb24;
     std::vector<Rgb> m_palette;
-    std::vector<std::uint8_t> m_pixels;
+    PixelBuffer m_pixels;
 };
 
 } // namespace vellumar

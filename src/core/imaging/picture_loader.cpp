@@ -1,13 +1,9 @@
 #include "picture_loader.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
-#include <memory>
 #include <vector>
 
+#include "file_io.h"
 #include "project_error.h"
 
 namespace vellumar {
@@ -17,34 +13,6 @@ namespace {
 // Enough for the header of every format we read, EXIF blocks in front of a JPEG frame
 // header included; files whose header lies further in are read whole.
 constexpr std::size_t kProbePrefix = 64 * 1024;
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-std::vector<std::uint8_t> readFileBytes(const std::string& path, std::size_t limit) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        throw ProjectError("Cannot open file " + path + ": " + std::strerror(errno));
-    }
-    std::vector<std::uint8_t> bytes;
-    std::size_t filled = 0;
-    while (filled < limit) {
-        // Grow geometrically so a large file is read in a few calls.
-        bytes.resize(std::min(limit, std::max<std::size_t>(filled * 2, kProbePrefix)));
-        const std::size_t got =
-            std::fread(bytes.data() + filled, 1, bytes.size() - filled, file.get());
-        filled += got;
-        if (filled < bytes.size()) {
-            if (std::ferror(file.get())) {
-                throw ProjectError("Cannot read file " + path + ": " + std::strerror(errno));
-            }
-            break;
-        }
-    }
-    bytes.resize(filled);
-    return bytes;
-}
 
 // The reader the extension selects, unless the bytes plainly belong to another format.
 const ReaderClass& chooseReader(const std::string& path, Bytes bytes,

@@ -2,12 +2,19 @@
 
 #include <memory>
 
+#include "readers/bmp_reader.h"
 #include "readers/eps_reader.h"
+#include "readers/gif_reader.h"
+#include "readers/ico_reader.h"
+#include "readers/jpeg_reader.h"
 #include "readers/metafile_reader.h"
 #include "readers/pcd_reader.h"
 #include "readers/pending_reader.h"
+#include "readers/png_reader.h"
+#include "readers/pnm_reader.h"
 #include "readers/psp_reader.h"
 #include "readers/rla_reader.h"
+#include "readers/tiff_reader.h"
 
 namespace vellumar {
 
@@ -22,17 +29,15 @@ struct ReaderInfo {
 
 struct Readers {
     ReaderInfo bitmap{"TBitmap", "Windows bitmaps", ReaderKind::Bitmap,
-                      std::make_shared<PendingReader>("Windows bitmaps")};
-    ReaderInfo icon{"TIcon", "Windows icons", ReaderKind::Other,
-                    std::make_shared<PendingReader>("Windows icons")};
+                      std::make_shared<BmpReader>()};
+    ReaderInfo icon{"TIcon", "Windows icons", ReaderKind::Other, std::make_shared<IcoReader>()};
     ReaderInfo metafile{"TMetafile", "Windows metafiles", ReaderKind::Other,
                         std::make_shared<MetafileReader>()};
-    ReaderInfo jpeg{"TJPEGImage", "JPG images", ReaderKind::Jpeg,
-                    std::make_shared<PendingReader>("JPEG images")};
+    ReaderInfo jpeg{"TJPEGImage", "JPG images", ReaderKind::Jpeg, std::make_shared<JpegReader>()};
     ReaderInfo targa{"TTargaGraphic", "Truevision images", ReaderKind::Bitmap,
                      std::make_shared<PendingReader>("Truevision images")};
     ReaderInfo tiff{"TTIFFGraphic", "Tagged image file format images", ReaderKind::Bitmap,
-                    std::make_shared<PendingReader>("TIFF images")};
+                    std::make_shared<TiffReader>()};
     ReaderInfo eps{"TEPSGraphic", "Encapsulated Postscript images", ReaderKind::Bitmap,
                    std::make_shared<EpsReader>()};
     ReaderInfo pcx{"TPCXGraphic", "ZSoft Paintbrush images", ReaderKind::Bitmap,
@@ -44,19 +49,19 @@ struct Readers {
     ReaderInfo psd{"TPSDGraphic", "Photoshop images", ReaderKind::Bitmap,
                    std::make_shared<PendingReader>("Photoshop images")};
     ReaderInfo ppm{"TPPMGraphic", "Portable map images", ReaderKind::Bitmap,
-                   std::make_shared<PendingReader>("Portable map images")};
+                   std::make_shared<PnmReader>()};
     ReaderInfo autodesk{"TAutodeskGraphic", "Autodesk images", ReaderKind::Bitmap,
                         std::make_shared<PendingReader>("Autodesk images")};
     ReaderInfo pcd{"TPCDGraphic", "Kodak Photo-CD images", ReaderKind::Bitmap,
                    std::make_shared<PcdReader>()};
     ReaderInfo gif{"TGIFGraphic", "CompuServe images", ReaderKind::Bitmap,
-                   std::make_shared<PendingReader>("CompuServe images")};
+                   std::make_shared<GifReader>()};
     ReaderInfo cut{"TCUTGraphic", "Dr. Halo images", ReaderKind::Bitmap,
                    std::make_shared<PendingReader>("Dr. Halo images")};
     ReaderInfo psp{"TPSPGraphic", "Paintshop Pro images", ReaderKind::Bitmap,
                    std::make_shared<PspReader>()};
     ReaderInfo png{"TPNGGraphic", "Portable network graphic images", ReaderKind::Bitmap,
-                   std::make_shared<PendingReader>("PNG images")};
+                   std::make_shared<PngReader>()};
 };
 
 void addPlatformRow(PictureFormatRegistry& registry, const char* extension, const char* description,

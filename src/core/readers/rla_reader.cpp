@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "project_error.h"
-#include "readers/alpha_on_white.h"
+#include "readers/alpha_onto_white.h"
 #include "readers/byte_cursor.h"
 
 namespace vellumar {
@@ -152,6 +152,9 @@ Bitmap RlaReader::decode(const PictureSource& source) const {
     const std::size_t width = static_cast<std::size_t>(size.width);
     std::vector<std::uint8_t> colour[3];
     std::vector<std::uint8_t> matte;
+    // The matte of every pixel, top row first, when the picture has one.
+    std::vector<std::uint8_t> alpha(
+        header.matteChannels > 0 ? width * static_cast<std::size_t>(size.height) : 0);
     std::vector<std::uint8_t> skipped;
     for (int line = 0; line < size.height; ++line) {
         ByteCursor cursor(source.bytes);
@@ -170,14 +173,20 @@ Bitmap RlaReader::decode(const PictureSource& source) const {
         for (int c = 0; c < header.auxChannels; ++c) {
             nextChannel(skipped, auxBytes);
         }
-        std::uint8_t* out = picture.row(size.height - 1 - line);
+        const int row = size.height - 1 - line;
+        std::uint8_t* out = picture.row(row);
         for (std::size_t x = 0; x < width; ++x) {
-            const int alpha = header.matteChannels > 0 ? matte[x * matteBytes] : 255;
             for (int c = 0; c < 3; ++c) {
                 const auto& channel = colour[header.colourChannels == 3 ? c : 0];
-                out[x * 3 + c] = overWhite(channel[x * colourBytes], alpha);
+                out[x * 3 + c] = channel[x * colourBytes];
+            }
+            if (!alpha.empty()) {
+                alpha[static_cast<std::size_t>(row) * width + x] = matte[x * matteBytes];
             }
         }
+    }
+    if (!alpha.empty()) {
+        compositeOntoWhite(picture, alpha);
     }
     return picture;
 }

@@ -1,0 +1,17 @@
+#include "commands.h"
+#include "imaging/bmp_to_jpeg.h"
+
+namespace vellumar::cli {
+
+int runConvert(const Arguments& arguments) {
+    if (arguments.size() != 2) {
+        throw UsageError("expected INPUT and OUTPUT");
+    }
+    TBmpToJpeg converter;
+    converter.BmpFile = arguments[0];
+    converter.JpegFile = arguments[1];
+    converter.Convert();
+    return 0;
+}
+
+} // namespace vellumar::cli

@@ -1,0 +1,39 @@
+#include "index_layout.h"
+
+#include <algorithm>
+
+#include "model/integer_text.h"
+#include "project_error.h"
+
+namespace vellumar {
+
+namespace {
+
+int tableSize(const std::string& setting) {
+    const int size = toInteger(setting);
+    if (size < 1) {
+        throw ProjectError("The thumbnail table needs at least one column and one row.");
+    }
+    return size;
+}
+
+} // namespace
+
+IndexPageSpan IndexLayout::span(int page) const {
+    const long long first = (page - 1) * picturesPerPage + 1;
+    const long long last = std::min<long long>(page * picturesPerPage, pictureCount);
+    return {static_cast<int>(first), static_cast<int>(last), page, pageCount};
+}
+
+IndexLayout indexLayout(const GallerySettings& settings, std::size_t pictureCount) {
+    IndexLayout layout;
+    layout.picturesPerPage = static_cast<long long>(tableSize(settings.ThumbTableCol)) *
+                             tableSize(settings.ThumbTableRow);
+    layout.pictureCount = static_cast<int>(pictureCount);
+    const long long count = static_cast<long long>(pictureCount);
+    layout.pageCount = static_cast<int>(count / layout.picturesPerPage +
+                                        (count % layout.picturesPerPage > 0 ? 1 : 0));
+    return layout;
+}
+
+} // namespace vellumar

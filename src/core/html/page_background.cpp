@@ -1,0 +1,68 @@
+#include "page_background.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "file_io.h"
+#include "imaging/format_registry.h"
+#include "text_util.h"
+
+namespace vellumar {
+
+namespace {
+
+// The trimmed setting when it names an existing file, else "".
+std::string existingPicture(const std::string& setting) {
+    std::string path = trimBlanks(setting);
+    std::error_code error;
+    if (path.empty() || !std::filesystem::is_regular_file(path, error)) {
+        return {};
+    }
+    return path;
+}
+
+std::string convertTo(const std::string& source, const std::string& folder, const std::string& name,
+                      const PageContext& context) {
+    context.policy.checkNotProtected(folder + name);
+    // The converter empties its output first, so a picture must not be converted onto itself.
+    if (!sameFile(source, folder + name)) {
+        context.toJpeg(source, folder + name);
+    }
+    return name;
+}
+
+std::string copyTo(const std::string& source, const std::string& folder, const std::string& name,
+                   const PageContext& context) {
+    context.policy.checkNotProtected(folder + name);
+    copyFileReplacing(source, folder + name);
+    return name;
+}
+
+} // namespace
+
+std::string placePageBackground(const std::string& setting, const std::string& folder,
+                                const PageContext& context) {
+    const std::string source = existingPicture(setting);
+    if (source.empty()) {
+        return kEmptyAttribute;
+    }
+    const std::string extension = toLowerAscii(extensionOf(source));
+    if (extension == "bmp") {
+        return convertTo(source, folder, "PageBG.jpg", context);
+    }
+    if (extension == "gif") {
+        return copyTo(source, folder, "PageBG.gif", context);
+    }
+    if (extension == "jpg") {
+        return copyTo(source, folder, "PageBG.jpg", context);
+    }
+    return {};
+}
+
+std::string placeTableBackground(const std::string& setting, const std::string& folder,
+                                 const PageContext& context) {
+    const std::string source = existingPicture(setting);
+    return source.empty() ? kEmptyAttribute : convertTo(source, folder, "TableBG.jpg", context);
+}
+
+} // namespace vellumar

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <functional>
+#include <span>
+#include <string>
+
+#include "html/page_folder_links.h"
+#include "html/template_file.h"
+#include "model/gallery_settings.h"
+#include "model/img_entry.h"
+#include "model/output_policy.h"
+
+namespace vellumar {
+
+// What a background or colour token gives when there is none: an empty quoted value.
+inline constexpr const char* kEmptyAttribute = "\"\"";
+
+// Turns a picture file of any readable format into a JPEG file, replacing what is there.
+using PictureToJpeg =
+    std::function<void(const std::string& pictureFile, const std::string& jpegFile)>;
+
+// What every page of one build (or preview) is made from. Entry n - 1 is picture n.
+struct PageContext {
+    const GallerySettings& settings;
+    std::span<const TImgEntry> entries;
+    const TemplateLines& templateLines;
+    PageFolderLinks links;
+    PictureToJpeg toJpeg;
+    const OutputPolicy& policy;
+};
+
+} // namespace vellumar

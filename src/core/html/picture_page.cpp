@@ -1,0 +1,113 @@
+#include "picture_page.h"
+
+#include <stdexcept>
+
+#include "file_io.h"
+#include "html/cell_values.h"
+#include "html/line_expander.h"
+#include "html/nav_links.h"
+#include "html/page_background.h"
+#include "html/page_names.h"
+#include "model/color.h"
+#include "model/output_folders.h"
+
+namespace vellumar {
+
+namespace {
+
+class PicturePageTokens : public PageTokenHandler {
+public:
+    PicturePageTokens(const PageContext& context, int picture, int pictureCount,
+                      const std::string& folder)
+        : m_context(context), m_settings(context.settings), m_picture(picture),
+          m_pictureCount(pictureCount), m_folder(folder),
+          m_entry(context.entries[static_cast<std::size_t>(picture) - 1]) {}
+
+    bool protectsPage() const override { return m_settings.ImageProtect; }
+    NavPosition navPosition() const override { return m_settings.PageNav; }
+
+    std::string pageToken(std::string_view name) override {
+        if (name == "title") {
+            return title();
+        }
+        if (name == "page bg pic") {
+            return placePageBackground(m_settings.PageBGPic, m_folder, m_context);
+        }
+        if (name == "page bg color") {
+            return m_settings.PageBGColor.on ? GetRGB(m_settings.PageBGColor.value)
+                                             : kEmptyAttribute;
+        }
+        if (name == "table border" || name == "table padding" || name == "table space") {
+            return "0";
+        }
+        if (name == "table bg pic" || name == "table bg color" || name == "table border color") {
+            return kEmptyAttribute;
+        }
+        return pictureNavHtml(name, m_settings, m_picture, m_pictureCount, m_context.links.toRoot);
+    }
+
+    // The cell that shows a thumbnail on the index pages shows the large picture here.
+    void appendCells(const TemplateLines& cellSection, TemplateLines& output) override {
+        appendExpandedCells(
+            cellSection, [this](std::string_view name) { return cellToken(name); }, output);
+    }
+
+private:
+    std::string title() const {
+        if (!m_settings.PicPageShowIndex) {
+            return m_settings.PageTitle;
+        }
+        return m_settings.PageTitle + "&nbsp&nbsp" + std::to_string(m_picture) + "&nbspof&nbsp" +
+               std::to_string(m_pictureCount);
+    }
+
+    std::string cellToken(std::string_view name) const {
+        if (name == "thumb width") {
+            return sizeMinusOffset(m_entry.builtPicWidth, m_settings.TopOffset);
+        }
+        if (name == "thumb height") {
+            return sizeMinusOffset(m_entry.builtPicHeight, m_settings.LeftOffset);
+        }
+        if (name == "thumb href") {
+            return "#";
+        }
+        if (name == "thumb file") {
+            return m_context.links.toRoot + "pic/pic" + std::to_string(m_picture) + ".jpg";
+        }
+        if (name == "thumb title") {
+            return m_settings.PicPageShowTitle ? m_entry.title : std::string();
+        }
+        if (name == "thumb size") {
+            return pictureSizeText(m_entry);
+        }
+        if (name == "pic info") {
+            return m_entry.info;
+        }
+        return {};
+    }
+
+    const PageContext& m_context;
+    const GallerySettings& m_settings;
+    int m_picture;
+    int m_pictureCount;
+    const std::string& m_folder;
+    const TImgEntry& m_entry;
+};
+
+} // namespace
+
+void GenPicPage(const PageContext& context, int picture, int pictureCount,
+                const std::string& folder) {
+    if (picture < 1 || static_cast<std::size_t>(picture) > context.entries.size()) {
+        throw std::out_of_range("picture page outside the picture list");
+    }
+    const std::string destination = withTrailingSeparator(folder);
+    PicturePageTokens tokens(context, picture, pictureCount, destination);
+    const TemplateLines page = expandTemplate(context.templateLines, tokens);
+    const std::string path = destination + picturePageFileName(picture);
+    if (context.policy.mayWrite(path)) {
+        writeTextLines(path, page);
+    }
+}
+
+} // namespace vellumar

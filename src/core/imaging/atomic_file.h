@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace vellumar {
+
+// Writes a file so that it appears complete or not at all: the bytes go to a temporary file
+// in the same folder, which is renamed over the destination on commit(). Until then an
+// earlier file of that name stays as it was; a writer dropped without commit() removes its
+// temporary file.
+class AtomicFileWriter {
+public:
+    // Creates the temporary file; fails with "Cannot create file "<path>". <reason>".
+    explicit AtomicFileWriter(std::string path);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    // Fails with "Cannot write file "<path>". <reason>".
+    void write(std::span<const std::uint8_t> bytes);
+    // Puts what was written on the disk before commit() renames it, and makes commit() put
+    // the rename there too, so that not even a crash can leave a truncated file in place of
+    // the old one. Costs a disk flush: for files that are worth it. Fails like write().
+    void sync();
+    // Puts the file in place; fails with "Cannot create file "<path>". <reason>".
+    void commit();
+
+private:
+    std::string m_path;
+    std::string m_temporaryPath;
+    int m_descriptor = -1;
+    bool m_durable = false;
+};
+
+// The whole of `bytes` as the file at `path`, replacing an earlier one only when complete.
+void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
+
+} // namespace vellumar

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include "imaging/format_registry.h"
+#include "readers/reader_table.h"
+
+namespace vellumar {
+
+// Turns one picture file into a JPEG file. The builders set both paths right before each
+// Convert().
+class TBmpToJpeg {
+public:
+    explicit TBmpToJpeg(const PictureFormatRegistry& registry = pictureFormats())
+        : m_registry(registry) {}
+
+    std::string BmpFile;  // the picture to read, in any readable format
+    std::string JpegFile; // the JPEG to write
+
+    // Writes JpegFile from BmpFile: a JPEG file is copied byte for byte, anything else is
+    // decoded and encoded at quality 90. JpegFile is replaced only by a complete new file;
+    // when the conversion fails an earlier file stays and no partial one is left.
+    void Convert();
+
+private:
+    const PictureFormatRegistry& m_registry;
+};
+
+} // namespace vellumar

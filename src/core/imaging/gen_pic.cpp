@@ -1,0 +1,64 @@
+#include "gen_pic.h"
+
+#include <algorithm>
+#include <array>
+
+#include "imaging/crop.h"
+#include "imaging/filtered_stretch.h"
+#include "imaging/keep_ratio_stretch.h"
+#include "imaging/raster.h"
+#include "imaging/rotate.h"
+
+namespace vellumar {
+
+namespace {
+
+Bitmap shape(const Bitmap& source, int width, int height, int crop, bool keepRatio) {
+    Bitmap shaped;
+    if (crop > 0) {
+        shaped = Crop(source, crop, width, height);
+    } else if (keepRatio) {
+        KeepRatioStretch(width, height, true, shaped, source);
+    } else {
+        FilteredStretch(width, height, ResampleFilter::Triangle, 0, source, shaped);
+    }
+    return shaped;
+}
+
+// The outline runs along the picture's edge, not the middle of the margin: a wide pen covers the
+// picture's outermost pixels with the inner half of its width and leaves the outer half of
+// the margin white.
+Bitmap frame(const Bitmap& picture, int borderWidth, Color borderColour) {
+    Bitmap framed(picture.width() + 2 * borderWidth, picture.height() + 2 * borderWidth);
+    framed.fill(toRgb(kWhite));
+    drawBitmap(framed, picture, borderWidth, borderWidth);
+    const int right = framed.width() - borderWidth;
+    const int bottom = framed.height() - borderWidth;
+    const std::array<Point, 5> path = {Point{borderWidth, borderWidth},
+                                       {borderWidth, bottom},
+                                       {right, bottom},
+                                       {right, borderWidth},
+                                       {borderWidth, borderWidth}};
+    const Pen pen{borderWidth, toRgb(borderColour)};
+    for (std::size_t i = 1; i < path.size(); ++i) {
+        drawLine(framed, path[i - 1], path[i], pen);
+    }
+    return framed;
+}
+
+} // namespace
+
+Bitmap GenPic(const Bitmap& source, int width, int height, int borderWidth, int crop, int angle,
+              Color borderColour, bool keepRatio) {
+    Bitmap picture = shape(source, std::max(width, 0), std::max(height, 0), crop, keepRatio);
+    if (angle != 0) {
+        picture = Rotate(picture, angle);
+    }
+    if (borderWidth <= 0) {
+        picture.convertToRgb24();
+        return picture;
+    }
+    return frame(picture, borderWidth, borderColour);
+}
+
+} // namespace vellumar

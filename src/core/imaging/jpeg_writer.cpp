@@ -1,0 +1,101 @@
+#include "jpeg_writer.h"
+
+#include <cstdio>
+#include <jpeglib.h>
+#include <string>
+
+#include "imaging/raster.h"
+#include "project_error.h"
+#include "readers/jpeg_error.h"
+
+namespace vellumar {
+
+namespace {
+
+// Collects the encoded bytes in a vector, growing it as libjpeg fills it.
+struct VectorDestination {
+    jpeg_destination_mgr manager;
+    std::vector<std::uint8_t>* bytes;
+};
+
+VectorDestination& destinationOf(j_compress_ptr info) {
+    return *reinterpret_cast<VectorDestination*>(info->dest);
+}
+
+void pointAtFreeSpace(VectorDestination& destination, std::size_t used) {
+    destination.manager.next_output_byte = destination.bytes->data() + used;
+    destination.manager.free_in_buffer = destination.bytes->size() - used;
+}
+
+void growTo(j_compress_ptr info, std::size_t size, std::size_t used) {
+    destinationOf(info).bytes->resize(size);
+    pointAtFreeSpace(destinationOf(info), used);
+}
+
+void startOutput(j_compress_ptr info) {
+    // An eighth of the raw size holds most quality-90 photographs; busier ones grow once.
+    const std::size_t guess =
+        static_cast<std::size_t>(info->image_width) * info->image_height * 3 / 8 + 4096;
+    growTo(info, guess, 0);
+}
+
+boolean growOutput(j_compress_ptr info) {
+    const std::size_t used = destinationOf(info).bytes->size();
+    growTo(info, used * 2, used);
+    return TRUE;
+}
+
+void finishOutput(j_compress_ptr info) {
+    VectorDestination& destination = destinationOf(info);
+    destination.bytes->resize(destination.bytes->size() - destination.manager.free_in_buffer);
+}
+
+// Destroys the compressor however the encoding ends.
+struct CompressorGuard {
+    jpeg_compress_struct& info;
+    ~CompressorGuard() { jpeg_destroy_compress(&info); }
+};
+
+// Runs libjpeg over the rows of a 24-bit bitmap; its fatal errors are thrown as JpegError.
+void compress(const Bitmap& rgb, std::vector<std::uint8_t>& bytes) {
+    JpegErrorManager errors;
+    jpeg_compress_struct info;
+    info.err = &errors;
+    jpeg_create_compress(&info);
+    const CompressorGuard guard{info};
+
+    VectorDestination destination;
+    destination.manager.init_destination = startOutput;
+    destination.manager.empty_output_buffer = growOutput;
+    destination.manager.term_destination = finishOutput;
+    destination.bytes = &bytes;
+    info.dest = &destination.manager;
+
+    info.image_width = static_cast<JDIMENSION>(rgb.width());
+    info.image_height = static_cast<JDIMENSION>(rgb.height());
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, kJpegQuality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        // libjpeg takes rows as non-const pointers but only reads them.
+        JSAMPROW row = const_cast<JSAMPROW>(rgb.row(static_cast<int>(info.next_scanline)));
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+}
+
+} // namespace
+
+std::vector<std::uint8_t> encodeJpeg(const Bitmap& bitmap) {
+    std::vector<std::uint8_t> bytes;
+    if (bitmap.isEmpty()) {
+        return bytes;
+    }
+    const Rgb24View view(bitmap);
+    compress(view.bitmap(), bytes);
+    return bytes;
+}
+
+} // namespace vellumar

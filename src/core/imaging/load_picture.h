@@ -1,0 +1,13 @@
+#pragma once
+
+#include "imaging/bitmap.h"
+#include "model/img_entry.h"
+
+namespace vellumar {
+
+// Reads the entry's picture file. Blanks and control characters around the path are removed
+// and the trimmed path is stored back into the entry, even when reading then fails. JPEG,
+// icon and metafile pictures come back 24-bit; other formats keep the reader's layout.
+Bitmap LoadPicture(TImgEntry& entry);
+
+} // namespace vellumar

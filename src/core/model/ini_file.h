@@ -1,0 +1,44 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vellumar {
+
+// Reads text in the INI format of project files. Section and key names match without regard
+// to letter case; a value is the text after the first "=" without blanks at either end, and
+// loses one pair of matching single or double quotation marks around it. Values are cut to
+// kMaxValueLength characters. Where a section or key appears twice, the first one counts.
+class IniReader {
+public:
+    static constexpr std::size_t kMaxValueLength = 2047;
+
+    explicit IniReader(std::string_view text);
+
+    std::optional<std::string> value(std::string_view section, std::string_view key) const;
+    // The value, or fallback when the key is missing.
+    std::string valueOr(std::string_view section, std::string_view key,
+                        std::string_view fallback) const;
+
+private:
+    using Section = std::map<std::string, std::string>;
+
+    std::map<std::string, Section> m_sections;
+};
+
+// Writes INI text: CR LF line ends, a blank line between sections, names and values exactly
+// as given.
+class IniWriter {
+public:
+    void section(std::string_view name);
+    void key(std::string_view name, std::string_view value);
+
+    const std::string& text() const { return m_text; }
+
+private:
+    std::string m_text;
+};
+
+} // namespace vellumar

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/img_entry.h"
+
+namespace vellumar {
+
+// The texts of one row of the file-info grid.
+struct FileInfoRow {
+    std::string fileName;    // with extension, without the folder
+    std::string pictureSize; // width + " X " + height
+    std::string fileSize;    // bytes, decimal
+
+    bool operator==(const FileInfoRow&) const = default;
+};
+
+struct FileInfoColumn {
+    const char* header;
+    int width;
+};
+inline constexpr FileInfoColumn kFileInfoColumns[] = {
+    {"File name", 145}, {"Picture size", 70}, {"File size (bytes)", 80}};
+
+// The pictures of a project in gallery order, with the grid rows that mirror them and the
+// count text shown beside the grid. Positions count from 1, as the user sees them.
+class PictureList {
+public:
+    static constexpr int kCapacity = 9999;
+
+    int count() const { return static_cast<int>(m_entries.size()); }
+    bool isFull() const { return count() >= kCapacity; }
+    bool isEmpty() const { return m_entries.empty(); }
+
+    TImgEntry& entry(int position) { return m_entries.at(position - 1); }
+    const TImgEntry& entry(int position) const { return m_entries.at(position - 1); }
+    const std::vector<TImgEntry>& entries() const { return m_entries; }
+
+    const FileInfoRow& row(int position) const { return m_rows.at(position - 1); }
+    void setRow(int position, FileInfoRow row) { m_rows.at(position - 1) = std::move(row); }
+    // The grid's rows: one per entry, or a single blank row for an empty list.
+    std::vector<FileInfoRow> gridRows() const;
+
+    // Refused (false) when the list is full.
+    bool append(TImgEntry entry, FileInfoRow row = {});
+    void remove(int position);
+    void clear();
+    void swap(int first, int second);
+
+    const std::string& countText() const { return m_countText; }
+    void setCountText(std::string text) { m_countText = std::move(text); }
+
+    bool operator==(const PictureList&) const = default;
+
+private:
+    std::vector<TImgEntry> m_entries;
+    std::vector<FileInfoRow> m_rows;
+    std::string m_countText = "0 pictures in list";
+};
+
+// "<count> pictures in list", shown while pictures are being added...
+std::string countWhileAdding(int count);
+// ...and "<count> pictures in list." once a removal, clearing or refill is done.
+std::string countWhenDone(int count);
+
+} // namespace vellumar

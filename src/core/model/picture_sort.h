@@ -1,0 +1,45 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "imaging/format_registry.h"
+#include "model/picture_list.h"
+#include "readers/reader_table.h"
+
+namespace vellumar {
+
+enum class SortKey { Name, Date, Size, Type };
+enum class SortDirection { Ascending, Descending };
+
+struct SortChoice {
+    const char* item; // the text of the "Sort by" list
+    SortKey key;
+    SortDirection direction;
+};
+
+inline constexpr std::array<SortChoice, 8> kSortChoices = {{
+    {"Name  ascending", SortKey::Name, SortDirection::Ascending},
+    {"Name descending", SortKey::Name, SortDirection::Descending},
+    {"Date ascending", SortKey::Date, SortDirection::Ascending},
+    {"Date descending", SortKey::Date, SortDirection::Descending},
+    {"Size ascending", SortKey::Size, SortDirection::Ascending},
+    {"Size descending", SortKey::Size, SortDirection::Descending},
+    {"Type ascending", SortKey::Type, SortDirection::Ascending},
+    {"Type descending", SortKey::Type, SortDirection::Descending},
+}};
+
+// The file's last change in local time packed as date (high 16 bits) and time (low 16 bits,
+// two-second steps), read as a signed number; -1 for a missing file or a time the packing
+// cannot hold (before 1980 or after 2107).
+std::int32_t packedModificationTime(const std::string& path);
+
+// Sorts the pictures by a key read from their files now, then rewrites every grid row. The
+// sort is a selection sort in which a later entry with an equal key wins, so entries with
+// equal keys do not keep their order. A file whose size cannot be read fails the sort
+// before anything moves.
+void sortPictures(PictureList& list, SortKey key, SortDirection direction,
+                  const PictureFormatRegistry& registry = pictureFormats());
+
+} // namespace vellumar

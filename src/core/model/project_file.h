@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/gallery_settings.h"
+#include "model/picture_list.h"
+
+namespace vellumar {
+
+class Frontend;
+
+// The text of a project file: sections project, Setting and Image1..ImageN. projectName is
+// the file's own name, without folder.
+std::string projectText(const PictureList& list, const GallerySettings& settings,
+                        const std::string& projectName);
+
+// Writes the project to path, replacing any file there only once the new one is complete.
+// Fails with "Unable to write to <path>", leaving the old file as it was.
+void SaveProject(const std::string& path, const PictureList& list, const GallerySettings& settings);
+
+// Reads the project at path into the list and settings. Settings the file does not hold
+// keep their values. Pictures whose file is gone are reported and left out. Returns false,
+// changing nothing, when the file cannot be read or a number in it is missing or wrong.
+// styles is the installed style list the Style key is matched against. The grid rows of the
+// loaded pictures are left blank (FillTable fills them).
+bool LoadProject(const std::string& path, PictureList& list, GallerySettings& settings,
+                 const std::vector<std::string>& styles, Frontend& frontend);
+
+// "Load project <path> fail!"
+std::string loadFailedMessage(const std::string& path);
+
+} // namespace vellumar

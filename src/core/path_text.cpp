@@ -1,0 +1,10 @@
+#include "path_text.h"
+
+namespace vellumar {
+
+std::string fileNameOf(std::string_view path) {
+    const std::size_t slash = path.find_last_of('/');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+} // namespace vellumar

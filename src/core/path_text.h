@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vellumar {
+
+// The file name with its extension, without the folder: "beach.jpg" for "/pics/beach.jpg".
+std::string fileNameOf(std::string_view path);
+
+} // namespace vellumar

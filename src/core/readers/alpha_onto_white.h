@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "imaging/bitmap.h"
+
+namespace vellumar {
+
+// Lays a picture with transparency onto a white background, as readers hand back opaque
+// pictures only. alpha holds one value a pixel, row by row from the top (0 transparent,
+// 255 opaque); the bitmap becomes 24-bit.
+void compositeOntoWhite(Bitmap& bitmap, std::span<const std::uint8_t> alpha);
+
+} // namespace vellumar

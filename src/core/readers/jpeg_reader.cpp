@@ -1,0 +1,138 @@
+#include "jpeg_reader.h"
+
+#include <jerror.h>
+#include <vector>
+
+#include "project_error.h"
+#include "readers/jpeg_error.h"
+
+namespace vellumar {
+
+namespace {
+
+// libjpeg only warns when the data ends early and makes up the rest of the picture; a
+// truncated file is reported rather than shown half grey.
+void failOnPrematureEnd(j_common_ptr info, int level) {
+    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) {
+        throwJpegError(info);
+    }
+}
+
+class Decompressor {
+public:
+    Decompressor() {
+        m_errors.emit_message = failOnPrematureEnd;
+        m_info.err = &m_errors;
+        jpeg_create_decompress(&m_info);
+    }
+    ~Decompressor() { jpeg_destroy_decompress(&m_info); }
+    Decompressor(const Decompressor&) = delete;
+    Decompressor& operator=(const Decompressor&) = delete;
+
+    jpeg_decompress_struct& info() { return m_info; }
+
+    void readHeader(Bytes bytes) {
+        jpeg_mem_src(&m_info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+        jpeg_read_header(&m_info, TRUE);
+    }
+
+    PictureSize size() const { return checkPictureSize(m_info.image_width, m_info.image_height); }
+
+private:
+    JpegErrorManager m_errors;
+    jpeg_decompress_struct m_info{};
+};
+
+// Puts the libjpeg error text after the number, which on its own tells the user little.
+template <typename Action>
+auto withLibraryText(Action action) {
+    try {
+        return action();
+    } catch (const JpegError& error) {
+        throw ProjectError(std::string(error.what()) + ": " + error.libraryText());
+    }
+}
+
+// The memory source never suspends, so a read that returns nothing would loop for ever.
+void requireProgress(JDIMENSION rowsRead) {
+    if (rowsRead == 0) {
+        throw ProjectError("the JPEG data ends early");
+    }
+}
+
+void readRgbRows(jpeg_decompress_struct& info, Bitmap& bitmap) {
+    std::vector<JSAMPROW> rows(info.output_height);
+    for (JDIMENSION y = 0; y < info.output_height; ++y) {
+        rows[y] = bitmap.row(static_cast<int>(y));
+    }
+    while (info.output_scanline < info.output_height) {
+        requireProgress(jpeg_read_scanlines(&info, rows.data() + info.output_scanline,
+                                            info.output_height - info.output_scanline));
+    }
+}
+
+// Adobe applications store CMYK inverted (0 means full ink) and flag it with their marker;
+// without the marker the samples are taken as plain ink amounts.
+void readCmykRows(jpeg_decompress_struct& info, Bitmap& bitmap) {
+    std::vector<JSAMPLE> cmyk(static_cast<std::size_t>(info.output_width) * 4);
+    JSAMPROW cmykRow = cmyk.data();
+    const int invert = info.saw_Adobe_marker ? 0 : 255;
+    while (info.output_scanline < info.output_height) {
+        std::uint8_t* out = bitmap.row(static_cast<int>(info.output_scanline));
+        requireProgress(jpeg_read_scanlines(&info, &cmykRow, 1));
+        for (std::size_t i = 0; i < cmyk.size(); i += 4) {
+            const int k = cmyk[i + 3] ^ invert;
+            for (int c = 0; c < 3; ++c) {
+                *out++ = static_cast<std::uint8_t>(((cmyk[i + c] ^ invert) * k + 127) / 255);
+            }
+        }
+    }
+}
+
+} // namespace
+
+bool JpegReader::sniff(Bytes bytes) const {
+    return bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
+}
+
+PictureSize JpegReader::probe(const PictureSource& source) const {
+    if (!sniff(source.bytes)) {
+        throw ProjectError("not a JPEG file");
+    }
+    return withLibraryText([&] {
+        Decompressor decompressor;
+        decompressor.readHeader(source.bytes);
+        return decompressor.size();
+    });
+}
+
+Bitmap JpegReader::decode(const PictureSource& source) const {
+    if (!sniff(source.bytes)) {
+        throw ProjectError("not a JPEG file");
+    }
+    return withLibraryText([&] {
+        Decompressor decompressor;
+        decompressor.readHeader(source.bytes);
+        jpeg_decompress_struct& info = decompressor.info();
+        const PictureSize size = decompressor.size();
+        const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+        info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+        info.scale_num = 1;
+        info.scale_denom = 1;
+        info.quantize_colors = FALSE;
+        info.do_block_smoothing = TRUE;
+        jpeg_start_decompress(&info);
+
+        Bitmap bitmap = Bitmap::uninitialized(size.width, size.height);
+        if (cmyk) {
+            readCmykRows(info, bitmap);
+        } else {
+            readRgbRows(info, bitmap);
+        }
+        // The end of the data is not read: a picture that is whole but lacks its closing
+        // marker still loads.
+        return bitmap;
+    });
+}
+
+} // namespace vellumar

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "readers/picture_reader.h"
+
+namespace vellumar {
+
+// TIFF pictures through libtiff, the first page: uncompressed, LZW, CCITT G3/G4, PackBits,
+// deflate and JPEG data in strips or tiles; bilevel, grayscale, palette, RGB, CMYK and the
+// other photometric kinds libtiff turns into RGBA. Alpha is composited onto white.
+class TiffReader : public PictureReader {
+public:
+    bool sniff(Bytes bytes) const override;
+    PictureSize probe(const PictureSource& source) const override;
+    Bitmap decode(const PictureSource& source) const override;
+};
+
+} // namespace vellumar

@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# Runs one case of the project commands against the real executable:
+#   project_commands.sh VELLUMAR_CLI CASE [JPEG_PICTURE]
+set -euo pipefail
+
+cli=$1
+case_name=$2
+jpeg=${3:-}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Runs the command and checks its exit status; its output is in out.txt and err.txt.
+expect_status() {
+    local expected=$1
+    shift
+    local status=0
+    "$@" >out.txt 2>err.txt || status=$?
+    [ "$status" -eq "$expected" ] || {
+        cat err.txt >&2
+        fail "'$*' exited with $status, expected $expected"
+    }
+}
+
+expect_line() {
+    grep -qxF -- "$1"$'\r' "$2" || fail "no line '$1' in $2"
+}
+
+# Two styles; the first by name sets the table border.
+mkdir -p program/template
+printf '<html>\r\n<%%default begin%%>\r\n<%%table border=3%%>\r\n<%%default end%%>\r\n' \
+    >program/template/Alpha.htm
+printf '<html>\r\n<%%default begin%%>\r\n<%%table border=7%%>\r\n<%%default end%%>\r\n' \
+    >program/template/beta.htm
+
+case $case_name in
+new_applies_first_style_and_settings)
+    expect_status 0 "$cli" new -o p.vlm --program-folder program \
+        --set PageTitle="Summer trip" --set thumbborder=checked --set ThumbBorderColor=255
+    expect_line "name=p.vlm" p.vlm
+    expect_line "imgcount=0" p.vlm
+    expect_line "Style=Alpha" p.vlm
+    expect_line "ThumbTableBorderWidth=3" p.vlm
+    expect_line "PageTitle=Summer trip" p.vlm
+    expect_line "ThumbBorder=checked" p.vlm
+    expect_line "ThumbBorderColor=255" p.vlm
+    ;;
+new_with_named_style)
+    expect_status 0 "$cli" new -o p.vlm --program-folder program --style beta
+    expect_line "Style=beta" p.vlm
+    expect_line "ThumbTableBorderWidth=7" p.vlm
+    expect_status 2 "$cli" new -o q.vlm --program-folder program --style gamma
+    [ ! -e q.vlm ] || fail "a project was written for an unknown style"
+    ;;
+new_refuses_unknown_keys_and_bad_numbers)
+    expect_status 2 "$cli" new -o p.vlm --program-folder program --set NoSuchKey=1
+    grep -q "no setting 'NoSuchKey'" err.txt || fail "unknown key not named"
+    expect_status 2 "$cli" new -o p.vlm --program-folder program --set TopOffset=abc
+    grep -q "'abc' is not a valid integer value" err.txt || fail "bad number not reported"
+    expect_status 2 "$cli" new --program-folder program
+    [ ! -e p.vlm ] || fail "a project was written after a usage error"
+    ;;
+new_fails_on_missing_pictures)
+    expect_status 1 "$cli" new -o p.vlm --program-folder program --add missing.jpg
+    grep -q "missing.jpg" err.txt || fail "missing picture not named"
+    expect_status 1 "$cli" new -o p.vlm --program-folder program --add-dir nowhere
+    [ ! -e p.vlm ] || fail "a project was written after a failure"
+    ;;
+new_adds_pictures_in_the_order_given)
+    mkdir -p folder/sub
+    cp "$jpeg" one.jpg
+    cp "$jpeg" folder/two.JPG
+    cp "$jpeg" folder/sub/three.jpeg
+    printf 'not a picture' >folder/notes.txt
+    expect_status 0 "$cli" new -o p.vlm --program-folder program --add-tree folder \
+        --add " $work/one.jpg " --add-dir folder
+    expect_line "imgcount=4" p.vlm
+    expect_status 0 "$cli" show p.vlm --program-folder program
+    [ "$(grep -c '^title=' out.txt)" -eq 4 ] || fail "not four pictures"
+    grep '^title=' out.txt | tr -d '\r' | tr '\n' ' ' >titles.txt
+    [ "$(cat titles.txt)" = "title=two.JPG title=three.jpeg title=one.jpg title=two.JPG " ] ||
+        fail "pictures in the wrong order: $(cat titles.txt)"
+    expect_line "file=$work/one.jpg" out.txt
+    printf 'garbage' >bad.jpg
+    expect_status 1 "$cli" new -o q.vlm --program-folder program --add bad.jpg
+    grep -q "^Cannot read picture bad.jpg" err.txt || fail "unreadable picture not reported"
+    [ ! -e q.vlm ] || fail "a project was written after an unreadable picture"
+    ;;
+show_prints_the_saved_project)
+    expect_status 0 "$cli" new -o p.vlm --program-folder program --set IdxNavLink=2
+    expect_status 0 "$cli" show p.vlm --program-folder program
+    cmp -s out.txt p.vlm || fail "show differs from the saved file"
+    ;;
+show_skips_missing_pictures)
+    printf 'x' >here.jpg
+    {
+        printf '[project]\r\nimgcount=2\r\n[Setting]\r\nOverwrite=0\r\nIdxNavLink=0\r\n'
+        printf 'ThumbBorder=not checked\r\nResizePic=not checked\r\nIdxPageBGColor=no color\r\n'
+        printf 'ThumbTableBorderColor=0\r\nThumbTableBGColor=no color\r\nThumbLink=0\r\n'
+        printf 'PageNav=0\r\nPageBGColor=no color\r\nStyle=beta\r\n'
+        printf '[Image1]\r\nfile=%s/gone.jpg\r\ntitle=Gone\r\ncrop=0\r\nrotate=0\r\n' "$work"
+        printf '[Image2]\r\nfile=%s/here.jpg\r\ntitle="Here"\r\ncrop=2\r\nrotate=1\r\n' "$work"
+    } >old.vlm
+    expect_status 0 "$cli" show old.vlm --program-folder program
+    grep -qxF "File $work/gone.jpg not found and skipped." err.txt || fail "no skip message"
+    expect_line "imgcount=1" out.txt
+    expect_line "file=$work/here.jpg" out.txt
+    expect_line "title=Here" out.txt
+    expect_line "crop=2" out.txt
+    expect_line "Style=beta" out.txt
+    # A text key the file lacks is read as empty.
+    expect_line "ThumbTableBorderWidth=" out.txt
+    ;;
+show_reports_a_failed_load)
+    printf '[project]\r\nimgcount=many\r\n' >bad.vlm
+    expect_status 1 "$cli" show bad.vlm --program-folder program
+    grep -qxF "Load project bad.vlm fail!" err.txt || fail "no failure message"
+    [ ! -s out.txt ] || fail "output after a failed load"
+    expect_status 1 "$cli" show absent.vlm --program-folder program
+    ;;
+*)
+    fail "unknown case $case_name"
+    ;;
+esac

@@ -1,0 +1,104 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "html/resource_copy.h"
+#include "project_error.h"
+#include "support/scratch_folder.h"
+#include "support/scripted_frontend.h"
+
+namespace vellumar {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using testing::readFile;
+using testing::writeFile;
+
+TEST(ResourceReferences, FindsQuotedValuesWithAKnownExtension) {
+    EXPECT_THAT(resourceReferences(R"(<img src="a.gif"><img src="b.JPG">)"),
+                ElementsAre("a.gif", "b.JPG"));
+    EXPECT_THAT(resourceReferences(R"(<body background="Paper.GIF">)"), ElementsAre("Paper.GIF"));
+    EXPECT_THAT(resourceReferences(R"(<link href="style.css"><script src="img/x.js"></script>)"),
+                ElementsAre("style.css", "img/x.js"));
+    EXPECT_THAT(resourceReferences(R"(<img src="a.bmp" alt="x.gif">)"),
+                ElementsAre("a.bmp", "x.gif"));
+    EXPECT_TRUE(resourceReferences("<img src=a.gif>").empty());
+    EXPECT_TRUE(resourceReferences(R"(<img src="a.png">)").empty());
+    // A value without its own =" start is no reference.
+    EXPECT_TRUE(resourceReferences(R"(see b.gif" here)").empty());
+}
+
+class ExtractImgFileTest : public ::testing::Test {
+protected:
+    ExtractImgFileTest() {
+        writeFile(program() + "template/frame.gif", "frame");
+        writeFile(program() + "template/Style.CSS", "css");
+        writeFile(program() + "template/parts/corner.jpg", "corner");
+        std::filesystem::create_directories(dest());
+    }
+    std::string program() const { return scratch.folder() + "program/"; }
+    std::string dest() const { return scratch.folder() + "out/"; }
+
+    testing::ScratchFolder scratch;
+    testing::ScriptedFrontend frontend;
+    OutputPolicy policy{OverwriteMode::AddOnly, frontend};
+};
+
+TEST_F(ExtractImgFileTest, CopiesEveryReferenceReplacingOlderFiles) {
+    writeFile(dest() + "frame.gif", "old frame");
+    ExtractImgFile({R"(<body background="frame.gif">)", "no reference here",
+                    R"(<link rel="stylesheet" href="Style.CSS"><img src="frame.gif">)"},
+                   program(), scratch.folder() + "out", policy);
+    EXPECT_EQ(readFile(dest() + "frame.gif"), "frame");
+    EXPECT_EQ(readFile(dest() + "Style.CSS"), "css");
+}
+
+TEST_F(ExtractImgFileTest, ASubFolderMustExistInTheDestination) {
+    const TemplateLines lines = {R"(<img src="parts/corner.jpg">)"};
+    EXPECT_THROW(ExtractImgFile(lines, program(), dest(), policy), ProjectError);
+    std::filesystem::create_directory(dest() + "parts");
+    ExtractImgFile(lines, program(), dest(), policy);
+    EXPECT_EQ(readFile(dest() + "parts/corner.jpg"), "corner");
+}
+
+TEST_F(ExtractImgFileTest, AMissingResourceStopsWithTheFileNamed) {
+    try {
+        ExtractImgFile({R"(<img src="missing.gif">)"}, program(), dest(), policy);
+        FAIL() << "expected a copy error";
+    } catch (const ProjectError& error) {
+        EXPECT_THAT(error.what(), HasSubstr("template/missing.gif"));
+    }
+}
+
+TEST_F(ExtractImgFileTest, RefusesNamesOutsideTheTemplateFolderBeforeCopyingAnything) {
+    writeFile(scratch.folder() + "secret.gif", "secret");
+    for (const std::string bad : {"../secret.gif", "parts/../../secret.gif", "/etc/x.gif"}) {
+        SCOPED_TRACE(bad);
+        const TemplateLines lines = {R"(<img src="frame.gif">)", "<img src=\"" + bad + "\">"};
+        try {
+            ExtractImgFile(lines, program(), dest(), policy);
+            FAIL() << "expected a refusal";
+        } catch (const ProjectError& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      "The style template refers to the file \"" + bad +
+                          "\", which is not inside the template folder. No style file was "
+                          "copied.");
+        }
+        EXPECT_FALSE(std::filesystem::exists(dest() + "frame.gif"));
+    }
+    // Dots inside a name are no folder step.
+    writeFile(program() + "template/a..b.gif", "dots");
+    ExtractImgFile({R"(<img src="a..b.gif">)"}, program(), dest(), policy);
+    EXPECT_EQ(readFile(dest() + "a..b.gif"), "dots");
+}
+
+TEST_F(ExtractImgFileTest, NeverReplacesAProjectPicture) {
+    writeFile(dest() + "frame.gif", "the user's own picture");
+    OutputPolicy guarded(OverwriteMode::Overwrite, frontend, {dest() + "frame.gif"});
+    EXPECT_THROW(ExtractImgFile({R"(<img src="frame.gif">)"}, program(), dest(), guarded),
+                 ProjectError);
+    EXPECT_EQ(readFile(dest() + "frame.gif"), "the user's own picture");
+}
+
+} // namespace
+} // namespace vellumar

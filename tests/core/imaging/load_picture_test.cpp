@@ -1,0 +1,22 @@
+#include <gtest/gtest.h>
+
+#include "imaging/load_picture.h"
+#include "project_error.h"
+
+namespace vellumar {
+namespace {
+
+TEST(LoadPicture, StoresTheTrimmedPathBackEvenWhenReadingFails) {
+    TImgEntry entry;
+    entry.file = " \t/pictures/holiday.xyz \r\n";
+    try {
+        LoadPicture(entry);
+        FAIL() << "no error";
+    } catch (const ProjectError& error) {
+        EXPECT_EQ(std::string(error.what()), "Unknown picture file extension (.xyz)");
+    }
+    EXPECT_EQ(entry.file, "/pictures/holiday.xyz");
+}
+
+} // namespace
+} // namespace vellumar

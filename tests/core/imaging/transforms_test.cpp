@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include "imaging/crop.h"
+#include "imaging/gen_pic.h"
+#include "imaging/keep_ratio_stretch.h"
+#include "imaging/raster.h"
+#include "imaging/rotate.h"
+#include "model/enums.h"
+#include "support/test_pictures.h"
+
+namespace vellumar {
+namespace {
+
+using testing::filledPicture;
+using testing::markedPicture;
+using testing::markOf;
+
+constexpr Rgb kBlackPixel{0, 0, 0};
+constexpr int kTopLeft = static_cast<int>(CropAlign::TopLeft);
+constexpr int kCenter = static_cast<int>(CropAlign::Center);
+constexpr int kRightBottom = static_cast<int>(CropAlign::RightBottom);
+
+TEST(Crop, CentresTheWindowRoundingHalvesToEven) {
+    const Bitmap window = Crop(markedPicture(101, 80), kCenter, 50, 50);
+    ASSERT_EQ(window.width(), 50);
+    ASSERT_EQ(window.height(), 50);
+    EXPECT_EQ(window.pixel(0, 0), markOf(26, 15)); // 25.5 rounds to 26
+    EXPECT_EQ(window.pixel(49, 49), markOf(75, 64));
+
+    EXPECT_EQ(Crop(markedPicture(57, 10), kCenter, 50, 10).pixel(0, 0), markOf(4, 0)); // 3.5
+    EXPECT_EQ(Crop(markedPicture(55, 10), kCenter, 50, 10).pixel(0, 0), markOf(2, 0)); // 2.5
+}
+
+TEST(Crop, WindowLargerThanThePictureGetsBlackBands) {
+    const Bitmap centred = Crop(markedPicture(40, 40), kCenter, 50, 50);
+    EXPECT_EQ(centred.pixel(4, 4), kBlackPixel);
+    EXPECT_EQ(centred.pixel(5, 5), markOf(0, 0));
+    EXPECT_EQ(centred.pixel(44, 44), markOf(39, 39));
+    EXPECT_EQ(centred.pixel(45, 45), kBlackPixel);
+
+    const Bitmap topLeft = Crop(markedPicture(40, 40), kTopLeft, 50, 50);
+    EXPECT_EQ(topLeft.pixel(0, 0), markOf(0, 0));
+    EXPECT_EQ(topLeft.pixel(40, 10), kBlackPixel);
+    EXPECT_EQ(topLeft.pixel(10, 40), kBlackPixel);
+
+    const Bitmap rightBottom = Crop(markedPicture(40, 40), kRightBottom, 50, 50);
+    EXPECT_EQ(rightBottom.pixel(9, 20), kBlackPixel);
+    EXPECT_EQ(rightBottom.pixel(20, 9), kBlackPixel);
+    EXPECT_EQ(rightBottom.pixel(10, 10), markOf(0, 0));
+    EXPECT_EQ(rightBottom.pixel(49, 49), markOf(39, 39));
+}
+
+TEST(Crop, RightBottomTakesTheFarEndAndUnknownValuesCentre) {
+    const Bitmap right = Crop(markedPicture(200, 100), kRightBottom, 100, 100);
+    EXPECT_EQ(right.pixel(0, 0), markOf(100, 0));
+    EXPECT_EQ(right.pixel(99, 99), markOf(199, 99));
+
+    EXPECT_EQ(Crop(markedPicture(200, 100), 7, 100, 100).pixel(0, 0), markOf(50, 0));
+}
+
+TEST(Crop, PaletteSourceGives24BitResult) {
+    Bitmap palette = Bitmap::withPalette(4, 4, {{1, 2, 3}, {200, 100, 50}});
+    palette.setPixel(1, 1, {200, 100, 50});
+    const Bitmap window = Crop(palette, kTopLeft, 2, 2);
+    EXPECT_EQ(window.layout(), Bitmap::Layout::Rgb24);
+    EXPECT_EQ(window.pixel(0, 0), (Rgb{1, 2, 3}));
+    EXPECT_EQ(window.pixel(1, 1), (Rgb{200, 100, 50}));
+}
+
+TEST(Rotate, QuarterTurnsSwapTheSides) {
+    const Bitmap source = markedPicture(3, 2);
+    const Bitmap clockwise = Rotate(source, 90);
+    ASSERT_EQ(clockwise.width(), 2);
+    ASSERT_EQ(clockwise.height(), 3);
+    EXPECT_EQ(clockwise.pixel(1, 0), markOf(0, 0));
+    EXPECT_EQ(clockwise.pixel(0, 0), markOf(0, 1));
+    EXPECT_EQ(clockwise.pixel(0, 2), markOf(2, 1));
+
+    const Bitmap counter = Rotate(source, 270);
+    ASSERT_EQ(counter.width(), 2);
+    ASSERT_EQ(counter.height(), 3);
+    EXPECT_EQ(counter.pixel(0, 2), markOf(0, 0));
+    EXPECT_EQ(counter.pixel(1, 0), markOf(2, 1));
+}
+
+TEST(Rotate, HalfTurnExchangesBothTopAndBottomAndLeftAndRight) {
+    const Bitmap turned = Rotate(markedPicture(3, 2), 180);
+    ASSERT_EQ(turned.width(), 3);
+    ASSERT_EQ(turned.height(), 2);
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            EXPECT_EQ(turned.pixel(2 - x, 1 - y), markOf(x, y)) << x << "," << y;
+        }
+    }
+}
+
+TEST(Rotate, LargePicturesCrossingTilesTurnEveryPixel) {
+    const Bitmap source = markedPicture(131, 70);
+    const Bitmap there = Rotate(source, 90);
+    const Bitmap back = Rotate(there, 270);
+    ASSERT_EQ(back.width(), 131);
+    for (int y = 0; y < 70; ++y) {
+        for (int x = 0; x < 131; ++x) {
+            ASSERT_EQ(there.pixel(69 - y, x), markOf(x, y));
+            ASSERT_EQ(back.pixel(x, y), markOf(x, y));
+        }
+    }
+}
+
+TEST(Rotate, OtherAnglesCopy) {
+    const Bitmap copy = Rotate(markedPicture(3, 2), 45);
+    EXPECT_EQ(copy.width(), 3);
+    EXPECT_EQ(copy.pixel(2, 1), markOf(2, 1));
+}
+
+TEST(KeepRatioStretch, LongerSideBecomesTheBoxSide) {
+    struct Case {
+        int width, height, expectedWidth, expectedHeight;
+    };
+    for (const Case& c : {Case{400, 300, 100, 75}, Case{300, 400, 75, 100},
+                          Case{100, 100, 100, 100}, Case{50, 80, 50, 80}, Case{99, 101, 98, 100},
+                          Case{150, 100, 100, 67}, Case{200, 100, 100, 50}}) {
+        Bitmap target;
+        KeepRatioStretch(100, 100, true, target, markedPicture(c.width, c.height));
+        EXPECT_EQ(target.width(), c.expectedWidth) << c.width << "x" << c.height;
+        EXPECT_EQ(target.height(), c.expectedHeight) << c.width << "x" << c.height;
+    }
+}
+
+TEST(KeepRatioStretch, DerivedSideIsNotHeldToTheBox) {
+    EXPECT_EQ(keepRatioSize(100, 50, 400, 300), (PictureSize{100, 75}));
+    EXPECT_EQ(keepRatioSize(100, 50, 80, 60), (PictureSize{100, 75})); // enlarged
+    EXPECT_EQ(keepRatioSize(100, 100, 300, 2), (PictureSize{100, 1})); // 0.67 rounds up
+    EXPECT_EQ(keepRatioSize(100, 100, 200, 1), (PictureSize{100, 0})); // 0.5 rounds to even
+}
+
+TEST(KeepRatioStretch, UnblendedScaleDropsAndRepeatsWholePixels) {
+    Bitmap reduced;
+    KeepRatioStretch(2, 2, true, reduced, markedPicture(4, 3)); // 2 x nearest(1.5) = 2 x 2
+    ASSERT_EQ(reduced.height(), 2);
+    EXPECT_EQ(reduced.pixel(0, 0), markOf(0, 0));
+    EXPECT_EQ(reduced.pixel(1, 1), markOf(2, 1));
+
+    const Bitmap enlarged = stretchUnblended(markedPicture(2, 1), 5, 2);
+    for (const auto [x, sourceX] : {std::pair{0, 0}, {2, 0}, {3, 1}, {4, 1}}) {
+        EXPECT_EQ(enlarged.pixel(x, 1), markOf(sourceX, 0)) << x;
+    }
+}
+
+TEST(KeepRatioStretch, FittingPictureIsCopiedWithItsLayout) {
+    const Bitmap palette = Bitmap::withPalette(5, 5, {{9, 9, 9}});
+    Bitmap target;
+    KeepRatioStretch(100, 100, true, target, palette);
+    EXPECT_EQ(target.layout(), Bitmap::Layout::Palette8);
+    EXPECT_EQ(target.pixel(4, 4), (Rgb{9, 9, 9}));
+}
+
+TEST(KeepRatioStretch, FilteredMeansGivesTheSameSize) {
+    Bitmap target;
+    KeepRatioStretch(100, 100, false, target, filledPicture(400, 300, {10, 20, 30}));
+    EXPECT_EQ(target.width(), 100);
+    EXPECT_EQ(target.height(), 75);
+    EXPECT_EQ(target.pixel(50, 40), (Rgb{10, 20, 30}));
+}
+
+TEST(GenPic, BorderAddsTwiceItsWidth) {
+    const Bitmap framed = GenPic(markedPicture(100, 75), 100, 100, 3, 0, 0, kBlack, true);
+    EXPECT_EQ(framed.width(), 106);
+    EXPECT_EQ(framed.height(), 81);
+    EXPECT_EQ(framed.pixel(0, 0), (Rgb{255, 255, 255}));
+    EXPECT_EQ(framed.pixel(2, 40), kBlackPixel);   // outer half of the pen, in the margin
+    EXPECT_EQ(framed.pixel(4, 40), kBlackPixel);   // inner half, over the picture
+    EXPECT_EQ(framed.pixel(5, 40), markOf(2, 37)); // the picture beyond the pen
+}
+
+// With width 1 each side is drawn up to but not including its end point.
+TEST(GenPic, OneWideOutlineCoversExactlyTheDocumentedPixels) {
+    const Rgb red{255, 0, 0};
+    const Rgb white{255, 255, 255};
+    const Bitmap framed =
+        GenPic(filledPicture(6, 4, {0, 0, 200}), 10, 10, 1, 0, 0, makeColor(255, 0, 0), true);
+    ASSERT_EQ(framed.width(), 8);
+    ASSERT_EQ(framed.height(), 6);
+    const int w = framed.width();
+    const int h = framed.height();
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const bool outline =
+                (x == 1 && y >= 1 && y <= h - 2) || (y == h - 1 && x >= 1 && x <= w - 2) ||
+                (x == w - 1 && y >= 2 && y <= h - 1) || (y == 1 && x >= 2 && x <= w - 1);
+            const bool picture = x >= 1 && y >= 1 && x <= w - 2 && y <= h - 2;
+            const Rgb expected = outline ? red : picture ? Rgb{0, 0, 200} : white;
+            EXPECT_EQ(framed.pixel(x, y), expected) << x << "," << y;
+        }
+    }
+}
+
+TEST(GenPic, CropIgnoresKeepRatioAndRotationFollowsShaping) {
+    const Bitmap picture = GenPic(markedPicture(200, 100), 50, 30, 0, kTopLeft, 90, kBlack, true);
+    ASSERT_EQ(picture.width(), 30);
+    ASSERT_EQ(picture.height(), 50);
+    EXPECT_EQ(picture.pixel(29, 0), markOf(0, 0)); // full resolution, turned clockwise
+}
+
+TEST(GenPic, ExactStretchIgnoresTheAspect) {
+    const Bitmap picture =
+        GenPic(filledPicture(400, 300, {1, 2, 3}), 20, 50, 0, 0, 0, kBlack, false);
+    EXPECT_EQ(picture.width(), 20);
+    EXPECT_EQ(picture.height(), 50);
+    EXPECT_EQ(picture.pixel(10, 25), (Rgb{1, 2, 3}));
+}
+
+TEST(GenPic, EmptyBoxGivesOnlyTheBorder) {
+    EXPECT_TRUE(GenPic(markedPicture(10, 10), 0, 0, 0, kCenter, 0, kBlack, false).isEmpty());
+    const Bitmap framed = GenPic(markedPicture(10, 10), 0, 0, 2, 0, 0, kBlack, false);
+    EXPECT_EQ(framed.width(), 4);
+    EXPECT_EQ(framed.height(), 4);
+}
+
+} // namespace
+} // namespace vellumar

@@ -1,0 +1,506 @@
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "fake_pictures.h"
+#include "file_io.h"
+#include "model/ini_file.h"
+#include "model/project_file.h"
+#include "project_error.h"
+#include "support/scripted_frontend.h"
+#include "text_util.h"
+
+namespace vellumar {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using testing::ScriptedFrontend;
+using testing::TempFolder;
+
+const std::vector<std::string> kStyles = {"Classic", "Modern"};
+
+// Every Setting key in file order, with every flag on.
+const std::vector<std::string> kAllSettingKeys = {"DestFolder",
+                                                  "Overwrite",
+                                                  "ThumbSub",
+                                                  "PicSub",
+                                                  "PageSub",
+                                                  "Style",
+                                                  "TopOffset",
+                                                  "LeftOffset",
+                                                  "ThumbWidth",
+                                                  "ThumbHeight",
+                                                  "ThumbStretch",
+                                                  "ThumbPrefix",
+                                                  "ThumbSuffix",
+                                                  "ThumbBorder",
+                                                  "ThumbBorderWidth",
+                                                  "ThumbBorderColor",
+                                                  "ResizePic",
+                                                  "PicWidth",
+                                                  "PicHeight",
+                                                  "PicBorder",
+                                                  "PicBorderWidth",
+                                                  "PicBorderColor",
+                                                  "IdxFileName",
+                                                  "IdxNavLink",
+                                                  "IdxNavHomeFile",
+                                                  "IdxNavHomeText",
+                                                  "IdxNavHomeTarget",
+                                                  "IdxNavHomeURL",
+                                                  "IdxNavFirstFile",
+                                                  "IdxNavFirstText",
+                                                  "IdxNavPrevFile",
+                                                  "IdxNavPrevText",
+                                                  "IdxNavNextFile",
+                                                  "IdxNavNextText",
+                                                  "IdxNavLastFile",
+                                                  "IdxNavLastText",
+                                                  "IdxPageBGPic",
+                                                  "IdxPageBGColor",
+                                                  "ThumbTableCol",
+                                                  "ThumbTableRow",
+                                                  "ThumbTableCellPad",
+                                                  "ThumbTableCellSpace",
+                                                  "ThumbTableBorderWidth",
+                                                  "ThumbTableBorderColor",
+                                                  "ThumbTableBGPic",
+                                                  "ThumbTableBGColor",
+                                                  "ThumbLink",
+                                                  "PageNav",
+                                                  "PageNavHomeFile",
+                                                  "PageNavHomeText",
+                                                  "PageNavHomeTarget",
+                                                  "PageNavHomeURL",
+                                                  "PageNavIndexFile",
+                                                  "PageNavIndexText",
+                                                  "PageNavFirstFile",
+                                                  "PageNavFirstText",
+                                                  "PageNavPrevFile",
+                                                  "PageNavPrevText",
+                                                  "PageNavNextFile",
+                                                  "PageNavNextText",
+                                                  "PageNavLastFile",
+                                                  "PageNavLastText",
+                                                  "PageBGPic",
+                                                  "PageBGColor",
+                                                  "PageTitle",
+                                                  "ThumbShowTitle",
+                                                  "ThumbShowSize",
+                                                  "ThumbInfo",
+                                                  "PicPageShowTitle",
+                                                  "PicPageShowIndex"};
+
+// Settings where every value differs from its default.
+GallerySettings unusualSettings() {
+    GallerySettings s;
+    s.DestFolder = "/srv/www/gallery";
+    s.Overwrite = OverwriteMode::Overwrite;
+    s.ThumbSub = {true, "thumb"}; // names are not stored while the folder itself is chosen
+    s.PicSub = {false, "large"};
+    s.PageSub = {true, "picpage"};
+    s.Style = "Modern";
+    s.TopOffset = "-4";
+    s.LeftOffset = "7";
+    s.ThumbWidth = {true, "120"};
+    s.ThumbHeight = {true, "90"};
+    s.ThumbStretch = ThumbFit::Crop;
+    s.ThumbPrefix = "t_";
+    s.ThumbSuffix = "_s";
+    s.ThumbBorder = true;
+    s.ThumbBorderWidth = "3";
+    s.ThumbBorderColor = 255;
+    s.ResizePic = true;
+    s.PicWidth = {false, "600"}; // a value under a flag that is off is not stored
+    s.PicHeight = {true, "700"};
+    s.PicBorder = true;
+    s.PicBorderWidth = "2";
+    s.PicBorderColor = 65280;
+    s.IdxFileName = "start.htm";
+    s.IdxNavLink = NavPosition::Both;
+    s.IdxNav[NavLinkKind::Home] = {"/b/home.gif", "Home"};
+    s.IdxNav.homeTarget = "_top";
+    s.IdxNav.homeUrl = "http://example.org/";
+    s.IdxNav[NavLinkKind::First] = {"/b/first.gif", "First"};
+    s.IdxNav[NavLinkKind::Previous] = {"/b/prev.gif", "Prev"};
+    s.IdxNav[NavLinkKind::Next] = {"/b/next.gif", "Next"};
+    s.IdxNav[NavLinkKind::Last] = {"/b/last.gif", "Last"};
+    s.IdxPageBGPic = "/bg/paper.jpg";
+    s.IdxPageBGColor = {true, 1};
+    s.ThumbTableCol = "5";
+    s.ThumbTableRow = "6";
+    s.ThumbTableCellPad = "7";
+    s.ThumbTableCellSpace = "8";
+    s.ThumbTableBorderWidth = "9";
+    s.ThumbTableBorderColor = 123456;
+    s.ThumbTableBGPic = "/bg/table.jpg";
+    s.ThumbTableBGColor = {true, 2};
+    s.ThumbLink = ThumbLinkTarget::None;
+    s.PageNav = NavPosition::Bottom;
+    s.PageNavLinks[NavLinkKind::Home] = {"/b/h2.gif", "Start"};
+    s.PageNavLinks.homeTarget = "_blank";
+    s.PageNavLinks.homeUrl = "http://example.com/";
+    s.PageNavLinks[NavLinkKind::Index] = {"/b/i2.gif", "Up"};
+    s.PageNavLinks[NavLinkKind::First] = {"/b/f2.gif", "F"};
+    s.PageNavLinks[NavLinkKind::Previous] = {"/b/p2.gif", "P"};
+    s.PageNavLinks[NavLinkKind::Next] = {"/b/n2.gif", "N"};
+    s.PageNavLinks[NavLinkKind::Last] = {"/b/l2.gif", "L"};
+    s.PageBGPic = "/bg/page.gif";
+    s.PageBGColor = {true, 3};
+    s.PageTitle = "Holidays";
+    s.ThumbShowTitle = false;
+    s.ThumbShowSize = false;
+    s.ThumbInfoFromPicture = true;
+    s.PicPageShowTitle = false;
+    s.PicPageShowIndex = false;
+    return s;
+}
+
+struct ProjectFileTest : ::testing::Test {
+    // Key names of a section of a project text, in file order.
+    static std::vector<std::string> keysOf(const std::string& text, const std::string& section) {
+        std::vector<std::string> keys;
+        bool inside = false;
+        for (const std::string& line : splitLines(text)) {
+            if (line.starts_with('[')) {
+                inside = line == "[" + section + "]";
+            } else if (inside && line.find('=') != std::string::npos) {
+                keys.push_back(line.substr(0, line.find('=')));
+            }
+        }
+        return keys;
+    }
+    std::string writeProject(const std::string& text) { return folder.write("p.vlm", text); }
+    bool load(const std::string& path) {
+        return LoadProject(path, list, settings, kStyles, frontend);
+    }
+    // A project of default settings with the given Setting lines in front, so they count.
+    std::string projectWith(const std::vector<std::string>& settingLines,
+                            const std::string& rest = "") {
+        std::string lines;
+        for (const std::string& line : settingLines) {
+            lines += line + "\r\n";
+        }
+        std::string text = projectText(PictureList{}, GallerySettings{}, "x");
+        text.insert(text.find("[Setting]\r\n") + 11, lines);
+        return writeProject(text + rest);
+    }
+    void addEntry(const std::string& file, const std::string& title) {
+        TImgEntry entry;
+        entry.file = file;
+        entry.title = title;
+        list.append(entry);
+    }
+
+    TempFolder folder;
+    ScriptedFrontend frontend;
+    PictureList list;
+    GallerySettings settings;
+};
+
+TEST_F(ProjectFileTest, WritesEveryKeyInOrder) {
+    PictureList pictures;
+    TImgEntry entry;
+    entry.file = "/pics/beach.jpg";
+    entry.title = "Beach";
+    entry.info = "Sunny";
+    entry.crop = 2;
+    entry.rotate = 3;
+    pictures.append(entry);
+
+    const std::string text = projectText(pictures, unusualSettings(), "trip.vlm");
+
+    EXPECT_TRUE(text.starts_with("[project]\r\nname=trip.vlm\r\nimgcount=1\r\n\r\n[Setting]\r\n"));
+    EXPECT_THAT(keysOf(text, "Setting"), ElementsAreArray(kAllSettingKeys));
+    EXPECT_TRUE(text.ends_with("[Image1]\r\nfile=/pics/beach.jpg\r\ntitle=Beach\r\ninfo=Sunny\r\n"
+                               "crop=2\r\nrotate=3\r\n"));
+    const IniReader ini(text);
+    EXPECT_EQ(ini.value("Setting", "ThumbSub"), "<%DestFolder%>");
+    EXPECT_EQ(ini.value("Setting", "PicSub"), "large");
+    EXPECT_EQ(ini.value("Setting", "ThumbStretch"), "crop");
+    EXPECT_EQ(ini.value("Setting", "PicWidth"), "not checked");
+    EXPECT_EQ(ini.value("Setting", "PicHeight"), "700");
+    EXPECT_EQ(ini.value("Setting", "ThumbBorder"), "checked");
+    EXPECT_EQ(ini.value("Setting", "PicPageShowIndex"), "not checked");
+    EXPECT_EQ(ini.value("Setting", "ThumbInfo"), "<%ThumbInfo%>");
+    EXPECT_EQ(ini.value("Setting", "Overwrite"), "2");
+}
+
+TEST_F(ProjectFileTest, WritesDefaultsWithFlaggedKeysLeftOut) {
+    GallerySettings defaults;
+    defaults.ThumbPrefix = "  tn_ ";
+    defaults.ThumbALT = " Click ";
+    const std::string text = projectText(PictureList{}, defaults, "a.vlm");
+
+    std::vector<std::string> expected = kAllSettingKeys;
+    for (const char* key : {"ThumbBorderWidth", "ThumbBorderColor", "PicWidth", "PicHeight",
+                            "PicBorder", "PicBorderWidth", "PicBorderColor"}) {
+        expected.erase(std::find(expected.begin(), expected.end(), key));
+    }
+    EXPECT_THAT(keysOf(text, "Setting"), ElementsAreArray(expected));
+    const IniReader ini(text);
+    EXPECT_EQ(ini.value("project", "imgcount"), "0");
+    EXPECT_EQ(ini.value("Setting", "IdxPageBGColor"), "no color");
+    EXPECT_EQ(ini.value("Setting", "ThumbTableBorderColor"), "0");
+    EXPECT_EQ(ini.value("Setting", "ThumbSub"), "thumb");
+    EXPECT_EQ(ini.value("Setting", "ThumbPrefix"), "tn_"); // trimmed when written
+    EXPECT_EQ(ini.value("Setting", "ThumbInfo"), "Click");
+    EXPECT_EQ(ini.value("Setting", "ThumbHeight"), "not checked");
+
+    // A large picture without border: its border keys stay out.
+    defaults.ResizePic = true;
+    const std::vector<std::string> keys = keysOf(projectText({}, defaults, "a.vlm"), "Setting");
+    EXPECT_EQ(std::count(keys.begin(), keys.end(), "PicBorder"), 1);
+    EXPECT_EQ(std::count(keys.begin(), keys.end(), "PicBorderWidth"), 0);
+}
+
+TEST_F(ProjectFileTest, ColoursAreDecimalNumbers) {
+    GallerySettings s;
+    s.PageBGColor = {true, kWhite};
+    s.ThumbTableBorderColor = static_cast<Color>(-16777201); // a number no picker makes
+    const IniReader ini(projectText({}, s, "a.vlm"));
+    EXPECT_EQ(ini.value("Setting", "PageBGColor"), "16777215");
+    EXPECT_EQ(ini.value("Setting", "ThumbTableBorderColor"), "-16777201");
+}
+
+TEST_F(ProjectFileTest, EverySavedSettingAndPictureReadsBack) {
+    const std::string a = folder.picture("a.jpg");
+    const std::string b = folder.picture("b c.jpg");
+    PictureList saved;
+    TImgEntry entry;
+    entry.file = a;
+    entry.title = "\"Quoted\"";
+    entry.info = "Info with = sign";
+    entry.crop = 3;
+    entry.rotate = 1;
+    saved.append(entry);
+    entry.file = b;
+    entry.title = std::string(3000, 't');
+    entry.info = "";
+    entry.crop = 0;
+    entry.rotate = 2;
+    saved.append(entry);
+    const std::string path = folder / "round.vlm";
+    GallerySettings written = unusualSettings();
+    SaveProject(path, saved, written);
+
+    settings.ThumbProtect = false; // not in the file, so untouched by loading
+    ASSERT_TRUE(load(path));
+
+    written.ThumbProtect = false;
+    EXPECT_EQ(settings, written);
+    ASSERT_EQ(list.count(), 2);
+    EXPECT_EQ(list.entry(1).title, "Quoted"); // the format cannot hold surrounding quotes
+    EXPECT_EQ(list.entry(1).info, "Info with = sign");
+    EXPECT_EQ(list.entry(1).crop, 3);
+    EXPECT_EQ(list.entry(2).file, b);
+    EXPECT_EQ(list.entry(2).title, std::string(2047, 't'));
+    EXPECT_EQ(list.entry(2).rotate, 2);
+    EXPECT_EQ(list.row(1), FileInfoRow{}); // the grid is filled by its own step
+    EXPECT_THAT(frontend.statuses, ElementsAre("Loading settings......", "a.jpg pictures loaded.",
+                                               "b c.jpg pictures loaded."));
+    EXPECT_TRUE(frontend.notices.empty());
+}
+
+TEST_F(ProjectFileTest, SavingTwiceGivesIdenticalFiles) {
+    const std::string path = folder / "twice.vlm";
+    folder.write("twice.vlm", std::string(100000, 'x'));
+    SaveProject(path, list, unusualSettings());
+    const std::string first = readTextFile(path, SIZE_MAX);
+    SaveProject(path, list, unusualSettings());
+    EXPECT_EQ(readTextFile(path, SIZE_MAX), first);
+    EXPECT_EQ(first, projectText(list, unusualSettings(), "twice.vlm"));
+}
+
+TEST_F(ProjectFileTest, KeysUnderAFlagThatIsOffKeepTheirValues) {
+    settings.ThumbBorderWidth = "12";
+    settings.PicWidth = {false, "333"};
+    const std::string path = projectWith(
+        {"ThumbBorder=not checked", "ResizePic=not checked", "ThumbBorderWidth=5", "PicWidth=77"});
+    ASSERT_TRUE(load(path));
+    EXPECT_FALSE(settings.ThumbBorder);
+    EXPECT_EQ(settings.ThumbBorderWidth, "12");
+    EXPECT_EQ(settings.PicWidth, (Switched<std::string>{false, "333"}));
+}
+
+TEST_F(ProjectFileTest, ValuesAreReadByTheirOwnRules) {
+    settings.IdxPageBGColor = {true, 42};
+    settings.ThumbSub = {false, "kept"};
+    const std::string path = projectWith({
+        "Style=modern",       // letter case counts: no such style
+        "ThumbShowTitle=yes", // only "checked" is on
+        "ThumbShowSize=checked",
+        "ThumbBorder=yes", // anything but "not checked" is on
+        "ThumbBorderColor=$FF",
+        "ThumbBorderWidth=",
+        "IdxPageBGColor=no color", // flag off, colour kept
+        "ThumbSub=<%DestFolder%>", // name kept
+        "PageSub=other",
+        "Overwrite=7", // out of range: mode kept
+        "IdxNavLink=2",
+        "ThumbWidth=not checked", // both thumbnail flags off: width comes back
+        "ThumbHeight=not checked",
+        "ThumbInfo=Look",
+        "TopOffset=-3",
+        "ThumbStretch=Stretch",
+    });
+    settings.Style = "Classic";
+    settings.Overwrite = OverwriteMode::AddOnly;
+
+    ASSERT_TRUE(load(path));
+
+    EXPECT_EQ(settings.Style, "Classic");
+    EXPECT_FALSE(settings.ThumbShowTitle);
+    EXPECT_TRUE(settings.ThumbShowSize);
+    EXPECT_TRUE(settings.ThumbBorder);
+    EXPECT_EQ(settings.ThumbBorderColor, 255u);
+    EXPECT_EQ(settings.ThumbBorderWidth, "");
+    EXPECT_EQ(settings.IdxPageBGColor, (Switched<Color>{false, 42}));
+    EXPECT_EQ(settings.ThumbSub, (FolderChoice{true, "kept"}));
+    EXPECT_EQ(settings.PageSub, (FolderChoice{false, "other"}));
+    EXPECT_EQ(settings.Overwrite, OverwriteMode::AddOnly);
+    EXPECT_EQ(settings.IdxNavLink, NavPosition::Both);
+    EXPECT_TRUE(settings.ThumbWidth.on);
+    EXPECT_FALSE(settings.ThumbHeight.on);
+    EXPECT_FALSE(settings.ThumbInfoFromPicture);
+    EXPECT_EQ(settings.ThumbALT, "Look");
+    EXPECT_EQ(settings.TopOffset, "-3");
+    EXPECT_EQ(settings.ThumbStretch, ThumbFit::Crop); // "stretch" exactly, letter case too
+}
+
+TEST_F(ProjectFileTest, MissingKeysHaveTheirOwnDefaults) {
+    settings.Style = "Modern";
+    const std::string path =
+        writeProject("[Setting]\r\nOverwrite=1\r\nIdxNavLink=0\r\n"
+                     "ThumbTableBorderColor=0\r\nThumbLink=1\r\nPageNav=1\r\n"
+                     "IdxPageBGColor=no color\r\nThumbTableBGColor=no color\r\n"
+                     "PageBGColor=no color\r\n"
+                     "ThumbBorder=not checked\r\nResizePic=not checked\r\n");
+    ASSERT_TRUE(load(path));
+    EXPECT_EQ(list.count(), 0);
+    EXPECT_EQ(settings.TopOffset, "0");
+    EXPECT_EQ(settings.ThumbStretch, ThumbFit::Crop);
+    EXPECT_FALSE(settings.PicPageShowIndex);
+    EXPECT_EQ(settings.DestFolder, "");
+    EXPECT_EQ(settings.Style, "Modern");
+    EXPECT_EQ(settings.ThumbLink, ThumbLinkTarget::Picture);
+}
+
+TEST_F(ProjectFileTest, MissingPicturesAreReportedAndTheNextSectionMovesUp) {
+    std::vector<std::string> files;
+    for (const char* name : {"1.jpg", "2.jpg", "3.jpg", "4.jpg", "5.jpg"}) {
+        files.push_back(folder.picture(name));
+        addEntry(files.back(), name);
+    }
+    const std::string path = folder / "five.vlm";
+    SaveProject(path, list, settings);
+    std::filesystem::remove(files[2]);
+
+    ASSERT_TRUE(load(path));
+
+    ASSERT_EQ(list.count(), 4);
+    EXPECT_EQ(list.entry(3).title, "4.jpg");
+    EXPECT_THAT(frontend.notices, ElementsAre("File " + files[2] + " not found and skipped."));
+    const IniReader resaved(projectText(list, settings, "five.vlm"));
+    EXPECT_EQ(resaved.value("Image3", "file"), files[3]);
+    EXPECT_EQ(resaved.value("project", "imgcount"), "4");
+}
+
+TEST_F(ProjectFileTest, APictureWithoutFileKeyIsSkippedWithAnEmptyName) {
+    const std::string a = folder.picture("a.jpg");
+    const std::string path = projectWith(
+        {}, "\r\n[Image1]\r\ntitle=t\r\n\r\n[Image2]\r\nfile=" + a + "\r\ncrop=0\r\nrotate=0\r\n");
+    std::string text = readTextFile(path, SIZE_MAX);
+    text.replace(text.find("imgcount=0"), 10, "imgcount=2");
+    writeProject(text);
+
+    ASSERT_TRUE(load(path));
+    EXPECT_EQ(list.count(), 1);
+    EXPECT_THAT(frontend.notices, ElementsAre("File  not found and skipped."));
+}
+
+TEST_F(ProjectFileTest, AFailedLoadChangesNothing) {
+    const std::string a = folder.picture("a.jpg");
+    addEntry(a, "mine");
+    settings.PageTitle = "Before";
+    const PictureList listBefore = list;
+    const GallerySettings settingsBefore = settings;
+
+    for (const std::string& bad : {
+             std::string("[project]\r\nimgcount=x\r\n"),
+             std::string("[project]\r\nimgcount=10000\r\n"),
+             std::string("[Setting]\r\nPageTitle=After\r\n"), // Overwrite missing
+             std::string("[Setting]\r\nPageTitle=After\r\nOverwrite=0\r\nIdxNavLink=0\r\n"
+                         "IdxPageBGColor=12x\r\n"),
+         }) {
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(load(writeProject(bad)));
+        EXPECT_EQ(list, listBefore);
+        EXPECT_EQ(settings, settingsBefore);
+    }
+
+    const std::string badCrop = projectWith(
+        {"PageTitle=After"}, "\r\n[Image1]\r\nfile=" + a + "\r\ncrop=left\r\nrotate=0\r\n");
+    std::string text = readTextFile(badCrop, SIZE_MAX);
+    text.replace(text.find("imgcount=0"), 10, "imgcount=1");
+    EXPECT_FALSE(load(writeProject(text)));
+    EXPECT_FALSE(load(folder / "missing.vlm"));
+    EXPECT_EQ(list, listBefore);
+    EXPECT_EQ(settings, settingsBefore);
+}
+
+// Makes every write that would grow a file past a few bytes fail, root or not.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_saved{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+TEST_F(ProjectFileTest, AFailedSaveLeavesTheOldFile) {
+    const std::string path = folder.write("keep.vlm", "old contents");
+    try {
+        const FileSizeLimit limit(100);
+        SaveProject(path, list, settings);
+        FAIL() << "the save should fail";
+    } catch (const ProjectError& error) {
+        EXPECT_EQ(std::string(error.what()), "Unable to write to " + path);
+    }
+    EXPECT_EQ(readTextFile(path, SIZE_MAX), "old contents");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / ""),
+                            std::filesystem::directory_iterator()),
+              1); // no temporary file left behind
+
+    // A folder that is a file cannot hold the project at all.
+    EXPECT_THROW(SaveProject(folder / "keep.vlm/p.vlm", list, settings), ProjectError);
+    EXPECT_EQ(readTextFile(path, SIZE_MAX), "old contents");
+}
+
+TEST_F(ProjectFileTest, SavingKeepsTheFilesPermissions) {
+    const std::string path = folder.write("perm.vlm", "old");
+    ::chmod(path.c_str(), 0640);
+    SaveProject(path, list, settings);
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+} // namespace
+} // namespace vellumar

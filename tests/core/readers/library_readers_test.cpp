@@ -1,0 +1,259 @@
+#include <cctype>
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "imaging/picture_loader.h"
+#include "library_reader_fixtures.h"
+#include "project_error.h"
+#include "readers/gif_reader.h"
+#include "readers/jpeg_reader.h"
+#include "readers/png_reader.h"
+#include "readers/tiff_reader.h"
+
+namespace vellumar {
+namespace {
+
+using testing::matchesPicture;
+using testing::readerFixture;
+using testing::readerFixturePath;
+using testing::readPpm;
+
+const PictureReader& readerFor(const std::string& folder) {
+    static const JpegReader jpeg;
+    static const PngReader png;
+    static const GifReader gif;
+    static const TiffReader tiff;
+    if (folder == "jpeg") {
+        return jpeg;
+    }
+    if (folder == "png") {
+        return png;
+    }
+    return folder == "gif" ? static_cast<const PictureReader&>(gif) : tiff;
+}
+
+struct Fixture {
+    std::string folder;
+    std::string name; // the picture is <name> plus the folder's extension, the reference .ppm
+    int tolerance = 0;
+    Bitmap::Layout layout = Bitmap::Layout::Rgb24;
+};
+
+void PrintTo(const Fixture& fixture, std::ostream* out) {
+    *out << fixture.folder << "/" << fixture.name;
+}
+
+std::string extensionFor(const std::string& folder) {
+    return folder == "jpeg" ? ".jpg" : folder == "tiff" ? ".tif" : "." + folder;
+}
+
+std::string testNameFrom(std::string text) {
+    for (char& c : text) {
+        c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    }
+    return text;
+}
+
+std::string fixtureName(const ::testing::TestParamInfo<Fixture>& info) {
+    return testNameFrom(info.param.folder + "_" + info.param.name);
+}
+
+class LibraryReaderFixture : public ::testing::TestWithParam<Fixture> {};
+
+TEST_P(LibraryReaderFixture, DecodesToTheReferenceAndProbesTheSameSize) {
+    const Fixture& fixture = GetParam();
+    const std::string base = fixture.folder + "/" + fixture.name;
+    const std::vector<std::uint8_t> bytes = readerFixture(base + extensionFor(fixture.folder));
+    const PictureReader& reader = readerFor(fixture.folder);
+    const PictureSource source{bytes, base};
+
+    ASSERT_TRUE(reader.sniff(bytes));
+    const Bitmap bitmap = reader.decode(source);
+    EXPECT_EQ(bitmap.layout(), fixture.layout);
+    EXPECT_TRUE(
+        matchesPicture(bitmap, readPpm(readerFixturePath(base + ".ppm")), fixture.tolerance));
+    EXPECT_EQ(reader.probe(source), (PictureSize{bitmap.width(), bitmap.height()}));
+}
+
+// JPEG references are libjpeg's own decode, so JPEGs match exactly; 16-bit samples and
+// premultiplied TIFF alpha may round one step apart.
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, LibraryReaderFixture,
+    ::testing::Values(
+        Fixture{"jpeg", "rgb"}, Fixture{"jpeg", "rgb-444"}, Fixture{"jpeg", "gray"},
+        Fixture{"jpeg", "progressive"}, Fixture{"jpeg", "cmyk"}, Fixture{"jpeg", "ycck"},
+        Fixture{"png", "gray1"}, Fixture{"png", "gray2"}, Fixture{"png", "gray4"},
+        Fixture{"png", "gray8"}, Fixture{"png", "gray16", 1}, Fixture{"png", "gray-alpha8"},
+        Fixture{"png", "gray-alpha16", 1}, Fixture{"png", "rgb8"}, Fixture{"png", "rgb16", 1},
+        Fixture{"png", "rgba8"}, Fixture{"png", "rgba16", 1}, Fixture{"png", "palette1"},
+        Fixture{"png", "palette2"}, Fixture{"png", "palette4"}, Fixture{"png", "palette8"},
+        Fixture{"png", "palette-trns"}, Fixture{"png", "rgb-trns"},
+        Fixture{"png", "interlaced-rgb"}, Fixture{"png", "interlaced-gray4"},
+        Fixture{"gif", "palette", 0, Bitmap::Layout::Palette8},
+        Fixture{"gif", "interlaced", 0, Bitmap::Layout::Palette8},
+        Fixture{"gif", "animated", 0, Bitmap::Layout::Palette8}, Fixture{"gif", "transparent"},
+        Fixture{"gif", "offset"}, Fixture{"tiff", "rgb-none"}, Fixture{"tiff", "rgb-lzw"},
+        Fixture{"tiff", "rgb-packbits"}, Fixture{"tiff", "rgb-deflate"},
+        Fixture{"tiff", "rgb-jpeg"}, Fixture{"tiff", "rgb16", 1}, Fixture{"tiff", "gray-lzw"},
+        Fixture{"tiff", "bilevel-g3"}, Fixture{"tiff", "bilevel-g4"}, Fixture{"tiff", "palette"},
+        Fixture{"tiff", "cmyk", 1}, Fixture{"tiff", "rgba", 1}, Fixture{"tiff", "tiled"},
+        Fixture{"tiff", "bottom-up"}, Fixture{"tiff", "strips-lzw"},
+        Fixture{"tiff", "strips-jpeg"}),
+    fixtureName);
+
+struct DamagedFile {
+    std::string folder;
+    std::string file;
+    std::string complaint; // part of the expected error text
+};
+
+void PrintTo(const DamagedFile& damaged, std::ostream* out) {
+    *out << damaged.folder << "/" << damaged.file;
+}
+
+class DamagedLibraryFile : public ::testing::TestWithParam<DamagedFile> {};
+
+TEST_P(DamagedLibraryFile, FailsWithAReasonAndPrintsNothing) {
+    const DamagedFile& damaged = GetParam();
+    const std::vector<std::uint8_t> bytes = readerFixture(damaged.folder + "/" + damaged.file);
+    const PictureReader& reader = readerFor(damaged.folder);
+    ::testing::internal::CaptureStderr();
+    try {
+        reader.decode({bytes, damaged.file});
+        ADD_FAILURE() << damaged.file << " decoded";
+    } catch (const ProjectError& error) {
+        EXPECT_NE(std::string(error.what()).find(damaged.complaint), std::string::npos)
+            << error.what();
+    }
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Truncated, DamagedLibraryFile,
+    ::testing::Values(DamagedFile{"jpeg", "truncated.jpg", "Premature end of JPEG file"},
+                      DamagedFile{"jpeg", "truncated-progressive.jpg", "Premature end"},
+                      DamagedFile{"png", "truncated.png", "the PNG data cannot be decoded"},
+                      DamagedFile{"gif", "truncated.gif", "the GIF data cannot be decoded"},
+                      DamagedFile{"tiff", "truncated.tif", "the TIFF data cannot be decoded"}),
+    [](const ::testing::TestParamInfo<DamagedFile>& info) {
+        return testNameFrom(info.param.file);
+    });
+
+TEST(LibraryReaders, RejectEmptyAndForeignInput) {
+    const std::vector<std::uint8_t> png = readerFixture("png/rgb8.png");
+    for (const char* folder : {"jpeg", "png", "gif", "tiff"}) {
+        const PictureReader& reader = readerFor(folder);
+        EXPECT_FALSE(reader.sniff({})) << folder;
+        EXPECT_THROW(reader.decode({}), ProjectError) << folder;
+        EXPECT_THROW(reader.probe({}), ProjectError) << folder;
+        if (std::string(folder) != "png") {
+            EXPECT_FALSE(reader.sniff(png)) << folder;
+            EXPECT_THROW(reader.decode({png, "rgb8.png"}), ProjectError) << folder;
+        }
+    }
+}
+
+// A signature followed by nonsense must fail cleanly, never crash or print.
+TEST(LibraryReaders, RejectAHeaderFollowedByNoise) {
+    const std::vector<std::vector<std::uint8_t>> headers = {
+        {0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x11},
+        {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'},
+        {'G', 'I', 'F', '8', '9', 'a', 0x10, 0, 0x10, 0, 0x80, 0, 0},
+        {'I', 'I', 42, 0, 8, 0, 0, 0, 0xFF, 0xFF}};
+    const std::vector<const char*> folders = {"jpeg", "png", "gif", "tiff"};
+    for (std::size_t i = 0; i < headers.size(); ++i) {
+        std::vector<std::uint8_t> bytes = headers[i];
+        for (int n = 0; n < 64; ++n) {
+            bytes.push_back(static_cast<std::uint8_t>(n * 73 + 5));
+        }
+        const PictureReader& reader = readerFor(folders[i]);
+        ::testing::internal::CaptureStderr();
+        EXPECT_TRUE(reader.sniff(bytes)) << folders[i];
+        EXPECT_THROW(reader.decode({bytes, "noise"}), ProjectError) << folders[i];
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << folders[i];
+    }
+}
+
+TEST(LibraryReaders, ProbeNeedsOnlyTheHeader) {
+    const std::vector<std::uint8_t> png = readerFixture("png/rgb8.png");
+    EXPECT_EQ(PngReader().probe({Bytes(png).first(24), ""}), (PictureSize{23, 19}));
+    const std::vector<std::uint8_t> gif = readerFixture("gif/palette.gif");
+    EXPECT_EQ(GifReader().probe({Bytes(gif).first(13 + 3 * 32), ""}), (PictureSize{29, 17}));
+    const std::vector<std::uint8_t> jpeg = readerFixture("jpeg/progressive.jpg");
+    EXPECT_EQ(JpegReader().probe({Bytes(jpeg).first(jpeg.size() / 2), ""}), (PictureSize{61, 43}));
+}
+
+TEST(LibraryReaders, ATiffWithoutItsDirectoryIsRejectedWhenProbed) {
+    const std::vector<std::uint8_t> tiff = readerFixture("tiff/rgb-lzw.tif");
+    ::testing::internal::CaptureStderr();
+    EXPECT_THROW(TiffReader().probe({Bytes(tiff).first(tiff.size() / 2), ""}), ProjectError);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
+// Copies fixtures under new names into a folder of their own, removed at the end.
+class RenamedFixtures : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_folder = std::filesystem::temp_directory_path() /
+                   ("vellumar-" + std::string(test->name()) + "-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(m_folder);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_folder); }
+
+    std::string copyAs(const std::string& fixture, const std::string& name) const {
+        const std::filesystem::path target = m_folder / name;
+        std::filesystem::copy_file(readerFixturePath(fixture), target);
+        return target.string();
+    }
+
+private:
+    std::filesystem::path m_folder;
+};
+
+TEST_F(RenamedFixtures, JpegNamesOfAnyCaseLoadThroughTheJpegReader) {
+    const Bitmap reference = readPpm(readerFixturePath("jpeg/rgb.ppm"));
+    for (const char* name : {"photo.JPG", "photo.Jpeg", "photo.jfif", "photo.jpe"}) {
+        const std::string path = copyAs("jpeg/rgb.jpg", name);
+        EXPECT_EQ(pictureFormats().readerFor(path).name, "TJPEGImage") << name;
+        const Bitmap bitmap = readPictureFile(path);
+        EXPECT_EQ(bitmap.layout(), Bitmap::Layout::Rgb24) << name;
+        EXPECT_TRUE(matchesPicture(bitmap, reference)) << name;
+    }
+}
+
+TEST_F(RenamedFixtures, APngNamedAsJpegLoadsAsPng) {
+    const std::string path = readerFixturePath("jpeg/misnamed-png.jpg");
+    EXPECT_TRUE(
+        matchesPicture(readPictureFile(path), readPpm(readerFixturePath("jpeg/misnamed-png.ppm"))));
+    EXPECT_EQ(probePictureFile(path), (PictureSize{23, 19}));
+}
+
+TEST_F(RenamedFixtures, FaxAndTifNamesLoadThroughTheTiffReader) {
+    const Bitmap reference = readPpm(readerFixturePath("tiff/bilevel-g3.ppm"));
+    for (const char* name : {"scan.fax", "scan.TIF", "scan.tiff"}) {
+        const std::string path = copyAs("tiff/bilevel-g3.tif", name);
+        EXPECT_TRUE(matchesPicture(readPictureFile(path), reference)) << name;
+    }
+}
+
+TEST_F(RenamedFixtures, ADamagedFileIsNamedInTheError) {
+    const std::string path = copyAs("png/truncated.png", "holiday #1.png");
+    try {
+        readPictureFile(path);
+        ADD_FAILURE() << "a truncated PNG loaded";
+    } catch (const ProjectError& error) {
+        EXPECT_EQ(std::string(error.what()).rfind("Cannot read picture " + path + ": the PNG", 0),
+                  0u)
+            << error.what();
+    }
+}
+
+} // namespace
+} // namespace vellumar

@@ -1,0 +1,53 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "reader_fixtures.h"
+#include "readers/pnm_reader.h"
+
+namespace vellumar {
+namespace {
+
+using testing::checkReaderFixtures;
+using testing::decodeError;
+using testing::decodeFixture;
+using ::testing::HasSubstr;
+
+const PnmReader reader;
+
+TEST(PnmReader, DecodesEveryVariantToItsReferenceAndRefusesDamagedFiles) {
+    EXPECT_EQ(checkReaderFixtures(reader, "pnm"), 9);
+}
+
+TEST(PnmReader, GivesBitAndGrayMapsAPalette) {
+    for (const char* name : {"p1.pbm", "p4.pbm", "p2-maxval15.pgm", "p5-16bit.pgm"}) {
+        EXPECT_EQ(decodeFixture(reader, "pnm", name).layout(), Bitmap::Layout::Palette8) << name;
+    }
+    EXPECT_EQ(decodeFixture(reader, "pnm", "p6.ppm").layout(), Bitmap::Layout::Rgb24);
+}
+
+TEST(PnmReader, SaysWhatIsWrongWithADamagedFile) {
+    EXPECT_THAT(decodeError(reader, "pnm", "truncated-p6.ppm"), HasSubstr("truncated"));
+    EXPECT_THAT(decodeError(reader, "pnm", "bomb-rows-missing.pgm"), HasSubstr("truncated"));
+    EXPECT_THAT(decodeError(reader, "pnm", "bomb-65535.ppm"), HasSubstr("too large"));
+    EXPECT_THAT(decodeError(reader, "pnm", "maxval-0.pgm"), HasSubstr("maximum sample value"));
+    EXPECT_THAT(decodeError(reader, "pnm", "maxval-70000.ppm"), HasSubstr("out of range"));
+    EXPECT_THAT(decodeError(reader, "pnm", "stray-character.ppm"), HasSubstr("stray character"));
+}
+
+TEST(PnmReader, ReadsSamplesAboveTheMaximumAsTheMaximum) {
+    const std::string text = "P2 2 1 100 50 300";
+    const std::vector<std::uint8_t> bytes(text.begin(), text.end());
+    const Bitmap bitmap = reader.decode({bytes, ""});
+    EXPECT_EQ(bitmap.pixel(0, 0), (Rgb{128, 128, 128}));
+    EXPECT_EQ(bitmap.pixel(1, 0), (Rgb{255, 255, 255}));
+}
+
+TEST(PnmReader, RefusesEmptyInput) {
+    const PictureSource empty;
+    EXPECT_THROW(reader.probe(empty), ProjectError);
+    EXPECT_THROW(reader.decode(empty), ProjectError);
+    EXPECT_FALSE(reader.sniff({}));
+}
+
+} // namespace
+} // namespace vellumar

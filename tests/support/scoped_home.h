@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace vellumar::testing {
+
+// Points $HOME at another folder for the life of the object.
+class ScopedHome {
+public:
+    explicit ScopedHome(const std::string& folder) {
+        if (const char* home = std::getenv("HOME")) {
+            m_previous = home;
+        }
+        setenv("HOME", folder.c_str(), 1);
+    }
+    ~ScopedHome() {
+        if (m_previous) {
+            setenv("HOME", m_previous->c_str(), 1);
+        } else {
+            unsetenv("HOME");
+        }
+    }
+    ScopedHome(const ScopedHome&) = delete;
+    ScopedHome& operator=(const ScopedHome&) = delete;
+
+private:
+    std::optional<std::string> m_previous;
+};
+
+} // namespace vellumar::testing
