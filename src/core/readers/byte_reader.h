@@ -17,6 +17,8 @@ namespace vellumar {
 class ByteReader {
 public:
     explicit ByteReader(Bytes bytes) : m_bytes(bytes) {}
+    // Starts at an offset, which must lie within the data.
+    ByteReader(Bytes bytes, std::uint64_t offset) : m_bytes(bytes) { seek(offset); }
 
     std::size_t size() const { return m_bytes.size(); }
     std::size_t position() const { return m_position; }
@@ -37,9 +39,11 @@ public:
     std::uint8_t u8() { return static_cast<std::uint8_t>(little(1)); }
     std::uint16_t u16le() { return static_cast<std::uint16_t>(little(2)); }
     std::uint32_t u32le() { return static_cast<std::uint32_t>(little(4)); }
+    std::int16_t i16le() { return static_cast<std::int16_t>(u16le()); }
     std::int32_t i32le() { return static_cast<std::int32_t>(u32le()); }
     std::uint16_t u16be() { return static_cast<std::uint16_t>(big(2)); }
     std::uint32_t u32be() { return static_cast<std::uint32_t>(big(4)); }
+    std::int16_t i16be() { return static_cast<std::int16_t>(u16be()); }
     std::int32_t i32be() { return static_cast<std::int32_t>(u32be()); }
 
     // The next count bytes as a span into the data, which the cursor moves past.
@@ -58,6 +62,9 @@ public:
     }
 
     // Everything from offset to the end of the data.
+    // The bytes from the cursor on, without moving it.
+    Bytes rest() const { return m_bytes.subspan(m_position); }
+
     Bytes tail(std::uint64_t offset) const {
         return slice(offset, m_bytes.size() - std::min<std::uint64_t>(offset, m_bytes.size()));
     }

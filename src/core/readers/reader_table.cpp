@@ -5,14 +5,18 @@
 #include "readers/autodesk_reader.h"
 #include "readers/bmp_reader.h"
 #include "readers/cut_reader.h"
+#include "readers/eps_reader.h"
 #include "readers/gif_reader.h"
 #include "readers/ico_reader.h"
 #include "readers/jpeg_reader.h"
+#include "readers/metafile_reader.h"
+#include "readers/pcd_reader.h"
 #include "readers/pcx_reader.h"
-#include "readers/pending_reader.h"
 #include "readers/png_reader.h"
 #include "readers/pnm_reader.h"
 #include "readers/psd_reader.h"
+#include "readers/psp_reader.h"
+#include "readers/rla_reader.h"
 #include "readers/sgi_reader.h"
 #include "readers/targa_reader.h"
 #include "readers/tiff_reader.h"
@@ -33,18 +37,18 @@ struct Readers {
                       std::make_shared<BmpReader>()};
     ReaderInfo icon{"TIcon", "Windows icons", ReaderKind::Other, std::make_shared<IcoReader>()};
     ReaderInfo metafile{"TMetafile", "Windows metafiles", ReaderKind::Other,
-                        std::make_shared<PendingReader>("Windows metafiles")};
+                        std::make_shared<MetafileReader>()};
     ReaderInfo jpeg{"TJPEGImage", "JPG images", ReaderKind::Jpeg, std::make_shared<JpegReader>()};
     ReaderInfo targa{"TTargaGraphic", "Truevision images", ReaderKind::Bitmap,
                      std::make_shared<TargaReader>()};
     ReaderInfo tiff{"TTIFFGraphic", "Tagged image file format images", ReaderKind::Bitmap,
                     std::make_shared<TiffReader>()};
     ReaderInfo eps{"TEPSGraphic", "Encapsulated Postscript images", ReaderKind::Bitmap,
-                   std::make_shared<PendingReader>("Encapsulated Postscript images")};
+                   std::make_shared<EpsReader>()};
     ReaderInfo pcx{"TPCXGraphic", "ZSoft Paintbrush images", ReaderKind::Bitmap,
                    std::make_shared<PcxReader>()};
     ReaderInfo rla{"TRLAGraphic", "Alias/Wavefront images", ReaderKind::Bitmap,
-                   std::make_shared<PendingReader>("Alias/Wavefront images")};
+                   std::make_shared<RlaReader>()};
     ReaderInfo sgi{"TSGIGraphic", "SGI images", ReaderKind::Bitmap, std::make_shared<SgiReader>()};
     ReaderInfo psd{"TPSDGraphic", "Photoshop images", ReaderKind::Bitmap,
                    std::make_shared<PsdReader>()};
@@ -53,13 +57,13 @@ struct Readers {
     ReaderInfo autodesk{"TAutodeskGraphic", "Autodesk images", ReaderKind::Bitmap,
                         std::make_shared<AutodeskReader>()};
     ReaderInfo pcd{"TPCDGraphic", "Kodak Photo-CD images", ReaderKind::Bitmap,
-                   std::make_shared<PendingReader>("Kodak Photo-CD images")};
+                   std::make_shared<PcdReader>()};
     ReaderInfo gif{"TGIFGraphic", "CompuServe images", ReaderKind::Bitmap,
                    std::make_shared<GifReader>()};
     ReaderInfo cut{"TCUTGraphic", "Dr. Halo images", ReaderKind::Bitmap,
                    std::make_shared<CutReader>()};
     ReaderInfo psp{"TPSPGraphic", "Paintshop Pro images", ReaderKind::Bitmap,
-                   std::make_shared<PendingReader>("Paintshop Pro images")};
+                   std::make_shared<PspReader>()};
     ReaderInfo png{"TPNGGraphic", "Portable network graphic images", ReaderKind::Bitmap,
                    std::make_shared<PngReader>()};
 };
