@@ -1,8 +1,8 @@
 #pragma once
 
-#include "imaging/bitmap.h"
-
 #include <QImage>
+
+#include "imaging/bitmap.h"
 
 namespace vellumar {
 

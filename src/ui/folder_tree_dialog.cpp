@@ -11,8 +11,7 @@
 
 namespace vellumar {
 
-FolderTreeDialog::FolderTreeDialog(const QString& caption, const QString& heading,
-                                   QWidget* parent)
+FolderTreeDialog::FolderTreeDialog(const QString& caption, const QString& heading, QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(caption);
     setModal(true);
@@ -83,7 +82,9 @@ void FolderTreeDialog::showEvent(QShowEvent* event) {
     refreshLabel();
 }
 
-void FolderTreeDialog::refreshLabel() { lblDir->setText(labelText(m_currentFolder)); }
+void FolderTreeDialog::refreshLabel() {
+    lblDir->setText(labelText(m_currentFolder));
+}
 
 void FolderTreeDialog::accept() {
     lblDir->setText(m_currentFolder); // the full path, never shortened

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QDialog>
-
 #include <optional>
+
+#include <QDialog>
 
 class QFileSystemModel;
 class QLabel;

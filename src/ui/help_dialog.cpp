@@ -1,7 +1,5 @@
 #include "help_dialog.h"
 
-#include "user_dialogs.h"
-
 #include <QEvent>
 #include <QFile>
 #include <QHBoxLayout>
@@ -10,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include "user_dialogs.h"
 
 namespace vellumar {
 
@@ -50,8 +50,9 @@ void TfrmHelp::setFiles(const QString& stepHelpFile, const QString& manualFile) 
 void TfrmHelp::reloadText() {
     QFile file(lblFileName->text());
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        QMessageBox::warning(this, windowTitle(),
-                             tr("Cannot open file %1: %2").arg(file.fileName(), file.errorString()));
+        QMessageBox::warning(
+            this, windowTitle(),
+            tr("Cannot open file %1: %2").arg(file.fileName(), file.errorString()));
         return;
     }
     memoHelp->setPlainText(QString::fromUtf8(file.readAll()));

@@ -1,9 +1,9 @@
+#include <QApplication>
+
 #include "main_window.h"
 #include "program_folder.h"
 #include "qt_frontend.h"
 #include "qt_user_dialogs.h"
-
-#include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

@@ -1,18 +1,5 @@
 #include "main_window.h"
 
-#include "about_dialog.h"
-#include "artwork.h"
-#include "frontend.h"
-#include "help_dialog.h"
-#include "html/build_all.h"
-#include "html/gallery_preview.h"
-#include "model/style_list.h"
-#include "picture_step.h"
-#include "project_error.h"
-#include "settings_step.h"
-#include "user_dialogs.h"
-#include "wizard_pages.h"
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
@@ -30,7 +17,20 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <filesystem>
+#include "about_dialog.h"
+#include "artwork.h"
+#include "frontend.h"
+#include "help_dialog.h"
+#include "html/build_all.h"
+#include "html/gallery_preview.h"
+#include "model/project_file.h"
+#include "model/style_list.h"
+#include "path_text.h"
+#include "picture_step.h"
+#include "project_error.h"
+#include "settings_step.h"
+#include "user_dialogs.h"
+#include "wizard_pages.h"
 
 namespace vellumar {
 
@@ -41,10 +41,6 @@ constexpr const char* kSupportMail = "mailto:support@vellumar.org";
 
 QString fromView(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string fileNameOf(const std::string& path) {
-    return std::filesystem::path(path).filename().string();
 }
 
 } // namespace
@@ -202,9 +198,8 @@ void TfrmMain::connectCommands() {
             openProject();
         }
     });
-    connect(TabSetting->SettingPage, &QTabWidget::currentChanged, this, [this](int page) {
-        m_steps.showSettingsPage(page);
-    });
+    connect(TabSetting->SettingPage, &QTabWidget::currentChanged, this,
+            [this](int page) { m_steps.showSettingsPage(page); });
     connect(TabBuild->btnBuildAll, &QPushButton::clicked, this, &TfrmMain::btnBuildAllClick);
     connect(TabFinish->btnSavePjt, &QPushButton::clicked, this, &TfrmMain::saveProject);
     connect(TabFinish->btnSavePjtAs, &QPushButton::clicked, this, &TfrmMain::saveProjectAs);
@@ -239,8 +234,8 @@ void TfrmMain::stepShown() {
     for (int tab = 0; tab < kStepCount; ++tab) {
         QAbstractButton* button = m_stepTabs->button(tab);
         button->setChecked(tab == step);
-        button->setIcon(stepTabPicture(
-            fromView(kStepTexts[static_cast<std::size_t>(tab)].tabLabel), tab == step));
+        button->setIcon(stepTabPicture(fromView(kStepTexts[static_cast<std::size_t>(tab)].tabLabel),
+                                       tab == step));
     }
     btnPrev->setEnabled(m_steps.previousEnabled());
     btnNext->setEnabled(m_steps.nextEnabled());
@@ -266,7 +261,9 @@ void TfrmMain::setCaption(const std::string& projectName) {
                    QString::fromStdString(projectName));
 }
 
-void TfrmMain::setStatus(const QString& text) { statusBar()->showMessage(text); }
+void TfrmMain::setStatus(const QString& text) {
+    statusBar()->showMessage(text);
+}
 
 void TfrmMain::newProject() {
     TabProject->lblPjtName->hide();
@@ -316,7 +313,9 @@ bool TfrmMain::saveProject() {
     return saveTo("*.vlm", !m_project.loaded());
 }
 
-bool TfrmMain::saveProjectAs() { return saveTo("*.vlm", true); }
+bool TfrmMain::saveProjectAs() {
+    return saveTo("*.vlm", true);
+}
 
 void TfrmMain::btnBuildAllClick() {
     TabBuild->btnBuildAll->setEnabled(false);
@@ -334,7 +333,9 @@ void TfrmMain::showCoreStatus(const QString& text) {
     }
 }
 
-void TfrmMain::showCoreProgress(int percent) { TabBuild->ProgressBar->setValue(percent); }
+void TfrmMain::showCoreProgress(int percent) {
+    TabBuild->ProgressBar->setValue(percent);
+}
 
 void TfrmMain::btnHelpClick() {
     frmHelp->setFiles(QString::fromStdString(m_programFolder + m_steps.helpFileName()),

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "model/project.h"
-#include "step_machine.h"
-
-#include <QMainWindow>
-
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <QMainWindow>
+
+#include "model/project.h"
+#include "step_machine.h"
 
 class QAbstractButton;
 class QButtonGroup;

@@ -1,12 +1,12 @@
 #include "picture_file_dialog.h"
 
-#include "bitmap_image.h"
-#include "imaging/picture_loader.h"
-#include "project_error.h"
-
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
+
+#include "bitmap_image.h"
+#include "imaging/picture_loader.h"
+#include "project_error.h"
 
 namespace vellumar {
 
@@ -16,10 +16,8 @@ constexpr int kPreviewSize = 180;
 
 } // namespace
 
-PictureFileDialog::PictureFileDialog(QWidget* parent, const QString& folder,
-                                     const QString& filter)
-    : QFileDialog(parent, tr("Add pictures"), folder, filter),
-      m_preview(new QLabel(this)) {
+PictureFileDialog::PictureFileDialog(QWidget* parent, const QString& folder, const QString& filter)
+    : QFileDialog(parent, tr("Add pictures"), folder, filter), m_preview(new QLabel(this)) {
     // The preview needs a dialog whose layout we can extend.
     setOption(QFileDialog::DontUseNativeDialog);
     setFileMode(QFileDialog::ExistingFiles);

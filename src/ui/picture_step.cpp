@@ -1,18 +1,5 @@
 #include "picture_step.h"
 
-#include "bitmap_image.h"
-#include "frontend.h"
-#include "imaging/gen_pic.h"
-#include "imaging/keep_ratio_stretch.h"
-#include "imaging/load_picture.h"
-#include "model/enums.h"
-#include "model/picture_adding.h"
-#include "model/picture_editing.h"
-#include "model/picture_sort.h"
-#include "model/project.h"
-#include "project_error.h"
-#include "user_dialogs.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -26,6 +13,19 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "bitmap_image.h"
+#include "frontend.h"
+#include "imaging/gen_pic.h"
+#include "imaging/keep_ratio_stretch.h"
+#include "imaging/load_picture.h"
+#include "model/enums.h"
+#include "model/picture_adding.h"
+#include "model/picture_editing.h"
+#include "model/picture_sort.h"
+#include "model/project.h"
+#include "project_error.h"
+#include "user_dialogs.h"
+
 namespace vellumar {
 
 namespace {
@@ -33,7 +33,9 @@ namespace {
 constexpr int kPreviewWidth = 211;
 constexpr int kPreviewHeight = 150;
 
-QString fromStd(const std::string& text) { return QString::fromStdString(text); }
+QString fromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 template <std::size_t N>
 void addItems(QComboBox* box, const std::array<std::string_view, N>& items) {
@@ -320,9 +322,13 @@ void PictureStep::clearAll() {
     }
 }
 
-void PictureStep::moveUp() { refill(movePictureUp(m_project.pictures(), m_shownRow)); }
+void PictureStep::moveUp() {
+    refill(movePictureUp(m_project.pictures(), m_shownRow));
+}
 
-void PictureStep::moveDown() { refill(movePictureDown(m_project.pictures(), m_shownRow)); }
+void PictureStep::moveDown() {
+    refill(movePictureDown(m_project.pictures(), m_shownRow));
+}
 
 void PictureStep::sortBy(int choice) {
     const SortChoice& sort = kSortChoices[static_cast<std::size_t>(choice)];

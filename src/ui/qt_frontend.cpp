@@ -28,6 +28,8 @@ bool QtFrontend::question(const std::string& text) {
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-void QtFrontend::processEvents() { QApplication::processEvents(); }
+void QtFrontend::processEvents() {
+    QApplication::processEvents();
+}
 
 } // namespace vellumar

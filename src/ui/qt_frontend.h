@@ -1,11 +1,11 @@
 #pragma once
 
-#include "frontend.h"
+#include <functional>
 
 #include <QPointer>
 #include <QWidget>
 
-#include <functional>
+#include "frontend.h"
 
 namespace vellumar {
 

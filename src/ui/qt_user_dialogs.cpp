@@ -1,15 +1,15 @@
 #include "qt_user_dialogs.h"
 
-#include "add_dir_dialog.h"
-#include "picture_file_dialog.h"
-#include "sel_dest_dir_dialog.h"
-
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QUrl>
+
+#include "add_dir_dialog.h"
+#include "picture_file_dialog.h"
+#include "sel_dest_dir_dialog.h"
 
 namespace vellumar {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "user_dialogs.h"
-
 #include <QString>
+
+#include "user_dialogs.h"
 
 class QWidget;
 

@@ -1,15 +1,15 @@
 #include "settings_step.h"
 
-#include "model/gallery_settings.h"
-#include "step_machine.h"
-#include "user_dialogs.h"
-
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include "model/gallery_settings.h"
+#include "step_machine.h"
+#include "user_dialogs.h"
 
 namespace vellumar {
 

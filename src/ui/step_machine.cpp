@@ -7,7 +7,9 @@ namespace vellumar {
 
 namespace {
 
-WizardStep stepAfter(WizardStep step) { return static_cast<WizardStep>(static_cast<int>(step) + 1); }
+WizardStep stepAfter(WizardStep step) {
+    return static_cast<WizardStep>(static_cast<int>(step) + 1);
+}
 WizardStep stepBefore(WizardStep step) {
     return static_cast<WizardStep>(static_cast<int>(step) - 1);
 }

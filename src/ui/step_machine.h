@@ -28,8 +28,8 @@ inline constexpr std::array<StepText, kStepCount> kStepTexts = {{
 }};
 
 inline constexpr std::array<std::string_view, kSettingsPageCount> kSettingsPageCaptions = {
-    "Folders", "Style and thumbnail", "Large picture", "Thumbnail pages", "Picture HTML pages",
-    "Text"};
+    "Folders",         "Style and thumbnail", "Large picture",
+    "Thumbnail pages", "Picture HTML pages",  "Text"};
 
 // What the guards of Next look at, read from the window when Next is pressed.
 struct StepGuards {

@@ -1,12 +1,7 @@
-#include "help_dialog.h"
-#include "main_window.h"
-#include "picture_step.h"
-#include "scripted_dialogs.h"
-#include "settings_step.h"
-#include "support/scripted_frontend.h"
-#include "wizard_pages.h"
+#include <fstream>
 
 #include <QCloseEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -14,7 +9,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fstream>
+#include "help_dialog.h"
+#include "main_window.h"
+#include "model/project_file.h"
+#include "picture_step.h"
+#include "scripted_dialogs.h"
+#include "settings_step.h"
+#include "support/scripted_frontend.h"
+#include "wizard_pages.h"
 
 using namespace vellumar;
 
@@ -36,13 +38,13 @@ struct ProgramFolder {
     QTemporaryDir dir;
 };
 
-// A project file with one picture that does not exist; it opens with no pictures.
+// A saved project without pictures whose destination is /srv/album.
 std::string writeProject(const QString& folder) {
-    const QString path = folder + QStringLiteral("/album.vlm");
-    writeFile(path, "[project]\r\nname=album.vlm\r\nimgcount=0\r\n[Setting]\r\nDestFolder=/srv/"
-                    "album\r\nOverwrite=0\r\nTopOffset=0\r\nLeftOffset=0\r\nIdxNavLink=0\r\n"
-                    "ThumbTableBorderColor=0\r\nThumbLink=0\r\nPageNav=0\r\n");
-    return path.toStdString();
+    const std::string path = (folder + QStringLiteral("/album.vlm")).toStdString();
+    GallerySettings settings;
+    settings.DestFolder = "/srv/album";
+    SaveProject(path, PictureList(), settings);
+    return path;
 }
 
 bool closeWindow(TfrmMain& window) {
@@ -134,8 +136,8 @@ private slots:
         testing::ScriptedDialogs dialogs;
         TfrmMain window(folder.path(), frontend, dialogs);
         window.btnBuildAllClick();
-        QCOMPARE(frontend.notices,
-                 std::vector<std::string>{"Please fill in Destination Folder field in Settings tab!"});
+        QCOMPARE(frontend.notices, std::vector<std::string>{
+                                       "Please fill in Destination Folder field in Settings tab!"});
         QVERIFY(window.TabBuild->btnBuildAll->isEnabled());
 
         const std::string missing = folder.path() + "nowhere";

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "user_dialogs.h"
-
 #include <deque>
 #include <stdexcept>
+
+#include "user_dialogs.h"
 
 namespace vellumar::testing {
 

@@ -1,7 +1,7 @@
+#include <QTest>
+
 #include "step_machine.h"
 #include "support/scripted_frontend.h"
-
-#include <QTest>
 
 using namespace vellumar;
 

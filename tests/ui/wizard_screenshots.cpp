@@ -1,0 +1,49 @@
+// Walks the wizard through its five steps with the sample pictures loaded and saves a
+// picture of the window at each step, so anyone can look at the screens without a display.
+//   wizard_screenshots PROGRAM_FOLDER OUTPUT_FOLDER
+
+#include <iostream>
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+
+#include "main_window.h"
+#include "picture_step.h"
+#include "scripted_dialogs.h"
+#include "support/scripted_frontend.h"
+
+using namespace vellumar;
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc != 3) {
+        std::cerr << "usage: wizard_screenshots PROGRAM_FOLDER OUTPUT_FOLDER\n";
+        return 2;
+    }
+    const QString programFolder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + "/";
+    const QDir output(QString::fromLocal8Bit(argv[2]));
+    QDir().mkpath(output.path());
+
+    testing::ScriptedFrontend frontend;
+    testing::ScriptedDialogs dialogs;
+    TfrmMain window(programFolder.toStdString(), frontend, dialogs);
+    window.show();
+    dialogs.foldersToAdd.push_back(FolderToAdd{(programFolder + "samples").toStdString(), false});
+    window.TabPic->addFolderOfPictures();
+    window.TabPic->showEntry(1);
+    window.project().settings().DestFolder = QDir::tempPath().toStdString() + "/gallery";
+
+    const char* names[] = {"1-project", "2-pictures", "3-settings", "4-build", "5-finish"};
+    for (int step = 0; step < kStepCount; ++step) {
+        window.showStep(static_cast<WizardStep>(step));
+        QApplication::processEvents();
+        const QString file = output.filePath(QString::fromLatin1(names[step]) + ".png");
+        if (!window.grab().save(file)) {
+            std::cerr << "cannot write " << file.toStdString() << '\n';
+            return 1;
+        }
+    }
+    std::cout << output.absolutePath().toStdString() << '\n';
+    return 0;
+}
