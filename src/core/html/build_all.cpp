@@ -12,17 +12,6 @@
 
 namespace vellumar {
 
-namespace {
-
-void convertToJpeg(const std::string& pictureFile, const std::string& jpegFile) {
-    TBmpToJpeg converter;
-    converter.BmpFile = pictureFile;
-    converter.JpegFile = jpegFile;
-    converter.Convert();
-}
-
-} // namespace
-
 bool BuildAll(Project& project, const std::string& programFolder, Frontend& frontend) {
     GallerySettings& settings = project.settings();
     const std::string folder = trimBlanks(settings.DestFolder);

@@ -41,13 +41,6 @@ fs::path userCacheFolder() {
     return fs::path(home ? home : "/tmp") / ".cache";
 }
 
-void convertToJpeg(const std::string& pictureFile, const std::string& jpegFile) {
-    TBmpToJpeg converter;
-    converter.BmpFile = pictureFile;
-    converter.JpegFile = jpegFile;
-    converter.Convert();
-}
-
 } // namespace
 
 std::string previewFolder(const std::string& programFolder) {

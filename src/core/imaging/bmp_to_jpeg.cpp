@@ -29,4 +29,11 @@ void TBmpToJpeg::Convert() {
     output.commit();
 }
 
+void convertToJpeg(const std::string& pictureFile, const std::string& jpegFile) {
+    TBmpToJpeg converter;
+    converter.BmpFile = pictureFile;
+    converter.JpegFile = jpegFile;
+    converter.Convert();
+}
+
 } // namespace vellumar

@@ -26,4 +26,7 @@ private:
     const PictureFormatRegistry& m_registry;
 };
 
+// One conversion with a converter of its own, for callers that only have two paths.
+void convertToJpeg(const std::string& pictureFile, const std::string& jpegFile);
+
 } // namespace vellumar

@@ -8,12 +8,12 @@
 #include "html/page_context.h"
 #include "html/page_folder_links.h"
 #include "html/template_file.h"
-#include "text_util.h"
 #include "model/gallery_settings.h"
 #include "model/img_entry.h"
 #include "model/output_policy.h"
 #include "support/scratch_folder.h"
 #include "support/scripted_frontend.h"
+#include "text_util.h"
 
 namespace vellumar::testing {
 
