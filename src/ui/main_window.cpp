@@ -201,6 +201,8 @@ void TfrmMain::connectCommands() {
     connect(TabSetting->SettingPage, &QTabWidget::currentChanged, this,
             [this](int page) { m_steps.showSettingsPage(page); });
     connect(TabBuild->btnBuildAll, &QPushButton::clicked, this, &TfrmMain::btnBuildAllClick);
+    connect(TabBuild->btnPreview, &QPushButton::clicked, this, &TfrmMain::btnPreviewClick);
+    connect(TabBuild->btnView, &QPushButton::clicked, this, &TfrmMain::btnViewClick);
     connect(TabFinish->btnSavePjt, &QPushButton::clicked, this, &TfrmMain::saveProject);
     connect(TabFinish->btnSavePjtAs, &QPushButton::clicked, this, &TfrmMain::saveProjectAs);
     connect(TabPic, &PictureStep::statusChanged, this, &TfrmMain::setStatus);
@@ -323,6 +325,21 @@ void TfrmMain::btnBuildAllClick() {
     BuildAll(m_project, m_programFolder, m_frontend);
     m_building = false;
     TabBuild->btnBuildAll->setEnabled(true);
+}
+
+void TfrmMain::btnPreviewClick() {
+    m_building = true;
+    const auto page = buildPreview(m_project, m_programFolder, m_frontend);
+    m_building = false;
+    if (page) {
+        m_dialogs.openExternally(*page);
+    }
+}
+
+void TfrmMain::btnViewClick() {
+    if (const auto page = builtIndexPage(m_project.settings(), m_frontend)) {
+        m_dialogs.openExternally(*page);
+    }
 }
 
 void TfrmMain::showCoreStatus(const QString& text) {

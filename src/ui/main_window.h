@@ -51,6 +51,8 @@ public:
     bool saveProject();
     bool saveProjectAs();
     void btnBuildAllClick();
+    void btnPreviewClick();
+    void btnViewClick();
     void btnHelpClick();
 
     // Where the core's status texts and progress appear: on the build step while a build

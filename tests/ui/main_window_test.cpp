@@ -176,6 +176,25 @@ private slots:
         QVERIFY(frontend.allAnswersUsed());
     }
 
+    void previewAndViewOpenTheirPagesInTheBrowser() {
+        ProgramFolder folder;
+        testing::ScriptedFrontend frontend;
+        testing::ScriptedDialogs dialogs;
+        TfrmMain window(folder.path(), frontend, dialogs);
+        window.btnPreviewClick();
+        window.btnViewClick();
+        QCOMPARE(
+            frontend.notices,
+            (std::vector<std::string>{"Please select pictures before preview.",
+                                      "Please fill in Destination Folder field in Settings tab."}));
+        const std::string gallery = folder.path() + "gallery";
+        QDir().mkpath(QString::fromStdString(gallery));
+        writeFile(QString::fromStdString(gallery + "/index.htm"), "built");
+        window.project().settings().DestFolder = gallery + "/";
+        window.btnViewClick();
+        QCOMPARE(dialogs.openedExternally, std::vector<std::string>{gallery + "/index.htm"});
+    }
+
     void helpShowsTheTextOfTheCurrentStep() {
         ProgramFolder folder;
         testing::ScriptedFrontend frontend;
