@@ -68,8 +68,9 @@ TEST(MetafileReader, RejectsDamagedFiles) {
         return fixtures::decodeError(reader, fixtures::bytes("metafile", name));
     };
     EXPECT_THAT(error("truncated.wmf"), ::testing::StartsWith("the file is truncated"));
-    EXPECT_EQ(error("dib-truncated.wmf"),
-              "a bitmap in the metafile cannot be read: its colour table is truncated");
+    EXPECT_THAT(error("dib-truncated.wmf"),
+                ::testing::StartsWith("a bitmap in the metafile cannot be read: the file is "
+                                      "truncated"));
     EXPECT_EQ(error("no-size.wmf"), "the metafile does not say how large it is");
     EXPECT_EQ(error("zero-inch.wmf"),
               "the metafile is damaged: the placeable header gives no units per inch");
