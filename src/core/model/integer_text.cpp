@@ -65,7 +65,9 @@ std::optional<int> parseInteger(std::string_view text) {
 }
 
 std::string invalidIntegerMessage(std::string_view text) {
-    return "'" + std::string(text) + "' is not a valid integer value";
+    std::string message = "'";
+    message.append(text).append("' is not a valid integer value");
+    return message;
 }
 
 int toInteger(std::string_view text) {

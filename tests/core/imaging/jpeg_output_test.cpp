@@ -149,7 +149,7 @@ TEST(JpegWriter, WritesBaselineJfifAtQualityNinety) {
     EXPECT_EQ(decoded.lumaQuantizer, 3);
     ASSERT_EQ(decoded.picture.width(), 40);
     ASSERT_EQ(decoded.picture.height(), 30);
-    for (const auto [x, y] : {std::pair{0, 0}, {39, 0}, {20, 15}, {39, 29}}) {
+    for (const auto& [x, y] : {std::pair{0, 0}, {39, 0}, {20, 15}, {39, 29}}) {
         const Rgb got = decoded.picture.pixel(x, y);
         const Rgb want = testing::markOf(x, y);
         EXPECT_NEAR(got.r, want.r, 8) << x << "," << y;

@@ -142,7 +142,7 @@ TEST(KeepRatioStretch, UnblendedScaleDropsAndRepeatsWholePixels) {
     EXPECT_EQ(reduced.pixel(1, 1), markOf(2, 1));
 
     const Bitmap enlarged = stretchUnblended(markedPicture(2, 1), 5, 2);
-    for (const auto [x, sourceX] : {std::pair{0, 0}, {2, 0}, {3, 1}, {4, 1}}) {
+    for (const auto& [x, sourceX] : {std::pair{0, 0}, {2, 0}, {3, 1}, {4, 1}}) {
         EXPECT_EQ(enlarged.pixel(x, 1), markOf(sourceX, 0)) << x;
     }
 }
