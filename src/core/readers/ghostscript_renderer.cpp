@@ -48,7 +48,9 @@ std::optional<fs::path> findGhostscript() {
 class ScratchFolder {
 public:
     ScratchFolder() {
-        std::string pattern = (fs::temp_directory_path() / "vellumar-eps-XXXXXX").string();
+        // mkdtemp replaces the six trailing X with a unique name.
+        std::string pattern =
+            (fs::temp_directory_path() / ("vellumar-eps-" + std::string(6, 'X'))).string();
         if (::mkdtemp(pattern.data()) == nullptr) {
             throw ProjectError("cannot create a temporary folder to draw the PostScript");
         }
