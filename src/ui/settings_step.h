@@ -2,12 +2,11 @@
 
 #include <QWidget>
 
-class QLineEdit;
-class QPushButton;
 class QTabWidget;
 
 namespace vellumar {
 
+class FoldersPage;
 struct GallerySettings;
 class UserDialogs;
 
@@ -21,14 +20,7 @@ public:
     void showSettings();
 
     QTabWidget* SettingPage = nullptr;
-    QLineEdit* edtDestFolder = nullptr;
-    QPushButton* btnSelDest = nullptr;
-
-private:
-    QWidget* buildFoldersPage();
-
-    GallerySettings& m_settings;
-    UserDialogs& m_dialogs;
+    FoldersPage* TabFolder = nullptr;
 };
 
 } // namespace vellumar

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "folders_page.h"
 #include "help_dialog.h"
 #include "main_window.h"
 #include "model/project_file.h"
@@ -108,7 +109,7 @@ private slots:
         window.TabProject->rbOld->setChecked(true);
         QCOMPARE(window.steps().step(), WizardStep::Pictures);
         QCOMPARE(window.windowTitle(), QStringLiteral("Vellumar - album.vlm"));
-        QCOMPARE(window.TabSetting->edtDestFolder->text(), QStringLiteral("/srv/album"));
+        QCOMPARE(window.TabSetting->TabFolder->edtDestFolder->text(), QStringLiteral("/srv/album"));
         QVERIFY(window.saveProject()); // no chooser is scripted: it must not open
         QVERIFY(dialogs.savePresets.empty());
     }

@@ -10,6 +10,7 @@
 
 #include "main_window.h"
 #include "picture_step.h"
+#include "settings_step.h"
 #include "scripted_dialogs.h"
 #include "support/scripted_frontend.h"
 
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     window.TabPic->addFolderOfPictures();
     window.TabPic->showEntry(1);
     window.project().settings().DestFolder = QDir::tempPath().toStdString() + "/gallery";
+    window.TabSetting->showSettings();
 
     const char* names[] = {"1-project", "2-pictures", "3-settings", "4-build", "5-finish"};
     for (int step = 0; step < kStepCount; ++step) {
