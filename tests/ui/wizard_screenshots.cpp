@@ -10,8 +10,8 @@
 
 #include "main_window.h"
 #include "picture_step.h"
-#include "settings_step.h"
 #include "scripted_dialogs.h"
+#include "settings_step.h"
 #include "support/scripted_frontend.h"
 
 using namespace vellumar;
