@@ -16,10 +16,10 @@ namespace vellumar {
 
 namespace {
 
-int positiveSize(const std::string& text, const char* what) {
+int positiveSize(const std::string& text, const std::string& what) {
     const int value = toInteger(text);
     if (value < 1) {
-        throw ProjectError(std::string(what) + " must be at least 1 pixel, not " + text + ".");
+        throw ProjectError(what + " must be at least 1 pixel, not " + text + ".");
     }
     return value;
 }
@@ -99,45 +99,42 @@ bool buildStep(Kind kind, const PictureBuild& build, const OutputPolicy& policy)
     return true;
 }
 
+// An exact box when both sides are on; with one side on, a square of that size in which the
+// picture keeps its aspect.
+PictureBox boxOf(const Switched<std::string>& width, const Switched<std::string>& height,
+                 const std::string& what, bool border, const std::string& borderWidth,
+                 Color borderColor) {
+    PictureBox box;
+    if (width.on && height.on) {
+        box.width = positiveSize(width.value, "The " + what + " width");
+        box.height = positiveSize(height.value, "The " + what + " height");
+    } else {
+        const bool byWidth = width.on;
+        box.width = box.height = positiveSize(byWidth ? width.value : height.value,
+                                              "The " + what + (byWidth ? " width" : " height"));
+        box.keepRatio = true;
+    }
+    box.borderWidth = borderWidthOf(border, borderWidth);
+    box.borderColor = border ? borderColor : kWhite;
+    return box;
+}
+
 } // namespace
 
 PictureBox thumbnailBoxOf(const GallerySettings& s) {
-    PictureBox box;
-    const bool widthOn = s.ThumbWidth.on;
-    const bool heightOn = s.ThumbHeight.on;
-    if (s.ThumbStretch == ThumbFit::Crop || (widthOn && heightOn)) {
-        box.width = positiveSize(s.ThumbWidth.value, "The thumbnail width");
-        box.height = positiveSize(s.ThumbHeight.value, "The thumbnail height");
-    } else if (heightOn) {
-        box.width = box.height = positiveSize(s.ThumbHeight.value, "The thumbnail height");
-        box.keepRatio = true;
-    } else {
-        box.width = box.height = positiveSize(s.ThumbWidth.value, "The thumbnail width");
-        box.keepRatio = true;
-    }
-    box.borderWidth = borderWidthOf(s.ThumbBorder, s.ThumbBorderWidth);
-    box.borderColor = s.ThumbBorder ? s.ThumbBorderColor : kWhite;
-    return box;
+    // Crop keeps both flags on, so it always cuts an exact window.
+    const bool both = s.ThumbStretch == ThumbFit::Crop || (s.ThumbWidth.on && s.ThumbHeight.on);
+    return boxOf({both || !s.ThumbHeight.on, s.ThumbWidth.value}, {both, s.ThumbHeight.value},
+                 "thumbnail", s.ThumbBorder, s.ThumbBorderWidth, s.ThumbBorderColor);
 }
 
 std::optional<PictureBox> largePictureBoxOf(const GallerySettings& s) {
     if (!s.ResizePic) {
         return std::nullopt;
     }
-    PictureBox box;
-    if (s.PicWidth.on && s.PicHeight.on) {
-        box.width = positiveSize(s.PicWidth.value, "The large picture width");
-        box.height = positiveSize(s.PicHeight.value, "The large picture height");
-    } else if (s.PicHeight.on) {
-        box.width = box.height = positiveSize(s.PicHeight.value, "The large picture height");
-        box.keepRatio = true;
-    } else {
-        box.width = box.height = positiveSize(s.PicWidth.value, "The large picture width");
-        box.keepRatio = true;
-    }
-    box.borderWidth = borderWidthOf(s.PicBorder, s.PicBorderWidth);
-    box.borderColor = s.PicBorder ? s.PicBorderColor : kWhite;
-    return box;
+    const bool both = s.PicWidth.on && s.PicHeight.on;
+    return boxOf({both || !s.PicHeight.on, s.PicWidth.value}, {both, s.PicHeight.value},
+                 "large picture", s.PicBorder, s.PicBorderWidth, s.PicBorderColor);
 }
 
 RenderedPicture renderThumbnail(TImgEntry& entry, const PictureBox& box) {
