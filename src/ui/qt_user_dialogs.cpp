@@ -1,6 +1,7 @@
 #include "qt_user_dialogs.h"
 
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -9,6 +10,7 @@
 
 #include "add_dir_dialog.h"
 #include "picture_file_dialog.h"
+#include "readers/reader_table.h"
 #include "sel_dest_dir_dialog.h"
 
 namespace vellumar {
@@ -57,6 +59,27 @@ std::vector<std::string> QtUserDialogs::choosePictures(const std::string& filter
         m_pictureFolder = QFileInfo(chosen.constFirst()).absolutePath();
     }
     return paths;
+}
+
+std::optional<std::string> QtUserDialogs::choosePictureIn(const std::string& folder) {
+    PictureFileDialog dialog(m_parent, QString::fromStdString(folder),
+                             QString::fromStdString(pictureFormats().dialogFilter()));
+    dialog.setWindowTitle(QObject::tr("Choose picture"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().constFirst().toStdString();
+}
+
+std::optional<Color> QtUserDialogs::chooseColor() {
+    const QColor chosen = QColorDialog::getColor(
+        QColor(redOf(m_lastColor), greenOf(m_lastColor), blueOf(m_lastColor)), m_parent);
+    if (!chosen.isValid()) {
+        return std::nullopt;
+    }
+    m_lastColor = makeColor(chosen.red(), chosen.green(), chosen.blue());
+    return m_lastColor;
 }
 
 std::optional<FolderToAdd> QtUserDialogs::chooseFolderToAdd() {

@@ -23,6 +23,8 @@ public:
     std::optional<std::string> openProjectFile() override;
     std::optional<std::string> saveProjectFile(const std::string& presetName) override;
     std::vector<std::string> choosePictures(const std::string& filter) override;
+    std::optional<std::string> choosePictureIn(const std::string& folder) override;
+    std::optional<Color> chooseColor() override;
     std::optional<FolderToAdd> chooseFolderToAdd() override;
     std::optional<std::string> chooseDestinationFolder() override;
     void openExternally(const std::string& fileOrUrl) override;
@@ -33,6 +35,8 @@ private:
     TfrmSelDestDir* m_selDestDir = nullptr;
     QString m_projectFolder;
     QString m_pictureFolder;
+    // Black until the first choice, as a fresh colour dialog would be.
+    Color m_lastColor = kBlack;
 };
 
 } // namespace vellumar

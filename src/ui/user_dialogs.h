@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "model/color.h"
+
 namespace vellumar {
 
 // A folder chosen for adding pictures, with or without its sub-folders.
@@ -24,6 +26,10 @@ public:
     virtual std::optional<std::string> saveProjectFile(const std::string& presetName) = 0;
     // Picture files in the order the chooser returns them; empty when cancelled.
     virtual std::vector<std::string> choosePictures(const std::string& filter) = 0;
+    // One picture file, the chooser opening in folder; nothing when cancelled.
+    virtual std::optional<std::string> choosePictureIn(const std::string& folder) = 0;
+    // The one colour dialog of the window, opening on the colour last chosen in it.
+    virtual std::optional<Color> chooseColor() = 0;
     // The add-directory dialog.
     virtual std::optional<FolderToAdd> chooseFolderToAdd() = 0;
     // The destination-folder dialog.

@@ -13,6 +13,9 @@ public:
     std::deque<std::optional<std::string>> projectFilesToOpen;
     std::deque<std::optional<std::string>> projectFilesToSave;
     std::deque<std::vector<std::string>> picturesToChoose;
+    std::deque<std::optional<std::string>> picturesToChooseIn;
+    std::vector<std::string> pictureFolders;
+    std::deque<std::optional<Color>> colorsToChoose;
     std::deque<std::optional<FolderToAdd>> foldersToAdd;
     std::deque<std::optional<std::string>> destinationFolders;
     std::vector<std::string> savePresets;
@@ -26,6 +29,11 @@ public:
     std::vector<std::string> choosePictures(const std::string&) override {
         return next(picturesToChoose);
     }
+    std::optional<std::string> choosePictureIn(const std::string& folder) override {
+        pictureFolders.push_back(folder);
+        return next(picturesToChooseIn);
+    }
+    std::optional<Color> chooseColor() override { return next(colorsToChoose); }
     std::optional<FolderToAdd> chooseFolderToAdd() override { return next(foldersToAdd); }
     std::optional<std::string> chooseDestinationFolder() override {
         return next(destinationFolders);
