@@ -29,6 +29,7 @@
 #include "picture_step.h"
 #include "project_error.h"
 #include "settings_step.h"
+#include "style_page.h"
 #include "user_dialogs.h"
 #include "wizard_pages.h"
 
@@ -56,7 +57,10 @@ TfrmMain::TfrmMain(std::string programFolder, Frontend& frontend, UserDialogs& d
 
     TabProject = new ProjectStep;
     TabPic = new PictureStep(m_project, m_frontend, m_dialogs);
-    TabSetting = new SettingsStep(m_project.settings(), m_dialogs);
+    m_styles = listStyles(m_programFolder);
+    TabSetting = new SettingsStep(
+        {m_project.settings(), m_project.styleLinkImages(), m_programFolder, m_frontend, m_dialogs},
+        m_styles);
     TabBuild = new BuildStep;
     TabFinish = new FinishStep;
     m_pages = new QStackedWidget;
@@ -102,9 +106,9 @@ TfrmMain::TfrmMain(std::string programFolder, Frontend& frontend, UserDialogs& d
 
     buildMenus();
     connectCommands();
-    m_styles = listStyles(m_programFolder);
-    applyFirstStyle();
-    TabSetting->showSettings();
+    if (!m_styles.empty()) {
+        TabSetting->TabStyle->applyStyle(m_styles.front());
+    }
     m_project.markUnchanged();
     showStep(WizardStep::Project);
 }
@@ -206,19 +210,6 @@ void TfrmMain::connectCommands() {
     connect(TabFinish->btnSavePjt, &QPushButton::clicked, this, &TfrmMain::saveProject);
     connect(TabFinish->btnSavePjtAs, &QPushButton::clicked, this, &TfrmMain::saveProjectAs);
     connect(TabPic, &PictureStep::statusChanged, this, &TfrmMain::setStatus);
-}
-
-void TfrmMain::applyFirstStyle() {
-    if (m_styles.empty()) {
-        return;
-    }
-    m_project.settings().Style = m_styles.front();
-    try {
-        chooseStyle(m_programFolder, m_styles.front(), m_project.settings(),
-                    m_project.styleLinkImages());
-    } catch (const ProjectError& error) {
-        m_frontend.notice(error.what());
-    }
 }
 
 void TfrmMain::showStep(WizardStep step) {

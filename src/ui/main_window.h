@@ -82,7 +82,6 @@ private:
     QWidget* buildStepTabs();
     void buildMenus();
     void connectCommands();
-    void applyFirstStyle();
     void stepShown();
     void setStatus(const QString& text);
     bool saveTo(const std::string& presetName, bool askForPath);

@@ -4,20 +4,31 @@
 #include <QVBoxLayout>
 
 #include "folders_page.h"
-#include "model/gallery_settings.h"
+#include "large_picture_page.h"
+#include "picture_pages_page.h"
 #include "step_machine.h"
+#include "style_page.h"
+#include "text_page.h"
+#include "thumbnail_pages_page.h"
 
 namespace vellumar {
 
-SettingsStep::SettingsStep(GallerySettings& settings, UserDialogs& dialogs, QWidget* parent)
+SettingsStep::SettingsStep(const SettingsContext& context, const std::vector<std::string>& styles,
+                           QWidget* parent)
     : QWidget(parent) {
     SettingPage = new QTabWidget(this);
-    TabFolder = new FoldersPage(settings, dialogs, SettingPage);
-    SettingPage->addTab(TabFolder, QString::fromUtf8(kSettingsPageCaptions[0].data()));
-    for (std::size_t page = 1; page < kSettingsPageCaptions.size(); ++page) {
-        SettingPage->addTab(new QWidget(SettingPage),
-                            QString::fromUtf8(kSettingsPageCaptions[page].data()));
+    TabFolder = new FoldersPage(context.settings, context.dialogs, SettingPage);
+    TabStyle = new StylePage(context, styles, SettingPage);
+    TabLargePic = new LargePicturePage(context, SettingPage);
+    TabThumbTable = new ThumbnailPagesPage(context, SettingPage);
+    TabPicPage = new PicturePagesPage(context, SettingPage);
+    TabText = new TextPage(context, SettingPage);
+    QWidget* pages[] = {TabFolder, TabStyle, TabLargePic, TabThumbTable, TabPicPage, TabText};
+    for (std::size_t page = 0; page < kSettingsPageCaptions.size(); ++page) {
+        SettingPage->addTab(pages[page], QString::fromUtf8(kSettingsPageCaptions[page].data()));
     }
+    connect(TabStyle, &StylePage::styleApplied, this, &SettingsStep::showSettings);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(SettingPage);
@@ -25,6 +36,11 @@ SettingsStep::SettingsStep(GallerySettings& settings, UserDialogs& dialogs, QWid
 
 void SettingsStep::showSettings() {
     TabFolder->showSettings();
+    TabStyle->showSettings();
+    TabLargePic->showSettings();
+    TabThumbTable->showSettings();
+    TabPicPage->showSettings();
+    TabText->showSettings();
 }
 
 } // namespace vellumar

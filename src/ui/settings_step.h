@@ -1,26 +1,41 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include <QWidget>
+
+#include "settings_context.h"
 
 class QTabWidget;
 
 namespace vellumar {
 
 class FoldersPage;
-struct GallerySettings;
-class UserDialogs;
+class LargePicturePage;
+class PicturePagesPage;
+class StylePage;
+class TextPage;
+class ThumbnailPagesPage;
 
 // Step 3: the gallery settings on six sub-pages.
 class SettingsStep : public QWidget {
     Q_OBJECT
 public:
-    SettingsStep(GallerySettings& settings, UserDialogs& dialogs, QWidget* parent = nullptr);
+    SettingsStep(const SettingsContext& context, const std::vector<std::string>& styles,
+                 QWidget* parent = nullptr);
 
-    // Shows the settings as they stand, after a project was loaded or a style applied.
+    // Shows the settings as they stand, after a project was loaded or a style applied: values
+    // and enabled states only, no rule runs on them.
     void showSettings();
 
     QTabWidget* SettingPage = nullptr;
     FoldersPage* TabFolder = nullptr;
+    StylePage* TabStyle = nullptr;
+    LargePicturePage* TabLargePic = nullptr;
+    ThumbnailPagesPage* TabThumbTable = nullptr;
+    PicturePagesPage* TabPicPage = nullptr;
+    TextPage* TabText = nullptr;
 };
 
 } // namespace vellumar

@@ -1,5 +1,6 @@
 // Walks the wizard through its five steps with the sample pictures loaded and saves a
-// picture of the window at each step, so anyone can look at the screens without a display.
+// picture of the window at each step and each settings sub-page, so anyone can look at the
+// screens without a display.
 //   wizard_screenshots PROGRAM_FOLDER OUTPUT_FOLDER
 
 #include <iostream>
@@ -7,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QTabWidget>
 
 #include "main_window.h"
 #include "picture_step.h"
@@ -15,6 +17,20 @@
 #include "support/scripted_frontend.h"
 
 using namespace vellumar;
+
+namespace {
+
+bool save(QWidget& widget, const QDir& output, const QString& name) {
+    QApplication::processEvents();
+    const QString file = output.filePath(name + ".png");
+    if (!widget.grab().save(file)) {
+        std::cerr << "cannot write " << file.toStdString() << '\n';
+        return false;
+    }
+    return true;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -39,10 +55,14 @@ int main(int argc, char** argv) {
     const char* names[] = {"1-project", "2-pictures", "3-settings", "4-build", "5-finish"};
     for (int step = 0; step < kStepCount; ++step) {
         window.showStep(static_cast<WizardStep>(step));
-        QApplication::processEvents();
-        const QString file = output.filePath(QString::fromLatin1(names[step]) + ".png");
-        if (!window.grab().save(file)) {
-            std::cerr << "cannot write " << file.toStdString() << '\n';
+        if (!save(window, output, QString::fromLatin1(names[step]))) {
+            return 1;
+        }
+    }
+    window.showStep(WizardStep::Settings);
+    for (int page = 0; page < window.TabSetting->SettingPage->count(); ++page) {
+        window.TabSetting->SettingPage->setCurrentIndex(page);
+        if (!save(window, output, QStringLiteral("3-settings-%1").arg(page + 1))) {
             return 1;
         }
     }

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "file_io.h"
+#include "imaging/picture_loader.h"
 #include "project_error.h"
 #include "text_util.h"
 
@@ -51,6 +52,15 @@ std::vector<std::string> loadTemplate(const std::string& programFolder, const st
         throw ProjectError("No style is chosen, so the gallery pages cannot be built.");
     }
     return splitLines(readTextFile(templateFilePath(programFolder, style), kMaxTemplateBytes));
+}
+
+std::optional<Bitmap> loadStyleSample(const std::string& programFolder, const std::string& style) {
+    const std::string path = programFolder + "template/" + style + ".jpg";
+    std::error_code error;
+    if (!fs::exists(path, error)) {
+        return std::nullopt;
+    }
+    return readPictureFile(path);
 }
 
 void chooseStyle(const std::string& programFolder, const std::string& style,

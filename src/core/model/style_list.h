@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "imaging/bitmap.h"
 #include "model/gallery_settings.h"
 #include "model/style_defaults.h"
 
@@ -18,6 +20,10 @@ std::string templateFilePath(const std::string& programFolder, const std::string
 // The lines of a style's template file. Fails with a ProjectError naming the file when there
 // is no style or the file cannot be read.
 std::vector<std::string> loadTemplate(const std::string& programFolder, const std::string& style);
+
+// The style's sample picture programFolder + "template/" + style + ".jpg", or nothing when
+// the style has none. A sample that cannot be read fails with the reader's message.
+std::optional<Bitmap> loadStyleSample(const std::string& programFolder, const std::string& style);
 
 // Chooses a style: reads its template file and applies its default section.
 void chooseStyle(const std::string& programFolder, const std::string& style,

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QWidget>
+
+#include "settings_context.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace vellumar {
+
+class ColorSwatch;
+class NumberField;
+class UpDown;
+
+// The "Large picture" sub-page: whether the pictures are resized, to what size, and their
+// border.
+class LargePicturePage : public QWidget {
+    Q_OBJECT
+public:
+    explicit LargePicturePage(const SettingsContext& context, QWidget* parent = nullptr);
+
+    void showSettings();
+
+    QCheckBox* cbResizePic = nullptr;
+    QCheckBox* cbPicWidth = nullptr;
+    QLineEdit* edtPicWidth = nullptr;
+    UpDown* PicWidthTune = nullptr;
+    QCheckBox* cbPicHeight = nullptr;
+    QLineEdit* edtPicHeight = nullptr;
+    UpDown* PicHeightTune = nullptr;
+    QCheckBox* cbPicBorder = nullptr;
+    QLabel* lblPicBorderWidth = nullptr;
+    QLineEdit* edtPicBorderWidth = nullptr;
+    UpDown* PicBorderWidthTune = nullptr;
+    QLabel* lblPicBorderColor = nullptr;
+    ColorSwatch* imgPicBorderColor = nullptr;
+    QPushButton* btnPicBorderColor = nullptr;
+
+private:
+    void showStates();
+
+    GallerySettings& m_settings;
+    NumberField* m_picWidth = nullptr;
+    NumberField* m_picHeight = nullptr;
+    NumberField* m_picBorderWidth = nullptr;
+};
+
+} // namespace vellumar

@@ -1,0 +1,68 @@
+#include "picture_pages_page.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "color_switch.h"
+#include "item_list.h"
+#include "model/enums.h"
+#include "page_background_group.h"
+#include "picture_path_field.h"
+
+namespace vellumar {
+
+PicturePagesPage::PicturePagesPage(const SettingsContext& context, QWidget* parent)
+    : QWidget(parent), m_settings(context.settings) {
+    cmbThumbLink = itemList(kThumbLinkTargetItems, this);
+    connect(cmbThumbLink, &QComboBox::currentIndexChanged, this,
+            [this](int target) { m_settings.ThumbLink = static_cast<ThumbLinkTarget>(target); });
+    cmbPageNav = itemList(kNavPositionItems, this);
+    connect(cmbPageNav, &QComboBox::currentIndexChanged, this,
+            [this](int position) { m_settings.PageNav = static_cast<NavPosition>(position); });
+    btnPageNavLink = new QPushButton(tr("Advanced"), this);
+
+    PageBackground = new PageBackgroundGroup(m_settings.PageBGPic, m_settings.PageBGColor,
+                                             context.programFolder, context.dialogs, this);
+    edtPageBGPic = PageBackground->picture->edit;
+    btnPageBGPic = PageBackground->picture->chooser;
+    cbPageBGColor = PageBackground->color->box;
+    imgPageBGColor = PageBackground->color->swatch;
+    btnPageBGColor = PageBackground->color->chooser;
+
+    cbImageProtect = new QCheckBox(tr("Protect images from copying"), this);
+    connect(cbImageProtect, &QCheckBox::toggled, this,
+            [this](bool on) { m_settings.ImageProtect = on; });
+
+    auto* navigation = new QHBoxLayout;
+    navigation->addWidget(cmbPageNav);
+    navigation->addWidget(btnPageNavLink);
+    navigation->addStretch(1);
+    auto* links = new QVBoxLayout;
+    links->addWidget(new QLabel(tr("Link thumbnails to:"), this));
+    links->addWidget(cmbThumbLink);
+    links->addWidget(new QLabel(tr("Navigation link position:"), this));
+    links->addLayout(navigation);
+    links->addWidget(cbImageProtect);
+    links->addStretch(1);
+    auto* background = new QVBoxLayout;
+    background->addWidget(PageBackground);
+    background->addStretch(1);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(links, 1);
+    layout->addLayout(background, 1);
+    showSettings();
+}
+
+void PicturePagesPage::showSettings() {
+    // Each control writes back the value it is given, so no signal needs blocking here.
+    cmbThumbLink->setCurrentIndex(static_cast<int>(m_settings.ThumbLink));
+    cmbPageNav->setCurrentIndex(static_cast<int>(m_settings.PageNav));
+    PageBackground->showSettings();
+    cbImageProtect->setChecked(m_settings.ImageProtect);
+}
+
+} // namespace vellumar

@@ -1,0 +1,230 @@
+#include "style_page.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "bitmap_image.h"
+#include "color_swatch.h"
+#include "frontend.h"
+#include "model/settings_rules.h"
+#include "model/style_list.h"
+#include "number_field.h"
+#include "project_error.h"
+#include "user_dialogs.h"
+#include "widget_states.h"
+
+namespace vellumar {
+
+namespace {
+
+const QSize kSampleBox(200, 150);
+
+} // namespace
+
+StylePage::StylePage(const SettingsContext& context, const std::vector<std::string>& styles,
+                     QWidget* parent)
+    : QWidget(parent), m_context(context), m_settings(context.settings) {
+    auto* options = new QVBoxLayout;
+    options->addWidget(buildSizeGroup());
+    options->addWidget(buildFileNameGroup());
+    options->addWidget(buildBorderGroup());
+    options->addStretch(1);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(buildStyleColumn());
+    layout->addLayout(options, 1);
+
+    for (const std::string& style : styles) {
+        cmbStyle->addItem(QString::fromStdString(style));
+    }
+    // Only a choice the user makes applies a style; selecting a loaded project's style
+    // must not.
+    connect(cmbStyle, &QComboBox::activated, this,
+            [this](int index) { applyStyle(cmbStyle->itemText(index).toStdString()); });
+    showSettings();
+}
+
+QWidget* StylePage::buildStyleColumn() {
+    auto* column = new QWidget(this);
+    cmbStyle = new QComboBox(column);
+    imgStylePreview = new QLabel(column);
+    imgStylePreview->setFixedSize(kSampleBox);
+    imgStylePreview->setScaledContents(true);
+    imgStylePreview->setFrameShape(QFrame::StyledPanel);
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QLabel(tr("Style:"), column));
+    layout->addWidget(cmbStyle);
+    layout->addSpacing(8);
+    layout->addWidget(new QLabel(tr("Style Preview"), column));
+    layout->addWidget(imgStylePreview);
+    layout->addStretch(1);
+    return column;
+}
+
+QGroupBox* StylePage::buildSizeGroup() {
+    auto* group = new QGroupBox(tr("Thumbnail size"), this);
+    cbThumbWidth = new QCheckBox(tr("Width"), group);
+    m_thumbWidth = new NumberField(m_settings.ThumbWidth.value, SteppedInteger::ThumbWidth,
+                                   CheckedInteger::ThumbWidth, m_context.frontend, group);
+    edtThumbWidth = m_thumbWidth->edit;
+    ThumbWidthTune = m_thumbWidth->tune;
+    cbThumbHeight = new QCheckBox(tr("Height"), group);
+    m_thumbHeight = new NumberField(m_settings.ThumbHeight.value, SteppedInteger::ThumbHeight,
+                                    CheckedInteger::ThumbHeight, m_context.frontend, group);
+    edtThumbHeight = m_thumbHeight->edit;
+    ThumbHeightTune = m_thumbHeight->tune;
+    rbThumbStretch = new QRadioButton(tr("Stretch picture to fit size"), group);
+    rbThumbCrop = new QRadioButton(tr("Crop picture to fit size"), group);
+    auto* fits = new QButtonGroup(group);
+    fits->addButton(rbThumbStretch, static_cast<int>(ThumbFit::Stretch));
+    fits->addButton(rbThumbCrop, static_cast<int>(ThumbFit::Crop));
+
+    connect(cbThumbWidth, &QCheckBox::toggled, this, [this](bool on) {
+        setThumbWidthFlag(m_settings, on);
+        showSettings();
+    });
+    connect(cbThumbHeight, &QCheckBox::toggled, this, [this](bool on) {
+        setThumbHeightFlag(m_settings, on);
+        showSettings();
+    });
+    connect(fits, &QButtonGroup::idToggled, this, [this](int fit, bool checked) {
+        if (checked) {
+            setThumbFit(m_settings, static_cast<ThumbFit>(fit));
+            showSettings();
+        }
+    });
+
+    auto* layout = new QGridLayout(group);
+    layout->addWidget(cbThumbWidth, 0, 0);
+    layout->addWidget(m_thumbWidth, 0, 1);
+    layout->addWidget(cbThumbHeight, 1, 0);
+    layout->addWidget(m_thumbHeight, 1, 1);
+    layout->addWidget(rbThumbStretch, 0, 2);
+    layout->addWidget(rbThumbCrop, 1, 2);
+    layout->setColumnStretch(3, 1);
+    return group;
+}
+
+QGroupBox* StylePage::buildFileNameGroup() {
+    auto* group = new QGroupBox(tr("Thumbnail file name"), this);
+    edtThumbPrefix = new QLineEdit(group);
+    edtThumbSuffix = new QLineEdit(group);
+    btnRenameSoft = new QPushButton(tr("Virovudo Ziduva"), group);
+    connect(edtThumbPrefix, &QLineEdit::textEdited, this,
+            [this](const QString& text) { m_settings.ThumbPrefix = text.toStdString(); });
+    connect(edtThumbSuffix, &QLineEdit::textEdited, this,
+            [this](const QString& text) { m_settings.ThumbSuffix = text.toStdString(); });
+    connect(btnRenameSoft, &QPushButton::clicked, this, [this] {
+        QUrl manual = QUrl::fromLocalFile(QString::fromStdString(m_context.programFolder) +
+                                          QStringLiteral("Help.html"));
+        manual.setFragment(QStringLiteral("file-names"));
+        m_context.dialogs.openExternally(manual.toString().toStdString());
+    });
+
+    auto* layout = new QGridLayout(group);
+    layout->addWidget(new QLabel(tr("Prefix:"), group), 0, 0);
+    layout->addWidget(new QLabel(tr("Suffix:"), group), 0, 1);
+    layout->addWidget(edtThumbPrefix, 1, 0);
+    layout->addWidget(edtThumbSuffix, 1, 1);
+    layout->addWidget(btnRenameSoft, 1, 2);
+    return group;
+}
+
+QGroupBox* StylePage::buildBorderGroup() {
+    gbThumbBorder = new QGroupBox(this);
+    cbThumbBorder = new QCheckBox(tr("Thumbnail border"), gbThumbBorder);
+    lblThumbBorderWidth = new QLabel(tr("Width:"), gbThumbBorder);
+    m_thumbBorderWidth =
+        new NumberField(m_settings.ThumbBorderWidth, SteppedInteger::ThumbBorderWidth,
+                        CheckedInteger::ThumbBorderWidth, m_context.frontend, gbThumbBorder);
+    edtThumbBorderWidth = m_thumbBorderWidth->edit;
+    ThumbBorderTune = m_thumbBorderWidth->tune;
+    lblThumbBorderColor = new QLabel(tr("Color:"), gbThumbBorder);
+    imgThumbBorderColor = new ColorSwatch(gbThumbBorder);
+    btnBorderColor = new QPushButton(tr(". . ."), gbThumbBorder);
+    btnBorderColor->setFixedWidth(32);
+    connectColorChooser(btnBorderColor, imgThumbBorderColor, m_settings.ThumbBorderColor,
+                        m_context.dialogs);
+    connect(cbThumbBorder, &QCheckBox::toggled, this, [this](bool on) {
+        m_settings.ThumbBorder = on;
+        showStates();
+    });
+
+    auto* layout = new QHBoxLayout(gbThumbBorder);
+    layout->addWidget(cbThumbBorder);
+    layout->addSpacing(12);
+    layout->addWidget(lblThumbBorderWidth);
+    layout->addWidget(m_thumbBorderWidth);
+    layout->addWidget(lblThumbBorderColor);
+    layout->addWidget(imgThumbBorderColor);
+    layout->addWidget(btnBorderColor);
+    layout->addStretch(1);
+    return gbThumbBorder;
+}
+
+void StylePage::applyStyle(const std::string& style) {
+    cmbStyle->setCurrentText(QString::fromStdString(style));
+    m_settings.Style = style;
+    try {
+        const std::vector<std::string> lines = loadTemplate(m_context.programFolder, style);
+        showSample(style);
+        applyStyleDefaults(lines, m_context.programFolder, m_settings, m_context.linkImages);
+    } catch (const ProjectError& error) {
+        m_context.frontend.notice(error.what());
+    }
+    emit styleApplied();
+}
+
+void StylePage::showSample(const std::string& style) {
+    const std::optional<Bitmap> sample = loadStyleSample(m_context.programFolder, style);
+    if (!sample) {
+        imgStylePreview->hide();
+        return;
+    }
+    imgStylePreview->setPixmap(QPixmap::fromImage(toQImage(*sample)));
+    imgStylePreview->show();
+}
+
+void StylePage::showSettings() {
+    // The size flags and the fit show what is held without running their rules on it.
+    const QSignalBlocker blockWidth(cbThumbWidth);
+    const QSignalBlocker blockHeight(cbThumbHeight);
+    const QSignalBlocker blockStretch(rbThumbStretch);
+    const QSignalBlocker blockCrop(rbThumbCrop);
+    cmbStyle->setCurrentIndex(cmbStyle->findText(QString::fromStdString(m_settings.Style)));
+    cbThumbWidth->setChecked(m_settings.ThumbWidth.on);
+    cbThumbHeight->setChecked(m_settings.ThumbHeight.on);
+    (m_settings.ThumbStretch == ThumbFit::Crop ? rbThumbCrop : rbThumbStretch)->setChecked(true);
+    m_thumbWidth->showSetting();
+    m_thumbHeight->showSetting();
+    edtThumbPrefix->setText(QString::fromStdString(m_settings.ThumbPrefix));
+    edtThumbSuffix->setText(QString::fromStdString(m_settings.ThumbSuffix));
+    cbThumbBorder->setChecked(m_settings.ThumbBorder);
+    m_thumbBorderWidth->showSetting();
+    imgThumbBorderColor->setColor(m_settings.ThumbBorderColor);
+    showStates();
+}
+
+void StylePage::showStates() {
+    const SettingsEditability editable = editabilityOf(m_settings);
+    m_thumbWidth->setEditable(editable.thumbWidthValue);
+    m_thumbHeight->setEditable(editable.thumbHeightValue);
+    const bool border = editable.thumbBorderWidthAndColor;
+    setAllEnabled({lblThumbBorderWidth, edtThumbBorderWidth, ThumbBorderTune, lblThumbBorderColor,
+                   btnBorderColor},
+                  border);
+    imgThumbBorderColor->setVisible(border);
+}
+
+} // namespace vellumar
