@@ -1,6 +1,8 @@
 #include <fstream>
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -8,15 +10,24 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 #include "folders_page.h"
 #include "help_dialog.h"
+#include "imaging/jpeg_writer.h"
+#include "large_picture_page.h"
 #include "main_window.h"
 #include "model/project_file.h"
+#include "number_field.h"
+#include "picture_pages_page.h"
 #include "picture_step.h"
 #include "scripted_dialogs.h"
 #include "settings_step.h"
+#include "style_page.h"
 #include "support/scripted_frontend.h"
+#include "support/test_pictures.h"
+#include "text_page.h"
+#include "thumbnail_pages_page.h"
 #include "wizard_pages.h"
 
 using namespace vellumar;
@@ -194,6 +205,83 @@ private slots:
         window.project().settings().DestFolder = gallery + "/";
         window.btnViewClick();
         QCOMPARE(dialogs.openedExternally, std::vector<std::string>{gallery + "/index.htm"});
+    }
+
+    void previewWritesTheFirstPageIntoThePreviewFolder() {
+        ProgramFolder folder;
+        testing::ScriptedFrontend frontend;
+        testing::ScriptedDialogs dialogs;
+        TfrmMain window(folder.path(), frontend, dialogs);
+        const std::vector<std::uint8_t> jpeg =
+            encodeJpeg(testing::filledPicture(64, 48, Rgb{200, 30, 30}));
+        std::vector<std::string> pictures;
+        for (const char* name : {"a.jpg", "b.jpg"}) {
+            pictures.push_back(folder.path() + name);
+            writeFile(QString::fromStdString(pictures.back()),
+                      std::string(jpeg.begin(), jpeg.end()));
+        }
+        dialogs.picturesToChoose.push_back(pictures);
+        window.TabPic->addImages();
+        window.btnPreviewClick();
+        QVERIFY(frontend.notices.empty());
+        const std::string preview = folder.path() + "preview/";
+        QCOMPARE(dialogs.openedExternally, std::vector<std::string>{preview + "index.htm"});
+        for (const char* file : {"index.htm", "thumb/tn_1.jpg", "thumb/tn_2.jpg", "pic/pic2.jpg",
+                                 "picpage/page2.htm"}) {
+            QVERIFY2(QFile::exists(QString::fromStdString(preview + file)), file);
+        }
+    }
+
+    void projectRoundTripThroughThePages() {
+        ProgramFolder folder;
+        testing::ScriptedFrontend frontend;
+        testing::ScriptedDialogs dialogs;
+        TfrmMain window(folder.path(), frontend, dialogs);
+        const std::string path = writeProject(folder.dir.path());
+        dialogs.projectFilesToOpen.push_back(path);
+        window.TabProject->rbOld->setChecked(true);
+
+        SettingsStep& pages = *window.TabSetting;
+        pages.TabStyle->rbThumbCrop->click();
+        QTest::keyClicks(pages.TabStyle->edtThumbPrefix, QStringLiteral("s_"));
+        dialogs.colorsToChoose.push_back(makeColor(0, 128, 0));
+        pages.TabThumbTable->btnThumbTableBorderColor->click();
+        pages.TabThumbTable->ThumbTableRowTune->btnUp->click();
+        pages.TabPicPage->cmbThumbLink->setCurrentIndex(2);
+        pages.TabText->cbThumbShowSize->click();
+        pages.TabLargePic->cbResizePic->click();
+        QVERIFY(window.saveProject());
+
+        GallerySettings expected;
+        expected.DestFolder = "/srv/album";
+        expected.Style = "plain"; // the file named no installed style: the chosen one stays
+        expected.ThumbStretch = ThumbFit::Crop;
+        expected.ThumbHeight.on = true;
+        expected.ThumbPrefix = "tn_s_";
+        expected.ThumbTableBorderColor = makeColor(0, 128, 0);
+        expected.ThumbTableRow = "4";
+        expected.ThumbLink = ThumbLinkTarget::None;
+        expected.ThumbShowSize = false;
+        expected.ResizePic = true;
+        PictureList list;
+        GallerySettings saved;
+        QVERIFY(LoadProject(path, list, saved, window.styles(), frontend));
+        // Line by line, so a failure names the setting.
+        QCOMPARE(
+            QString::fromStdString(projectText(list, saved, {})).split(QStringLiteral("\r\n")),
+            QString::fromStdString(projectText(list, expected, {})).split(QStringLiteral("\r\n")));
+
+        // Opening it again brings the saved values back onto the pages.
+        pages.TabStyle->rbThumbStretch->click();
+        pages.TabText->cbThumbShowSize->click();
+        dialogs.projectFilesToOpen.push_back(path);
+        frontend.answerNext(true); // the open moves on from a step without pictures
+        window.openProject();
+        QVERIFY(pages.TabStyle->rbThumbCrop->isChecked());
+        QVERIFY(pages.TabStyle->edtThumbHeight->isEnabled());
+        QCOMPARE(pages.TabThumbTable->edtThumbTableRow->text(), QStringLiteral("4"));
+        QVERIFY(!pages.TabText->cbThumbShowSize->isChecked());
+        QVERIFY(pages.TabLargePic->edtPicWidth->isEnabled());
     }
 
     void helpShowsTheTextOfTheCurrentStep() {
