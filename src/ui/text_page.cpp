@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -31,8 +32,11 @@ TextPage::TextPage(const SettingsContext& context, QWidget* parent)
     thumbnailLayout->addWidget(new QLabel(tr("Page title:"), thumbnails), 0, 0);
     thumbnailLayout->addWidget(edtPageTitle, 0, 1, 1, 2);
     thumbnailLayout->addWidget(new QLabel(tr("Thumbnail titles:"), thumbnails), 1, 0);
-    thumbnailLayout->addWidget(cbThumbShowTitle, 1, 1);
-    thumbnailLayout->addWidget(cbThumbShowSize, 1, 2);
+    auto* titles = new QHBoxLayout;
+    titles->addWidget(cbThumbShowTitle);
+    titles->addWidget(cbThumbShowSize);
+    titles->addStretch(1);
+    thumbnailLayout->addLayout(titles, 1, 1, 1, 2);
     thumbnailLayout->addWidget(new QLabel(tr("Thumbnail ALT text:"), thumbnails), 2, 0);
     thumbnailLayout->addWidget(edtThumbALT, 2, 1);
     thumbnailLayout->addWidget(cbThumbInfo, 2, 2);
