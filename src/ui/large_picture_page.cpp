@@ -2,13 +2,11 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "color_swatch.h"
+#include "border_row.h"
 #include "model/settings_rules.h"
 #include "number_field.h"
 #include "widget_states.h"
@@ -29,17 +27,15 @@ LargePicturePage::LargePicturePage(const SettingsContext& context, QWidget* pare
     edtPicHeight = m_picHeight->edit;
     PicHeightTune = m_picHeight->tune;
     cbPicBorder = new QCheckBox(tr("Border"), this);
-    lblPicBorderWidth = new QLabel(tr("Width:"), this);
-    m_picBorderWidth =
-        new NumberField(m_settings.PicBorderWidth, SteppedInteger::PicBorderWidth, this);
-    edtPicBorderWidth = m_picBorderWidth->edit;
-    PicBorderWidthTune = m_picBorderWidth->tune;
-    lblPicBorderColor = new QLabel(tr("Color:"), this);
-    imgPicBorderColor = new ColorSwatch(this);
-    btnPicBorderColor = new QPushButton(tr("..."), this);
-    btnPicBorderColor->setFixedWidth(32);
-    connectColorChooser(btnPicBorderColor, imgPicBorderColor, m_settings.PicBorderColor,
-                        context.dialogs);
+    m_border =
+        new BorderRow(new NumberField(m_settings.PicBorderWidth, SteppedInteger::PicBorderWidth),
+                      m_settings.PicBorderColor, tr("..."), context.dialogs, this);
+    lblPicBorderWidth = m_border->lblWidth;
+    edtPicBorderWidth = m_border->width->edit;
+    PicBorderWidthTune = m_border->width->tune;
+    lblPicBorderColor = m_border->lblColor;
+    imgPicBorderColor = m_border->swatch;
+    btnPicBorderColor = m_border->chooser;
 
     connect(cbResizePic, &QCheckBox::toggled, this, [this](bool on) {
         m_settings.ResizePic = on;
@@ -65,14 +61,7 @@ LargePicturePage::LargePicturePage(const SettingsContext& context, QWidget* pare
     sizes->addWidget(cbPicHeight, 1, 0);
     sizes->addWidget(m_picHeight, 1, 1);
     sizes->addWidget(cbPicBorder, 2, 0);
-    auto* border = new QHBoxLayout;
-    border->addWidget(lblPicBorderWidth);
-    border->addWidget(m_picBorderWidth);
-    border->addWidget(lblPicBorderColor);
-    border->addWidget(imgPicBorderColor);
-    border->addWidget(btnPicBorderColor);
-    border->addStretch(1);
-    sizes->addLayout(border, 2, 1);
+    sizes->addWidget(m_border, 2, 1);
     sizes->setColumnStretch(2, 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -92,8 +81,7 @@ void LargePicturePage::showSettings() {
     cbPicBorder->setChecked(m_settings.PicBorder);
     m_picWidth->showSetting();
     m_picHeight->showSetting();
-    m_picBorderWidth->showSetting();
-    imgPicBorderColor->setColor(m_settings.PicBorderColor);
+    m_border->showSettings();
     showStates();
 }
 
@@ -102,11 +90,7 @@ void LargePicturePage::showStates() {
     setAllEnabled({cbPicWidth, cbPicHeight, cbPicBorder}, editable.picSizeFlagsAndBorderFlag);
     m_picWidth->setEditable(editable.picWidthValue);
     m_picHeight->setEditable(editable.picHeightValue);
-    const bool border = editable.picBorderWidthAndColor;
-    setAllEnabled({lblPicBorderWidth, edtPicBorderWidth, PicBorderWidthTune, lblPicBorderColor,
-                   btnPicBorderColor},
-                  border);
-    imgPicBorderColor->setVisible(border);
+    m_border->setEditable(editable.picBorderWidthAndColor);
 }
 
 } // namespace vellumar

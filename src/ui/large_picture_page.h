@@ -11,6 +11,7 @@ class QPushButton;
 
 namespace vellumar {
 
+class BorderRow;
 class ColorSwatch;
 class NumberField;
 class UpDown;
@@ -45,7 +46,7 @@ private:
     GallerySettings& m_settings;
     NumberField* m_picWidth = nullptr;
     NumberField* m_picHeight = nullptr;
-    NumberField* m_picBorderWidth = nullptr;
+    BorderRow* m_border = nullptr;
 };
 
 } // namespace vellumar

@@ -15,14 +15,13 @@
 #include <QVBoxLayout>
 
 #include "bitmap_image.h"
-#include "color_swatch.h"
+#include "border_row.h"
 #include "frontend.h"
 #include "model/settings_rules.h"
 #include "model/style_list.h"
 #include "number_field.h"
 #include "project_error.h"
 #include "user_dialogs.h"
-#include "widget_states.h"
 
 namespace vellumar {
 
@@ -144,18 +143,16 @@ QGroupBox* StylePage::buildFileNameGroup() {
 QGroupBox* StylePage::buildBorderGroup() {
     gbThumbBorder = new QGroupBox(this);
     cbThumbBorder = new QCheckBox(tr("Thumbnail border"), gbThumbBorder);
-    lblThumbBorderWidth = new QLabel(tr("Width:"), gbThumbBorder);
-    m_thumbBorderWidth =
-        new NumberField(m_settings.ThumbBorderWidth, SteppedInteger::ThumbBorderWidth,
-                        CheckedInteger::ThumbBorderWidth, m_context.frontend, gbThumbBorder);
-    edtThumbBorderWidth = m_thumbBorderWidth->edit;
-    ThumbBorderTune = m_thumbBorderWidth->tune;
-    lblThumbBorderColor = new QLabel(tr("Color:"), gbThumbBorder);
-    imgThumbBorderColor = new ColorSwatch(gbThumbBorder);
-    btnBorderColor = new QPushButton(tr(". . ."), gbThumbBorder);
-    btnBorderColor->setFixedWidth(32);
-    connectColorChooser(btnBorderColor, imgThumbBorderColor, m_settings.ThumbBorderColor,
-                        m_context.dialogs);
+    m_border =
+        new BorderRow(new NumberField(m_settings.ThumbBorderWidth, SteppedInteger::ThumbBorderWidth,
+                                      CheckedInteger::ThumbBorderWidth, m_context.frontend),
+                      m_settings.ThumbBorderColor, tr(". . ."), m_context.dialogs, gbThumbBorder);
+    lblThumbBorderWidth = m_border->lblWidth;
+    edtThumbBorderWidth = m_border->width->edit;
+    ThumbBorderTune = m_border->width->tune;
+    lblThumbBorderColor = m_border->lblColor;
+    imgThumbBorderColor = m_border->swatch;
+    btnBorderColor = m_border->chooser;
     connect(cbThumbBorder, &QCheckBox::toggled, this, [this](bool on) {
         m_settings.ThumbBorder = on;
         showStates();
@@ -164,11 +161,7 @@ QGroupBox* StylePage::buildBorderGroup() {
     auto* layout = new QHBoxLayout(gbThumbBorder);
     layout->addWidget(cbThumbBorder);
     layout->addSpacing(12);
-    layout->addWidget(lblThumbBorderWidth);
-    layout->addWidget(m_thumbBorderWidth);
-    layout->addWidget(lblThumbBorderColor);
-    layout->addWidget(imgThumbBorderColor);
-    layout->addWidget(btnBorderColor);
+    layout->addWidget(m_border);
     layout->addStretch(1);
     return gbThumbBorder;
 }
@@ -211,8 +204,7 @@ void StylePage::showSettings() {
     edtThumbPrefix->setText(QString::fromStdString(m_settings.ThumbPrefix));
     edtThumbSuffix->setText(QString::fromStdString(m_settings.ThumbSuffix));
     cbThumbBorder->setChecked(m_settings.ThumbBorder);
-    m_thumbBorderWidth->showSetting();
-    imgThumbBorderColor->setColor(m_settings.ThumbBorderColor);
+    m_border->showSettings();
     showStates();
 }
 
@@ -220,11 +212,7 @@ void StylePage::showStates() {
     const SettingsEditability editable = editabilityOf(m_settings);
     m_thumbWidth->setEditable(editable.thumbWidthValue);
     m_thumbHeight->setEditable(editable.thumbHeightValue);
-    const bool border = editable.thumbBorderWidthAndColor;
-    setAllEnabled({lblThumbBorderWidth, edtThumbBorderWidth, ThumbBorderTune, lblThumbBorderColor,
-                   btnBorderColor},
-                  border);
-    imgThumbBorderColor->setVisible(border);
+    m_border->setEditable(editable.thumbBorderWidthAndColor);
 }
 
 } // namespace vellumar

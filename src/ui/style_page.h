@@ -17,6 +17,7 @@ class QRadioButton;
 
 namespace vellumar {
 
+class BorderRow;
 class ColorSwatch;
 class NumberField;
 class UpDown;
@@ -73,7 +74,7 @@ private:
     GallerySettings& m_settings;
     NumberField* m_thumbWidth = nullptr;
     NumberField* m_thumbHeight = nullptr;
-    NumberField* m_thumbBorderWidth = nullptr;
+    BorderRow* m_border = nullptr;
 };
 
 } // namespace vellumar
