@@ -48,7 +48,8 @@ TfrmNavLinkOpt::TfrmNavLinkOpt(std::string programFolder, Frontend& frontend, Us
     cbList = new QListWidget(this);
     cbList->setObjectName(QStringLiteral("cbList"));
     cbList->setFixedWidth(kListWidth);
-    for (const char* name : {"Home", "Index", "First", "Previous", "Next", "Last"}) {
+    for (const char* name : {QT_TR_NOOP("Home"), QT_TR_NOOP("Index"), QT_TR_NOOP("First"),
+                             QT_TR_NOOP("Previous"), QT_TR_NOOP("Next"), QT_TR_NOOP("Last")}) {
         auto* item = new QListWidgetItem(tr(name), cbList);
         item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
