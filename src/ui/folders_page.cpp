@@ -12,6 +12,7 @@
 
 #include "model/enums.h"
 #include "model/gallery_settings.h"
+#include "qt_text.h"
 #include "user_dialogs.h"
 
 namespace vellumar {
@@ -70,8 +71,7 @@ FoldersPage::FoldersPage(GallerySettings& settings, UserDialogs& dialogs, QWidge
     QRadioButton** buttons[] = {&rbAsk, &rbAddOnly, &rbOverwrite};
     for (int mode = 0; mode < 3; ++mode) {
         const std::string_view item = kOverwriteModeItems[static_cast<std::size_t>(mode)];
-        *buttons[mode] = new QRadioButton(
-            QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())), overwrite);
+        *buttons[mode] = new QRadioButton(fromView(item), overwrite);
         modes->addButton(*buttons[mode], mode);
         overwriteLayout->addWidget(*buttons[mode]);
     }

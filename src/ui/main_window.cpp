@@ -28,6 +28,7 @@
 #include "path_text.h"
 #include "picture_step.h"
 #include "project_error.h"
+#include "qt_text.h"
 #include "settings_step.h"
 #include "style_page.h"
 #include "user_dialogs.h"
@@ -39,10 +40,6 @@ namespace {
 
 constexpr const char* kCaption = "Vellumar";
 constexpr const char* kSupportMail = "mailto:support@vellumar.org";
-
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 } // namespace
 

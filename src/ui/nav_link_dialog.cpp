@@ -18,6 +18,7 @@
 #include "frontend.h"
 #include "imaging/picture_loader.h"
 #include "project_error.h"
+#include "qt_text.h"
 #include "user_dialogs.h"
 
 namespace vellumar {
@@ -27,10 +28,6 @@ namespace {
 constexpr int kImageWidth = 160;
 constexpr int kImageHeight = 90;
 constexpr int kListWidth = 130;
-
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 std::size_t indexOf(NavLinkKind kind) {
     return static_cast<std::size_t>(kind);
@@ -185,10 +182,12 @@ void TfrmNavLinkOpt::showHighlighted() {
     }
     edtText->setText(QString::fromStdString(link->text));
     edtImageFile->setText(QString::fromStdString(link->file));
-    showImage(link->file);
+    // A link that is off only hints at its style image; an unreadable one is not worth a
+    // message until the link is switched on.
+    showImage(link->file, m_working.ticked[static_cast<std::size_t>(cbList->currentRow())]);
 }
 
-void TfrmNavLinkOpt::showImage(const std::string& file) {
+void TfrmNavLinkOpt::showImage(const std::string& file, bool reportFailure) {
     Image->clear();
     if (file.empty()) {
         return; // the style names no image for this kind
@@ -201,7 +200,9 @@ void TfrmNavLinkOpt::showImage(const std::string& file) {
         }
         Image->setPixmap(picture);
     } catch (const ProjectError& error) {
-        m_frontend.notice(error.what());
+        if (reportFailure) {
+            m_frontend.notice(error.what());
+        }
     }
 }
 
@@ -213,7 +214,7 @@ void TfrmNavLinkOpt::chooseImage() {
     if (const auto chosen = m_dialogs.choosePictureIn(m_chooserFolder)) {
         link->file = *chosen;
         edtImageFile->setText(QString::fromStdString(*chosen));
-        showImage(*chosen);
+        showImage(*chosen, true);
     }
 }
 

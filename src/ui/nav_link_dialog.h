@@ -48,7 +48,7 @@ private:
     void showWorkingCopy();
     // Shows the working link of the highlighted item; only Home has an address and target.
     void showHighlighted();
-    void showImage(const std::string& file);
+    void showImage(const std::string& file, bool reportFailure);
     void chooseImage();
     TNavLink* highlightedLink();
 

@@ -8,19 +8,21 @@
 #include <QVBoxLayout>
 
 #include "color_switch.h"
-#include "item_list.h"
 #include "model/enums.h"
 #include "page_background_group.h"
 #include "picture_path_field.h"
+#include "qt_text.h"
 
 namespace vellumar {
 
 PicturePagesPage::PicturePagesPage(const SettingsContext& context, QWidget* parent)
     : QWidget(parent), m_settings(context.settings) {
-    cmbThumbLink = itemList(kThumbLinkTargetItems, this);
+    cmbThumbLink = new QComboBox(this);
+    addItems(cmbThumbLink, kThumbLinkTargetItems);
     connect(cmbThumbLink, &QComboBox::currentIndexChanged, this,
             [this](int target) { m_settings.ThumbLink = static_cast<ThumbLinkTarget>(target); });
-    cmbPageNav = itemList(kNavPositionItems, this);
+    cmbPageNav = new QComboBox(this);
+    addItems(cmbPageNav, kNavPositionItems);
     connect(cmbPageNav, &QComboBox::currentIndexChanged, this,
             [this](int position) { m_settings.PageNav = static_cast<NavPosition>(position); });
     btnPageNavLink = new QPushButton(tr("Advanced"), this);

@@ -24,6 +24,7 @@
 #include "model/picture_sort.h"
 #include "model/project.h"
 #include "project_error.h"
+#include "qt_text.h"
 #include "user_dialogs.h"
 
 namespace vellumar {
@@ -35,13 +36,6 @@ constexpr int kPreviewHeight = 150;
 
 QString fromStd(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-template <std::size_t N>
-void addItems(QComboBox* box, const std::array<std::string_view, N>& items) {
-    for (std::string_view item : items) {
-        box->addItem(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
-    }
 }
 
 } // namespace

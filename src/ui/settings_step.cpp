@@ -1,11 +1,14 @@
 #include "settings_step.h"
 
+#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "folders_page.h"
 #include "large_picture_page.h"
+#include "nav_link_dialog.h"
 #include "picture_pages_page.h"
+#include "qt_text.h"
 #include "step_machine.h"
 #include "style_page.h"
 #include "text_page.h"
@@ -15,7 +18,7 @@ namespace vellumar {
 
 SettingsStep::SettingsStep(const SettingsContext& context, const std::vector<std::string>& styles,
                            QWidget* parent)
-    : QWidget(parent) {
+    : QWidget(parent), m_context(context) {
     SettingPage = new QTabWidget(this);
     TabFolder = new FoldersPage(context.settings, context.dialogs, SettingPage);
     TabStyle = new StylePage(context, styles, SettingPage);
@@ -25,9 +28,15 @@ SettingsStep::SettingsStep(const SettingsContext& context, const std::vector<std
     TabText = new TextPage(context, SettingPage);
     QWidget* pages[] = {TabFolder, TabStyle, TabLargePic, TabThumbTable, TabPicPage, TabText};
     for (std::size_t page = 0; page < kSettingsPageCaptions.size(); ++page) {
-        SettingPage->addTab(pages[page], QString::fromUtf8(kSettingsPageCaptions[page].data()));
+        SettingPage->addTab(pages[page], fromView(kSettingsPageCaptions[page]));
     }
     connect(TabStyle, &StylePage::styleApplied, this, &SettingsStep::showSettings);
+    frmNavLinkOpt =
+        new TfrmNavLinkOpt(context.programFolder, context.frontend, context.dialogs, this);
+    connect(TabThumbTable->btnIdxNavLink, &QPushButton::clicked, this,
+            &SettingsStep::btnIdxNavLinkClick);
+    connect(TabPicPage->btnPageNavLink, &QPushButton::clicked, this,
+            &SettingsStep::btnPageNavLinkClick);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -41,6 +50,16 @@ void SettingsStep::showSettings() {
     TabThumbTable->showSettings();
     TabPicPage->showSettings();
     TabText->showSettings();
+}
+
+void SettingsStep::btnIdxNavLinkClick() {
+    frmNavLinkOpt->editLinks(m_context.settings.IdxNav, NavLinkSetKind::Index,
+                             m_context.linkImages);
+}
+
+void SettingsStep::btnPageNavLinkClick() {
+    frmNavLinkOpt->editLinks(m_context.settings.PageNavLinks, NavLinkSetKind::Page,
+                             m_context.linkImages);
 }
 
 } // namespace vellumar

@@ -16,6 +16,7 @@ class LargePicturePage;
 class PicturePagesPage;
 class StylePage;
 class TextPage;
+class TfrmNavLinkOpt;
 class ThumbnailPagesPage;
 
 // Step 3: the gallery settings on six sub-pages.
@@ -29,6 +30,10 @@ public:
     // and enabled states only, no rule runs on them.
     void showSettings();
 
+    // The two "Advanced" buttons: the link dialog on the index-page or the picture-page set.
+    void btnIdxNavLinkClick();
+    void btnPageNavLinkClick();
+
     QTabWidget* SettingPage = nullptr;
     FoldersPage* TabFolder = nullptr;
     StylePage* TabStyle = nullptr;
@@ -36,6 +41,10 @@ public:
     ThumbnailPagesPage* TabThumbTable = nullptr;
     PicturePagesPage* TabPicPage = nullptr;
     TextPage* TabText = nullptr;
+    TfrmNavLinkOpt* frmNavLinkOpt = nullptr;
+
+private:
+    SettingsContext m_context;
 };
 
 } // namespace vellumar

@@ -12,11 +12,11 @@
 
 #include "color_swatch.h"
 #include "color_switch.h"
-#include "item_list.h"
 #include "model/enums.h"
 #include "number_field.h"
 #include "page_background_group.h"
 #include "picture_path_field.h"
+#include "qt_text.h"
 
 namespace vellumar {
 
@@ -25,7 +25,8 @@ ThumbnailPagesPage::ThumbnailPagesPage(const SettingsContext& context, QWidget* 
     edtIdxFileName = new QLineEdit(this);
     connect(edtIdxFileName, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_settings.IdxFileName = text.toStdString(); });
-    cmbIdxNavLink = itemList(kNavPositionItems, this);
+    cmbIdxNavLink = new QComboBox(this);
+    addItems(cmbIdxNavLink, kNavPositionItems);
     connect(cmbIdxNavLink, &QComboBox::currentIndexChanged, this,
             [this](int position) { m_settings.IdxNavLink = static_cast<NavPosition>(position); });
     btnIdxNavLink = new QPushButton(tr("Advanced"), this);

@@ -7,15 +7,18 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include "color_swatch.h"
 #include "imaging/jpeg_writer.h"
 #include "large_picture_page.h"
+#include "nav_link_dialog.h"
 #include "number_field.h"
 #include "picture_pages_page.h"
 #include "scripted_dialogs.h"
@@ -330,6 +333,23 @@ private slots:
         QCOMPARE(pages.frontend.notices.size(), std::size_t{2});
         QVERIFY(pages.frontend.notices.back().starts_with("Cannot read picture "));
         QCOMPARE(pages.settings.ThumbTableBorderWidth, std::string("0"));
+    }
+
+    void advancedEditsThePictureLinksWithTheStyleImages() {
+        ProgramFolder folder;
+        Pages pages(folder.path());
+        pages.step.TabStyle->applyStyle("alpha");
+        QVERIFY(!pages.settings.PageNavLinks[NavLinkKind::Home].isOn());
+        const NavLinkSet indexLinks = pages.settings.IdxNav;
+        QTimer::singleShot(0, pages.step.frmNavLinkOpt, [&pages] {
+            TfrmNavLinkOpt& dialog = *pages.step.frmNavLinkOpt;
+            dialog.cbList->item(static_cast<int>(NavLinkKind::Home))->setCheckState(Qt::Checked);
+            dialog.btnOK->click();
+        });
+        pages.step.TabPicPage->btnPageNavLink->click();
+        QCOMPARE(pages.settings.PageNavLinks[NavLinkKind::Home],
+                 (TNavLink{folder.path() + "button/h.gif", "Home page"}));
+        QCOMPARE(pages.settings.IdxNav, indexLinks);
     }
 
     void aLoadedStyleIsSelectedNotApplied() {

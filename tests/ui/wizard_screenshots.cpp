@@ -9,8 +9,10 @@
 #include <QDir>
 #include <QPixmap>
 #include <QTabWidget>
+#include <QTimer>
 
 #include "main_window.h"
+#include "nav_link_dialog.h"
 #include "picture_step.h"
 #include "scripted_dialogs.h"
 #include "settings_step.h"
@@ -65,6 +67,18 @@ int main(int argc, char** argv) {
         if (!save(window, output, QStringLiteral("3-settings-%1").arg(page + 1))) {
             return 1;
         }
+    }
+
+    // The link dialog is modal: it is photographed from inside its own event loop.
+    bool saved = false;
+    TfrmNavLinkOpt& links = *window.TabSetting->frmNavLinkOpt;
+    QTimer::singleShot(0, &links, [&] {
+        saved = save(links, output, QStringLiteral("3-settings-navigation-links"));
+        links.reject();
+    });
+    window.TabSetting->btnIdxNavLinkClick();
+    if (!saved) {
+        return 1;
     }
     std::cout << output.absolutePath().toStdString() << '\n';
     return 0;
