@@ -266,6 +266,13 @@ private slots:
         QCOMPARE(pages.settings.ThumbTableBGPic, std::string("/home/ann/sky.png"));
     }
 
+    void renameButtonOpensTheFileNameSectionOfTheManual() {
+        Pages pages;
+        pages.step.TabStyle->btnRenameSoft->click();
+        QCOMPARE(pages.dialogs.openedExternally,
+                 std::vector<std::string>{"file:///opt/vellumar/Help.html#file-names"});
+    }
+
     void pictureInfoLocksTheAltText() {
         Pages pages;
         TextPage& text = *pages.step.TabText;
