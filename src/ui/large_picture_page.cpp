@@ -3,10 +3,10 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLineEdit>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "border_row.h"
+#include "flagged_number.h"
 #include "model/settings_rules.h"
 #include "number_field.h"
 #include "widget_states.h"
@@ -16,16 +16,16 @@ namespace vellumar {
 LargePicturePage::LargePicturePage(const SettingsContext& context, QWidget* parent)
     : QWidget(parent), m_settings(context.settings) {
     cbResizePic = new QCheckBox(tr("Resize original pictures"), this);
-    cbPicWidth = new QCheckBox(tr("Width"), this);
-    m_picWidth = new NumberField(m_settings.PicWidth.value, SteppedInteger::PicWidth,
-                                 CheckedInteger::PicWidth, context.frontend, this);
-    edtPicWidth = m_picWidth->edit;
-    PicWidthTune = m_picWidth->tune;
-    cbPicHeight = new QCheckBox(tr("Height"), this);
-    m_picHeight = new NumberField(m_settings.PicHeight.value, SteppedInteger::PicHeight,
-                                  CheckedInteger::PicHeight, context.frontend, this);
-    edtPicHeight = m_picHeight->edit;
-    PicHeightTune = m_picHeight->tune;
+    m_picWidth = new FlaggedNumber(tr("Width"), m_settings.PicWidth, SteppedInteger::PicWidth,
+                                   CheckedInteger::PicWidth, context.frontend, this);
+    cbPicWidth = m_picWidth->flag;
+    edtPicWidth = m_picWidth->number->edit;
+    PicWidthTune = m_picWidth->number->tune;
+    m_picHeight = new FlaggedNumber(tr("Height"), m_settings.PicHeight, SteppedInteger::PicHeight,
+                                    CheckedInteger::PicHeight, context.frontend, this);
+    cbPicHeight = m_picHeight->flag;
+    edtPicHeight = m_picHeight->number->edit;
+    PicHeightTune = m_picHeight->number->tune;
     cbPicBorder = new QCheckBox(tr("Border"), this);
     m_border =
         new BorderRow(new NumberField(m_settings.PicBorderWidth, SteppedInteger::PicBorderWidth),
@@ -41,11 +41,11 @@ LargePicturePage::LargePicturePage(const SettingsContext& context, QWidget* pare
         m_settings.ResizePic = on;
         showStates();
     });
-    connect(cbPicWidth, &QCheckBox::toggled, this, [this](bool on) {
+    connect(m_picWidth, &FlaggedNumber::flagToggled, this, [this](bool on) {
         setPicWidthFlag(m_settings, on);
         showSettings();
     });
-    connect(cbPicHeight, &QCheckBox::toggled, this, [this](bool on) {
+    connect(m_picHeight, &FlaggedNumber::flagToggled, this, [this](bool on) {
         setPicHeightFlag(m_settings, on);
         showSettings();
     });
@@ -57,9 +57,9 @@ LargePicturePage::LargePicturePage(const SettingsContext& context, QWidget* pare
     auto* sizes = new QGridLayout;
     sizes->setContentsMargins(24, 0, 0, 0);
     sizes->addWidget(cbPicWidth, 0, 0);
-    sizes->addWidget(m_picWidth, 0, 1);
+    sizes->addWidget(m_picWidth->number, 0, 1);
     sizes->addWidget(cbPicHeight, 1, 0);
-    sizes->addWidget(m_picHeight, 1, 1);
+    sizes->addWidget(m_picHeight->number, 1, 1);
     sizes->addWidget(cbPicBorder, 2, 0);
     sizes->addWidget(m_border, 2, 1);
     sizes->setColumnStretch(2, 1);
@@ -72,12 +72,7 @@ LargePicturePage::LargePicturePage(const SettingsContext& context, QWidget* pare
 }
 
 void LargePicturePage::showSettings() {
-    // The size flags show what is held without running their rules on it.
-    const QSignalBlocker blockWidth(cbPicWidth);
-    const QSignalBlocker blockHeight(cbPicHeight);
     cbResizePic->setChecked(m_settings.ResizePic);
-    cbPicWidth->setChecked(m_settings.PicWidth.on);
-    cbPicHeight->setChecked(m_settings.PicHeight.on);
     cbPicBorder->setChecked(m_settings.PicBorder);
     m_picWidth->showSetting();
     m_picHeight->showSetting();
@@ -88,8 +83,8 @@ void LargePicturePage::showSettings() {
 void LargePicturePage::showStates() {
     const SettingsEditability editable = editabilityOf(m_settings);
     setAllEnabled({cbPicWidth, cbPicHeight, cbPicBorder}, editable.picSizeFlagsAndBorderFlag);
-    m_picWidth->setEditable(editable.picWidthValue);
-    m_picHeight->setEditable(editable.picHeightValue);
+    m_picWidth->number->setEditable(editable.picWidthValue);
+    m_picHeight->number->setEditable(editable.picHeightValue);
     m_border->setEditable(editable.picBorderWidthAndColor);
 }
 

@@ -13,6 +13,7 @@ namespace vellumar {
 
 class BorderRow;
 class ColorSwatch;
+class FlaggedNumber;
 class NumberField;
 class UpDown;
 
@@ -44,8 +45,8 @@ private:
     void showStates();
 
     GallerySettings& m_settings;
-    NumberField* m_picWidth = nullptr;
-    NumberField* m_picHeight = nullptr;
+    FlaggedNumber* m_picWidth = nullptr;
+    FlaggedNumber* m_picHeight = nullptr;
     BorderRow* m_border = nullptr;
 };
 

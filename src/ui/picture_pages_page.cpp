@@ -4,11 +4,11 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "color_switch.h"
 #include "model/enums.h"
+#include "navigation_row.h"
 #include "page_background_group.h"
 #include "picture_path_field.h"
 #include "qt_text.h"
@@ -21,11 +21,9 @@ PicturePagesPage::PicturePagesPage(const SettingsContext& context, QWidget* pare
     addItems(cmbThumbLink, kThumbLinkTargetItems);
     connect(cmbThumbLink, &QComboBox::currentIndexChanged, this,
             [this](int target) { m_settings.ThumbLink = static_cast<ThumbLinkTarget>(target); });
-    cmbPageNav = new QComboBox(this);
-    addItems(cmbPageNav, kNavPositionItems);
-    connect(cmbPageNav, &QComboBox::currentIndexChanged, this,
-            [this](int position) { m_settings.PageNav = static_cast<NavPosition>(position); });
-    btnPageNavLink = new QPushButton(tr("Advanced"), this);
+    m_navigation = new NavigationRow(m_settings.PageNav, this);
+    cmbPageNav = m_navigation->position;
+    btnPageNavLink = m_navigation->advanced;
 
     PageBackground = new PageBackgroundGroup(m_settings.PageBGPic, m_settings.PageBGColor,
                                              context.programFolder, context.dialogs, this);
@@ -39,15 +37,11 @@ PicturePagesPage::PicturePagesPage(const SettingsContext& context, QWidget* pare
     connect(cbImageProtect, &QCheckBox::toggled, this,
             [this](bool on) { m_settings.ImageProtect = on; });
 
-    auto* navigation = new QHBoxLayout;
-    navigation->addWidget(cmbPageNav);
-    navigation->addWidget(btnPageNavLink);
-    navigation->addStretch(1);
     auto* links = new QVBoxLayout;
     links->addWidget(new QLabel(tr("Link thumbnails to:"), this));
     links->addWidget(cmbThumbLink);
     links->addWidget(new QLabel(tr("Navigation link position:"), this));
-    links->addLayout(navigation);
+    links->addWidget(m_navigation);
     links->addWidget(cbImageProtect);
     links->addStretch(1);
     auto* background = new QVBoxLayout;
@@ -62,7 +56,7 @@ PicturePagesPage::PicturePagesPage(const SettingsContext& context, QWidget* pare
 void PicturePagesPage::showSettings() {
     // Each control writes back the value it is given, so no signal needs blocking here.
     cmbThumbLink->setCurrentIndex(static_cast<int>(m_settings.ThumbLink));
-    cmbPageNav->setCurrentIndex(static_cast<int>(m_settings.PageNav));
+    m_navigation->showSetting();
     PageBackground->showSettings();
     cbImageProtect->setChecked(m_settings.ImageProtect);
 }

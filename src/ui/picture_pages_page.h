@@ -12,6 +12,7 @@ class QPushButton;
 namespace vellumar {
 
 class ColorSwatch;
+class NavigationRow;
 class PageBackgroundGroup;
 
 // The "Picture HTML pages" sub-page: what thumbnails link to, and the navigation and
@@ -36,6 +37,7 @@ public:
 
 private:
     GallerySettings& m_settings;
+    NavigationRow* m_navigation = nullptr;
 };
 
 } // namespace vellumar

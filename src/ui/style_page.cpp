@@ -16,6 +16,7 @@
 
 #include "bitmap_image.h"
 #include "border_row.h"
+#include "flagged_number.h"
 #include "frontend.h"
 #include "model/settings_rules.h"
 #include "model/style_list.h"
@@ -73,27 +74,28 @@ QWidget* StylePage::buildStyleColumn() {
 
 QGroupBox* StylePage::buildSizeGroup() {
     auto* group = new QGroupBox(tr("Thumbnail size"), this);
-    cbThumbWidth = new QCheckBox(tr("Width"), group);
-    m_thumbWidth = new NumberField(m_settings.ThumbWidth.value, SteppedInteger::ThumbWidth,
-                                   CheckedInteger::ThumbWidth, m_context.frontend, group);
-    edtThumbWidth = m_thumbWidth->edit;
-    ThumbWidthTune = m_thumbWidth->tune;
-    cbThumbHeight = new QCheckBox(tr("Height"), group);
-    m_thumbHeight = new NumberField(m_settings.ThumbHeight.value, SteppedInteger::ThumbHeight,
-                                    CheckedInteger::ThumbHeight, m_context.frontend, group);
-    edtThumbHeight = m_thumbHeight->edit;
-    ThumbHeightTune = m_thumbHeight->tune;
+    m_thumbWidth = new FlaggedNumber(tr("Width"), m_settings.ThumbWidth, SteppedInteger::ThumbWidth,
+                                     CheckedInteger::ThumbWidth, m_context.frontend, group);
+    cbThumbWidth = m_thumbWidth->flag;
+    edtThumbWidth = m_thumbWidth->number->edit;
+    ThumbWidthTune = m_thumbWidth->number->tune;
+    m_thumbHeight =
+        new FlaggedNumber(tr("Height"), m_settings.ThumbHeight, SteppedInteger::ThumbHeight,
+                          CheckedInteger::ThumbHeight, m_context.frontend, group);
+    cbThumbHeight = m_thumbHeight->flag;
+    edtThumbHeight = m_thumbHeight->number->edit;
+    ThumbHeightTune = m_thumbHeight->number->tune;
     rbThumbStretch = new QRadioButton(tr("Stretch picture to fit size"), group);
     rbThumbCrop = new QRadioButton(tr("Crop picture to fit size"), group);
     auto* fits = new QButtonGroup(group);
     fits->addButton(rbThumbStretch, static_cast<int>(ThumbFit::Stretch));
     fits->addButton(rbThumbCrop, static_cast<int>(ThumbFit::Crop));
 
-    connect(cbThumbWidth, &QCheckBox::toggled, this, [this](bool on) {
+    connect(m_thumbWidth, &FlaggedNumber::flagToggled, this, [this](bool on) {
         setThumbWidthFlag(m_settings, on);
         showSettings();
     });
-    connect(cbThumbHeight, &QCheckBox::toggled, this, [this](bool on) {
+    connect(m_thumbHeight, &FlaggedNumber::flagToggled, this, [this](bool on) {
         setThumbHeightFlag(m_settings, on);
         showSettings();
     });
@@ -106,9 +108,9 @@ QGroupBox* StylePage::buildSizeGroup() {
 
     auto* layout = new QGridLayout(group);
     layout->addWidget(cbThumbWidth, 0, 0);
-    layout->addWidget(m_thumbWidth, 0, 1);
+    layout->addWidget(m_thumbWidth->number, 0, 1);
     layout->addWidget(cbThumbHeight, 1, 0);
-    layout->addWidget(m_thumbHeight, 1, 1);
+    layout->addWidget(m_thumbHeight->number, 1, 1);
     layout->addWidget(rbThumbStretch, 0, 2);
     layout->addWidget(rbThumbCrop, 1, 2);
     layout->setColumnStretch(3, 1);
@@ -190,17 +192,16 @@ void StylePage::showSample(const std::string& style) {
 }
 
 void StylePage::showSettings() {
-    // The size flags and the fit show what is held without running their rules on it.
-    const QSignalBlocker blockWidth(cbThumbWidth);
-    const QSignalBlocker blockHeight(cbThumbHeight);
-    const QSignalBlocker blockStretch(rbThumbStretch);
-    const QSignalBlocker blockCrop(rbThumbCrop);
     cmbStyle->setCurrentIndex(cmbStyle->findText(QString::fromStdString(m_settings.Style)));
-    cbThumbWidth->setChecked(m_settings.ThumbWidth.on);
-    cbThumbHeight->setChecked(m_settings.ThumbHeight.on);
-    (m_settings.ThumbStretch == ThumbFit::Crop ? rbThumbCrop : rbThumbStretch)->setChecked(true);
     m_thumbWidth->showSetting();
     m_thumbHeight->showSetting();
+    {
+        // The fit shows what is held without running its rule on it.
+        const QSignalBlocker blockStretch(rbThumbStretch);
+        const QSignalBlocker blockCrop(rbThumbCrop);
+        (m_settings.ThumbStretch == ThumbFit::Crop ? rbThumbCrop : rbThumbStretch)
+            ->setChecked(true);
+    }
     edtThumbPrefix->setText(QString::fromStdString(m_settings.ThumbPrefix));
     edtThumbSuffix->setText(QString::fromStdString(m_settings.ThumbSuffix));
     cbThumbBorder->setChecked(m_settings.ThumbBorder);
@@ -210,8 +211,8 @@ void StylePage::showSettings() {
 
 void StylePage::showStates() {
     const SettingsEditability editable = editabilityOf(m_settings);
-    m_thumbWidth->setEditable(editable.thumbWidthValue);
-    m_thumbHeight->setEditable(editable.thumbHeightValue);
+    m_thumbWidth->number->setEditable(editable.thumbWidthValue);
+    m_thumbHeight->number->setEditable(editable.thumbHeightValue);
     m_border->setEditable(editable.thumbBorderWidthAndColor);
 }
 

@@ -19,6 +19,7 @@ namespace vellumar {
 
 class BorderRow;
 class ColorSwatch;
+class FlaggedNumber;
 class NumberField;
 class UpDown;
 
@@ -72,8 +73,8 @@ private:
 
     SettingsContext m_context;
     GallerySettings& m_settings;
-    NumberField* m_thumbWidth = nullptr;
-    NumberField* m_thumbHeight = nullptr;
+    FlaggedNumber* m_thumbWidth = nullptr;
+    FlaggedNumber* m_thumbHeight = nullptr;
     BorderRow* m_border = nullptr;
 };
 

@@ -1,7 +1,6 @@
 #include "thumbnail_pages_page.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,11 +11,10 @@
 
 #include "color_swatch.h"
 #include "color_switch.h"
-#include "model/enums.h"
+#include "navigation_row.h"
 #include "number_field.h"
 #include "page_background_group.h"
 #include "picture_path_field.h"
-#include "qt_text.h"
 
 namespace vellumar {
 
@@ -25,11 +23,9 @@ ThumbnailPagesPage::ThumbnailPagesPage(const SettingsContext& context, QWidget* 
     edtIdxFileName = new QLineEdit(this);
     connect(edtIdxFileName, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_settings.IdxFileName = text.toStdString(); });
-    cmbIdxNavLink = new QComboBox(this);
-    addItems(cmbIdxNavLink, kNavPositionItems);
-    connect(cmbIdxNavLink, &QComboBox::currentIndexChanged, this,
-            [this](int position) { m_settings.IdxNavLink = static_cast<NavPosition>(position); });
-    btnIdxNavLink = new QPushButton(tr("Advanced"), this);
+    m_navigation = new NavigationRow(m_settings.IdxNavLink, this);
+    cmbIdxNavLink = m_navigation->position;
+    btnIdxNavLink = m_navigation->advanced;
 
     IdxPageBackground = new PageBackgroundGroup(m_settings.IdxPageBGPic, m_settings.IdxPageBGColor,
                                                 context.programFolder, context.dialogs, this);
@@ -43,15 +39,11 @@ ThumbnailPagesPage::ThumbnailPagesPage(const SettingsContext& context, QWidget* 
     connect(cbThumbProtect, &QCheckBox::toggled, this,
             [this](bool on) { m_settings.ThumbProtect = on; });
 
-    auto* navigation = new QHBoxLayout;
-    navigation->addWidget(cmbIdxNavLink);
-    navigation->addWidget(btnIdxNavLink);
-    navigation->addStretch(1);
     auto* left = new QVBoxLayout;
     left->addWidget(new QLabel(tr("File name ( with extension ):"), this));
     left->addWidget(edtIdxFileName);
     left->addWidget(new QLabel(tr("Navigation link position:"), this));
-    left->addLayout(navigation);
+    left->addWidget(m_navigation);
     left->addWidget(IdxPageBackground);
     left->addWidget(cbThumbProtect);
     left->addStretch(1);
@@ -125,7 +117,7 @@ QWidget* ThumbnailPagesPage::buildTableGroup(const SettingsContext& context) {
 void ThumbnailPagesPage::showSettings() {
     // Each control writes back the value it is given, so no signal needs blocking here.
     edtIdxFileName->setText(QString::fromStdString(m_settings.IdxFileName));
-    cmbIdxNavLink->setCurrentIndex(static_cast<int>(m_settings.IdxNavLink));
+    m_navigation->showSetting();
     IdxPageBackground->showSettings();
     for (NumberField* number : m_tableNumbers) {
         number->showSetting();

@@ -15,6 +15,7 @@ namespace vellumar {
 
 class ColorSwatch;
 class ColorSwitch;
+class NavigationRow;
 class NumberField;
 class PageBackgroundGroup;
 class PicturePathField;
@@ -61,6 +62,7 @@ private:
     QWidget* buildTableGroup(const SettingsContext& context);
 
     GallerySettings& m_settings;
+    NavigationRow* m_navigation = nullptr;
     std::vector<NumberField*> m_tableNumbers;
     PicturePathField* m_tableBGPic = nullptr;
     ColorSwitch* m_tableBGColor = nullptr;
