@@ -3,28 +3,8 @@
 # and sample pictures:  gallery_commands.sh VELLUMAR_CLI CASE DATA_FOLDER
 set -euo pipefail
 
-cli=$1
-case_name=$2
 data=$3
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-expect_status() {
-    local expected=$1
-    shift
-    local status=0
-    "$@" >out.txt 2>err.txt </dev/null || status=$?
-    [ "$status" -eq "$expected" ] || {
-        cat err.txt >&2
-        fail "'$*' exited with $status, expected $expected"
-    }
-}
+source "$(dirname "$0")/cli_test_lib.sh"
 
 cp -r "$data" program
 rm -rf program/preview

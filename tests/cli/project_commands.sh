@@ -3,29 +3,8 @@
 #   project_commands.sh VELLUMAR_CLI CASE [JPEG_PICTURE]
 set -euo pipefail
 
-cli=$1
-case_name=$2
 jpeg=${3:-}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-# Runs the command and checks its exit status; its output is in out.txt and err.txt.
-expect_status() {
-    local expected=$1
-    shift
-    local status=0
-    "$@" >out.txt 2>err.txt || status=$?
-    [ "$status" -eq "$expected" ] || {
-        cat err.txt >&2
-        fail "'$*' exited with $status, expected $expected"
-    }
-}
+source "$(dirname "$0")/cli_test_lib.sh"
 
 expect_line() {
     grep -qxF -- "$1"$'\r' "$2" || fail "no line '$1' in $2"
