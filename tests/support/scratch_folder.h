@@ -1,10 +1,11 @@
 #pragma once
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include <gtest/gtest.h>
+
+#include "support/file_contents.h"
 
 namespace vellumar::testing {
 
@@ -37,15 +38,5 @@ public:
 private:
     std::filesystem::path m_path;
 };
-
-inline void writeFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-inline std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 } // namespace vellumar::testing
