@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,9 @@ public:
                 c = '_';
             }
         }
-        m_path = std::filesystem::temp_directory_path() / ("vellumar-" + name);
+        // The process id keeps test runs of other build folders on this machine apart.
+        m_path = std::filesystem::temp_directory_path() /
+                 ("vellumar-" + name + "-" + std::to_string(::getpid()));
         std::filesystem::remove_all(m_path);
         std::filesystem::create_directories(m_path);
     }
