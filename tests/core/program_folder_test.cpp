@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "program_folder.h"
+#include "support/scratch_folder.h"
 
 namespace vellumar {
 namespace {
@@ -11,20 +12,15 @@ namespace fs = std::filesystem;
 
 struct ProgramFolderTest : ::testing::Test {
     void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("vellumar-program-folder-" +
-                std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
         fs::create_directories(root / "cwd");
         fs::create_directories(root / "prefix/bin");
         fs::create_directories(root / "source/data");
     }
-    void TearDown() override { fs::remove_all(root); }
     std::string locate() {
         return locateProgramFolder(root / "cwd", root / "prefix/bin", root / "source/data");
     }
-    fs::path root;
+    testing::ScratchFolder scratch;
+    fs::path root = scratch.path();
 };
 
 TEST_F(ProgramFolderTest, CurrentFolderWithStylesComesFirst) {

@@ -3,11 +3,11 @@
 #include <array>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "support/file_contents.h"
 
 namespace vellumar::testing {
 
@@ -77,10 +77,7 @@ inline std::vector<std::string> brokenGalleryLinks(const std::filesystem::path& 
         if (!entry.is_regular_file() || !isPage(entry.path())) {
             continue;
         }
-        std::ifstream in(entry.path(), std::ios::binary);
-        const std::string text{std::istreambuf_iterator<char>(in),
-                               std::istreambuf_iterator<char>()};
-        for (const std::string& value : linkedValues(text)) {
+        for (const std::string& value : linkedValues(readFile(entry.path()))) {
             const std::string link = value.substr(0, value.find_first_of("#?"));
             if (link.empty() || hasScheme(link)) {
                 continue;

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <filesystem>
-#include <fstream>
 #include <string>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
+
+#include "support/file_contents.h"
 
 namespace vellumar::testing {
 
@@ -19,7 +21,9 @@ public:
                 c = '_';
             }
         }
-        m_path = std::filesystem::temp_directory_path() / ("vellumar-" + name);
+        // The process id keeps test runs of other build folders on this machine apart.
+        m_path = std::filesystem::temp_directory_path() /
+                 ("vellumar-" + name + "-" + std::to_string(::getpid()));
         std::filesystem::remove_all(m_path);
         std::filesystem::create_directories(m_path);
     }
@@ -37,15 +41,5 @@ public:
 private:
     std::filesystem::path m_path;
 };
-
-inline void writeFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-inline std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 } // namespace vellumar::testing

@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <string_view>
@@ -14,12 +12,14 @@
 #include <gtest/gtest.h>
 
 #include "model/style_defaults.h"
+#include "support/file_contents.h"
 #include "text_util.h"
 
 namespace vellumar {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::readFile;
 
 const fs::path kDataFolder = VELLUMAR_SOURCE_DATA_DIR;
 const fs::path kTemplateFolder = kDataFolder / "template";
@@ -61,11 +61,6 @@ std::vector<std::string> bundledStyles() {
     }
     std::sort(names.begin(), names.end());
     return names;
-}
-
-std::string readFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Lines end at CR, LF or CR LF, as the template loader splits them.

@@ -2,7 +2,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <jerror.h>
 #include <jpeglib.h>
 #include <memory>
@@ -16,6 +15,7 @@
 #include "imaging/bmp_to_jpeg.h"
 #include "imaging/jpeg_writer.h"
 #include "project_error.h"
+#include "support/scratch_folder.h"
 #include "support/test_pictures.h"
 
 namespace vellumar {
@@ -73,11 +73,6 @@ std::vector<int> frameMarkers(const Bytes& bytes) {
     return markers;
 }
 
-Bytes readFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 void writeFile(const fs::path& path, const Bytes& bytes) {
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
@@ -110,15 +105,9 @@ protected:
                                   std::make_shared<SizedPictureReader>());
         m_registry.registerFormat("jpg", "JPG images", "", "TJPEGImage", ReaderKind::Jpeg,
                                   std::make_shared<SizedPictureReader>());
-        m_folder = fs::temp_directory_path() /
-                   ("vellumar-jpeg-" + std::to_string(::getpid()) + "-" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_folder);
     }
-    ~JpegOutput() override {
-        fs::permissions(m_folder, fs::perms::owner_all);
-        fs::remove_all(m_folder);
-    }
+    // A test may leave the folder read-only, which would keep its files from being removed.
+    ~JpegOutput() override { fs::permissions(m_folder, fs::perms::owner_all); }
 
     void convert(const fs::path& input, const fs::path& output) {
         TBmpToJpeg converter(m_registry);
@@ -137,7 +126,8 @@ protected:
     }
 
     PictureFormatRegistry m_registry;
-    fs::path m_folder;
+    testing::ScratchFolder m_scratch;
+    fs::path m_folder = m_scratch.path();
 };
 
 TEST(JpegWriter, WritesBaselineJfifAtQualityNinety) {
@@ -201,7 +191,7 @@ TEST_F(JpegOutput, ConvertsAPictureAndReplacesAnEarlierFile) {
     writeFile(m_folder / "in.bmp", {3, 2});
     writeFile(m_folder / "out.jpg", {'o', 'l', 'd'});
     convert(m_folder / "in.bmp", m_folder / "out.jpg");
-    const DecodedJpeg decoded = decode(readFile(m_folder / "out.jpg"));
+    const DecodedJpeg decoded = decode(testing::readFileBytes(m_folder / "out.jpg"));
     EXPECT_EQ(decoded.picture.width(), 3);
     EXPECT_EQ(decoded.picture.height(), 2);
     EXPECT_EQ(folderContents(), (std::vector<std::string>{"in.bmp", "out.jpg"}));
@@ -212,7 +202,7 @@ TEST_F(JpegOutput, JpegInputIsCopiedByteForByte) {
     original.insert(original.end() - 2, {0x12, 0x34}); // not what our encoder would write
     writeFile(m_folder / "in.jpg", original);
     convert(m_folder / "in.jpg", m_folder / "out.jpg");
-    EXPECT_EQ(readFile(m_folder / "out.jpg"), original);
+    EXPECT_EQ(testing::readFileBytes(m_folder / "out.jpg"), original);
 }
 
 TEST_F(JpegOutput, FailedConversionKeepsTheEarlierFileAndLeavesNothingBehind) {
@@ -226,7 +216,7 @@ TEST_F(JpegOutput, FailedConversionKeepsTheEarlierFileAndLeavesNothingBehind) {
     } catch (const ProjectError& error) {
         EXPECT_EQ(std::string(error.what()), "Unknown picture file extension (.xyz)");
     }
-    EXPECT_EQ(readFile(m_folder / "out.jpg"), (Bytes{'o', 'l', 'd'}));
+    EXPECT_EQ(testing::readFileBytes(m_folder / "out.jpg"), (Bytes{'o', 'l', 'd'}));
     EXPECT_EQ(folderContents(), (std::vector<std::string>{"broken.bmp", "out.jpg"}));
 }
 
@@ -258,7 +248,7 @@ TEST_F(JpegOutput, ReadOnlyFolderKeepsTheEarlierFile) {
     fs::permissions(m_folder, fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_THROW(convert(m_folder / "in.bmp", m_folder / "out.jpg"), ProjectError);
     fs::permissions(m_folder, fs::perms::owner_all);
-    EXPECT_EQ(readFile(m_folder / "out.jpg"), (Bytes{'o', 'l', 'd'}));
+    EXPECT_EQ(testing::readFileBytes(m_folder / "out.jpg"), (Bytes{'o', 'l', 'd'}));
 }
 
 TEST_F(JpegOutput, WriterDroppedUncommittedRemovesItsTemporaryFile) {
@@ -268,7 +258,7 @@ TEST_F(JpegOutput, WriterDroppedUncommittedRemovesItsTemporaryFile) {
     }
     EXPECT_TRUE(folderContents().empty());
     writeFileAtomically((m_folder / "whole.jpg").string(), Bytes{4, 5});
-    EXPECT_EQ(readFile(m_folder / "whole.jpg"), (Bytes{4, 5}));
+    EXPECT_EQ(testing::readFileBytes(m_folder / "whole.jpg"), (Bytes{4, 5}));
     writeFile(m_folder / "plain.jpg", Bytes{6});
     EXPECT_EQ(fs::status(m_folder / "whole.jpg").permissions(),
               fs::status(m_folder / "plain.jpg").permissions()); // not a private temporary's

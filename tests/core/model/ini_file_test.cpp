@@ -19,21 +19,25 @@ TEST(IniReaderTest, MatchesNamesIgnoringCaseAndTrimsValues) {
 }
 
 TEST(IniReaderTest, ValuesLoseOnePairOfMatchingQuotes) {
-    const IniReader ini("[s]\n"
-                        "double=\"a b\"\n"
-                        "single=' x '\n"
-                        "mixed=\"a'\n"
-                        "nested=\"'a'\"\n"
-                        "lone=\"\n"
-                        "inner=a \"b\" c\n"
-                        "equals=a=b\n");
-    EXPECT_EQ(ini.value("s", "double"), "a b");
-    EXPECT_EQ(ini.value("s", "single"), " x ");
-    EXPECT_EQ(ini.value("s", "mixed"), "\"a'");
-    EXPECT_EQ(ini.value("s", "nested"), "'a'");
-    EXPECT_EQ(ini.value("s", "lone"), "\"");
-    EXPECT_EQ(ini.value("s", "inner"), "a \"b\" c");
-    EXPECT_EQ(ini.value("s", "equals"), "a=b");
+    struct Value {
+        const char* key;
+        const char* written;
+        const char* read;
+    };
+    const Value values[] = {
+        {"double", "\"a b\"", "a b"}, {"single", "' x '", " x "},
+        {"mixed", "\"a'", "\"a'"},    {"nested", "\"'a'\"", "'a'"},
+        {"lone", "\"", "\""},         {"inner", "a \"b\" c", "a \"b\" c"},
+        {"equals", "a=b", "a=b"},
+    };
+    std::string text = "[s]\n";
+    for (const Value& value : values) {
+        text += std::string(value.key) + "=" + value.written + "\n";
+    }
+    const IniReader ini(text);
+    for (const Value& value : values) {
+        EXPECT_EQ(ini.value("s", value.key), value.read) << value.key;
+    }
 }
 
 TEST(IniReaderTest, LongValuesAreCutAfterTheQuotesGo) {

@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <utility>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -175,19 +176,30 @@ struct ProjectFileTest : ::testing::Test {
         }
         return keys;
     }
+    // The values a project text gives keys of its Setting section.
+    static void
+    expectSettingValues(const std::string& text,
+                        const std::vector<std::pair<std::string, std::string>>& values) {
+        const IniReader ini(text);
+        for (const auto& [key, value] : values) {
+            EXPECT_EQ(ini.value("Setting", key), value) << key;
+        }
+    }
     std::string writeProject(const std::string& text) { return folder.write("p.vlm", text); }
     bool load(const std::string& path) {
         return LoadProject(path, list, settings, kStyles, frontend);
     }
-    // A project of default settings with the given Setting lines in front, so they count.
+    // A project of default settings with the given Setting lines in front, so they count;
+    // `rest` may add Image sections, and `pictures` is how many the project says it holds.
     std::string projectWith(const std::vector<std::string>& settingLines,
-                            const std::string& rest = "") {
+                            const std::string& rest = "", int pictures = 0) {
         std::string lines;
         for (const std::string& line : settingLines) {
             lines += line + "\r\n";
         }
         std::string text = projectText(PictureList{}, GallerySettings{}, "x");
         text.insert(text.find("[Setting]\r\n") + 11, lines);
+        text.replace(text.find("imgcount=0"), 10, "imgcount=" + std::to_string(pictures));
         return writeProject(text + rest);
     }
     void addEntry(const std::string& file, const std::string& title) {
@@ -219,16 +231,15 @@ TEST_F(ProjectFileTest, WritesEveryKeyInOrder) {
     EXPECT_THAT(keysOf(text, "Setting"), ElementsAreArray(kAllSettingKeys));
     EXPECT_TRUE(text.ends_with("[Image1]\r\nfile=/pics/beach.jpg\r\ntitle=Beach\r\ninfo=Sunny\r\n"
                                "crop=2\r\nrotate=3\r\n"));
-    const IniReader ini(text);
-    EXPECT_EQ(ini.value("Setting", "ThumbSub"), "<%DestFolder%>");
-    EXPECT_EQ(ini.value("Setting", "PicSub"), "large");
-    EXPECT_EQ(ini.value("Setting", "ThumbStretch"), "crop");
-    EXPECT_EQ(ini.value("Setting", "PicWidth"), "not checked");
-    EXPECT_EQ(ini.value("Setting", "PicHeight"), "700");
-    EXPECT_EQ(ini.value("Setting", "ThumbBorder"), "checked");
-    EXPECT_EQ(ini.value("Setting", "PicPageShowIndex"), "not checked");
-    EXPECT_EQ(ini.value("Setting", "ThumbInfo"), "<%ThumbInfo%>");
-    EXPECT_EQ(ini.value("Setting", "Overwrite"), "2");
+    expectSettingValues(text, {{"ThumbSub", "<%DestFolder%>"},
+                               {"PicSub", "large"},
+                               {"ThumbStretch", "crop"},
+                               {"PicWidth", "not checked"},
+                               {"PicHeight", "700"},
+                               {"ThumbBorder", "checked"},
+                               {"PicPageShowIndex", "not checked"},
+                               {"ThumbInfo", "<%ThumbInfo%>"},
+                               {"Overwrite", "2"}});
 }
 
 TEST_F(ProjectFileTest, WritesDefaultsWithFlaggedKeysLeftOut) {
@@ -243,14 +254,13 @@ TEST_F(ProjectFileTest, WritesDefaultsWithFlaggedKeysLeftOut) {
         expected.erase(std::find(expected.begin(), expected.end(), key));
     }
     EXPECT_THAT(keysOf(text, "Setting"), ElementsAreArray(expected));
-    const IniReader ini(text);
-    EXPECT_EQ(ini.value("project", "imgcount"), "0");
-    EXPECT_EQ(ini.value("Setting", "IdxPageBGColor"), "no color");
-    EXPECT_EQ(ini.value("Setting", "ThumbTableBorderColor"), "0");
-    EXPECT_EQ(ini.value("Setting", "ThumbSub"), "thumb");
-    EXPECT_EQ(ini.value("Setting", "ThumbPrefix"), "tn_"); // trimmed when written
-    EXPECT_EQ(ini.value("Setting", "ThumbInfo"), "Click");
-    EXPECT_EQ(ini.value("Setting", "ThumbHeight"), "not checked");
+    EXPECT_EQ(IniReader(text).value("project", "imgcount"), "0");
+    expectSettingValues(text, {{"IdxPageBGColor", "no color"},
+                               {"ThumbTableBorderColor", "0"},
+                               {"ThumbSub", "thumb"},
+                               {"ThumbPrefix", "tn_"}, // trimmed when written
+                               {"ThumbInfo", "Click"},
+                               {"ThumbHeight", "not checked"}});
 
     // A large picture without border: its border keys stay out.
     defaults.ResizePic = true;
@@ -263,9 +273,8 @@ TEST_F(ProjectFileTest, ColoursAreDecimalNumbers) {
     GallerySettings s;
     s.PageBGColor = {true, kWhite};
     s.ThumbTableBorderColor = static_cast<Color>(-16777201); // a number no picker makes
-    const IniReader ini(projectText({}, s, "a.vlm"));
-    EXPECT_EQ(ini.value("Setting", "PageBGColor"), "16777215");
-    EXPECT_EQ(ini.value("Setting", "ThumbTableBorderColor"), "-16777201");
+    expectSettingValues(projectText({}, s, "a.vlm"),
+                        {{"PageBGColor", "16777215"}, {"ThumbTableBorderColor", "-16777201"}});
 }
 
 TEST_F(ProjectFileTest, EverySavedSettingAndPictureReadsBack) {
@@ -414,10 +423,8 @@ TEST_F(ProjectFileTest, MissingPicturesAreReportedAndTheNextSectionMovesUp) {
 TEST_F(ProjectFileTest, APictureWithoutFileKeyIsSkippedWithAnEmptyName) {
     const std::string a = folder.picture("a.jpg");
     const std::string path = projectWith(
-        {}, "\r\n[Image1]\r\ntitle=t\r\n\r\n[Image2]\r\nfile=" + a + "\r\ncrop=0\r\nrotate=0\r\n");
-    std::string text = readTextFile(path, SIZE_MAX);
-    text.replace(text.find("imgcount=0"), 10, "imgcount=2");
-    writeProject(text);
+        {}, "\r\n[Image1]\r\ntitle=t\r\n\r\n[Image2]\r\nfile=" + a + "\r\ncrop=0\r\nrotate=0\r\n",
+        2);
 
     ASSERT_TRUE(load(path));
     EXPECT_EQ(list.count(), 1);
@@ -445,10 +452,8 @@ TEST_F(ProjectFileTest, AFailedLoadChangesNothing) {
     }
 
     const std::string badCrop = projectWith(
-        {"PageTitle=After"}, "\r\n[Image1]\r\nfile=" + a + "\r\ncrop=left\r\nrotate=0\r\n");
-    std::string text = readTextFile(badCrop, SIZE_MAX);
-    text.replace(text.find("imgcount=0"), 10, "imgcount=1");
-    EXPECT_FALSE(load(writeProject(text)));
+        {"PageTitle=After"}, "\r\n[Image1]\r\nfile=" + a + "\r\ncrop=left\r\nrotate=0\r\n", 1);
+    EXPECT_FALSE(load(badCrop));
     EXPECT_FALSE(load(folder / "missing.vlm"));
     EXPECT_EQ(list, listBefore);
     EXPECT_EQ(settings, settingsBefore);

@@ -1,3 +1,5 @@
+#include <utility>
+
 #include <gtest/gtest.h>
 
 #include "model/settings_rules.h"
@@ -5,35 +7,43 @@
 namespace vellumar {
 namespace {
 
+// The width and height flags of a size, as one value so that a check names both.
+using SizeFlags = std::pair<bool, bool>;
+constexpr SizeFlags kWidthOnly{true, false};
+constexpr SizeFlags kHeightOnly{false, true};
+constexpr SizeFlags kBoth{true, true};
+
+SizeFlags thumbFlags(const GallerySettings& s) {
+    return {s.ThumbWidth.on, s.ThumbHeight.on};
+}
+
+SizeFlags picFlags(const GallerySettings& s) {
+    return {s.PicWidth.on, s.PicHeight.on};
+}
+
 TEST(ThumbnailSizeFlags, TurningOffTheOnlyFlagSwapsTheFlags) {
     GallerySettings s;
-    ASSERT_TRUE(s.ThumbWidth.on);
-    ASSERT_FALSE(s.ThumbHeight.on);
+    ASSERT_EQ(thumbFlags(s), kWidthOnly);
     setThumbWidthFlag(s, false);
-    EXPECT_FALSE(s.ThumbWidth.on);
-    EXPECT_TRUE(s.ThumbHeight.on);
+    EXPECT_EQ(thumbFlags(s), kHeightOnly);
     setThumbHeightFlag(s, false);
-    EXPECT_TRUE(s.ThumbWidth.on);
-    EXPECT_FALSE(s.ThumbHeight.on);
+    EXPECT_EQ(thumbFlags(s), kWidthOnly);
 }
 
 TEST(ThumbnailSizeFlags, CropKeepsBothFlagsOn) {
     GallerySettings s;
     setThumbFit(s, ThumbFit::Crop);
-    EXPECT_TRUE(s.ThumbWidth.on);
-    EXPECT_TRUE(s.ThumbHeight.on);
+    EXPECT_EQ(thumbFlags(s), kBoth);
     setThumbWidthFlag(s, false);
     setThumbHeightFlag(s, false);
-    EXPECT_TRUE(s.ThumbWidth.on);
-    EXPECT_TRUE(s.ThumbHeight.on);
+    EXPECT_EQ(thumbFlags(s), kBoth);
 }
 
 TEST(ThumbnailSizeFlags, StretchStartsWithTheWidthAloneAndAllowsTheHeightBack) {
     GallerySettings s;
     setThumbFit(s, ThumbFit::Crop);
     setThumbFit(s, ThumbFit::Stretch);
-    EXPECT_TRUE(s.ThumbWidth.on);
-    EXPECT_FALSE(s.ThumbHeight.on);
+    EXPECT_EQ(thumbFlags(s), kWidthOnly);
     setThumbHeightFlag(s, true);
     EXPECT_TRUE(s.ThumbHeight.on);
 }
@@ -49,11 +59,9 @@ TEST(ThumbnailSizeFlags, ValuesSurviveWhileTheFlagIsOff) {
 TEST(LargePictureSizeFlags, TurningOffTheOnlyFlagIsRefused) {
     GallerySettings s;
     setPicHeightFlag(s, false);
-    EXPECT_TRUE(s.PicWidth.on);
-    EXPECT_FALSE(s.PicHeight.on);
+    EXPECT_EQ(picFlags(s), kWidthOnly);
     setPicWidthFlag(s, false);
-    EXPECT_TRUE(s.PicWidth.on);
-    EXPECT_FALSE(s.PicHeight.on);
+    EXPECT_EQ(picFlags(s), kWidthOnly);
 }
 
 TEST(LargePictureSizeFlags, RepairTurnsTheWidthOnWhenBothAreOff) {
@@ -61,10 +69,8 @@ TEST(LargePictureSizeFlags, RepairTurnsTheWidthOnWhenBothAreOff) {
     s.ThumbWidth.on = s.ThumbHeight.on = false;
     s.PicWidth.on = s.PicHeight.on = false;
     repairSizeFlags(s);
-    EXPECT_TRUE(s.ThumbWidth.on);
-    EXPECT_FALSE(s.ThumbHeight.on);
-    EXPECT_TRUE(s.PicWidth.on);
-    EXPECT_FALSE(s.PicHeight.on);
+    EXPECT_EQ(thumbFlags(s), kWidthOnly);
+    EXPECT_EQ(picFlags(s), kWidthOnly);
 }
 
 TEST(Editability, FollowsFlagsAndChoices) {

@@ -1,27 +1,24 @@
 #include <gtest/gtest.h>
 
-#include "legacy_fixtures.h"
+#include "reader_fixtures.h"
 #include "readers/autodesk_reader.h"
 
 namespace vellumar {
 namespace {
 
 TEST(AutodeskReader, DecodesCelsAndPictures) {
-    testing::expectDecodesToReference("autodesk", {"picture.cel", "picture.ppm"});
-    testing::expectDecodesToReference("autodesk", {"picture.pic", "picture.ppm"});
+    testing::expectDecodesToReference({"autodesk", "picture.cel", "picture.ppm"});
+    testing::expectDecodesToReference({"autodesk", "picture.pic", "picture.ppm"});
 }
 
 TEST(AutodeskReader, RefusesDamagedFiles) {
-    const testing::DamagedCase damaged[] = {
-        {"truncated.cel", "the file is truncated"},
-        {"size-mismatch.cel",
-         "the Autodesk picture's data size does not match its width and height"},
-        {"huge.cel", "the picture is too large (60000 x 60000 pixels; at most 65535 on a side and "
-                     "400 million in all)"},
-    };
-    for (const auto& file : damaged) {
-        testing::expectRefused("autodesk", file);
-    }
+    testing::expectRefused(
+        "autodesk",
+        {{"truncated.cel", "the file is truncated"},
+         {"size-mismatch.cel",
+          "the Autodesk picture's data size does not match its width and height"},
+         {"huge.cel", "the picture is too large (60000 x 60000 pixels; at most 65535 on a side and "
+                      "400 million in all)"}});
     testing::expectEmptyInputRefused(AutodeskReader());
 }
 

@@ -1,4 +1,3 @@
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "reader_fixtures.h"
@@ -8,9 +7,7 @@ namespace vellumar {
 namespace {
 
 using testing::checkReaderFixtures;
-using testing::decodeError;
 using testing::decodeFixture;
-using ::testing::HasSubstr;
 
 const BmpReader reader;
 
@@ -29,20 +26,18 @@ TEST(BmpReader, KeepsThePaletteUpToEightBitsAPixel) {
 }
 
 TEST(BmpReader, SaysWhatIsWrongWithADamagedFile) {
-    EXPECT_THAT(decodeError(reader, "bmp", "truncated-rle8.bmp"), HasSubstr("truncated"));
-    EXPECT_THAT(decodeError(reader, "bmp", "truncated-rows.bmp"), HasSubstr("truncated"));
-    EXPECT_THAT(decodeError(reader, "bmp", "bomb-65535.bmp"), HasSubstr("too large"));
-    EXPECT_THAT(decodeError(reader, "bmp", "bomb-rows-missing.bmp"), HasSubstr("truncated"));
-    EXPECT_THAT(decodeError(reader, "bmp", "depth-7.bmp"), HasSubstr("7 bits per pixel"));
-    EXPECT_THAT(decodeError(reader, "bmp", "not-a-bmp.bmp"), HasSubstr("not a BMP file"));
-    EXPECT_THAT(decodeError(reader, "bmp", "offset-in-header.bmp"), HasSubstr("header"));
+    testing::expectDecodeErrors(reader, "bmp",
+                                {{"truncated-rle8.bmp", "truncated"},
+                                 {"truncated-rows.bmp", "truncated"},
+                                 {"bomb-65535.bmp", "too large"},
+                                 {"bomb-rows-missing.bmp", "truncated"},
+                                 {"depth-7.bmp", "7 bits per pixel"},
+                                 {"not-a-bmp.bmp", "not a BMP file"},
+                                 {"offset-in-header.bmp", "header"}});
 }
 
 TEST(BmpReader, RefusesEmptyInputAndSniffsTheSignature) {
-    const PictureSource empty;
-    EXPECT_THROW(reader.probe(empty), ProjectError);
-    EXPECT_THROW(reader.decode(empty), ProjectError);
-    EXPECT_FALSE(reader.sniff({}));
+    testing::expectEmptyInputRefused(reader);
     const std::uint8_t gif[] = {'G', 'I', 'F', '8'};
     EXPECT_FALSE(reader.sniff(gif));
 }

@@ -1,4 +1,3 @@
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "reader_fixtures.h"
@@ -8,8 +7,6 @@ namespace vellumar {
 namespace {
 
 using testing::checkReaderFixtures;
-using testing::decodeError;
-using ::testing::HasSubstr;
 
 const IcoReader reader;
 
@@ -18,19 +15,17 @@ TEST(IcoReader, DecodesEveryVariantToItsReferenceAndRefusesDamagedFiles) {
 }
 
 TEST(IcoReader, SaysWhatIsWrongWithADamagedFile) {
-    EXPECT_THAT(decodeError(reader, "ico", "no-pictures.ico"), HasSubstr("no pictures"));
-    EXPECT_THAT(decodeError(reader, "ico", "truncated-mask.ico"), HasSubstr("truncated"));
-    EXPECT_THAT(decodeError(reader, "ico", "truncated-png.ico"), HasSubstr("PNG"));
-    EXPECT_THAT(decodeError(reader, "ico", "png-bomb-20000.ico"), HasSubstr("truncated"));
-    EXPECT_THAT(decodeError(reader, "ico", "bomb-65535.ico"), HasSubstr("too large"));
-    EXPECT_THAT(decodeError(reader, "ico", "not-an-icon.ico"), HasSubstr("not an icon"));
+    testing::expectDecodeErrors(reader, "ico",
+                                {{"no-pictures.ico", "no pictures"},
+                                 {"truncated-mask.ico", "truncated"},
+                                 {"truncated-png.ico", "PNG"},
+                                 {"png-bomb-20000.ico", "truncated"},
+                                 {"bomb-65535.ico", "too large"},
+                                 {"not-an-icon.ico", "not an icon"}});
 }
 
 TEST(IcoReader, RefusesEmptyInput) {
-    const PictureSource empty;
-    EXPECT_THROW(reader.probe(empty), ProjectError);
-    EXPECT_THROW(reader.decode(empty), ProjectError);
-    EXPECT_FALSE(reader.sniff({}));
+    testing::expectEmptyInputRefused(reader);
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "legacy_fixtures.h"
+#include "reader_fixtures.h"
 #include "readers/autodesk_reader.h"
 #include "readers/pcx_reader.h"
 #include "readers/psd_reader.h"
@@ -32,8 +32,7 @@ TEST(LegacySignatures, EachReaderRecognisesOnlyItsOwnFormat) {
     for (const auto& [format, reader] : readers) {
         for (const auto& sample : samples) {
             SCOPED_TRACE(std::string(format) + " sniffing " + sample.name);
-            EXPECT_EQ(reader->sniff(
-                          testing::readFileBytes(testing::fixturePath(sample.format, sample.name))),
+            EXPECT_EQ(reader->sniff(testing::fixtureBytes(sample.format, sample.name)),
                       std::string(format) == sample.format);
         }
     }

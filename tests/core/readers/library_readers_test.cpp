@@ -3,26 +3,26 @@
 #include <memory>
 #include <ostream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "imaging/picture_loader.h"
-#include "library_reader_fixtures.h"
 #include "project_error.h"
+#include "reader_fixtures.h"
 #include "readers/gif_reader.h"
 #include "readers/jpeg_reader.h"
 #include "readers/png_reader.h"
 #include "readers/tiff_reader.h"
+#include "support/scratch_folder.h"
 
 namespace vellumar {
 namespace {
 
+using testing::fixtureBytes;
+using testing::fixturePath;
 using testing::matchesPicture;
-using testing::readerFixture;
-using testing::readerFixturePath;
-using testing::readPpm;
+using testing::referencePicture;
 
 const PictureReader& readerFor(const std::string& folder) {
     static const JpegReader jpeg;
@@ -68,16 +68,16 @@ class LibraryReaderFixture : public ::testing::TestWithParam<Fixture> {};
 
 TEST_P(LibraryReaderFixture, DecodesToTheReferenceAndProbesTheSameSize) {
     const Fixture& fixture = GetParam();
-    const std::string base = fixture.folder + "/" + fixture.name;
-    const std::vector<std::uint8_t> bytes = readerFixture(base + extensionFor(fixture.folder));
+    const std::vector<std::uint8_t> bytes =
+        fixtureBytes(fixture.folder, fixture.name + extensionFor(fixture.folder));
     const PictureReader& reader = readerFor(fixture.folder);
-    const PictureSource source{bytes, base};
+    const PictureSource source{bytes, fixture.folder + "/" + fixture.name};
 
     ASSERT_TRUE(reader.sniff(bytes));
     const Bitmap bitmap = reader.decode(source);
     EXPECT_EQ(bitmap.layout(), fixture.layout);
-    EXPECT_TRUE(
-        matchesPicture(bitmap, readPpm(readerFixturePath(base + ".ppm")), fixture.tolerance));
+    EXPECT_TRUE(matchesPicture(bitmap, referencePicture(fixture.folder, fixture.name + ".ppm"),
+                               fixture.tolerance));
     EXPECT_EQ(reader.probe(source), (PictureSize{bitmap.width(), bitmap.height()}));
 }
 
@@ -121,7 +121,7 @@ class DamagedLibraryFile : public ::testing::TestWithParam<DamagedFile> {};
 
 TEST_P(DamagedLibraryFile, FailsWithAReasonAndPrintsNothing) {
     const DamagedFile& damaged = GetParam();
-    const std::vector<std::uint8_t> bytes = readerFixture(damaged.folder + "/" + damaged.file);
+    const std::vector<std::uint8_t> bytes = fixtureBytes(damaged.folder, damaged.file);
     const PictureReader& reader = readerFor(damaged.folder);
     ::testing::internal::CaptureStderr();
     try {
@@ -146,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(LibraryReaders, RejectEmptyAndForeignInput) {
-    const std::vector<std::uint8_t> png = readerFixture("png/rgb8.png");
+    const std::vector<std::uint8_t> png = fixtureBytes("png", "rgb8.png");
     for (const char* folder : {"jpeg", "png", "gif", "tiff"}) {
         const PictureReader& reader = readerFor(folder);
         EXPECT_FALSE(reader.sniff({})) << folder;
@@ -181,16 +181,16 @@ TEST(LibraryReaders, RejectAHeaderFollowedByNoise) {
 }
 
 TEST(LibraryReaders, ProbeNeedsOnlyTheHeader) {
-    const std::vector<std::uint8_t> png = readerFixture("png/rgb8.png");
+    const std::vector<std::uint8_t> png = fixtureBytes("png", "rgb8.png");
     EXPECT_EQ(PngReader().probe({Bytes(png).first(24), ""}), (PictureSize{23, 19}));
-    const std::vector<std::uint8_t> gif = readerFixture("gif/palette.gif");
+    const std::vector<std::uint8_t> gif = fixtureBytes("gif", "palette.gif");
     EXPECT_EQ(GifReader().probe({Bytes(gif).first(13 + 3 * 32), ""}), (PictureSize{29, 17}));
-    const std::vector<std::uint8_t> jpeg = readerFixture("jpeg/progressive.jpg");
+    const std::vector<std::uint8_t> jpeg = fixtureBytes("jpeg", "progressive.jpg");
     EXPECT_EQ(JpegReader().probe({Bytes(jpeg).first(jpeg.size() / 2), ""}), (PictureSize{61, 43}));
 }
 
 TEST(LibraryReaders, ATiffWithoutItsDirectoryIsRejectedWhenProbed) {
-    const std::vector<std::uint8_t> tiff = readerFixture("tiff/rgb-lzw.tif");
+    const std::vector<std::uint8_t> tiff = fixtureBytes("tiff", "rgb-lzw.tif");
     ::testing::internal::CaptureStderr();
     EXPECT_THROW(TiffReader().probe({Bytes(tiff).first(tiff.size() / 2), ""}), ProjectError);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
@@ -199,28 +199,21 @@ TEST(LibraryReaders, ATiffWithoutItsDirectoryIsRejectedWhenProbed) {
 // Copies fixtures under new names into a folder of their own, removed at the end.
 class RenamedFixtures : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("vellumar-" + std::string(test->name()) + "-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(m_folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_folder); }
-
-    std::string copyAs(const std::string& fixture, const std::string& name) const {
-        const std::filesystem::path target = m_folder / name;
-        std::filesystem::copy_file(readerFixturePath(fixture), target);
+    std::string copyAs(const std::string& format, const std::string& fixture,
+                       const std::string& name) const {
+        const std::filesystem::path target = m_folder.path() / name;
+        std::filesystem::copy_file(fixturePath(format, fixture), target);
         return target.string();
     }
 
 private:
-    std::filesystem::path m_folder;
+    testing::ScratchFolder m_folder;
 };
 
 TEST_F(RenamedFixtures, JpegNamesOfAnyCaseLoadThroughTheJpegReader) {
-    const Bitmap reference = readPpm(readerFixturePath("jpeg/rgb.ppm"));
+    const Bitmap reference = referencePicture("jpeg", "rgb.ppm");
     for (const char* name : {"photo.JPG", "photo.Jpeg", "photo.jfif", "photo.jpe"}) {
-        const std::string path = copyAs("jpeg/rgb.jpg", name);
+        const std::string path = copyAs("jpeg", "rgb.jpg", name);
         EXPECT_EQ(pictureFormats().readerFor(path).name, "TJPEGImage") << name;
         const Bitmap bitmap = readPictureFile(path);
         EXPECT_EQ(bitmap.layout(), Bitmap::Layout::Rgb24) << name;
@@ -229,22 +222,22 @@ TEST_F(RenamedFixtures, JpegNamesOfAnyCaseLoadThroughTheJpegReader) {
 }
 
 TEST_F(RenamedFixtures, APngNamedAsJpegLoadsAsPng) {
-    const std::string path = readerFixturePath("jpeg/misnamed-png.jpg");
+    const std::string path = fixturePath("jpeg", "misnamed-png.jpg");
     EXPECT_TRUE(
-        matchesPicture(readPictureFile(path), readPpm(readerFixturePath("jpeg/misnamed-png.ppm"))));
+        matchesPicture(readPictureFile(path), referencePicture("jpeg", "misnamed-png.ppm")));
     EXPECT_EQ(probePictureFile(path), (PictureSize{23, 19}));
 }
 
 TEST_F(RenamedFixtures, FaxAndTifNamesLoadThroughTheTiffReader) {
-    const Bitmap reference = readPpm(readerFixturePath("tiff/bilevel-g3.ppm"));
+    const Bitmap reference = referencePicture("tiff", "bilevel-g3.ppm");
     for (const char* name : {"scan.fax", "scan.TIF", "scan.tiff"}) {
-        const std::string path = copyAs("tiff/bilevel-g3.tif", name);
+        const std::string path = copyAs("tiff", "bilevel-g3.tif", name);
         EXPECT_TRUE(matchesPicture(readPictureFile(path), reference)) << name;
     }
 }
 
 TEST_F(RenamedFixtures, ADamagedFileIsNamedInTheError) {
-    const std::string path = copyAs("png/truncated.png", "holiday #1.png");
+    const std::string path = copyAs("png", "truncated.png", "holiday #1.png");
     try {
         readPictureFile(path);
         ADD_FAILURE() << "a truncated PNG loaded";

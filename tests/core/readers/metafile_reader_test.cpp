@@ -3,13 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "legacy_format_fixtures.h"
+#include "reader_fixtures.h"
 #include "readers/metafile_reader.h"
 
 namespace vellumar {
 namespace {
-
-namespace fixtures = testing::legacy_formats;
 
 void appendWords(std::vector<std::uint8_t>& out, std::initializer_list<int> words) {
     for (const int word : words) {
@@ -30,14 +28,14 @@ std::vector<std::uint8_t> placeableMetafile(int width, int height,
 }
 
 TEST(MetafileReader, DrawsShapesWithTheirMapping) {
-    const Bitmap reference = fixtures::reference("metafile", "shapes.ppm");
+    const Bitmap reference = testing::referencePicture("metafile", "shapes.ppm");
     for (const char* name : {"shapes-placeable.wmf", "shapes-window.wmf", "shapes.emf"}) {
         SCOPED_TRACE(name);
-        const Bitmap picture = fixtures::readFixture("metafile", name);
+        const Bitmap picture = testing::readFixture("metafile", name);
         ASSERT_EQ(picture.width(), 96);
         ASSERT_EQ(picture.height(), 64);
         // Lines and fills are exact; the ellipse's edge may fall either way.
-        EXPECT_LE(fixtures::differences(picture, reference), 40);
+        EXPECT_LE(testing::differingPixels(picture, reference), 40);
         for (const auto& [x, y] : {std::pair{4, 4},
                                    {39, 27},
                                    {20, 15},
@@ -54,18 +52,16 @@ TEST(MetafileReader, DrawsShapesWithTheirMapping) {
 }
 
 TEST(MetafileReader, DrawsEveryKindOfBitmapRecord) {
-    EXPECT_EQ(fixtures::differences(fixtures::readFixture("metafile", "bitmaps.wmf"),
-                                    fixtures::reference("metafile", "bitmaps.ppm")),
-              0);
-    EXPECT_EQ(fixtures::differences(fixtures::readFixture("metafile", "bitmaps.emf"),
-                                    fixtures::reference("metafile", "bitmaps-emf.ppm")),
-              0);
+    EXPECT_TRUE(testing::matchesPicture(testing::readFixture("metafile", "bitmaps.wmf"),
+                                        testing::referencePicture("metafile", "bitmaps.ppm")));
+    EXPECT_TRUE(testing::matchesPicture(testing::readFixture("metafile", "bitmaps.emf"),
+                                        testing::referencePicture("metafile", "bitmaps-emf.ppm")));
 }
 
 TEST(MetafileReader, RejectsDamagedFiles) {
     const MetafileReader reader;
     const auto error = [&](const char* name) {
-        return fixtures::decodeError(reader, fixtures::bytes("metafile", name));
+        return testing::decodeError(reader, testing::fixtureBytes("metafile", name));
     };
     EXPECT_THAT(error("truncated.wmf"), ::testing::StartsWith("the file is truncated"));
     EXPECT_THAT(error("dib-truncated.wmf"),
@@ -78,13 +74,13 @@ TEST(MetafileReader, RejectsDamagedFiles) {
               "the metafile is damaged: a record's size runs past the end of the file");
     EXPECT_EQ(error("bitmap-offset.emf"),
               "the metafile is damaged: a bitmap lies outside its record");
-    EXPECT_EQ(fixtures::decodeError(reader, {}), "the file is not a Windows metafile");
-    EXPECT_FALSE(reader.sniff(fixtures::bytes("psp", "layers-none.psp")));
+    EXPECT_EQ(testing::decodeError(reader, {}), "the file is not a Windows metafile");
+    EXPECT_FALSE(reader.sniff(testing::fixtureBytes("psp", "layers-none.psp")));
 
     // A large picture whose last record is cut off fails before it is filled and drawn.
     std::vector<std::uint8_t> cutOff;
     appendWords(cutOff, {7, 0, 0x041b, 8000, 8000, 0, 0, 4096, 0, 0x041b});
-    EXPECT_EQ(fixtures::decodeError(reader, placeableMetafile(8000, 8000, cutOff)),
+    EXPECT_EQ(testing::decodeError(reader, placeableMetafile(8000, 8000, cutOff)),
               "the metafile is damaged: a record's size runs past the end of the file");
 }
 
@@ -94,7 +90,7 @@ TEST(MetafileReader, StopsAFileThatDrawsForever) {
     for (int i = 0; i < 100; ++i) {
         appendWords(records, {7, 0, 0x041b, 300, 300, 0, 0});
     }
-    EXPECT_EQ(fixtures::decodeError(MetafileReader(), placeableMetafile(300, 300, records)),
+    EXPECT_EQ(testing::decodeError(MetafileReader(), placeableMetafile(300, 300, records)),
               "the metafile is too complex to draw");
 
     // One polygon whose thirty thousand edges all cross every row of a tall picture.
@@ -104,7 +100,7 @@ TEST(MetafileReader, StopsAFileThatDrawsForever) {
     for (int i = 0; i < points; ++i) {
         appendWords(star, {i % 2, i % 2 ? 0 : 30000});
     }
-    EXPECT_EQ(fixtures::decodeError(MetafileReader(), placeableMetafile(2, 30000, star)),
+    EXPECT_EQ(testing::decodeError(MetafileReader(), placeableMetafile(2, 30000, star)),
               "the metafile is too complex to draw");
 }
 

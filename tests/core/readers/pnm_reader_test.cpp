@@ -1,4 +1,3 @@
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "reader_fixtures.h"
@@ -8,9 +7,7 @@ namespace vellumar {
 namespace {
 
 using testing::checkReaderFixtures;
-using testing::decodeError;
 using testing::decodeFixture;
-using ::testing::HasSubstr;
 
 const PnmReader reader;
 
@@ -26,12 +23,13 @@ TEST(PnmReader, GivesBitAndGrayMapsAPalette) {
 }
 
 TEST(PnmReader, SaysWhatIsWrongWithADamagedFile) {
-    EXPECT_THAT(decodeError(reader, "pnm", "truncated-p6.ppm"), HasSubstr("truncated"));
-    EXPECT_THAT(decodeError(reader, "pnm", "bomb-rows-missing.pgm"), HasSubstr("truncated"));
-    EXPECT_THAT(decodeError(reader, "pnm", "bomb-65535.ppm"), HasSubstr("too large"));
-    EXPECT_THAT(decodeError(reader, "pnm", "maxval-0.pgm"), HasSubstr("maximum sample value"));
-    EXPECT_THAT(decodeError(reader, "pnm", "maxval-70000.ppm"), HasSubstr("out of range"));
-    EXPECT_THAT(decodeError(reader, "pnm", "stray-character.ppm"), HasSubstr("stray character"));
+    testing::expectDecodeErrors(reader, "pnm",
+                                {{"truncated-p6.ppm", "truncated"},
+                                 {"bomb-rows-missing.pgm", "truncated"},
+                                 {"bomb-65535.ppm", "too large"},
+                                 {"maxval-0.pgm", "maximum sample value"},
+                                 {"maxval-70000.ppm", "out of range"},
+                                 {"stray-character.ppm", "stray character"}});
 }
 
 TEST(PnmReader, ReadsSamplesAboveTheMaximumAsTheMaximum) {
@@ -43,10 +41,7 @@ TEST(PnmReader, ReadsSamplesAboveTheMaximumAsTheMaximum) {
 }
 
 TEST(PnmReader, RefusesEmptyInput) {
-    const PictureSource empty;
-    EXPECT_THROW(reader.probe(empty), ProjectError);
-    EXPECT_THROW(reader.decode(empty), ProjectError);
-    EXPECT_FALSE(reader.sniff({}));
+    testing::expectEmptyInputRefused(reader);
 }
 
 } // namespace

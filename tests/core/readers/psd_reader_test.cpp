@@ -1,40 +1,31 @@
 #include <gtest/gtest.h>
 
-#include "legacy_fixtures.h"
+#include "reader_fixtures.h"
 #include "readers/psd_reader.h"
 
 namespace vellumar {
 namespace {
 
-using testing::FixtureCase;
-
-class PsdFixture : public ::testing::TestWithParam<FixtureCase> {};
-
-TEST_P(PsdFixture, DecodesToItsReference) {
-    testing::expectDecodesToReference("psd", GetParam());
-}
+using testing::ReferencePicture;
 
 // The CMYK file went from RGB to ink and back, which may be off by a step or two.
-INSTANTIATE_TEST_SUITE_P(Variants, PsdFixture,
-                         ::testing::Values(FixtureCase{"rgb-rle.psd", "rgb.ppm"},
-                                           FixtureCase{"rgb-raw.pdd", "rgb.ppm"},
-                                           FixtureCase{"rgb16.psd", "rgb.ppm"},
-                                           FixtureCase{"gray.psd", "gray.ppm"},
-                                           FixtureCase{"gray16-extra-channel.psd", "gray.ppm"},
-                                           FixtureCase{"indexed.psd", "indexed.ppm"},
-                                           FixtureCase{"bitmap.psd", "bilevel.ppm"},
-                                           FixtureCase{"cmyk.psd", "rgb.ppm", 2}));
+INSTANTIATE_TEST_SUITE_P(
+    Psd, ReferencePicture,
+    ::testing::ValuesIn(testing::fixtureCases("psd", {{"rgb-rle.psd", "rgb.ppm"},
+                                                      {"rgb-raw.pdd", "rgb.ppm"},
+                                                      {"rgb16.psd", "rgb.ppm"},
+                                                      {"gray.psd", "gray.ppm"},
+                                                      {"gray16-extra-channel.psd", "gray.ppm"},
+                                                      {"indexed.psd", "indexed.ppm"},
+                                                      {"bitmap.psd", "bilevel.ppm"},
+                                                      {"cmyk.psd", "rgb.ppm", 2}})));
 
 TEST(PsdReader, RefusesDamagedFiles) {
-    const testing::DamagedCase damaged[] = {
-        {"truncated-rle.psd", "the file is truncated"},
-        {"huge.psd", "the file is truncated"},
-        {"zip-compression.psd", "the Photoshop compression 2 is not supported"},
-        {"bad-row-count.psd", "the file is truncated"},
-    };
-    for (const auto& file : damaged) {
-        testing::expectRefused("psd", file);
-    }
+    testing::expectRefused("psd",
+                           {{"truncated-rle.psd", "the file is truncated"},
+                            {"huge.psd", "the file is truncated"},
+                            {"zip-compression.psd", "the Photoshop compression 2 is not supported"},
+                            {"bad-row-count.psd", "the file is truncated"}});
     testing::expectEmptyInputRefused(PsdReader());
 }
 

@@ -1,31 +1,28 @@
 #include <gtest/gtest.h>
 
-#include "legacy_fixtures.h"
+#include "reader_fixtures.h"
 #include "readers/targa_reader.h"
 
 namespace vellumar {
 namespace {
 
-using testing::FixtureCase;
+using testing::ReferencePicture;
 
-class TargaFixture : public ::testing::TestWithParam<FixtureCase> {};
-
-TEST_P(TargaFixture, DecodesToItsReference) {
-    testing::expectDecodesToReference("targa", GetParam());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Variants, TargaFixture,
-    ::testing::Values(
-        FixtureCase{"rgb24.tga", "rgb.ppm"}, FixtureCase{"rgb24-rle.tga", "rgb.ppm"},
-        FixtureCase{"rgb24-topright-footer.tga", "rgb.ppm"},
-        FixtureCase{"rgba32.tga", "rgba-on-white.ppm"}, FixtureCase{"rgb15.vda", "rgb555.ppm"},
-        FixtureCase{"rgb16-alpha.icb", "rgb16-alpha.ppm"}, FixtureCase{"gray8.tga", "gray.ppm"},
-        FixtureCase{"gray8-rle.tga", "gray.ppm"},
-        FixtureCase{"gray16-alpha-rle.tga", "gray-alpha-on-white.ppm"},
-        FixtureCase{"mapped.tga", "mapped.ppm"}, FixtureCase{"mapped-rle.tga", "mapped.ppm"},
-        FixtureCase{"mapped16-first4-topleft.win", "colours16.ppm"},
-        FixtureCase{"mapped32-alpha-rle.vst", "mapped32-alpha.ppm"}));
+INSTANTIATE_TEST_SUITE_P(Targa, ReferencePicture,
+                         ::testing::ValuesIn(testing::fixtureCases(
+                             "targa", {{"rgb24.tga", "rgb.ppm"},
+                                       {"rgb24-rle.tga", "rgb.ppm"},
+                                       {"rgb24-topright-footer.tga", "rgb.ppm"},
+                                       {"rgba32.tga", "rgba-on-white.ppm"},
+                                       {"rgb15.vda", "rgb555.ppm"},
+                                       {"rgb16-alpha.icb", "rgb16-alpha.ppm"},
+                                       {"gray8.tga", "gray.ppm"},
+                                       {"gray8-rle.tga", "gray.ppm"},
+                                       {"gray16-alpha-rle.tga", "gray-alpha-on-white.ppm"},
+                                       {"mapped.tga", "mapped.ppm"},
+                                       {"mapped-rle.tga", "mapped.ppm"},
+                                       {"mapped16-first4-topleft.win", "colours16.ppm"},
+                                       {"mapped32-alpha-rle.vst", "mapped32-alpha.ppm"}})));
 
 TEST(TargaReader, KeepsColourMappedPicturesAsPaletteBitmaps) {
     const Bitmap bitmap =
@@ -34,22 +31,17 @@ TEST(TargaReader, KeepsColourMappedPicturesAsPaletteBitmaps) {
 }
 
 TEST(TargaReader, RefusesDamagedFiles) {
-    const testing::DamagedCase damaged[] = {
-        {"truncated-rle.tga", "the file is truncated"},
-        {"huge.tga", "the file is truncated"},
-        {"bad-index.tga", "the picture uses colour 4, which its colour map does not hold"},
-        {"bad-depth.tga", "the Truevision picture has an unsupported depth of 12 bits a pixel"},
-    };
-    for (const auto& file : damaged) {
-        testing::expectRefused("targa", file);
-    }
+    testing::expectRefused(
+        "targa",
+        {{"truncated-rle.tga", "the file is truncated"},
+         {"huge.tga", "the file is truncated"},
+         {"bad-index.tga", "the picture uses colour 4, which its colour map does not hold"},
+         {"bad-depth.tga", "the Truevision picture has an unsupported depth of 12 bits a pixel"}});
     testing::expectEmptyInputRefused(TargaReader());
 }
 
 TEST(TargaReader, RecognisesOnlyFilesWithTheFooterSignature) {
-    const auto bytesOf = [](const char* name) {
-        return testing::readFileBytes(testing::fixturePath("targa", name));
-    };
+    const auto bytesOf = [](const char* name) { return testing::fixtureBytes("targa", name); };
     EXPECT_TRUE(TargaReader().sniff(bytesOf("rgb24-topright-footer.tga")));
     EXPECT_FALSE(TargaReader().sniff(bytesOf("rgb24.tga")));
 }
