@@ -1,6 +1,6 @@
 #include "number_field.h"
 
-#include <QEvent>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QToolButton>
@@ -72,8 +72,13 @@ void NumberField::setEditable(bool editable) {
 }
 
 bool NumberField::eventFilter(QObject* watched, QEvent* event) {
+    // The focus leaves the field for another control; a menu over it or another window
+    // coming to the front only borrows the focus.
     if (watched == edit && event->type() == QEvent::FocusOut) {
-        checkText();
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+            checkText();
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -78,8 +78,8 @@ struct Pages {
     SettingsStep step;
 };
 
-void leave(QLineEdit* field) {
-    QFocusEvent focusOut(QEvent::FocusOut);
+void leave(QLineEdit* field, Qt::FocusReason reason = Qt::TabFocusReason) {
+    QFocusEvent focusOut(QEvent::FocusOut, reason);
     QApplication::sendEvent(field, &focusOut);
 }
 
@@ -206,6 +206,10 @@ private slots:
         style.edtThumbHeight->clear();
         QTest::keyClicks(style.edtThumbHeight, QStringLiteral("abc"));
         QCOMPARE(pages.settings.ThumbHeight.value, std::string("abc"));
+        // A context menu or another window only borrows the focus: no check yet.
+        leave(style.edtThumbHeight, Qt::PopupFocusReason);
+        leave(style.edtThumbHeight, Qt::ActiveWindowFocusReason);
+        QVERIFY(pages.frontend.notices.empty());
         leave(style.edtThumbHeight);
         QCOMPARE(pages.frontend.notices,
                  std::vector<std::string>{"Thumbnail height can only be integer."});
