@@ -12,29 +12,27 @@ namespace vellumar {
 
 BorderRow::BorderRow(NumberField* width, Color& color, const QString& chooserCaption,
                      UserDialogs& dialogs, QWidget* parent)
-    : QWidget(parent), width(width), m_color(color) {
+    : QWidget(parent), width(width) {
     width->setParent(this);
     lblWidth = new QLabel(tr("Width:"), this);
     lblColor = new QLabel(tr("Color:"), this);
-    swatch = new ColorSwatch(this);
-    chooser = new QPushButton(chooserCaption, this);
-    chooser->setFixedWidth(32);
-    connectColorChooser(chooser, swatch, m_color, dialogs);
+    m_color = new ColorChooser(color, chooserCaption, dialogs, this);
+    swatch = m_color->swatch;
+    chooser = m_color->button;
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(lblWidth);
     layout->addWidget(width);
     layout->addWidget(lblColor);
-    layout->addWidget(swatch);
-    layout->addWidget(chooser);
+    layout->addWidget(m_color);
     layout->addStretch(1);
     showSettings();
 }
 
 void BorderRow::showSettings() {
     width->showSetting();
-    swatch->setColor(m_color);
+    m_color->showSetting();
 }
 
 void BorderRow::setEditable(bool editable) {

@@ -9,6 +9,7 @@ class QPushButton;
 
 namespace vellumar {
 
+class ColorChooser;
 class ColorSwatch;
 class NumberField;
 class UserDialogs;
@@ -32,7 +33,7 @@ public:
     QPushButton* chooser = nullptr;
 
 private:
-    Color& m_color;
+    ColorChooser* m_color = nullptr;
 };
 
 } // namespace vellumar

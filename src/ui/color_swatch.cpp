@@ -1,5 +1,6 @@
 #include "color_swatch.h"
 
+#include <QHBoxLayout>
 #include <QPainter>
 #include <QPushButton>
 
@@ -28,14 +29,27 @@ void ColorSwatch::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
 }
 
-void connectColorChooser(QPushButton* chooser, ColorSwatch* swatch, Color& setting,
-                         UserDialogs& dialogs) {
-    QObject::connect(chooser, &QPushButton::clicked, swatch, [swatch, &setting, &dialogs] {
+ColorChooser::ColorChooser(Color& setting, const QString& caption, UserDialogs& dialogs,
+                           QWidget* parent)
+    : QWidget(parent), m_setting(setting) {
+    swatch = new ColorSwatch(this);
+    button = new QPushButton(caption, this);
+    button->setFixedWidth(32);
+    connect(button, &QPushButton::clicked, this, [this, &dialogs] {
         if (const auto color = dialogs.chooseColor()) {
-            setting = *color;
-            swatch->setColor(*color);
+            m_setting = *color;
+            showSetting();
         }
     });
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(swatch);
+    layout->addWidget(button);
+    showSetting();
+}
+
+void ColorChooser::showSetting() {
+    swatch->setColor(m_setting);
 }
 
 } // namespace vellumar

@@ -26,9 +26,21 @@ private:
     Color m_color = kBlack;
 };
 
-// Ties a chooser button to a colour setting: a colour taken in the shared colour dialog
-// becomes the setting and fills the swatch; a cancelled dialog changes nothing.
-void connectColorChooser(QPushButton* chooser, ColorSwatch* swatch, Color& setting,
-                         UserDialogs& dialogs);
+// A colour setting's swatch with its chooser button: a colour taken in the shared colour
+// dialog becomes the setting and fills the swatch; a cancelled dialog changes nothing.
+class ColorChooser : public QWidget {
+    Q_OBJECT
+public:
+    ColorChooser(Color& setting, const QString& caption, UserDialogs& dialogs,
+                 QWidget* parent = nullptr);
+
+    void showSetting();
+
+    ColorSwatch* swatch = nullptr;
+    QPushButton* button = nullptr;
+
+private:
+    Color& m_setting;
+};
 
 } // namespace vellumar

@@ -12,10 +12,9 @@ ColorSwitch::ColorSwitch(const QString& caption, Switched<Color>& setting, UserD
                          QWidget* parent)
     : QWidget(parent), m_setting(setting) {
     box = new QCheckBox(caption, this);
-    swatch = new ColorSwatch(this);
-    chooser = new QPushButton(tr("..."), this);
-    chooser->setFixedWidth(32);
-    connectColorChooser(chooser, swatch, m_setting.value, dialogs);
+    m_color = new ColorChooser(m_setting.value, tr("..."), dialogs, this);
+    swatch = m_color->swatch;
+    chooser = m_color->button;
     connect(box, &QCheckBox::toggled, this, [this](bool on) {
         m_setting.on = on;
         showState();
@@ -23,15 +22,14 @@ ColorSwitch::ColorSwitch(const QString& caption, Switched<Color>& setting, UserD
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(box);
-    layout->addWidget(swatch);
-    layout->addWidget(chooser);
+    layout->addWidget(m_color);
     layout->addStretch(1);
     showSetting();
 }
 
 void ColorSwitch::showSetting() {
     box->setChecked(m_setting.on);
-    swatch->setColor(m_setting.value);
+    m_color->showSetting();
     showState();
 }
 

@@ -10,6 +10,7 @@ class QPushButton;
 
 namespace vellumar {
 
+class ColorChooser;
 class ColorSwatch;
 class UserDialogs;
 
@@ -31,6 +32,7 @@ private:
     void showState();
 
     Switched<Color>& m_setting;
+    ColorChooser* m_color = nullptr;
 };
 
 } // namespace vellumar

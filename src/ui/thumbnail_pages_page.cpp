@@ -6,7 +6,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "color_swatch.h"
@@ -85,17 +84,12 @@ QWidget* ThumbnailPagesPage::buildTableGroup(const SettingsContext& context) {
         layout->addWidget(field, row++, 1);
     }
 
-    imgThumbTableBorderColor = new ColorSwatch(group);
-    btnThumbTableBorderColor = new QPushButton(tr("..."), group);
-    btnThumbTableBorderColor->setFixedWidth(32);
-    connectColorChooser(btnThumbTableBorderColor, imgThumbTableBorderColor,
-                        m_settings.ThumbTableBorderColor, context.dialogs);
-    auto* borderColor = new QHBoxLayout;
-    borderColor->addWidget(imgThumbTableBorderColor);
-    borderColor->addWidget(btnThumbTableBorderColor);
-    borderColor->addStretch(1);
+    m_tableBorderColor =
+        new ColorChooser(m_settings.ThumbTableBorderColor, tr("..."), context.dialogs, group);
+    imgThumbTableBorderColor = m_tableBorderColor->swatch;
+    btnThumbTableBorderColor = m_tableBorderColor->button;
     layout->addWidget(new QLabel(tr("Border color:"), group), row, 0);
-    layout->addLayout(borderColor, row++, 1);
+    layout->addWidget(m_tableBorderColor, row++, 1, Qt::AlignLeft);
 
     m_tableBGPic = new PicturePathField(m_settings.ThumbTableBGPic, context.programFolder,
                                         context.dialogs, group);
@@ -122,7 +116,7 @@ void ThumbnailPagesPage::showSettings() {
     for (NumberField* number : m_tableNumbers) {
         number->showSetting();
     }
-    imgThumbTableBorderColor->setColor(m_settings.ThumbTableBorderColor);
+    m_tableBorderColor->showSetting();
     m_tableBGPic->showSetting();
     m_tableBGColor->showSetting();
     cbThumbProtect->setChecked(m_settings.ThumbProtect);

@@ -13,6 +13,7 @@ class QPushButton;
 
 namespace vellumar {
 
+class ColorChooser;
 class ColorSwatch;
 class ColorSwitch;
 class NavigationRow;
@@ -64,6 +65,7 @@ private:
     GallerySettings& m_settings;
     NavigationRow* m_navigation = nullptr;
     std::vector<NumberField*> m_tableNumbers;
+    ColorChooser* m_tableBorderColor = nullptr;
     PicturePathField* m_tableBGPic = nullptr;
     ColorSwitch* m_tableBGColor = nullptr;
 };
