@@ -1,44 +1,15 @@
 #pragma once
 
-#include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
-#include <vector>
 
 #include "frontend.h"
-#include "imaging/bitmap.h"
+#include "imaging/picture_render.h"
 #include "model/gallery_settings.h"
 #include "model/img_entry.h"
 #include "model/output_policy.h"
 
 namespace vellumar {
-
-// The box a picture is shaped to and the frame drawn around it.
-struct PictureBox {
-    int width = 0;
-    int height = 0;
-    bool keepRatio = false;
-    int borderWidth = 0;
-    Color borderColor = kWhite;
-};
-
-// The thumbnail box of the settings; sizes below 1 fail with a ProjectError.
-PictureBox thumbnailBoxOf(const GallerySettings& settings);
-// The large-picture box, or nothing when pictures keep their own size.
-std::optional<PictureBox> largePictureBoxOf(const GallerySettings& settings);
-
-// One finished output picture: its size (border included, after rotation) and its JPEG bytes.
-struct RenderedPicture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> jpeg;
-};
-
-// Load, shape and encode one picture. They depend on nothing but their arguments, so
-// several pictures may be rendered at once. The entry's path is trimmed in place.
-RenderedPicture renderThumbnail(TImgEntry& entry, const PictureBox& box);
-RenderedPicture renderLargePicture(TImgEntry& entry, const std::optional<PictureBox>& box);
 
 // File names of picture number i (from 1).
 std::string thumbnailFileName(const GallerySettings& settings, std::size_t i);

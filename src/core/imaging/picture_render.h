@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/color.h"
+#include "model/gallery_settings.h"
+
+namespace vellumar {
+
+// The box a picture is shaped to and the frame drawn around it.
+struct PictureBox {
+    int width = 0;
+    int height = 0;
+    bool keepRatio = false;
+    int borderWidth = 0;
+    Color borderColor = kWhite;
+};
+
+// The thumbnail box of the settings; sizes below 1 fail with a ProjectError.
+PictureBox thumbnailBoxOf(const GallerySettings& settings);
+// The large-picture box, or nothing when pictures keep their own size.
+std::optional<PictureBox> largePictureBoxOf(const GallerySettings& settings);
+
+// The angle in degrees of a number of quarter turns; anything outside 0..3 turns by none.
+int quarterTurnsToDegrees(int rotate);
+
+// What a build asks of one picture file.
+struct RenderRequest {
+    std::string path;                    // already trimmed
+    int crop = 0;                        // a CropAlign value
+    int rotate = 0;                      // quarter turns
+    std::optional<PictureBox> thumbnail; // nothing: no thumbnail wanted
+    bool largePicture = false;
+    std::optional<PictureBox> largePictureBox; // with largePicture: nothing keeps the own size
+    bool smoothScaling = true;
+};
+
+// One finished output picture: its size (border included, after rotation) and its JPEG bytes.
+struct RenderedPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> jpeg;
+};
+
+struct RenderedOutputs {
+    std::optional<RenderedPicture> thumbnail;
+    std::optional<RenderedPicture> largePicture;
+};
+
+// Decodes the picture once and makes every output the request asks for. Depends on nothing
+// but its argument, so several pictures may be rendered at once on different threads.
+// Fails with the reader's or the encoder's ProjectError.
+RenderedOutputs renderPicture(const RenderRequest& request);
+
+} // namespace vellumar
