@@ -1,9 +1,9 @@
 #include <optional>
 #include <string>
 
+#include "build/build_all.h"
 #include "cli_frontend.h"
 #include "commands.h"
-#include "html/build_all.h"
 #include "project_options.h"
 
 namespace vellumar::cli {

@@ -3,9 +3,9 @@
 #include <string>
 #include <sys/wait.h>
 
+#include "build/gallery_preview.h"
 #include "cli_frontend.h"
 #include "commands.h"
-#include "html/gallery_preview.h"
 #include "project_options.h"
 
 extern char** environ;

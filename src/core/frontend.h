@@ -20,6 +20,9 @@ public:
     virtual bool question(const std::string& text) = 0;
     // Lets the front end handle pending events so long work keeps the window alive.
     virtual void processEvents() = 0;
+    // Whether the user asked to stop the long work in progress; asked between pictures and
+    // pages. Front ends without a way to ask keep the default.
+    virtual bool stopRequested() { return false; }
 };
 
 } // namespace vellumar

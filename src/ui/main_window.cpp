@@ -19,10 +19,10 @@
 
 #include "about_dialog.h"
 #include "artwork.h"
+#include "build/build_all.h"
+#include "build/gallery_preview.h"
 #include "frontend.h"
 #include "help_dialog.h"
-#include "html/build_all.h"
-#include "html/gallery_preview.h"
 #include "model/project_file.h"
 #include "model/style_list.h"
 #include "path_text.h"

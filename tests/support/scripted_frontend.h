@@ -14,8 +14,13 @@ namespace vellumar::testing {
 class ScriptedFrontend : public Frontend {
 public:
     void answerNext(bool yes) { m_answers.push_back(yes); }
+    // The user asks to stop once this status has been shown.
+    void stopAfterStatus(std::string text) { m_stopAfter = std::move(text); }
 
-    void status(const std::string& text) override { statuses.push_back(text); }
+    void status(const std::string& text) override {
+        statuses.push_back(text);
+        m_stopping = m_stopping || (!m_stopAfter.empty() && text == m_stopAfter);
+    }
     void progress(int percent) override { progressValues.push_back(percent); }
     void notice(const std::string& text) override { notices.push_back(text); }
     bool question(const std::string& text) override {
@@ -28,6 +33,7 @@ public:
         return answer;
     }
     void processEvents() override { ++eventPumps; }
+    bool stopRequested() override { return m_stopping; }
 
     bool allAnswersUsed() const { return m_answers.empty(); }
 
@@ -39,6 +45,8 @@ public:
 
 private:
     std::deque<bool> m_answers;
+    std::string m_stopAfter;
+    bool m_stopping = false;
 };
 
 } // namespace vellumar::testing

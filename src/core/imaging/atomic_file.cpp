@@ -18,14 +18,6 @@ namespace {
                        std::strerror(error));
 }
 
-// A hidden name beside the destination, unique to this process and attempt.
-std::string temporaryNameFor(const std::string& path, int attempt) {
-    const std::size_t slash = path.find_last_of('/');
-    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    return path.substr(0, nameStart) + "." + path.substr(nameStart) + "." +
-           std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp";
-}
-
 // The rename reaches the disk with the folder's entry list. A failure here changes nothing
 // the user could act on, so it is not reported.
 void syncFolderOf(const std::string& path) {
@@ -39,6 +31,13 @@ void syncFolderOf(const std::string& path) {
 }
 
 } // namespace
+
+std::string temporaryNameFor(const std::string& path, int attempt) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    return path.substr(0, nameStart) + "." + path.substr(nameStart) + "." +
+           std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp";
+}
 
 AtomicFileWriter::AtomicFileWriter(std::string path) : m_path(std::move(path)) {
     // Mode 0666 lets the umask decide, as for any file the program creates.

@@ -34,6 +34,11 @@ private:
     bool m_durable = false;
 };
 
+// A hidden name beside path for a file on its way there, unique to this process and attempt:
+// ".<name>.<process id>-<attempt>.tmp". Whatever is left under such a name by a process that
+// is gone was never finished.
+std::string temporaryNameFor(const std::string& path, int attempt);
+
 // The whole of `bytes` as the file at `path`, replacing an earlier one only when complete.
 void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 

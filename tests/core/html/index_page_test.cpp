@@ -3,10 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "gallery_fixture.h"
 #include "html/index_page.h"
 #include "html/line_expander.h"
 #include "project_error.h"
+#include "support/gallery_fixture.h"
 
 namespace vellumar {
 namespace {

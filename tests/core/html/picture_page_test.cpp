@@ -1,9 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "gallery_fixture.h"
 #include "html/line_expander.h"
 #include "html/picture_page.h"
+#include "support/gallery_fixture.h"
 
 namespace vellumar {
 namespace {

@@ -1,10 +1,13 @@
 #include <cstdlib>
 #include <fstream>
+#include <map>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "html/build_all.h"
-#include "html/gallery_preview.h"
+#include "build/build_all.h"
+#include "build/build_lock.h"
+#include "build/gallery_preview.h"
 #include "imaging/atomic_file.h"
 #include "imaging/jpeg_writer.h"
 #include "imaging/picture_loader.h"
@@ -146,6 +149,69 @@ TEST_F(BuildAllTest, PreviewAndViewTellWhatIsMissing) {
     std::ofstream(destination() + "/index.htm") << "built";
     project.settings().DestFolder = destination();
     EXPECT_EQ(builtIndexPage(project.settings(), frontend), destination() + "/index.htm");
+}
+
+TEST_F(BuildAllTest, OneWorkerAndFourWriteTheSameGallery) {
+    addPictures(9);
+    project.settings().ResizePic = true;
+    const auto gallery = [this](int workers) {
+        project.settings().DestFolder = destination() + std::to_string(workers);
+        fs::create_directories(project.settings().DestFolder);
+        EXPECT_TRUE(BuildAll(project, kProgramFolder, frontend, workers));
+        std::map<std::string, std::string> files;
+        const fs::path root = project.settings().DestFolder;
+        for (const auto& entry : fs::recursive_directory_iterator(root)) {
+            if (entry.is_regular_file()) {
+                files[fs::relative(entry.path(), root).string()] = testing::readFile(entry.path());
+            }
+        }
+        return files;
+    };
+    const auto one = gallery(1);
+    const auto four = gallery(4);
+    EXPECT_EQ(one.size(), four.size());
+    EXPECT_TRUE(one == four);
+}
+
+TEST_F(BuildAllTest, ADestinationThatCannotBeMadeIsRefusedWithTheReason) {
+    addPictures(1);
+    project.settings().DestFolder = "/proc/vellumar-gallery";
+    frontend.answerNext(true);
+    EXPECT_FALSE(BuildAll(project, kProgramFolder, frontend));
+    ASSERT_EQ(frontend.notices.size(), 1u);
+    EXPECT_EQ(frontend.notices.front().rfind("Cannot create folder /proc/vellumar-gallery: ", 0),
+              0u);
+    EXPECT_THAT(frontend.statuses, ::testing::Not(::testing::Contains("Finish")));
+}
+
+TEST_F(BuildAllTest, AStoppedBuildSaysSoAndWritesNoPages) {
+    addPictures(3);
+    project.settings().DestFolder = destination();
+    fs::create_directories(destination());
+    frontend.stopAfterStatus("Generating thumbnail file 2");
+    EXPECT_FALSE(BuildAll(project, kProgramFolder, frontend));
+    EXPECT_EQ(frontend.statuses.back(), "Build stopped");
+    EXPECT_TRUE(frontend.notices.empty());
+    EXPECT_TRUE(fs::exists(destination() + "/thumb/tn_2.jpg"));
+    EXPECT_FALSE(fs::exists(destination() + "/thumb/tn_3.jpg"));
+    EXPECT_FALSE(fs::exists(destination() + "/index.htm"));
+}
+
+TEST_F(BuildAllTest, ASecondBuildIntoTheSameFolderIsRefusedWhileTheFirstRuns) {
+    ::setenv("XDG_CACHE_HOME", (scratch.folder() + "cache").c_str(), 1);
+    addPictures(1);
+    project.settings().DestFolder = destination();
+    fs::create_directories(destination());
+    {
+        const BuildLock running(destination() + "/", "the build of trip.vlm");
+        EXPECT_FALSE(BuildAll(project, kProgramFolder, frontend));
+        ASSERT_EQ(frontend.notices.size(), 1u);
+        EXPECT_THAT(frontend.notices.front(),
+                    ::testing::HasSubstr("the build of trip.vlm (process "));
+        EXPECT_FALSE(fs::exists(destination() + "/thumb"));
+    }
+    EXPECT_TRUE(BuildAll(project, kProgramFolder, frontend));
+    ::unsetenv("XDG_CACHE_HOME");
 }
 
 } // namespace

@@ -3,20 +3,21 @@
 #include <optional>
 #include <string>
 
+#include "build/render_pool.h"
 #include "frontend.h"
 #include "model/project.h"
 
 namespace vellumar {
 
 // The folder the preview gallery is written to: programFolder + "preview/" when that can be
-// written, else a "vellumar/preview" folder in the user's cache folder.
+// written, else a "preview" folder in the program's cache folder.
 std::string previewFolder(const std::string& programFolder);
 
 // Builds a small gallery of the first index page's pictures into the preview folder and
 // returns the path of its index page; nothing when there is nothing to preview or an error
 // ended it (both told through the front end). The destination folder is not touched.
 std::optional<std::string> buildPreview(Project& project, const std::string& programFolder,
-                                        Frontend& frontend);
+                                        Frontend& frontend, int workerCount = defaultWorkerCount());
 
 // The first index page of the built gallery, or nothing (with a notice) when the destination
 // is blank or the gallery has not been built.

@@ -1,10 +1,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "gallery_fixture.h"
-#include "html/html_build.h"
+#include "build/build_driver.h"
+#include "build/page_steps.h"
 #include "progress_percent.h"
 #include "project_error.h"
+#include "support/gallery_fixture.h"
 #include "support/link_check.h"
 #include "support/scoped_home.h"
 
@@ -22,10 +23,13 @@ class HtmlBuildTest : public testing::GalleryFixture {
 protected:
     HtmlBuildTest() { installPlainStyle(); }
 
+    // The page step as a gallery build runs it, after the same checks.
     void build(const std::string& projectFile = {}) {
         const OutputPolicy policy(settings.Overwrite, frontend,
                                   projectOwnFiles(entries, projectFile));
-        buildHtml({settings, entries, program(), toJpeg()}, policy, frontend);
+        const BuildPlan plan = galleryPlan(settings, entries.size(), program(), 1);
+        checkOutputFolders(plan, policy);
+        buildGalleryPages(plan, {settings, entries, program(), policy, toJpeg()}, frontend);
     }
 
     // Checks that the build fails with a ProjectError holding `text` and leaves no folder.

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include "build/build_driver.h"
+#include "build/render_pool.h"
+#include "frontend.h"
+#include "model/project.h"
+
+namespace vellumar {
+
+// Builds the whole gallery of the project into its destination folder: thumbnails, large
+// pictures, then the pages, rendering on workerCount threads. A blank destination or a
+// setting that would stop the build part-way is refused before anything is written; a
+// missing destination is created after the user agrees. Every refusal and error is told
+// through the front end, and an error ends the build where it happened. The built sizes are
+// recorded in the project's entries. True when the build ran to the end.
+bool BuildAll(Project& project, const std::string& programFolder, Frontend& frontend,
+              int workerCount = defaultWorkerCount());
+
+// What a build works on, taken from the project as it stands; work names it to a second
+// build ("the build", "the preview").
+BuildInput buildInputOf(const Project& project, const std::string& programFolder,
+                        const std::string& work);
+
+// Records the sizes a build made in the project's entries. The list may have changed while
+// the build ran: sizes go only to the pictures that are still where the build found them.
+void recordInProject(Project& project, const BuildInput& input, const BuildReport& report);
+
+} // namespace vellumar

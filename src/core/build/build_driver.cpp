@@ -1,0 +1,77 @@
+#include "build_driver.h"
+
+#include "build/build_lock.h"
+#include "build/page_steps.h"
+#include "build/picture_steps.h"
+#include "imaging/bmp_to_jpeg.h"
+#include "model/output_policy.h"
+#include "project_error.h"
+
+namespace vellumar {
+
+namespace {
+
+bool runSteps(const BuildPlan& plan, const BuildInput& input, const OutputPolicy& policy,
+              Frontend& frontend, std::vector<BuiltSizes>& sizes) {
+    const OutputFolders& folders = plan.folders;
+    checkOutputFolders(plan, policy);
+    const BuildLock lock(folders.root, input.description);
+    if (plan.kind == BuildPlan::Kind::Preview) {
+        // The preview starts from empty folders, so it never shows what an earlier one made.
+        for (const std::string* folder :
+             {&folders.root, &folders.thumbs, &folders.pictures, &folders.pages}) {
+            policy.prepareFolder(*folder);
+        }
+    }
+    if (!buildPictures(plan, input.settings, input.entries, policy, frontend, sizes)) {
+        return false;
+    }
+    std::vector<TImgEntry> built = input.entries;
+    recordBuiltSizes(built, sizes);
+    const PageInput pages{input.settings, built, input.programFolder, policy, convertToJpeg};
+    if (plan.kind == BuildPlan::Kind::Preview) {
+        buildPreviewPages(plan, pages);
+        return true;
+    }
+    return buildGalleryPages(plan, pages, frontend);
+}
+
+} // namespace
+
+void checkOutputFolders(const BuildPlan& plan, const OutputPolicy& policy) {
+    const OutputFolders& folders = plan.folders;
+    for (const std::string* folder :
+         {&folders.root, &folders.thumbs, &folders.pictures, &folders.pages}) {
+        policy.checkFolderMayBePrepared(*folder);
+    }
+}
+
+BuildReport runBuild(const BuildPlan& plan, const BuildInput& input, Frontend& frontend) {
+    BuildReport report;
+    const OutputPolicy policy(plan.mode, frontend, input.protectedPaths);
+    try {
+        if (!runSteps(plan, input, policy, frontend, report.sizes)) {
+            report.outcome = BuildOutcome::Stopped;
+            frontend.status("Build stopped");
+        }
+    } catch (const ProjectError& failure) {
+        report.outcome = BuildOutcome::Failed;
+        report.error = failure.what();
+    }
+    return report;
+}
+
+void recordBuiltSizes(std::span<TImgEntry> entries, const std::vector<BuiltSizes>& sizes) {
+    for (std::size_t i = 0; i < sizes.size() && i < entries.size(); ++i) {
+        if (const auto& thumbnail = sizes[i].thumbnail) {
+            entries[i].builtThumbWidth = thumbnail->width;
+            entries[i].builtThumbHeight = thumbnail->height;
+        }
+        if (const auto& largePicture = sizes[i].largePicture) {
+            entries[i].builtPicWidth = largePicture->width;
+            entries[i].builtPicHeight = largePicture->height;
+        }
+    }
+}
+
+} // namespace vellumar

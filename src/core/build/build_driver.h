@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "build/build_plan.h"
+#include "build/built_sizes.h"
+#include "frontend.h"
+#include "model/gallery_settings.h"
+#include "model/img_entry.h"
+#include "model/output_policy.h"
+
+namespace vellumar {
+
+// What a build works on: copies taken when it starts, so nothing the user does meanwhile
+// pulls the list from under it.
+struct BuildInput {
+    GallerySettings settings;
+    std::vector<TImgEntry> entries;
+    std::string programFolder;
+    std::vector<std::string> protectedPaths; // the project's own files, never written over
+    std::string description; // names this build to a second one, as "the build of trip.vlm"
+};
+
+enum class BuildOutcome { Finished, Stopped, Failed };
+
+struct BuildReport {
+    BuildOutcome outcome = BuildOutcome::Finished;
+    std::string error;             // the user-facing text, when Failed
+    std::vector<BuiltSizes> sizes; // of picture i + 1, as far as the loops got
+};
+
+// The one build driver: checks the output folders, takes the folder's build lock, then runs
+// the picture loops and the page step the plan asks for. Errors end the build where they
+// happen and come back in the report; what was written stays.
+BuildReport runBuild(const BuildPlan& plan, const BuildInput& input, Frontend& frontend);
+
+// Refuses, before anything is written, output folders the plan's overwrite mode must not
+// prepare.
+void checkOutputFolders(const BuildPlan& plan, const OutputPolicy& policy);
+
+// The entries with the sizes a build made recorded in them, for the pages and for the
+// project's own list.
+void recordBuiltSizes(std::span<TImgEntry> entries, const std::vector<BuiltSizes>& sizes);
+
+} // namespace vellumar

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "html/index_layout.h"
+#include "html/page_folder_links.h"
+#include "html/template_file.h"
+#include "imaging/picture_render.h"
+#include "model/enums.h"
+#include "model/gallery_settings.h"
+#include "model/output_folders.h"
+
+namespace vellumar {
+
+// What one run of the build driver writes and where, read from the settings and checked
+// before anything is written. A gallery build and the preview are two plans over the same
+// driver.
+struct BuildPlan {
+    enum class Kind {
+        Gallery, // every picture into the destination, with statuses for every page
+        Preview  // the first index page's pictures into the preview folder, which starts empty
+    };
+    Kind kind = Kind::Gallery;
+    OutputFolders folders;
+    PageFolderLinks links;
+    OverwriteMode mode = OverwriteMode::Ask;
+    std::size_t pictureCount = 0; // pictures 1..pictureCount are built
+    IndexLayout layout;           // how those pictures spread over index pages
+    PictureBox thumbnailBox;
+    std::optional<PictureBox> largePictureBox; // nothing: pictures keep their own size
+    bool smoothScaling = true;
+    TemplateLines templateLines;
+    int workerCount = 1;
+    // Large pictures wait for their loop in memory up to this many bytes, beyond it on disk.
+    std::size_t heldPictureMemory = 64u << 20;
+};
+
+// The plan of a gallery build of entryCount pictures. Every setting that would stop the
+// build part-way (table or picture sizes below 1, output names that leave their folders, a
+// destination that must not be emptied, a style that cannot be read) fails here with a
+// ProjectError, so a refused build writes nothing.
+BuildPlan galleryPlan(const GallerySettings& settings, std::size_t entryCount,
+                      const std::string& programFolder, int workerCount);
+
+// The plan of a preview of the first index page's pictures into previewRoot.
+BuildPlan previewPlan(const GallerySettings& settings, std::size_t entryCount,
+                      const std::string& programFolder, const std::string& previewRoot,
+                      int workerCount);
+
+} // namespace vellumar

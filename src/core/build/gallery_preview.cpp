@@ -1,0 +1,77 @@
+#include "gallery_preview.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "build/build_all.h"
+#include "build/cache_folder.h"
+#include "project_error.h"
+#include "text_util.h"
+
+namespace vellumar {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool isWritableFolder(const fs::path& folder) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    const fs::path probe = folder / ".vellumar-write-test";
+    const bool writable = static_cast<bool>(std::ofstream(probe));
+    fs::remove(probe, error);
+    return writable;
+}
+
+} // namespace
+
+std::string previewFolder(const std::string& programFolder) {
+    const fs::path beside = fs::path(programFolder) / "preview";
+    if (isWritableFolder(beside)) {
+        return withTrailingSeparator(beside.string());
+    }
+    return programCacheFolder() + "preview/";
+}
+
+std::optional<std::string> buildPreview(Project& project, const std::string& programFolder,
+                                        Frontend& frontend, int workerCount) {
+    if (project.pictures().isEmpty()) {
+        frontend.notice("Please select pictures before preview.");
+        return std::nullopt;
+    }
+    const GallerySettings& settings = project.settings();
+    BuildReport report;
+    try {
+        const BuildPlan plan =
+            previewPlan(settings, project.pictures().entries().size(), programFolder,
+                        previewFolder(programFolder), workerCount);
+        const BuildInput input = buildInputOf(project, programFolder, "the preview");
+        report = runBuild(plan, input, frontend);
+        recordInProject(project, input, report);
+        if (report.outcome == BuildOutcome::Finished) {
+            return plan.folders.root + settings.IdxFileName;
+        }
+    } catch (const ProjectError& refusal) {
+        report.error = refusal.what();
+    }
+    if (!report.error.empty()) {
+        frontend.notice(report.error);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> builtIndexPage(const GallerySettings& settings, Frontend& frontend) {
+    if (trimBlanks(settings.DestFolder).empty()) {
+        frontend.notice("Please fill in Destination Folder field in Settings tab.");
+        return std::nullopt;
+    }
+    const std::string page = destinationFolder(settings) + settings.IdxFileName;
+    std::error_code error;
+    if (!fs::is_regular_file(page, error)) {
+        frontend.notice("Thumbnail does not exist. Please press Build All button.");
+        return std::nullopt;
+    }
+    return page;
+}
+
+} // namespace vellumar

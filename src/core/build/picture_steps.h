@@ -1,0 +1,25 @@
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "build/build_plan.h"
+#include "build/built_sizes.h"
+#include "frontend.h"
+#include "model/img_entry.h"
+#include "model/output_policy.h"
+
+namespace vellumar {
+
+// The thumbnail loop and then the large-picture loop over pictures 1..plan.pictureCount.
+// Each picture is decoded once, on the workers, for both of its outputs; this thread gives
+// the statuses, progress and overwrite questions in list order and writes the files, first
+// every thumbnail, then every large picture. sizes[i] receives what picture i + 1 became.
+// Returns false when the front end asked to stop: the picture in hand is dropped and
+// what was written stays. A picture that cannot be made ends the loop that needs it with
+// its error; nothing of that picture or a later one is written by that loop.
+bool buildPictures(const BuildPlan& plan, const GallerySettings& settings,
+                   std::span<const TImgEntry> entries, const OutputPolicy& policy,
+                   Frontend& frontend, std::vector<BuiltSizes>& sizes);
+
+} // namespace vellumar

@@ -1,0 +1,127 @@
+#include "render_pool.h"
+
+#include <algorithm>
+#include <chrono>
+#include <new>
+
+#include "project_error.h"
+
+namespace vellumar {
+
+namespace {
+
+// How often a waiting caller gets to handle its own events.
+constexpr std::chrono::milliseconds kWaitSlice{20};
+
+// Errors other than the project's own (memory running out, a library's failure) carry
+// no user-facing text; they still end up as a message that names the picture.
+std::exception_ptr asProjectError(const std::string& path) {
+    try {
+        throw;
+    } catch (const ProjectError&) {
+        return std::current_exception();
+    } catch (const std::bad_alloc&) {
+        return std::make_exception_ptr(
+            ProjectError("Cannot read picture " + path + ": there is not enough memory."));
+    } catch (const std::exception& error) {
+        return std::make_exception_ptr(
+            ProjectError("Cannot read picture " + path + ": " + error.what()));
+    }
+}
+
+PictureOutcome render(const RenderRequest& request) {
+    PictureOutcome outcome;
+    try {
+        RenderedOutputs outputs = renderPicture(request);
+        outcome.thumbnail = std::move(outputs.thumbnail);
+        outcome.largePicture = std::move(outputs.largePicture);
+        return outcome;
+    } catch (...) {
+        outcome.largePictureError = asProjectError(request.path);
+    }
+    // Whether the thumbnail fails as well is known only by making it alone.
+    outcome.thumbnailError = outcome.largePictureError;
+    if (request.thumbnail && request.largePicture) {
+        RenderRequest thumbnailOnly = request;
+        thumbnailOnly.largePicture = false;
+        try {
+            outcome.thumbnail = std::move(renderPicture(thumbnailOnly).thumbnail);
+            outcome.thumbnailError = nullptr;
+        } catch (...) {
+            outcome.thumbnailError = asProjectError(request.path);
+        }
+    }
+    return outcome;
+}
+
+} // namespace
+
+int defaultWorkerCount() {
+    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+RenderPool::RenderPool(std::vector<RenderRequest> requests, int workerCount)
+    : m_requests(std::move(requests)), m_outcomes(m_requests.size()) {
+    const std::size_t workers =
+        std::min<std::size_t>(static_cast<std::size_t>(std::max(workerCount, 1)),
+                              std::max<std::size_t>(m_requests.size(), 1));
+    // Two pictures a worker keep every worker busy while the taker writes files.
+    m_window = 2 * workers;
+    m_workers.reserve(workers);
+    for (std::size_t i = 0; i < workers; ++i) {
+        m_workers.emplace_back([this] { work(); });
+    }
+}
+
+RenderPool::~RenderPool() {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_closing = true;
+    }
+    m_taken.notify_all();
+    for (std::thread& worker : m_workers) {
+        worker.join();
+    }
+}
+
+void RenderPool::work() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_taken.wait(lock, [this] {
+            return m_closing ||
+                   (m_nextToRender < m_requests.size() && m_nextToRender < m_nextToTake + m_window);
+        });
+        if (m_closing) {
+            return;
+        }
+        const std::size_t index = m_nextToRender++;
+        lock.unlock();
+        PictureOutcome outcome = render(m_requests[index]);
+        lock.lock();
+        m_outcomes[index] = std::move(outcome);
+        m_rendered.notify_all();
+    }
+}
+
+std::optional<PictureOutcome> RenderPool::take(std::size_t index,
+                                               const std::function<bool()>& keepWaiting) {
+    std::unique_lock lock(m_mutex);
+    while (!m_outcomes[index]) {
+        if (!m_rendered.wait_for(lock, kWaitSlice, [&] { return m_outcomes[index].has_value(); })) {
+            lock.unlock();
+            const bool wait = keepWaiting();
+            lock.lock();
+            if (!wait) {
+                return std::nullopt;
+            }
+        }
+    }
+    PictureOutcome outcome = std::move(*m_outcomes[index]);
+    m_outcomes[index].reset();
+    m_nextToTake = index + 1;
+    lock.unlock();
+    m_taken.notify_all();
+    return outcome;
+}
+
+} // namespace vellumar

@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include "imaging/picture_render.h"
+#include "project_error.h"
+
+namespace vellumar {
+namespace {
+
+TEST(PictureBoxes, ThumbnailBoxFollowsFitAndFlags) {
+    GallerySettings settings;
+    settings.ThumbWidth = {true, "120"};
+    settings.ThumbHeight = {false, "80"};
+    PictureBox box = thumbnailBoxOf(settings);
+    EXPECT_EQ(box.width, 120);
+    EXPECT_EQ(box.height, 120);
+    EXPECT_TRUE(box.keepRatio);
+
+    settings.ThumbWidth.on = false;
+    settings.ThumbHeight.on = true;
+    box = thumbnailBoxOf(settings);
+    EXPECT_EQ(box.width, 80);
+    EXPECT_EQ(box.height, 80);
+
+    settings.ThumbWidth.on = true;
+    box = thumbnailBoxOf(settings);
+    EXPECT_EQ(box.width, 120);
+    EXPECT_EQ(box.height, 80);
+    EXPECT_FALSE(box.keepRatio);
+
+    settings.ThumbBorder = true;
+    settings.ThumbBorderWidth = "2";
+    settings.ThumbBorderColor = 255;
+    box = thumbnailBoxOf(settings);
+    EXPECT_EQ(box.borderWidth, 2);
+    EXPECT_EQ(box.borderColor, 255u);
+
+    settings.ThumbWidth.value = "0";
+    EXPECT_THROW(thumbnailBoxOf(settings), ProjectError);
+}
+
+TEST(PictureBoxes, LargePictureBoxOnlyWhenResizing) {
+    GallerySettings settings;
+    EXPECT_FALSE(largePictureBoxOf(settings));
+    settings.ResizePic = true;
+    auto box = largePictureBoxOf(settings);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->width, 600);
+    EXPECT_EQ(box->height, 400);
+    EXPECT_FALSE(box->keepRatio);
+    settings.PicHeight.on = false;
+    box = largePictureBoxOf(settings);
+    EXPECT_EQ(box->width, 600);
+    EXPECT_EQ(box->height, 600);
+    EXPECT_TRUE(box->keepRatio);
+}
+
+TEST(PictureBoxes, OnlyQuarterTurnsTurn) {
+    EXPECT_EQ(quarterTurnsToDegrees(0), 0);
+    EXPECT_EQ(quarterTurnsToDegrees(3), 270);
+    EXPECT_EQ(quarterTurnsToDegrees(4), 0);
+    EXPECT_EQ(quarterTurnsToDegrees(-1), 0);
+    EXPECT_EQ(quarterTurnsToDegrees(2147483647), 0);
+}
+
+} // namespace
+} // namespace vellumar
