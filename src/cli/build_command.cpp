@@ -1,9 +1,11 @@
+#include <cstdlib>
 #include <optional>
 #include <string>
 
 #include "build/build_all.h"
 #include "cli_frontend.h"
 #include "commands.h"
+#include "interrupt.h"
 #include "project_options.h"
 
 namespace vellumar::cli {
@@ -18,6 +20,15 @@ bool onOff(const Arguments& arguments, std::size_t& index) {
     return value == "on";
 }
 
+int jobCount(const Arguments& arguments, std::size_t& index) {
+    const std::string& value = optionValue(arguments, index);
+    const int count = std::atoi(value.c_str());
+    if (count < 1 || count > 256 || std::to_string(count) != value) {
+        throw UsageError("option '--jobs' takes a number of workers from 1 to 256");
+    }
+    return count;
+}
+
 } // namespace
 
 int runBuild(const Arguments& arguments) {
@@ -26,6 +37,7 @@ int runBuild(const Arguments& arguments) {
     std::optional<std::string> destination;
     std::optional<bool> answer;
     bool quiet = false;
+    int workers = defaultWorkerCount();
     bool thumbProtect = true;
     bool imageProtect = true;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -39,6 +51,8 @@ int runBuild(const Arguments& arguments) {
                 throw UsageError("--yes and --no exclude each other");
             }
             answer = argument == "--yes";
+        } else if (argument == "--jobs") {
+            workers = jobCount(arguments, i);
         } else if (argument == "--quiet") {
             quiet = true;
         } else if (argument == "--thumb-protect") {
@@ -67,7 +81,11 @@ int runBuild(const Arguments& arguments) {
     }
     settings.ThumbProtect = thumbProtect;
     settings.ImageProtect = imageProtect;
-    return BuildAll(project, programFolder, frontend) ? 0 : 1;
+    stopOnInterrupt();
+    if (BuildAll(project, programFolder, frontend, workers)) {
+        return 0;
+    }
+    return interruptRequested() ? kInterruptedStatus : 1;
 }
 
 } // namespace vellumar::cli

@@ -4,6 +4,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "interrupt.h"
 #include "text_util.h"
 
 namespace vellumar::cli {
@@ -72,6 +73,10 @@ bool CliFrontend::question(const std::string& text) {
     const bool yes = m_answer.value_or(false);
     std::cerr << text << ' ' << (yes ? "Yes" : "No") << '\n';
     return yes;
+}
+
+bool CliFrontend::stopRequested() {
+    return interruptRequested();
 }
 
 } // namespace vellumar::cli

@@ -24,6 +24,8 @@ public:
     void notice(const std::string& text) override;
     bool question(const std::string& text) override;
     void processEvents() override {}
+    // Ctrl-C, once stopOnInterrupt() has been called.
+    bool stopRequested() override;
 
 private:
     void drawBar();

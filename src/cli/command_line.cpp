@@ -21,8 +21,10 @@ const std::vector<Command>& commands() {
         {"info", "info FILE...                 decode pictures and print their sizes", runInfo},
         {"build",
          "build PROJECT.vlm [--program-folder DIR] [--dest DIR] [--yes | --no] [--quiet]\n"
-         "      [--thumb-protect on|off] [--image-protect on|off]\n"
-         "                               build the whole gallery of a project",
+         "      [--thumb-protect on|off] [--image-protect on|off] [--jobs N]\n"
+         "                               build the whole gallery of a project on N worker\n"
+         "                               threads (one per core); Ctrl-C stops it between\n"
+         "                               pictures, keeping what was written",
          runBuild},
         {"preview",
          "preview PROJECT.vlm [--program-folder DIR] [--open]\n"
@@ -39,7 +41,8 @@ std::string usageText() {
     for (const Command& command : commands()) {
         text += "  " + std::string(command.synopsis) + "\n";
     }
-    text += "\nExit status: 0 on success, 1 on failure, 2 on wrong usage.\n";
+    text += "\nExit status: 0 on success, 1 on failure, 2 on wrong usage, 130 when stopped by "
+            "Ctrl-C.\n";
     return text;
 }
 
