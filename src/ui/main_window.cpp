@@ -202,6 +202,7 @@ void TfrmMain::connectCommands() {
     connect(TabSetting->SettingPage, &QTabWidget::currentChanged, this,
             [this](int page) { m_steps.showSettingsPage(page); });
     connect(TabBuild->btnBuildAll, &QPushButton::clicked, this, &TfrmMain::btnBuildAllClick);
+    connect(TabBuild->btnStop, &QPushButton::clicked, this, &TfrmMain::btnStopClick);
     connect(TabBuild->btnPreview, &QPushButton::clicked, this, &TfrmMain::btnPreviewClick);
     connect(TabBuild->btnView, &QPushButton::clicked, this, &TfrmMain::btnViewClick);
     connect(TabFinish->btnSavePjt, &QPushButton::clicked, this, &TfrmMain::saveProject);
@@ -309,10 +310,21 @@ bool TfrmMain::saveProjectAs() {
 
 void TfrmMain::btnBuildAllClick() {
     TabBuild->btnBuildAll->setEnabled(false);
+    TabBuild->btnStop->setEnabled(true);
     m_building = true;
-    BuildAll(m_project, m_programFolder, m_frontend);
+    StoppableFrontend frontend(m_frontend);
+    m_runningBuild = &frontend;
+    BuildAll(m_project, m_programFolder, frontend);
+    m_runningBuild = nullptr;
     m_building = false;
+    TabBuild->btnStop->setEnabled(false);
     TabBuild->btnBuildAll->setEnabled(true);
+}
+
+void TfrmMain::btnStopClick() {
+    if (m_runningBuild) {
+        m_runningBuild->requestStop();
+    }
 }
 
 void TfrmMain::btnPreviewClick() {

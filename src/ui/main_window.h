@@ -8,6 +8,7 @@
 
 #include "model/project.h"
 #include "step_machine.h"
+#include "stoppable_frontend.h"
 
 class QAbstractButton;
 class QButtonGroup;
@@ -51,6 +52,8 @@ public:
     bool saveProject();
     bool saveProjectAs();
     void btnBuildAllClick();
+    // Asks the running build to stop after the picture or page in hand.
+    void btnStopClick();
     void btnPreviewClick();
     void btnViewClick();
     void btnHelpClick();
@@ -96,6 +99,7 @@ private:
     QStackedWidget* m_pages = nullptr;
     QButtonGroup* m_stepTabs = nullptr;
     bool m_building = false;
+    StoppableFrontend* m_runningBuild = nullptr; // while Build All runs: what Stop tells
 };
 
 } // namespace vellumar

@@ -34,6 +34,8 @@ BuildStep::BuildStep(QWidget* parent) : QWidget(parent) {
     ProgressBar = new QProgressBar(this);
     ProgressBar->setRange(0, 100);
     ProgressBar->setValue(0);
+    btnStop = new QPushButton(tr("Stop"), this);
+    btnStop->setEnabled(false);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnPreview);
@@ -47,7 +49,10 @@ BuildStep::BuildStep(QWidget* parent) : QWidget(parent) {
     statusRow->addWidget(lblProgress, 1);
     auto* progressLayout = new QVBoxLayout(progress);
     progressLayout->addLayout(statusRow);
-    progressLayout->addWidget(ProgressBar);
+    auto* barRow = new QHBoxLayout;
+    barRow->addWidget(ProgressBar, 1);
+    barRow->addWidget(btnStop);
+    progressLayout->addLayout(barRow);
 
     auto* layout = new QVBoxLayout(this);
     layout->addSpacing(24);

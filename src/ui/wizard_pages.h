@@ -31,6 +31,7 @@ public:
     QPushButton* btnBuildAll = nullptr;
     QLabel* lblProgress = nullptr;
     QProgressBar* ProgressBar = nullptr;
+    QPushButton* btnStop = nullptr; // enabled while a build runs
 };
 
 // Step 5: save the project.

@@ -162,6 +162,7 @@ private slots:
                  "Destination folder " + missing + " does not exist. Terminated!");
         QVERIFY(!QFile::exists(QString::fromStdString(missing)));
         QVERIFY(window.TabBuild->btnBuildAll->isEnabled());
+        QVERIFY(!window.TabBuild->btnStop->isEnabled());
     }
 
     void closeQueryAsksAfterChangesAndKeepsTheWindowWhenNothingIsSaved() {
