@@ -7,10 +7,12 @@
 
 #include "bench_picture.h"
 #include "imaging/atomic_file.h"
+#include "imaging/averaged_stretch.h"
 #include "imaging/crop.h"
 #include "imaging/filtered_stretch.h"
 #include "imaging/jpeg_writer.h"
 #include "imaging/picture_loader.h"
+#include "imaging/picture_render.h"
 #include "imaging/raster.h"
 #include "imaging/rotate.h"
 #include "project_error.h"
@@ -79,26 +81,93 @@ void BM_JpegEncode(benchmark::State& state) {
 }
 BENCHMARK(BM_JpegEncode)->Unit(benchmark::kMillisecond);
 
+// The picture as a JPEG file, written for one benchmark and removed after it.
+class BenchJpegFile {
+public:
+    BenchJpegFile()
+        : m_path((std::filesystem::temp_directory_path() /
+                  ("vellumar-bench-" + std::to_string(::getpid()) + ".jpg"))
+                     .string()) {
+        writeFileAtomically(m_path, encodeJpeg(picture()));
+    }
+    ~BenchJpegFile() { std::remove(m_path.c_str()); }
+    BenchJpegFile(const BenchJpegFile&) = delete;
+    BenchJpegFile& operator=(const BenchJpegFile&) = delete;
+
+    const std::string& path() const { return m_path; }
+    // Whether our reader takes the file; the benchmark is skipped with the reason if not.
+    bool readable(benchmark::State& state) const {
+        try {
+            readPictureFile(m_path);
+            return true;
+        } catch (const ProjectError& error) {
+            state.SkipWithError(error.what());
+            return false;
+        }
+    }
+
+private:
+    std::string m_path;
+};
+
 // Reads the picture back from a JPEG file through the format registry.
 void BM_JpegDecode(benchmark::State& state) {
-    const std::string path = (std::filesystem::temp_directory_path() /
-                              ("vellumar-bench-" + std::to_string(::getpid()) + ".jpg"))
-                                 .string();
-    writeFileAtomically(path, encodeJpeg(picture()));
-    try {
-        readPictureFile(path);
-    } catch (const ProjectError& error) {
-        std::remove(path.c_str());
-        state.SkipWithError(error.what());
+    const BenchJpegFile file;
+    if (!file.readable(state)) {
         return;
     }
     for (auto _ : state) {
-        benchmark::DoNotOptimize(readPictureFile(path));
+        benchmark::DoNotOptimize(readPictureFile(file.path()));
     }
-    std::remove(path.c_str());
     countPixels(state);
 }
 BENCHMARK(BM_JpegDecode)->Unit(benchmark::kMillisecond);
+
+// The same file decoded at a half, a quarter and an eighth of its size.
+void BM_JpegDecodeReduced(benchmark::State& state) {
+    const BenchJpegFile file;
+    if (!file.readable(state)) {
+        return;
+    }
+    const auto reduction = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        const PictureFile picture(file.path());
+        benchmark::DoNotOptimize(picture.decode(reduction));
+    }
+    countPixels(state);
+}
+BENCHMARK(BM_JpegDecodeReduced)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
+
+// The aspect-keeping reduction of smooth scaling, to the sizes of the other scales above.
+void BM_StretchAveraged(benchmark::State& state) {
+    const auto width = static_cast<int>(state.range(0));
+    const Bitmap& source = picture();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(stretchAveraged(source, width, width * 3 / 4));
+    }
+    countPixels(state);
+}
+BENCHMARK(BM_StretchAveraged)->Arg(800)->Arg(160)->Unit(benchmark::kMillisecond);
+
+// What a build does with one photograph: a 100-pixel thumbnail and a 600-pixel large
+// picture from one decode, both encoded, with smooth scaling on (1) and off (0).
+void BM_RenderPicture(benchmark::State& state) {
+    const BenchJpegFile file;
+    if (!file.readable(state)) {
+        return;
+    }
+    RenderRequest request;
+    request.path = file.path();
+    request.thumbnail = PictureBox{100, 100, true, 0, kWhite};
+    request.largePicture = true;
+    request.largePictureBox = PictureBox{600, 600, true, 0, kWhite};
+    request.smoothScaling = state.range(0) != 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(renderPicture(request));
+    }
+    countPixels(state);
+}
+BENCHMARK(BM_RenderPicture)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace vellumar::bench

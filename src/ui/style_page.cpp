@@ -90,6 +90,11 @@ QGroupBox* StylePage::buildSizeGroup() {
     auto* fits = new QButtonGroup(group);
     fits->addButton(rbThumbStretch, static_cast<int>(ThumbFit::Stretch));
     fits->addButton(rbThumbCrop, static_cast<int>(ThumbFit::Crop));
+    // Large pictures are scaled the same way, but thumbnails are where picking single pixels
+    // shows most.
+    cbSmoothScaling = new QCheckBox(tr("Smooth scaling"), group);
+    connect(cbSmoothScaling, &QCheckBox::toggled, this,
+            [this](bool on) { m_settings.SmoothScaling = on; });
 
     connect(m_thumbWidth, &FlaggedNumber::flagToggled, this, [this](bool on) {
         setThumbWidthFlag(m_settings, on);
@@ -113,6 +118,7 @@ QGroupBox* StylePage::buildSizeGroup() {
     layout->addWidget(m_thumbHeight->number, 1, 1);
     layout->addWidget(rbThumbStretch, 0, 2);
     layout->addWidget(rbThumbCrop, 1, 2);
+    layout->addWidget(cbSmoothScaling, 2, 2);
     layout->setColumnStretch(3, 1);
     return group;
 }
@@ -202,6 +208,7 @@ void StylePage::showSettings() {
         (m_settings.ThumbStretch == ThumbFit::Crop ? rbThumbCrop : rbThumbStretch)
             ->setChecked(true);
     }
+    cbSmoothScaling->setChecked(m_settings.SmoothScaling);
     edtThumbPrefix->setText(QString::fromStdString(m_settings.ThumbPrefix));
     edtThumbSuffix->setText(QString::fromStdString(m_settings.ThumbSuffix));
     cbThumbBorder->setChecked(m_settings.ThumbBorder);

@@ -23,8 +23,8 @@ class FlaggedNumber;
 class NumberField;
 class UpDown;
 
-// The "Style and thumbnail" sub-page: the style with its sample picture, and the size, file
-// names and border of the thumbnails.
+// The "Style and thumbnail" sub-page: the style with its sample picture, and the size, scaling,
+// file names and border of the thumbnails.
 class StylePage : public QWidget {
     Q_OBJECT
 public:
@@ -47,6 +47,7 @@ public:
     UpDown* ThumbHeightTune = nullptr;
     QRadioButton* rbThumbStretch = nullptr;
     QRadioButton* rbThumbCrop = nullptr;
+    QCheckBox* cbSmoothScaling = nullptr;
     QLineEdit* edtThumbPrefix = nullptr;
     QLineEdit* edtThumbSuffix = nullptr;
     QPushButton* btnRenameSoft = nullptr;

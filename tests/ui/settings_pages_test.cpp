@@ -101,6 +101,7 @@ private slots:
         QVERIFY(!style.edtThumbHeight->isEnabled());
         QVERIFY(!style.ThumbHeightTune->isEnabled());
         QVERIFY(style.rbThumbStretch->isChecked());
+        QVERIFY(style.cbSmoothScaling->isChecked());
         QVERIFY(style.imgThumbBorderColor->isHidden());
         LargePicturePage& large = *pages.step.TabLargePic;
         QVERIFY(large.cbResizePic->isEnabled());
@@ -137,6 +138,20 @@ private slots:
         QVERIFY(!page.cbThumbHeight->isChecked());
         QVERIFY(!page.edtThumbHeight->isEnabled());
         QCOMPARE(pages.settings.ThumbStretch, ThumbFit::Stretch);
+    }
+
+    void smoothScalingBoxWritesAndShowsTheSetting() {
+        Pages pages;
+        StylePage& page = *pages.step.TabStyle;
+        page.cbSmoothScaling->click();
+        QVERIFY(!pages.settings.SmoothScaling);
+        // Cropping or stretching to an exact size has nothing to do with it.
+        page.rbThumbCrop->click();
+        QVERIFY(page.cbSmoothScaling->isEnabled());
+        QVERIFY(!page.cbSmoothScaling->isChecked());
+        pages.settings.SmoothScaling = true;
+        pages.step.showSettings();
+        QVERIFY(page.cbSmoothScaling->isChecked());
     }
 
     void largePictureControlsFollowResizeAndKeepOneSide() {
@@ -295,12 +310,14 @@ private slots:
         pages.settings.PicBorder = true;
         pages.settings.PicHeight.on = false;
         pages.settings.PageBGColor = {true, makeColor(9, 9, 9)};
+        pages.settings.SmoothScaling = false;
         const GallerySettings loaded = pages.settings;
         pages.step.showSettings();
         QCOMPARE(pages.settings, loaded);
         QVERIFY(pages.step.TabStyle->edtThumbHeight->isEnabled());
         QVERIFY(pages.step.TabLargePic->cbPicBorder->isChecked());
         QVERIFY(pages.step.TabLargePic->imgPicBorderColor->isHidden());
+        QVERIFY(!pages.step.TabStyle->cbSmoothScaling->isChecked());
     }
 
     void choosingAStyleAppliesItsDefaultsAndSample() {

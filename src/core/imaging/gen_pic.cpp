@@ -50,15 +50,19 @@ Bitmap frame(const Bitmap& picture, int borderWidth, Color borderColour) {
 
 Bitmap GenPic(const Bitmap& source, int width, int height, int borderWidth, int crop, int angle,
               Color borderColour, bool keepRatio) {
-    Bitmap picture = shape(source, std::max(width, 0), std::max(height, 0), crop, keepRatio);
+    return turnAndFrame(shape(source, std::max(width, 0), std::max(height, 0), crop, keepRatio),
+                        angle, borderWidth, borderColour);
+}
+
+Bitmap turnAndFrame(Bitmap shaped, int angle, int borderWidth, Color borderColour) {
     if (angle != 0) {
-        picture = Rotate(picture, angle);
+        shaped = Rotate(shaped, angle);
     }
     if (borderWidth <= 0) {
-        picture.convertToRgb24();
-        return picture;
+        shaped.convertToRgb24();
+        return shaped;
     }
-    return frame(picture, borderWidth, borderColour);
+    return frame(shaped, borderWidth, borderColour);
 }
 
 } // namespace vellumar

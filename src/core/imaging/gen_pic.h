@@ -13,4 +13,8 @@ namespace vellumar {
 Bitmap GenPic(const Bitmap& source, int width, int height, int borderWidth, int crop, int angle,
               Color borderColour, bool keepRatio);
 
+// The steps of GenPic that follow the shaping, for a picture shaped otherwise: the turn by
+// angle degrees, then the frame of borderWidth in borderColour.
+Bitmap turnAndFrame(Bitmap shaped, int angle, int borderWidth, Color borderColour);
+
 } // namespace vellumar

@@ -1,10 +1,12 @@
 #include "picture_loader.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "file_io.h"
 #include "project_error.h"
+#include "readers/jpeg_reader.h"
 
 namespace vellumar {
 
@@ -31,19 +33,38 @@ const ReaderClass& chooseReader(const std::string& path, Bytes bytes,
 
 } // namespace
 
-Bitmap readPictureFile(const std::string& path, const PictureFormatRegistry& registry) {
-    registry.readerFor(path); // an unknown extension fails before the file is touched
-    const std::vector<std::uint8_t> bytes = readFileBytes(path, SIZE_MAX);
-    const ReaderClass& reader = chooseReader(path, bytes, registry);
+PictureFile::PictureFile(std::string path, const PictureFormatRegistry& registry)
+    : m_path(std::move(path)) {
+    registry.readerFor(m_path); // an unknown extension fails before the file is touched
+    m_bytes = readFileBytes(m_path, SIZE_MAX);
+    m_reader = &chooseReader(m_path, m_bytes, registry);
+    m_jpeg = dynamic_cast<const JpegReader*>(m_reader->decoder.get());
+}
+
+PictureSize PictureFile::probe() const {
     try {
-        Bitmap bitmap = reader.decoder->decode({bytes, path});
-        if (reader.kind != ReaderKind::Bitmap) {
+        return m_reader->decoder->probe({m_bytes, m_path});
+    } catch (const ProjectError& error) {
+        failFor(m_path, error);
+    }
+}
+
+Bitmap PictureFile::decode(int reduction) const {
+    try {
+        const PictureSource source{m_bytes, m_path};
+        Bitmap bitmap = m_jpeg && reduction != 1 ? m_jpeg->decodeReduced(source, reduction)
+                                                 : m_reader->decoder->decode(source);
+        if (m_reader->kind != ReaderKind::Bitmap) {
             bitmap.convertToRgb24();
         }
         return bitmap;
     } catch (const ProjectError& error) {
-        failFor(path, error);
+        failFor(m_path, error);
     }
+}
+
+Bitmap readPictureFile(const std::string& path, const PictureFormatRegistry& registry) {
+    return PictureFile(path, registry).decode();
 }
 
 PictureSize probePictureFile(const std::string& path, const PictureFormatRegistry& registry) {

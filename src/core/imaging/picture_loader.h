@@ -11,6 +11,31 @@
 
 namespace vellumar {
 
+class JpegReader;
+
+// A picture file read into memory with the reader chosen for it (as readPictureFile
+// chooses), for callers that look at its header before they decide how to decode it.
+// Fails as readPictureFile does.
+class PictureFile {
+public:
+    explicit PictureFile(std::string path,
+                         const PictureFormatRegistry& registry = pictureFormats());
+
+    // Whether the picture can be reduced while it is decoded, which only a JPEG can.
+    bool decodesReduced() const { return m_jpeg != nullptr; }
+    // Width and height from the header.
+    PictureSize probe() const;
+    // The picture; with a reduction of 2, 4 or 8 (for a picture that decodesReduced) each
+    // side is divided by it and rounded up.
+    Bitmap decode(int reduction = 1) const;
+
+private:
+    std::string m_path;
+    std::vector<std::uint8_t> m_bytes;
+    const ReaderClass* m_reader = nullptr;
+    const JpegReader* m_jpeg = nullptr;
+};
+
 // Reads a picture file with the reader its extension selects. A file that plainly holds
 // another registered format (a PNG saved as ".jpg") is read by that format's reader.
 // Failures name the file: "Cannot read picture <path>: <what is wrong>".

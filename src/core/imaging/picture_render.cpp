@@ -1,8 +1,12 @@
 #include "picture_render.h"
 
+#include <utility>
+
+#include "imaging/averaged_stretch.h"
 #include "imaging/gen_pic.h"
 #include "imaging/jpeg_writer.h"
 #include "imaging/picture_loader.h"
+#include "imaging/shrink_on_load.h"
 #include "model/integer_text.h"
 #include "project_error.h"
 
@@ -38,8 +42,73 @@ PictureBox boxOf(const Switched<std::string>& width, const Switched<std::string>
     return box;
 }
 
-RenderedPicture finish(const Bitmap& picture) {
-    return {picture.width(), picture.height(), encodeJpeg(picture)};
+// The picture as decoded for a request, its own size, from which every output's size is
+// computed, and how much the decode reduced it.
+struct DecodedPicture {
+    Bitmap bitmap;
+    PictureSize fullSize;
+    int reduction = 1;
+};
+
+// The sizes the requested outputs are averaged down to, or nothing when one of them is made
+// from the full picture.
+std::optional<std::vector<PictureSize>> averagedSizes(const RenderRequest& request,
+                                                      PictureSize fullSize) {
+    std::vector<PictureSize> sizes;
+    if (request.thumbnail) {
+        const auto size = averagedSize(*request.thumbnail, request.crop, fullSize);
+        if (!size) {
+            return std::nullopt;
+        }
+        sizes.push_back(*size);
+    }
+    if (request.largePicture) {
+        const auto size = request.largePictureBox
+                              ? averagedSize(*request.largePictureBox, 0, fullSize)
+                              : std::nullopt;
+        if (!size) {
+            return std::nullopt;
+        }
+        sizes.push_back(*size);
+    }
+    return sizes;
+}
+
+// One decode serves every output: a JPEG whose outputs are all averaged down is decoded as
+// small as the largest of them allows.
+DecodedPicture decodeFor(const RenderRequest& request) {
+    const PictureFile file(request.path);
+    if (request.smoothScaling && file.decodesReduced()) {
+        const PictureSize fullSize = file.probe();
+        const auto sizes = averagedSizes(request, fullSize);
+        const int reduction = sizes ? decodeReduction(fullSize, *sizes) : 1;
+        return {file.decode(reduction), fullSize, reduction};
+    }
+    Bitmap bitmap = file.decode();
+    const PictureSize fullSize{bitmap.width(), bitmap.height()};
+    return {std::move(bitmap), fullSize, 1};
+}
+
+// GenPic, except that with smooth scaling an aspect-keeping reduction averages: from the
+// decoded picture, however reduced, down to the size the full picture gives.
+Bitmap shapeOutput(const DecodedPicture& picture, const PictureBox& box, int crop, int angle,
+                   bool smoothScaling) {
+    if (smoothScaling) {
+        if (const auto size = averagedSize(box, crop, picture.fullSize)) {
+            return turnAndFrame(stretchAveraged(picture.bitmap, picture.fullSize, picture.reduction,
+                                                size->width, size->height),
+                                angle, box.borderWidth, box.borderColor);
+        }
+    }
+    return GenPic(picture.bitmap, box.width, box.height, box.borderWidth, crop, angle,
+                  box.borderColor, box.keepRatio);
+}
+
+std::optional<RenderedPicture> encoded(const std::optional<Bitmap>& picture) {
+    if (!picture) {
+        return std::nullopt;
+    }
+    return RenderedPicture{picture->width(), picture->height(), encodeJpeg(*picture)};
 }
 
 } // namespace
@@ -64,26 +133,30 @@ int quarterTurnsToDegrees(int rotate) {
     return rotate >= 0 && rotate <= 3 ? rotate * 90 : 0;
 }
 
-RenderedOutputs renderPicture(const RenderRequest& request) {
-    const Bitmap source = readPictureFile(request.path);
+RenderedBitmaps renderBitmaps(const RenderRequest& request) {
+    const DecodedPicture picture = decodeFor(request);
     const int angle = quarterTurnsToDegrees(request.rotate);
-    RenderedOutputs outputs;
+    RenderedBitmaps outputs;
     if (const auto& box = request.thumbnail) {
-        outputs.thumbnail = finish(GenPic(source, box->width, box->height, box->borderWidth,
-                                          request.crop, angle, box->borderColor, box->keepRatio));
+        outputs.thumbnail = shapeOutput(picture, *box, request.crop, angle, request.smoothScaling);
     }
     if (request.largePicture) {
         if (const auto& box = request.largePictureBox) {
             // Large pictures are never cropped.
-            outputs.largePicture = finish(GenPic(source, box->width, box->height, box->borderWidth,
-                                                 0, angle, box->borderColor, box->keepRatio));
+            outputs.largePicture = shapeOutput(picture, *box, 0, angle, request.smoothScaling);
         } else {
             // Own size: only the rotation applies.
+            const Bitmap& source = picture.bitmap;
             outputs.largePicture =
-                finish(GenPic(source, source.width(), source.height(), 0, 0, angle, kWhite, true));
+                GenPic(source, source.width(), source.height(), 0, 0, angle, kWhite, true);
         }
     }
     return outputs;
+}
+
+RenderedOutputs renderPicture(const RenderRequest& request) {
+    const RenderedBitmaps bitmaps = renderBitmaps(request);
+    return {encoded(bitmaps.thumbnail), encoded(bitmaps.largePicture)};
 }
 
 } // namespace vellumar

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/bitmap.h"
 #include "model/color.h"
 #include "model/gallery_settings.h"
 
@@ -35,6 +36,8 @@ struct RenderRequest {
     std::optional<PictureBox> thumbnail; // nothing: no thumbnail wanted
     bool largePicture = false;
     std::optional<PictureBox> largePictureBox; // with largePicture: nothing keeps the own size
+    // Aspect-keeping reductions average the pixels they cover (and a JPEG is reduced while
+    // it is decoded where that loses nothing the outputs show); off, they pick single pixels.
     bool smoothScaling = true;
 };
 
@@ -54,5 +57,12 @@ struct RenderedOutputs {
 // but its argument, so several pictures may be rendered at once on different threads.
 // Fails with the reader's or the encoder's ProjectError.
 RenderedOutputs renderPicture(const RenderRequest& request);
+
+// The outputs of renderPicture as bitmaps, before they are encoded.
+struct RenderedBitmaps {
+    std::optional<Bitmap> thumbnail;
+    std::optional<Bitmap> largePicture;
+};
+RenderedBitmaps renderBitmaps(const RenderRequest& request);
 
 } // namespace vellumar

@@ -81,6 +81,9 @@ struct GallerySettings {
     // Never saved: they last for the session only.
     bool ThumbProtect = true;
     bool ImageProtect = true;
+    // Saved after PicPageShowIndex: aspect-keeping reductions average the pixels they
+    // cover instead of picking single ones.
+    bool SmoothScaling = true;
 
     bool operator==(const GallerySettings&) const = default;
 };

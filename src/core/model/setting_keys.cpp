@@ -272,6 +272,8 @@ std::vector<SettingKey> makeSettingKeys() {
          }},
         strictFlag("PicPageShowTitle", &S::PicPageShowTitle),
         strictFlag("PicPageShowIndex", &S::PicPageShowIndex),
+        flag("SmoothScaling",
+             &S::SmoothScaling), // a file without it was made before it existed: on
     };
 }
 

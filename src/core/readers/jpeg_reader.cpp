@@ -107,6 +107,10 @@ PictureSize JpegReader::probe(const PictureSource& source) const {
 }
 
 Bitmap JpegReader::decode(const PictureSource& source) const {
+    return decodeReduced(source, 1);
+}
+
+Bitmap JpegReader::decodeReduced(const PictureSource& source, int reduction) const {
     if (!sniff(source.bytes)) {
         throw ProjectError("not a JPEG file");
     }
@@ -114,16 +118,17 @@ Bitmap JpegReader::decode(const PictureSource& source) const {
         Decompressor decompressor;
         decompressor.readHeader(source.bytes);
         jpeg_decompress_struct& info = decompressor.info();
-        const PictureSize size = decompressor.size();
+        decompressor.size(); // checked at full size, before anything is allocated
         const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
         info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
         info.scale_num = 1;
-        info.scale_denom = 1;
+        info.scale_denom = static_cast<unsigned>(reduction);
         info.quantize_colors = FALSE;
         info.do_block_smoothing = TRUE;
         jpeg_start_decompress(&info);
 
-        Bitmap bitmap = Bitmap::uninitialized(size.width, size.height);
+        Bitmap bitmap = Bitmap::uninitialized(static_cast<int>(info.output_width),
+                                              static_cast<int>(info.output_height));
         if (cmyk) {
             readCmykRows(info, bitmap);
         } else {

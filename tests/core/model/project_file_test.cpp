@@ -95,7 +95,8 @@ const std::vector<std::string> kAllSettingKeys = {"DestFolder",
                                                   "ThumbShowSize",
                                                   "ThumbInfo",
                                                   "PicPageShowTitle",
-                                                  "PicPageShowIndex"};
+                                                  "PicPageShowIndex",
+                                                  "SmoothScaling"};
 
 // Settings where every value differs from its default.
 GallerySettings unusualSettings() {
@@ -159,6 +160,7 @@ GallerySettings unusualSettings() {
     s.ThumbInfoFromPicture = true;
     s.PicPageShowTitle = false;
     s.PicPageShowIndex = false;
+    s.SmoothScaling = false;
     return s;
 }
 
@@ -238,6 +240,7 @@ TEST_F(ProjectFileTest, WritesEveryKeyInOrder) {
                                {"PicHeight", "700"},
                                {"ThumbBorder", "checked"},
                                {"PicPageShowIndex", "not checked"},
+                               {"SmoothScaling", "not checked"},
                                {"ThumbInfo", "<%ThumbInfo%>"},
                                {"Overwrite", "2"}});
 }
@@ -260,7 +263,8 @@ TEST_F(ProjectFileTest, WritesDefaultsWithFlaggedKeysLeftOut) {
                                {"ThumbSub", "thumb"},
                                {"ThumbPrefix", "tn_"}, // trimmed when written
                                {"ThumbInfo", "Click"},
-                               {"ThumbHeight", "not checked"}});
+                               {"ThumbHeight", "not checked"},
+                               {"SmoothScaling", "checked"}});
 
     // A large picture without border: its border keys stay out.
     defaults.ResizePic = true;
@@ -384,6 +388,7 @@ TEST_F(ProjectFileTest, ValuesAreReadByTheirOwnRules) {
 
 TEST_F(ProjectFileTest, MissingKeysHaveTheirOwnDefaults) {
     settings.Style = "Modern";
+    settings.SmoothScaling = false;
     const std::string path =
         writeProject("[Setting]\r\nOverwrite=1\r\nIdxNavLink=0\r\n"
                      "ThumbTableBorderColor=0\r\nThumbLink=1\r\nPageNav=1\r\n"
@@ -395,6 +400,7 @@ TEST_F(ProjectFileTest, MissingKeysHaveTheirOwnDefaults) {
     EXPECT_EQ(settings.TopOffset, "0");
     EXPECT_EQ(settings.ThumbStretch, ThumbFit::Crop);
     EXPECT_FALSE(settings.PicPageShowIndex);
+    EXPECT_TRUE(settings.SmoothScaling); // projects older than the setting scale smoothly
     EXPECT_EQ(settings.DestFolder, "");
     EXPECT_EQ(settings.Style, "Modern");
     EXPECT_EQ(settings.ThumbLink, ThumbLinkTarget::Picture);

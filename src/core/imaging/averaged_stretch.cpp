@@ -1,0 +1,143 @@
+#include "averaged_stretch.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "imaging/raster.h"
+
+namespace vellumar {
+
+namespace {
+
+// A sample's weights add up to exactly 1 << kWeightBits.
+constexpr int kWeightBits = 14;
+// Rows averaged along their length keep 8 bits below the channel value for the second pass.
+constexpr int kRowFractionBits = 8;
+constexpr int kRowShift = kWeightBits - kRowFractionBits;
+constexpr int kColumnShift = kWeightBits + kRowFractionBits;
+
+// For every target sample along one axis, the run of source samples its area covers and the
+// share of each. Areas are measured on the full picture of fullLength samples, of which each
+// source sample stands for `reduction` (the last one for what is left). Target sample i
+// covers full positions [i * f / t, (i + 1) * f / t), so in units of 1 / t every overlap is
+// an exact integer; the weights are rounded from their running sum, so each sample's weights
+// add up to exactly one.
+class AreaSpans {
+public:
+    AreaSpans(int fullLength, int reduction, int targetLength) {
+        const std::int64_t f = fullLength;
+        const std::int64_t t = targetLength;
+        const std::int64_t unit = static_cast<std::int64_t>(reduction) * t; // a source sample
+        m_firsts.reserve(static_cast<std::size_t>(targetLength));
+        m_starts.reserve(static_cast<std::size_t>(targetLength) + 1);
+        m_starts.push_back(0);
+        for (std::int64_t i = 0; i < t; ++i) {
+            const std::int64_t begin = i * f;
+            const std::int64_t end = begin + f;
+            const std::int64_t first = begin / unit;
+            const std::int64_t last = (end + unit - 1) / unit; // one past the last covered
+            std::int64_t covered = 0;
+            std::int32_t given = 0;
+            for (std::int64_t j = first; j < last; ++j) {
+                covered += std::min((j + 1) * unit, end) - std::max(j * unit, begin);
+                const auto share =
+                    static_cast<std::int32_t>(((covered << kWeightBits) + f / 2) / f);
+                m_weights.push_back(share - given);
+                given = share;
+            }
+            m_firsts.push_back(static_cast<int>(first));
+            m_starts.push_back(m_weights.size());
+            m_widest = std::max(m_widest, static_cast<int>(last - first));
+        }
+    }
+
+    int size() const { return static_cast<int>(m_firsts.size()); }
+    int first(int sample) const { return m_firsts[sample]; }
+    int count(int sample) const {
+        return static_cast<int>(m_starts[sample + 1] - m_starts[sample]);
+    }
+    const std::int32_t* weights(int sample) const { return m_weights.data() + m_starts[sample]; }
+    // The longest run any sample covers.
+    int widest() const { return m_widest; }
+
+private:
+    std::vector<int> m_firsts;
+    std::vector<std::size_t> m_starts; // size() + 1 entries
+    std::vector<std::int32_t> m_weights;
+    int m_widest = 0;
+};
+
+// Averages one 24-bit row along its length into values with kRowFractionBits more bits.
+void averageRow(const std::uint8_t* in, const AreaSpans& columns, std::uint16_t* out) {
+    constexpr std::uint32_t kHalf = 1u << (kRowShift - 1);
+    for (int x = 0; x < columns.size(); ++x, out += 3) {
+        const std::uint8_t* p = in + static_cast<std::size_t>(columns.first(x)) * 3;
+        const std::int32_t* w = columns.weights(x);
+        std::uint32_t r = kHalf;
+        std::uint32_t g = kHalf;
+        std::uint32_t b = kHalf;
+        for (const std::int32_t* end = w + columns.count(x); w < end; ++w, p += 3) {
+            const auto weight = static_cast<std::uint32_t>(*w);
+            r += weight * p[0];
+            g += weight * p[1];
+            b += weight * p[2];
+        }
+        out[0] = static_cast<std::uint16_t>(r >> kRowShift);
+        out[1] = static_cast<std::uint16_t>(g >> kRowShift);
+        out[2] = static_cast<std::uint16_t>(b >> kRowShift);
+    }
+}
+
+} // namespace
+
+Bitmap stretchAveraged(const Bitmap& source, int width, int height) {
+    return stretchAveraged(source, {source.width(), source.height()}, 1, width, height);
+}
+
+Bitmap stretchAveraged(const Bitmap& source, PictureSize fullSize, int reduction, int width,
+                       int height) {
+    if (width <= 0 || height <= 0 || source.isEmpty()) {
+        return Bitmap(std::max(width, 0), std::max(height, 0));
+    }
+    const Rgb24View view(source);
+    const Bitmap& rgb = view.bitmap();
+    const AreaSpans columns(fullSize.width, reduction, width);
+    const AreaSpans rows(fullSize.height, reduction, height);
+
+    // Source rows averaged along their length, kept in a ring just large enough for the
+    // rows one target row covers: the runs only move forward, so each source row is
+    // averaged once and the buffer stays in cache.
+    const std::size_t values = static_cast<std::size_t>(width) * 3;
+    const int ringRows = rows.widest();
+    std::vector<std::uint16_t> ring(values * static_cast<std::size_t>(ringRows));
+    const auto ringRow = [&](int sourceRow) {
+        return ring.data() + static_cast<std::size_t>(sourceRow % ringRows) * values;
+    };
+    std::vector<std::uint32_t> sums(values);
+    Bitmap target = Bitmap::uninitialized(width, height);
+    int averagedRows = 0;
+    for (int y = 0; y < height; ++y) {
+        const int first = rows.first(y);
+        const int count = rows.count(y);
+        for (; averagedRows < first + count; ++averagedRows) {
+            averageRow(rgb.row(averagedRows), columns, ringRow(averagedRows));
+        }
+        std::fill(sums.begin(), sums.end(), 1u << (kColumnShift - 1));
+        const std::int32_t* weights = rows.weights(y);
+        for (int k = 0; k < count; ++k) {
+            const auto weight = static_cast<std::uint32_t>(weights[k]);
+            const std::uint16_t* in = ringRow(first + k);
+            for (std::size_t i = 0; i < values; ++i) {
+                sums[i] += weight * in[i];
+            }
+        }
+        std::uint8_t* out = target.row(y);
+        for (std::size_t i = 0; i < values; ++i) {
+            out[i] = static_cast<std::uint8_t>(sums[i] >> kColumnShift);
+        }
+    }
+    return target;
+}
+
+} // namespace vellumar

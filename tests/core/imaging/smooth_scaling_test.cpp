@@ -1,0 +1,286 @@
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "imaging/atomic_file.h"
+#include "imaging/gen_pic.h"
+#include "imaging/jpeg_writer.h"
+#include "imaging/picture_loader.h"
+#include "imaging/picture_render.h"
+#include "imaging/shrink_on_load.h"
+#include "model/enums.h"
+#include "model/settings_rules.h"
+#include "support/area_average.h"
+#include "support/scratch_folder.h"
+
+namespace vellumar {
+namespace {
+
+constexpr int kTopLeft = static_cast<int>(CropAlign::TopLeft);
+constexpr int kCenter = static_cast<int>(CropAlign::Center);
+constexpr int kRightBottom = static_cast<int>(CropAlign::RightBottom);
+
+PictureBox square(int side) {
+    return {side, side, true, 0, kWhite};
+}
+
+// A picture with smooth light, hard edges, one-pixel stripes and grain from a fixed seed:
+// what a photograph asks of a reduction, the same every run.
+Bitmap photo(int width, int height) {
+    std::vector<int> waveX(static_cast<std::size_t>(width));
+    std::vector<int> waveY(static_cast<std::size_t>(height));
+    for (int x = 0; x < width; ++x) {
+        waveX[x] = static_cast<int>(40 * std::sin(x * 40.0 / width));
+    }
+    for (int y = 0; y < height; ++y) {
+        waveY[y] = static_cast<int>(40 * std::cos(y * 25.0 / height));
+    }
+    const auto clamp = [](int value) {
+        return static_cast<std::uint8_t>(std::clamp(value, 0, 255));
+    };
+    const int discX = width * 7 / 10;
+    const int discY = height * 4 / 10;
+    const std::int64_t discRadius = height / 5;
+    Bitmap picture = Bitmap::uninitialized(width, height);
+    std::uint32_t grain = 2024;
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* p = picture.row(y);
+        for (int x = 0; x < width; ++x, p += 3) {
+            grain = grain * 1664525u + 1013904223u;
+            const int noise = static_cast<int>(grain >> 28) - 8;
+            const std::int64_t dx = x - discX;
+            const std::int64_t dy = y - discY;
+            const int disc = dx * dx + dy * dy < discRadius * discRadius ? 80 : 0;
+            const bool striped = x < width * 3 / 8 && y > height * 6 / 10;
+            const int stripe = striped ? (x % 2 == 0 ? 90 : -40) : 0;
+            p[0] = clamp(60 + x * 150 / width + waveX[x] + disc + noise);
+            p[1] = clamp(90 + y * 120 / height + waveY[y] + stripe + noise);
+            p[2] =
+                clamp(180 - (x + y) * 100 / (width + height) + (waveX[x] - waveY[y]) / 2 + noise);
+        }
+    }
+    return picture;
+}
+
+struct SmoothScalingTest : ::testing::Test {
+    std::string writeJpeg(const std::string& name, const Bitmap& picture) {
+        const std::string path = scratch.folder() + name;
+        writeFileAtomically(path, encodeJpeg(picture));
+        return path;
+    }
+
+    testing::ScratchFolder scratch;
+};
+
+TEST(ShrinkOnLoad, OnlyAspectKeepingReductionsAreAveraged) {
+    const PictureSize photoSize{4000, 3000};
+    EXPECT_EQ(averagedSize(square(100), 0, photoSize), (PictureSize{100, 75}));
+    EXPECT_EQ(averagedSize(square(100), 0, {3000, 4000}), (PictureSize{75, 100}));
+    EXPECT_EQ(averagedSize({100, 50, true, 0, kWhite}, 0, {80, 60}), (PictureSize{100, 75}));
+    EXPECT_FALSE(averagedSize(square(100), kCenter, photoSize));           // a window
+    EXPECT_FALSE(averagedSize({100, 80, false, 0, kWhite}, 0, photoSize)); // exact size
+    EXPECT_FALSE(averagedSize(square(100), 0, {100, 64}));                 // fits: copied
+}
+
+TEST(ShrinkOnLoad, TheDecodeIsTheSmallestThatStillCoversEveryOutput) {
+    const PictureSize photoSize{4000, 3000};
+    const auto reduction = [](PictureSize full, std::vector<PictureSize> sizes) {
+        return decodeReduction(full, sizes);
+    };
+    EXPECT_EQ(reduction(photoSize, {{100, 75}}), 8);
+    EXPECT_EQ(reduction(photoSize, {{100, 75}, {600, 450}}), 4); // 500 x 375 is too small
+    EXPECT_EQ(reduction(photoSize, {{500, 375}}), 8);
+    EXPECT_EQ(reduction(photoSize, {{501, 375}}), 4);
+    EXPECT_EQ(reduction(photoSize, {{500, 376}}), 4);
+    EXPECT_EQ(reduction({4001, 3001}, {{501, 376}}), 8); // the reduced sides round up
+    EXPECT_EQ(reduction(photoSize, {{1000, 1000}}), 2);
+    EXPECT_EQ(reduction(photoSize, {{2001, 1500}}), 1);
+    EXPECT_EQ(reduction({80, 60}, {{100, 75}}), 1); // an enlargement
+    EXPECT_EQ(reduction(photoSize, {}), 8);
+}
+
+// Every box rule of the builds, on pictures of each shape, turned and framed: smooth scaling
+// gives the sizes the transforms give, and wherever it has nothing to average (windows,
+// exact stretches, own sizes, pictures that fit) the very same bytes.
+TEST_F(SmoothScalingTest, SizesFollowTheTransformsForEveryBoxRule) {
+    const std::vector<std::string> paths = {
+        writeJpeg("wide.jpg", photo(803, 601)), writeJpeg("tall.jpg", photo(601, 803)),
+        writeJpeg("square.jpg", photo(640, 640)), writeJpeg("small.jpg", photo(90, 60)),
+        std::string(VELLUMAR_TEST_DATA_DIR) + "/readers/jpeg/misnamed-png.jpg"};
+
+    const auto thumbnailRule = [](void (*adjust)(GallerySettings&)) {
+        GallerySettings settings;
+        adjust(settings);
+        return thumbnailBoxOf(settings);
+    };
+    struct ThumbnailRule {
+        PictureBox box;
+        int crop;
+    };
+    const std::vector<ThumbnailRule> thumbnails = {
+        {thumbnailRule([](GallerySettings&) {}), 0}, // width only, 100
+        {thumbnailRule([](GallerySettings& s) {
+             setThumbHeightFlag(s, true);
+             setThumbWidthFlag(s, false);
+             s.ThumbHeight.value = "80";
+         }),
+         0},
+        {thumbnailRule([](GallerySettings& s) {
+             s.ThumbHeight = {true, "90"};
+             s.ThumbWidth.value = "120";
+         }),
+         0},
+        {thumbnailRule([](GallerySettings& s) { setThumbFit(s, ThumbFit::Crop); }), kTopLeft},
+        {thumbnailRule([](GallerySettings& s) { setThumbFit(s, ThumbFit::Crop); }), kCenter},
+        {thumbnailRule([](GallerySettings& s) { setThumbFit(s, ThumbFit::Crop); }), kRightBottom},
+        {thumbnailRule([](GallerySettings& s) {
+             s.ThumbBorder = true;
+             s.ThumbBorderWidth = "2";
+         }),
+         0},
+    };
+    const auto largeRule = [](void (*adjust)(GallerySettings&)) {
+        GallerySettings settings;
+        adjust(settings);
+        return largePictureBoxOf(settings);
+    };
+    const std::vector<std::optional<PictureBox>> largePictures = {
+        largeRule([](GallerySettings&) {}), // own size
+        largeRule([](GallerySettings& s) {
+            s.ResizePic = true;
+            s.PicHeight.on = false;
+        }),
+        largeRule([](GallerySettings& s) {
+            s.ResizePic = true;
+            s.PicWidth.on = false;
+            s.PicBorder = true;
+            s.PicBorderWidth = "3";
+        }),
+        largeRule([](GallerySettings& s) { s.ResizePic = true; }), // exact 600 x 400
+    };
+
+    int turn = 0;
+    for (const std::string& path : paths) {
+        const Bitmap full = readPictureFile(path);
+        for (std::size_t i = 0; i < thumbnails.size(); ++i) {
+            RenderRequest request;
+            request.path = path;
+            request.crop = thumbnails[i].crop;
+            request.rotate = ++turn % 4;
+            request.thumbnail = thumbnails[i].box;
+            request.largePicture = true;
+            request.largePictureBox = largePictures[i % largePictures.size()];
+            const RenderedOutputs smooth = renderPicture(request);
+            request.smoothScaling = false;
+            const RenderedOutputs picked = renderPicture(request);
+
+            const int angle = request.rotate * 90;
+            const PictureBox& t = thumbnails[i].box;
+            const Bitmap thumbnail = GenPic(full, t.width, t.height, t.borderWidth, request.crop,
+                                            angle, t.borderColor, t.keepRatio);
+            const std::string what = path + ", rule " + std::to_string(i);
+            EXPECT_EQ(smooth.thumbnail->width, thumbnail.width()) << what;
+            EXPECT_EQ(smooth.thumbnail->height, thumbnail.height()) << what;
+            EXPECT_EQ(picked.thumbnail->jpeg, encodeJpeg(thumbnail)) << what;
+            if (!averagedSize(t, request.crop, {full.width(), full.height()})) {
+                EXPECT_EQ(smooth.thumbnail->jpeg, picked.thumbnail->jpeg) << what;
+            }
+
+            const std::optional<PictureBox>& l = request.largePictureBox;
+            const Bitmap large =
+                l ? GenPic(full, l->width, l->height, l->borderWidth, 0, angle, l->borderColor,
+                           l->keepRatio)
+                  : GenPic(full, full.width(), full.height(), 0, 0, angle, kWhite, true);
+            EXPECT_EQ(smooth.largePicture->width, large.width()) << what;
+            EXPECT_EQ(smooth.largePicture->height, large.height()) << what;
+            EXPECT_EQ(picked.largePicture->jpeg, encodeJpeg(large)) << what;
+            if (!l || !averagedSize(*l, 0, {full.width(), full.height()})) {
+                EXPECT_EQ(smooth.largePicture->jpeg, picked.largePicture->jpeg) << what;
+            }
+        }
+    }
+    // Two sizes worked out by hand: 601 * 100 / 803 = 74.8, and 601 * 80 / 803 = 59.9 before
+    // a quarter turn.
+    RenderRequest wide;
+    wide.path = paths[0];
+    wide.thumbnail = square(100);
+    const RenderedPicture hundred = *renderPicture(wide).thumbnail;
+    EXPECT_EQ(hundred.width, 100);
+    EXPECT_EQ(hundred.height, 75);
+    wide.thumbnail = square(80);
+    wide.rotate = 1;
+    const RenderedPicture turned = *renderPicture(wide).thumbnail;
+    EXPECT_EQ(turned.width, 60);
+    EXPECT_EQ(turned.height, 80);
+}
+
+// A 12-megapixel photograph: its thumbnail and large picture, reduced while decoding and then
+// averaged, against the exact area mean of the fully decoded picture. The mean absolute
+// difference of every channel stays within one level; picking single pixels, as with smooth
+// scaling off, lands several levels away because grain and stripes come through.
+TEST_F(SmoothScalingTest, ATwelveMegapixelPhotoIsAveragedCloseToTheAreaMean) {
+    const std::string path = writeJpeg("photo.jpg", photo(4000, 3000));
+    const Bitmap full = readPictureFile(path);
+    const std::vector<double> thumbnailMean = testing::areaAverage(full, 100, 75);
+    const std::vector<double> largeMean = testing::areaAverage(full, 600, 450);
+
+    RenderRequest request;
+    request.path = path;
+    request.thumbnail = square(100); // alone: decoded at an eighth
+    const RenderedBitmaps alone = renderBitmaps(request);
+    request.largePicture = true;
+    request.largePictureBox = square(600); // with it: at a quarter, for both
+    const RenderedBitmaps both = renderBitmaps(request);
+
+    for (const auto& [picture, mean, what] :
+         {std::tuple{&*alone.thumbnail, &thumbnailMean, "thumbnail alone"},
+          std::tuple{&*both.thumbnail, &thumbnailMean, "thumbnail"},
+          std::tuple{&*both.largePicture, &largeMean, "large picture"}}) {
+        const std::array<double, 3> difference = testing::meanDifference(*picture, *mean);
+        for (const double channel : difference) {
+            EXPECT_LE(channel, 1.0) << what;
+        }
+    }
+
+    request.smoothScaling = false;
+    const RenderedOutputs picked = renderPicture(request);
+    const Bitmap pickedThumbnail = GenPic(full, 100, 100, 0, 0, 0, kWhite, true);
+    EXPECT_EQ(picked.thumbnail->jpeg, encodeJpeg(pickedThumbnail));
+    EXPECT_EQ(picked.largePicture->jpeg, encodeJpeg(GenPic(full, 600, 600, 0, 0, 0, kWhite, true)));
+    const std::array<double, 3> pickedDifference =
+        testing::meanDifference(pickedThumbnail, thumbnailMean);
+    EXPECT_GT(*std::max_element(pickedDifference.begin(), pickedDifference.end()), 3.0);
+}
+
+// Sides that the decode cannot divide evenly leave a last column and row that stand for less
+// than the others; outputs still land where the full picture puts them.
+TEST_F(SmoothScalingTest, OddSidesReducedWhileDecodingStayInPlace) {
+    const std::string path = writeJpeg("odd.jpg", photo(1203, 901));
+    const Bitmap full = readPictureFile(path);
+    RenderRequest request;
+    request.path = path;
+    request.thumbnail = square(100);
+    request.largePicture = true;
+    request.largePictureBox = square(300); // both from 301 x 226, decoded at a quarter
+    const RenderedBitmaps outputs = renderBitmaps(request);
+    for (const auto& [picture, width, height] :
+         {std::tuple{&*outputs.thumbnail, 100, 75}, std::tuple{&*outputs.largePicture, 300, 225}}) {
+        ASSERT_EQ(picture->width(), width);
+        ASSERT_EQ(picture->height(), height);
+        const auto difference =
+            testing::meanDifference(*picture, testing::areaAverage(full, width, height));
+        for (const double channel : difference) {
+            EXPECT_LE(channel, 1.0) << width;
+        }
+    }
+}
+
+} // namespace
+} // namespace vellumar
