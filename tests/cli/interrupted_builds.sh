@@ -13,8 +13,11 @@ for i in $(seq 40); do
     convert photos/base.jpg -roll "+$((i * 37))+$((i * 11))" -quality 85 "photos/p$i.jpg"
 done
 rm photos/base.jpg
+# Large pictures at their own size are the slowest build, which leaves time to stop it.
+resize=checked
+[ "$case_name" != ctrl_c_stops_between_pictures ] || resize="not checked"
 "$cli" new -o album.vlm --program-folder "$data" --add-dir photos --set DestFolder="$work/gallery" \
-    --set ResizePic=checked --set Overwrite=2 >/dev/null
+    --set ResizePic="$resize" --set Overwrite=2 >/dev/null
 mkdir gallery
 
 no_temporary_files() {
@@ -25,9 +28,9 @@ no_temporary_files() {
 
 # Waits until the build's status lines reach the given one.
 wait_for_status() {
-    for _ in $(seq 600); do
+    for _ in $(seq 3000); do
         grep -qxF "$1" err.txt 2>/dev/null && return 0
-        sleep 0.05
+        sleep 0.01
     done
     fail "the build never reached '$1'"
 }
@@ -42,7 +45,7 @@ ctrl_c_stops_between_pictures)
     wait "$build" || status=$?
     [ "$status" -eq 130 ] || fail "stopped build exited with $status"
     grep -qxF "Build stopped" err.txt || fail "the stop was not told"
-    [ -f gallery/thumb/tn_5.jpg ] || fail "a thumbnail written before the stop is gone"
+    [ -f gallery/thumb/tn_4.jpg ] || fail "a thumbnail written before the stop is gone"
     [ ! -e gallery/index.htm ] || fail "pages were written after the stop"
     no_temporary_files
     ;;

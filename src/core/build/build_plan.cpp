@@ -16,6 +16,7 @@ BuildPlan commonPlan(const GallerySettings& settings, std::size_t entryCount,
     plan.layout = indexLayout(settings, entryCount);
     plan.thumbnailBox = thumbnailBoxOf(settings);
     plan.largePictureBox = largePictureBoxOf(settings);
+    plan.smoothScaling = settings.SmoothScaling;
     plan.templateLines = loadTemplate(programFolder, settings.Style);
     plan.workerCount = workerCount;
     return plan;
