@@ -3,9 +3,11 @@
 #include <filesystem>
 
 #include "html/html_build.h"
+#include "html/resource_copy.h"
 #include "imaging/bmp_to_jpeg.h"
 #include "imaging/picture_builds.h"
 #include "model/output_folders.h"
+#include "model/output_name_check.h"
 #include "model/output_policy.h"
 #include "project_error.h"
 #include "text_util.h"
@@ -14,6 +16,9 @@ namespace vellumar {
 
 bool BuildAll(Project& project, const std::string& programFolder, Frontend& frontend) {
     GallerySettings& settings = project.settings();
+    if (!outputNamesAccepted(settings, frontend)) {
+        return false;
+    }
     const std::string folder = trimBlanks(settings.DestFolder);
     if (folder.empty()) {
         frontend.notice("Please fill in Destination Folder field in Settings tab!");
@@ -32,9 +37,11 @@ bool BuildAll(Project& project, const std::string& programFolder, Frontend& fron
 
     const std::span<TImgEntry> entries = project.pictures().mutableEntries();
     const OutputPolicy policy(settings.Overwrite, frontend,
-                              projectOwnFiles(entries, project.path()));
+                              projectOwnFiles(entries, project.path()),
+                              OwnedFiles(settings, outputFoldersOf(settings),
+                                         templateFilesOf(programFolder, settings.Style)));
     try {
-        policy.checkFolderMayBePrepared(destinationFolder(settings));
+        policy.checkFoldersMayBePrepared(outputFoldersOf(settings));
         const PictureBuild pictures{entries, settings, frontend};
         const bool thumbnailsBuilt = buildThumbnails(pictures, policy);
         const bool picturesBuilt = buildLargePictures(pictures, policy);

@@ -14,6 +14,7 @@
 #include "imaging/bmp_to_jpeg.h"
 #include "imaging/picture_builds.h"
 #include "model/output_folders.h"
+#include "model/output_name_check.h"
 #include "model/output_policy.h"
 #include "project_error.h"
 #include "text_util.h"
@@ -59,10 +60,12 @@ std::optional<std::string> buildPreview(Project& project, const std::string& pro
     }
     const GallerySettings& settings = project.settings();
     const std::span<TImgEntry> entries = project.pictures().mutableEntries();
-    const OutputPolicy policy(OverwriteMode::Overwrite, frontend,
-                              projectOwnFiles(entries, project.path()));
     try {
+        checkOutputNames(settings);
         const OutputFolders folders = previewFolders(previewFolder(programFolder));
+        const OutputPolicy policy(
+            OverwriteMode::Overwrite, frontend, projectOwnFiles(entries, project.path()),
+            OwnedFiles(settings, folders, templateFilesOf(programFolder, settings.Style)));
         for (const std::string* folder :
              {&folders.root, &folders.thumbs, &folders.pictures, &folders.pages}) {
             policy.prepareFolder(*folder);
@@ -80,8 +83,8 @@ std::optional<std::string> buildPreview(Project& project, const std::string& pro
         const PageContext context{settings,      entries, lines, pageFolderLinks("picpage"),
                                   convertToJpeg, policy};
         GenIndexPage(context, {1, shown, 1, 1}, folders.root);
-        ExtractImgFile(lines, programFolder, folders.root, policy);
-        ExtractImgFile(lines, programFolder, folders.pages, policy);
+        ExtractImgFile(lines, programFolder, settings.Style, folders.root, policy);
+        ExtractImgFile(lines, programFolder, settings.Style, folders.pages, policy);
         for (int picture = 1; picture <= shown; ++picture) {
             GenPicPage(context, picture, shown, folders.pages);
         }

@@ -47,13 +47,13 @@ void buildHtml(const HtmlBuild& build, const OutputPolicy& policy, Frontend& fro
         frontend.processEvents();
         frontend.progress(progressPercent(page, layout.pageCount));
     }
-    ExtractImgFile(lines, build.programFolder, folders.root, policy);
+    ExtractImgFile(lines, build.programFolder, settings.Style, folders.root, policy);
     copyNavigationButtons(settings, folders.root, policy);
 
     if (!sharesAFolder(folders)) {
         policy.prepareFolder(folders.pages);
     }
-    ExtractImgFile(lines, build.programFolder, folders.pages, policy);
+    ExtractImgFile(lines, build.programFolder, settings.Style, folders.pages, policy);
     const int pictureCount = layout.pictureCount;
     for (int picture = 1; picture <= pictureCount; ++picture) {
         frontend.processEvents();

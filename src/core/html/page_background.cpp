@@ -5,6 +5,7 @@
 
 #include "file_io.h"
 #include "imaging/format_registry.h"
+#include "model/gallery_file_names.h"
 #include "text_util.h"
 
 namespace vellumar {
@@ -48,13 +49,13 @@ std::string placePageBackground(const std::string& setting, const std::string& f
     }
     const std::string extension = toLowerAscii(extensionOf(source));
     if (extension == "bmp") {
-        return convertTo(source, folder, "PageBG.jpg", context);
+        return convertTo(source, folder, std::string(kPageBackgroundJpeg), context);
     }
     if (extension == "gif") {
-        return copyTo(source, folder, "PageBG.gif", context);
+        return copyTo(source, folder, std::string(kPageBackgroundGif), context);
     }
     if (extension == "jpg") {
-        return copyTo(source, folder, "PageBG.jpg", context);
+        return copyTo(source, folder, std::string(kPageBackgroundJpeg), context);
     }
     return {};
 }
@@ -62,7 +63,8 @@ std::string placePageBackground(const std::string& setting, const std::string& f
 std::string placeTableBackground(const std::string& setting, const std::string& folder,
                                  const PageContext& context) {
     const std::string source = existingPicture(setting);
-    return source.empty() ? kEmptyAttribute : convertTo(source, folder, "TableBG.jpg", context);
+    return source.empty() ? kEmptyAttribute
+                          : convertTo(source, folder, std::string(kTableBackground), context);
 }
 
 } // namespace vellumar

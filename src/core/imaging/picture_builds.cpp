@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "imaging/atomic_file.h"
+#include "model/gallery_file_names.h"
 #include "model/output_folders.h"
 #include "progress_percent.h"
 #include "project_error.h"
@@ -94,14 +95,6 @@ bool buildStep(Kind kind, const PictureBuild& build, const OutputPolicy& policy)
 }
 
 } // namespace
-
-std::string thumbnailFileName(const GallerySettings& settings, std::size_t i) {
-    return settings.ThumbPrefix + std::to_string(i) + settings.ThumbSuffix + ".jpg";
-}
-
-std::string largePictureFileName(std::size_t i) {
-    return "pic" + std::to_string(i) + ".jpg";
-}
 
 void GenThumb(const PictureBuild& build, std::size_t first, std::size_t last,
               const OutputPolicy& policy, const std::string& folder) {

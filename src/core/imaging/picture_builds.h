@@ -11,10 +11,6 @@
 
 namespace vellumar {
 
-// File names of picture number i (from 1).
-std::string thumbnailFileName(const GallerySettings& settings, std::size_t i);
-std::string largePictureFileName(std::size_t i);
-
 // What the thumbnail and large-picture generators work on. The entries receive the sizes
 // of what was built.
 struct PictureBuild {

@@ -156,8 +156,11 @@ TEST_F(PictureBuildsTest, OverwriteModesDecideAboutExistingFiles) {
               "Overwrite existing file: " + destination() + "thumb/tn_1.jpg");
     EXPECT_EQ(fs::file_size(destination() + "thumb/tn_3.jpg"), 4u);
 
-    buildThumbnails(build(), OutputPolicy(OverwriteMode::Overwrite, frontend));
+    std::ofstream(destination() + "thumb/notes.txt") << "mine";
+    buildThumbnails(build(), OutputPolicy(OverwriteMode::Overwrite, frontend, {},
+                                          OwnedFiles(settings, outputFoldersOf(settings), {})));
     EXPECT_FALSE(fs::exists(destination() + "thumb/tn_9.jpg"));
+    EXPECT_TRUE(fs::exists(destination() + "thumb/notes.txt"));
     EXPECT_TRUE(fs::is_directory(destination() + "thumb/keep"));
     EXPECT_EQ(sizeOf(destination() + "thumb/tn_3.jpg"), (PictureSize{40, 30}));
     EXPECT_TRUE(frontend.allAnswersUsed());

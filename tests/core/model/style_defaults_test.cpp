@@ -10,7 +10,7 @@ const std::string kFolder = "/usr/share/vellumar/";
 
 struct StyleDefaultsTest : ::testing::Test {
     void apply(const std::vector<std::string>& lines) {
-        applyStyleDefaults(lines, kFolder, settings, images);
+        applyStyleDefaults("classic", lines, kFolder, settings, images);
     }
     GallerySettings settings;
     StyleLinkImages images;
