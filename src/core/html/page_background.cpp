@@ -25,10 +25,9 @@ std::string existingPicture(const std::string& setting) {
 std::string convertTo(const std::string& source, const std::string& folder, const std::string& name,
                       const PageContext& context) {
     context.policy.checkNotProtected(folder + name);
-    // The converter empties its output first, so a picture must not be converted onto itself.
-    if (!sameFile(source, folder + name)) {
-        context.toJpeg(source, folder + name);
-    }
+    // The converter reads the whole picture before it replaces its output, so a background
+    // that is already in place may be converted onto itself; a link there is replaced.
+    context.toJpeg(source, folder + name);
     return name;
 }
 

@@ -91,6 +91,44 @@ TEST_F(ExtractImgFileTest, RefusesNamesOutsideTheTemplateFolderBeforeCopyingAnyt
     EXPECT_EQ(readFile(dest() + "a..b.gif"), "dots");
 }
 
+TEST_F(ExtractImgFileTest, FollowsLinksOnBothSidesBeforeCopyingAnything) {
+    std::filesystem::create_symlink("/etc/passwd", program() + "template/linked.css");
+    const TemplateLines lines = {R"(<img src="frame.gif">)", R"(<link href="linked.css">)"};
+    try {
+        ExtractImgFile(lines, program(), "plain", dest(), policy);
+        FAIL() << "expected a refusal";
+    } catch (const ProjectError& error) {
+        EXPECT_THAT(error.what(), HasSubstr("The style plain refers to the file \"linked.css\""));
+    }
+    EXPECT_FALSE(std::filesystem::exists(dest() + "frame.gif"));
+    EXPECT_FALSE(std::filesystem::exists(dest() + "linked.css"));
+
+    // A folder of the destination that leads elsewhere would take the copy with it.
+    std::filesystem::create_directories(scratch.folder() + "elsewhere");
+    std::filesystem::create_directory_symlink(scratch.folder() + "elsewhere", dest() + "parts");
+    EXPECT_THROW(
+        ExtractImgFile({R"(<img src="parts/corner.jpg">)"}, program(), "plain", dest(), policy),
+        ProjectError);
+    EXPECT_TRUE(std::filesystem::is_empty(scratch.folder() + "elsewhere"));
+
+    // A link in the place of a copied file is replaced; what it leads to stays.
+    writeFile(scratch.folder() + "outside.gif", "outside");
+    std::filesystem::create_symlink(scratch.folder() + "outside.gif", dest() + "frame.gif");
+    ExtractImgFile({R"(<img src="frame.gif">)"}, program(), "plain", dest(), policy);
+    EXPECT_FALSE(std::filesystem::is_symlink(dest() + "frame.gif"));
+    EXPECT_EQ(readFile(dest() + "frame.gif"), "frame");
+    EXPECT_EQ(readFile(scratch.folder() + "outside.gif"), "outside");
+}
+
+TEST_F(ExtractImgFileTest, TemplateFilesAreWhatTheTemplateRefersTo) {
+    writeFile(program() + "template/plain.htm",
+              "<html>\r\n<body background=\"frame.gif\">\r\n<link href=\"Style.CSS\">\r\n");
+    const TemplateFiles files = templateFilesOf(program(), "plain");
+    EXPECT_EQ(files.folder, program() + "template/");
+    EXPECT_THAT(files.names, ElementsAre("frame.gif", "Style.CSS"));
+    EXPECT_TRUE(templateFilesOf(program(), "missing").names.empty());
+}
+
 TEST_F(ExtractImgFileTest, NeverReplacesAProjectPicture) {
     writeFile(dest() + "frame.gif", "the user's own picture");
     OutputPolicy guarded(OverwriteMode::Overwrite, frontend, {dest() + "frame.gif"});
