@@ -4,11 +4,16 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <span>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
+#include "imaging/atomic_file.h"
 #include "project_error.h"
 
 namespace vellumar {
@@ -21,6 +26,26 @@ constexpr std::size_t kFirstChunk = 64 * 1024;
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+constexpr std::size_t kCopyChunk = 256 * 1024;
+
+// Closes a file descriptor when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int descriptor) : m_descriptor(descriptor) {}
+    ~Descriptor() {
+        if (m_descriptor >= 0) {
+            ::close(m_descriptor);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int get() const { return m_descriptor; }
+
+private:
+    int m_descriptor;
 };
 
 } // namespace
@@ -70,17 +95,13 @@ std::string readTextFile(const std::string& path, std::size_t maxBytes) {
 }
 
 void writeTextLines(const std::string& path, const std::vector<std::string>& lines) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        throw ProjectError("Cannot create file \"" + path + "\". " + std::strerror(errno));
-    }
+    std::string text;
     for (const std::string& line : lines) {
-        out << line << "\r\n";
+        text += line;
+        text += "\r\n";
     }
-    out.close();
-    if (!out) {
-        throw ProjectError("Cannot write file \"" + path + "\".");
-    }
+    writeFileAtomically(path,
+                        std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 bool sameFile(const std::string& a, const std::string& b) {
@@ -89,14 +110,41 @@ bool sameFile(const std::string& a, const std::string& b) {
 }
 
 void copyFileReplacing(const std::string& source, const std::string& destination) {
-    if (sameFile(source, destination)) {
+    std::error_code error;
+    if (!fs::is_symlink(fs::symlink_status(destination, error)) && sameFile(source, destination)) {
         return;
     }
-    std::error_code error;
-    fs::copy_file(source, destination, fs::copy_options::overwrite_existing, error);
-    if (error) {
-        throw ProjectError("Cannot copy " + source + " to " + destination + ": " + error.message());
+    const auto failure = [&](std::string_view reason) {
+        return "Cannot copy " + source + " to " + destination + ": " + std::string(reason);
+    };
+    const auto systemFailure = [&](std::string_view, int code) {
+        return failure(std::strerror(code));
+    };
+    // Non-blocking, so that a pipe named like the source is refused instead of waited on.
+    const Descriptor input(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat status {};
+    if (input.get() < 0 || ::fstat(input.get(), &status) != 0) {
+        throw ProjectError(systemFailure({}, errno));
     }
+    if (!S_ISREG(status.st_mode)) {
+        throw ProjectError(failure("not a regular file"));
+    }
+    AtomicFileWriter output(destination, systemFailure);
+    std::vector<std::uint8_t> chunk(kCopyChunk);
+    for (;;) {
+        const ssize_t got = ::read(input.get(), chunk.data(), chunk.size());
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            throw ProjectError(systemFailure({}, errno));
+        }
+        if (got == 0) {
+            break;
+        }
+        output.write(std::span(chunk.data(), static_cast<std::size_t>(got)));
+    }
+    output.commit();
 }
 
 } // namespace vellumar

@@ -180,7 +180,7 @@ void StylePage::applyStyle(const std::string& style) {
     try {
         const std::vector<std::string> lines = loadTemplate(m_context.programFolder, style);
         showSample(style);
-        applyStyleDefaults(lines, m_context.programFolder, m_settings, m_context.linkImages);
+        applyStyleDefaults(style, lines, m_context.programFolder, m_settings, m_context.linkImages);
     } catch (const ProjectError& error) {
         m_context.frontend.notice(error.what());
     }

@@ -39,6 +39,35 @@ build_refused_without_an_answer)
     expect_status 2 "$cli" build album.vlm --yes --no
     expect_status 2 "$cli" build album.vlm --thumb-protect maybe
     ;;
+always_overwrite_keeps_what_the_gallery_did_not_write)
+    cp -r program/samples photos
+    for file in notes.txt other.vlm .hidden IMG_0001.CR2; do echo "$file" >"photos/$file"; done
+    "$cli" new -o photos/album.vlm --program-folder program \
+        --add "photos/$(ls program/samples | head -1)" --set Overwrite=2 >/dev/null
+    before=$(cd photos && ls -A | sort)
+    expect_status 0 "$cli" build photos/album.vlm --program-folder program --dest photos
+    for file in notes.txt other.vlm .hidden IMG_0001.CR2; do
+        [ "$(cat "photos/$file")" = "$file" ] || fail "$file was not kept"
+    done
+    [ -f photos/index.htm ] && [ -f photos/thumb/tn_1.jpg ] || fail "no gallery was built"
+    after=$(cd photos && ls -A | sort)
+    [ -z "$(comm -23 <(echo "$before") <(echo "$after"))" ] || fail "files of the user went"
+
+    mkdir elsewhere && echo mine >elsewhere/pic1.jpg
+    rm -r photos/pic && ln -s "$work/elsewhere" photos/pic
+    expect_status 1 "$cli" build photos/album.vlm --program-folder program --dest photos
+    grep -qxF "The gallery folder photos/pic is a link; choose the folder itself." err.txt ||
+        fail "the linked folder was not refused"
+    [ "$(cat elsewhere/pic1.jpg)" = mine ] || fail "the linked folder was written"
+
+    "$cli" new -o escape.vlm --program-folder program --add-dir program/samples \
+        --set IdxFileName=../outside_index.htm >/dev/null
+    mkdir -p site/gallery
+    expect_status 1 "$cli" build escape.vlm --program-folder program --dest site/gallery
+    grep -qxF "The setting IdxFileName must be a plain file name, not ../outside_index.htm." \
+        err.txt || fail "the index page name was not refused"
+    [ -z "$(ls -A site/gallery)" ] && [ ! -e site/outside_index.htm ] || fail "files were written"
+    ;;
 preview_prints_its_index_page)
     expect_status 0 "$cli" preview album.vlm --program-folder program
     [ "$(cat out.txt)" = "$work/program/preview/index.htm" ] || fail "printed $(cat out.txt)"

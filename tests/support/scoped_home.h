@@ -6,14 +6,18 @@
 
 namespace vellumar::testing {
 
-// Points $HOME at another folder for the life of the object.
+// Points $HOME at another folder, or unsets it, for the life of the object.
 class ScopedHome {
 public:
-    explicit ScopedHome(const std::string& folder) {
+    explicit ScopedHome(const std::optional<std::string>& folder) {
         if (const char* home = std::getenv("HOME")) {
             m_previous = home;
         }
-        setenv("HOME", folder.c_str(), 1);
+        if (folder) {
+            setenv("HOME", folder->c_str(), 1);
+        } else {
+            unsetenv("HOME");
+        }
     }
     ~ScopedHome() {
         if (m_previous) {

@@ -36,7 +36,8 @@ struct ProgramFolder {
             writeFileAtomically(button(name),
                                 encodeJpeg(testing::filledPicture(400, 30, {20, 90, 200})));
         }
-        applyStyleDefaults({"<%default begin%>", "<%home pic=h.gif%>", "<%index pic=i.jpg%>",
+        applyStyleDefaults("test",
+                           {"<%default begin%>", "<%home pic=h.gif%>", "<%index pic=i.jpg%>",
                             "<%first pic=f.jpg%>", "<%prev pic=p.jpg%>", "<%next pic=n.jpg%>",
                             "<%last pic=l.jpg%>", "<%default end%>"},
                            path(), settings, styleImages);

@@ -3,6 +3,7 @@
 #include "build/build_lock.h"
 #include "build/page_steps.h"
 #include "build/picture_steps.h"
+#include "html/resource_copy.h"
 #include "imaging/bmp_to_jpeg.h"
 #include "model/output_policy.h"
 #include "project_error.h"
@@ -14,7 +15,7 @@ namespace {
 bool runSteps(const BuildPlan& plan, const BuildInput& input, const OutputPolicy& policy,
               Frontend& frontend, std::vector<BuiltSizes>& sizes) {
     const OutputFolders& folders = plan.folders;
-    checkOutputFolders(plan, policy);
+    policy.checkFoldersMayBePrepared(folders);
     const BuildLock lock(folders.root, input.description);
     if (plan.kind == BuildPlan::Kind::Preview) {
         // The preview starts from empty folders, so it never shows what an earlier one made.
@@ -38,17 +39,18 @@ bool runSteps(const BuildPlan& plan, const BuildInput& input, const OutputPolicy
 
 } // namespace
 
-void checkOutputFolders(const BuildPlan& plan, const OutputPolicy& policy) {
-    const OutputFolders& folders = plan.folders;
-    for (const std::string* folder :
-         {&folders.root, &folders.thumbs, &folders.pictures, &folders.pages}) {
-        policy.checkFolderMayBePrepared(*folder);
-    }
+OutputPolicy outputPolicyOf(const BuildPlan& plan, const GallerySettings& settings,
+                            const std::string& programFolder,
+                            const std::vector<std::string>& protectedPaths, Frontend& frontend) {
+    return OutputPolicy(
+        plan.mode, frontend, protectedPaths,
+        OwnedFiles(settings, plan.folders, templateFilesOf(programFolder, settings.Style)));
 }
 
 BuildReport runBuild(const BuildPlan& plan, const BuildInput& input, Frontend& frontend) {
     BuildReport report;
-    const OutputPolicy policy(plan.mode, frontend, input.protectedPaths);
+    const OutputPolicy policy =
+        outputPolicyOf(plan, input.settings, input.programFolder, input.protectedPaths, frontend);
     try {
         if (!runSteps(plan, input, policy, frontend, report.sizes)) {
             report.outcome = BuildOutcome::Stopped;

@@ -35,9 +35,11 @@ struct BuildReport {
 // happen and come back in the report; what was written stays.
 BuildReport runBuild(const BuildPlan& plan, const BuildInput& input, Frontend& frontend);
 
-// Refuses, before anything is written, output folders the plan's overwrite mode must not
-// prepare.
-void checkOutputFolders(const BuildPlan& plan, const OutputPolicy& policy);
+// How a build by this plan treats the files in its folders: it writes over none of the
+// project's own files, and Always overwrite deletes only what a build of this gallery writes.
+OutputPolicy outputPolicyOf(const BuildPlan& plan, const GallerySettings& settings,
+                            const std::string& programFolder,
+                            const std::vector<std::string>& protectedPaths, Frontend& frontend);
 
 // The entries with the sizes a build made recorded in them, for the pages and for the
 // project's own list.

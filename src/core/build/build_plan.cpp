@@ -1,17 +1,34 @@
 #include "build_plan.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 
+#include "build/cache_folder.h"
+#include "model/gallery_file_names.h"
+#include "model/output_name_check.h"
 #include "model/style_list.h"
 #include "project_error.h"
 #include "text_util.h"
 
 namespace vellumar {
 
+namespace fs = std::filesystem;
+
 namespace {
+
+bool isWritableFolder(const fs::path& folder) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    const fs::path probe = folder / ".vellumar-write-test";
+    const bool writable = static_cast<bool>(std::ofstream(probe));
+    fs::remove(probe, error);
+    return writable;
+}
 
 BuildPlan commonPlan(const GallerySettings& settings, std::size_t entryCount,
                      const std::string& programFolder, int workerCount) {
+    checkOutputNames(settings);
     BuildPlan plan;
     plan.layout = indexLayout(settings, entryCount);
     plan.thumbnailBox = thumbnailBoxOf(settings);
@@ -38,13 +55,20 @@ BuildPlan galleryPlan(const GallerySettings& settings, std::size_t entryCount,
     return plan;
 }
 
+std::string previewFolder(const std::string& programFolder) {
+    const fs::path beside = fs::path(programFolder) / "preview";
+    if (isWritableFolder(beside)) {
+        return withTrailingSeparator(beside.string());
+    }
+    return programCacheFolder() + "preview/";
+}
+
 BuildPlan previewPlan(const GallerySettings& settings, std::size_t entryCount,
-                      const std::string& programFolder, const std::string& previewRoot,
-                      int workerCount) {
+                      const std::string& programFolder, int workerCount) {
     BuildPlan plan = commonPlan(settings, entryCount, programFolder, workerCount);
     plan.kind = BuildPlan::Kind::Preview;
-    plan.folders = previewFolders(previewRoot);
-    plan.links = pageFolderLinks("picpage");
+    plan.folders = previewFolders(previewFolder(programFolder));
+    plan.links = pageFolderLinks(kPicturePageFolder);
     plan.mode = OverwriteMode::Overwrite;
     plan.pictureCount = static_cast<std::size_t>(
         std::min<long long>(plan.layout.picturesPerPage, static_cast<long long>(entryCount)));

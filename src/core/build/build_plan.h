@@ -45,9 +45,13 @@ struct BuildPlan {
 BuildPlan galleryPlan(const GallerySettings& settings, std::size_t entryCount,
                       const std::string& programFolder, int workerCount);
 
-// The plan of a preview of the first index page's pictures into previewRoot.
+// The folder the preview gallery is written to: programFolder + "preview/" when that can be
+// written, else a "preview" folder in the program's cache folder. Creates it.
+std::string previewFolder(const std::string& programFolder);
+
+// The plan of a preview of the first index page's pictures into the preview folder, checked
+// as a gallery build's plan is before the folder is looked for.
 BuildPlan previewPlan(const GallerySettings& settings, std::size_t entryCount,
-                      const std::string& programFolder, const std::string& previewRoot,
-                      int workerCount);
+                      const std::string& programFolder, int workerCount);
 
 } // namespace vellumar

@@ -1,37 +1,14 @@
 #include "gallery_preview.h"
 
 #include <filesystem>
-#include <fstream>
 
 #include "build/build_all.h"
-#include "build/cache_folder.h"
 #include "project_error.h"
 #include "text_util.h"
 
 namespace vellumar {
 
 namespace fs = std::filesystem;
-
-namespace {
-
-bool isWritableFolder(const fs::path& folder) {
-    std::error_code error;
-    fs::create_directories(folder, error);
-    const fs::path probe = folder / ".vellumar-write-test";
-    const bool writable = static_cast<bool>(std::ofstream(probe));
-    fs::remove(probe, error);
-    return writable;
-}
-
-} // namespace
-
-std::string previewFolder(const std::string& programFolder) {
-    const fs::path beside = fs::path(programFolder) / "preview";
-    if (isWritableFolder(beside)) {
-        return withTrailingSeparator(beside.string());
-    }
-    return programCacheFolder() + "preview/";
-}
 
 std::optional<std::string> buildPreview(Project& project, const std::string& programFolder,
                                         Frontend& frontend, int workerCount) {
@@ -43,8 +20,7 @@ std::optional<std::string> buildPreview(Project& project, const std::string& pro
     BuildReport report;
     try {
         const BuildPlan plan =
-            previewPlan(settings, project.pictures().entries().size(), programFolder,
-                        previewFolder(programFolder), workerCount);
+            previewPlan(settings, project.pictures().entries().size(), programFolder, workerCount);
         const BuildInput input = buildInputOf(project, programFolder, "the preview");
         report = runBuild(plan, input, frontend);
         recordInProject(project, input, report);

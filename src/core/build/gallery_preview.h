@@ -3,15 +3,12 @@
 #include <optional>
 #include <string>
 
+#include "build/build_plan.h"
 #include "build/render_pool.h"
 #include "frontend.h"
 #include "model/project.h"
 
 namespace vellumar {
-
-// The folder the preview gallery is written to: programFolder + "preview/" when that can be
-// written, else a "preview" folder in the program's cache folder.
-std::string previewFolder(const std::string& programFolder);
 
 // Builds a small gallery of the first index page's pictures into the preview folder and
 // returns the path of its index page; nothing when there is nothing to preview or an error

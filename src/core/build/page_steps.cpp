@@ -41,13 +41,15 @@ bool buildGalleryPages(const BuildPlan& plan, const PageInput& input, Frontend& 
         frontend.processEvents();
         frontend.progress(progressPercent(page, layout.pageCount));
     }
-    ExtractImgFile(plan.templateLines, input.programFolder, folders.root, input.policy);
+    ExtractImgFile(plan.templateLines, input.programFolder, input.settings.Style, folders.root,
+                   input.policy);
     copyNavigationButtons(input.settings, folders.root, input.policy);
 
     if (!sharesAFolder(folders)) {
         input.policy.prepareFolder(folders.pages);
     }
-    ExtractImgFile(plan.templateLines, input.programFolder, folders.pages, input.policy);
+    ExtractImgFile(plan.templateLines, input.programFolder, input.settings.Style, folders.pages,
+                   input.policy);
     const int pictureCount = layout.pictureCount;
     for (int picture = 1; picture <= pictureCount; ++picture) {
         if (frontend.stopRequested()) {
@@ -69,8 +71,10 @@ void buildPreviewPages(const BuildPlan& plan, const PageInput& input) {
     const OutputFolders& folders = plan.folders;
     copyNavigationButtons(input.settings, folders.root, input.policy);
     GenIndexPage(context, plan.layout.span(1), folders.root);
-    ExtractImgFile(plan.templateLines, input.programFolder, folders.root, input.policy);
-    ExtractImgFile(plan.templateLines, input.programFolder, folders.pages, input.policy);
+    ExtractImgFile(plan.templateLines, input.programFolder, input.settings.Style, folders.root,
+                   input.policy);
+    ExtractImgFile(plan.templateLines, input.programFolder, input.settings.Style, folders.pages,
+                   input.policy);
     const int shown = static_cast<int>(plan.pictureCount);
     for (int picture = 1; picture <= shown; ++picture) {
         GenPicPage(context, picture, shown, folders.pages);

@@ -5,20 +5,13 @@
 #include "build/held_pictures.h"
 #include "build/render_pool.h"
 #include "imaging/atomic_file.h"
+#include "model/gallery_file_names.h"
 #include "progress_percent.h"
 #include "text_util.h"
 
 namespace vellumar {
 
 namespace {
-
-std::string thumbnailName(const GallerySettings& settings, std::size_t i) {
-    return settings.ThumbPrefix + std::to_string(i) + settings.ThumbSuffix + ".jpg";
-}
-
-std::string largePictureName(std::size_t i) {
-    return "pic" + std::to_string(i) + ".jpg";
-}
 
 std::vector<RenderRequest> requestsFor(const BuildPlan& plan, std::span<const TImgEntry> entries) {
     std::vector<RenderRequest> requests(plan.pictureCount);
@@ -99,7 +92,7 @@ bool buildPictures(const BuildPlan& plan, const GallerySettings& settings,
             std::rethrow_exception(outcome->thumbnailError);
         }
         sizes[i - 1].thumbnail = sizeOf(*outcome->thumbnail);
-        const std::string path = plan.folders.thumbs + thumbnailName(settings, i);
+        const std::string path = plan.folders.thumbs + thumbnailFileName(settings, i);
         if (policy.mayWrite(path)) {
             writeFileAtomically(path, outcome->thumbnail->jpeg);
         }
@@ -125,7 +118,7 @@ bool buildPictures(const BuildPlan& plan, const GallerySettings& settings,
             std::rethrow_exception(largePictureErrors[i - 1]);
         }
         sizes[i - 1].largePicture = largePictureSizes[i - 1];
-        const std::string path = plan.folders.pictures + largePictureName(i);
+        const std::string path = plan.folders.pictures + largePictureFileName(i);
         if (alwaysWrite) {
             policy.checkNotProtected(path);
         }

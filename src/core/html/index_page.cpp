@@ -7,8 +7,8 @@
 #include "html/line_expander.h"
 #include "html/nav_links.h"
 #include "html/page_background.h"
-#include "html/page_names.h"
 #include "model/color.h"
+#include "model/gallery_file_names.h"
 #include "model/integer_text.h"
 #include "model/output_folders.h"
 
@@ -87,7 +87,7 @@ private:
         case ThumbLinkTarget::PicturePage:
             return m_context.links.toPages + picturePageFileName(picture);
         case ThumbLinkTarget::Picture:
-            return "pic/pic" + std::to_string(picture) + ".jpg";
+            return std::string(kLargePictureFolder) + "/" + largePictureFileName(picture);
         case ThumbLinkTarget::None:
             break;
         }
@@ -106,8 +106,7 @@ private:
             return thumbHref(picture);
         }
         if (name == "thumb file") {
-            return "thumb/" + m_settings.ThumbPrefix + std::to_string(picture) +
-                   m_settings.ThumbSuffix + ".jpg";
+            return std::string(kThumbnailFolder) + "/" + thumbnailFileName(m_settings, picture);
         }
         if (name == "thumb alt") {
             return m_settings.ThumbInfoFromPicture ? entry.info : m_settings.ThumbALT;

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "file_io.h"
-#include "html/page_names.h"
+#include "model/gallery_file_names.h"
 
 namespace vellumar {
 
@@ -32,11 +32,6 @@ std::optional<NavLinkKind> navTokenKind(std::string_view name) {
 
 bool isNavToken(std::string_view name) {
     return navTokenKind(name).has_value();
-}
-
-std::string buttonFileName(const TNavLink& link) {
-    const std::size_t slash = link.file.rfind('/');
-    return slash == std::string::npos ? link.file : link.file.substr(slash + 1);
 }
 
 std::string navLinkHtml(const TNavLink& link, std::string_view imageBase,
@@ -117,32 +112,13 @@ std::string pictureNavHtml(std::string_view name, const GallerySettings& setting
     return navLinkHtml(settings.PageNavLinks[*kind], toRoot, href);
 }
 
-namespace {
-
-constexpr std::array kIndexButtons = {NavLinkKind::Home, NavLinkKind::First, NavLinkKind::Previous,
-                                      NavLinkKind::Next, NavLinkKind::Last};
-constexpr std::array kPageButtons = {NavLinkKind::Home, NavLinkKind::First, NavLinkKind::Previous,
-                                     NavLinkKind::Next, NavLinkKind::Last,  NavLinkKind::Index};
-
-template <typename Kinds>
-void copyButtons(const NavLinkSet& set, const Kinds& kinds, const std::string& folder,
-                 const OutputPolicy& policy) {
-    for (NavLinkKind kind : kinds) {
-        const TNavLink& link = set[kind];
-        if (link.isOn()) {
-            const std::string destination = folder + buttonFileName(link);
-            policy.checkNotProtected(destination);
-            copyFileReplacing(link.file, destination);
-        }
-    }
-}
-
-} // namespace
-
 void copyNavigationButtons(const GallerySettings& settings, const std::string& folder,
                            const OutputPolicy& policy) {
-    copyButtons(settings.IdxNav, kIndexButtons, folder, policy);
-    copyButtons(settings.PageNavLinks, kPageButtons, folder, policy);
+    for (const TNavLink* link : copiedButtons(settings)) {
+        const std::string destination = folder + buttonFileName(*link);
+        policy.checkNotProtected(destination);
+        copyFileReplacing(link->file, destination);
+    }
 }
 
 } // namespace vellumar

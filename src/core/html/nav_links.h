@@ -13,9 +13,6 @@ namespace vellumar {
 // "nav home", "nav index", "nav first", "nav previous", "nav next" or "nav last".
 bool isNavToken(std::string_view name);
 
-// The file name of a link's button image, as it is copied into the destination folder.
-std::string buttonFileName(const TNavLink& link);
-
 // The image of a link, wrapped in a link to href when there is one. imageBase leads from the
 // page to the destination folder, where the button images lie. A link that is off gives "".
 std::string navLinkHtml(const TNavLink& link, std::string_view imageBase,

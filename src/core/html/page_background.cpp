@@ -5,6 +5,7 @@
 
 #include "file_io.h"
 #include "imaging/format_registry.h"
+#include "model/gallery_file_names.h"
 #include "text_util.h"
 
 namespace vellumar {
@@ -24,10 +25,9 @@ std::string existingPicture(const std::string& setting) {
 std::string convertTo(const std::string& source, const std::string& folder, const std::string& name,
                       const PageContext& context) {
     context.policy.checkNotProtected(folder + name);
-    // The converter empties its output first, so a picture must not be converted onto itself.
-    if (!sameFile(source, folder + name)) {
-        context.toJpeg(source, folder + name);
-    }
+    // The converter reads the whole picture before it replaces its output, so a background
+    // that is already in place may be converted onto itself; a link there is replaced.
+    context.toJpeg(source, folder + name);
     return name;
 }
 
@@ -48,13 +48,13 @@ std::string placePageBackground(const std::string& setting, const std::string& f
     }
     const std::string extension = toLowerAscii(extensionOf(source));
     if (extension == "bmp") {
-        return convertTo(source, folder, "PageBG.jpg", context);
+        return convertTo(source, folder, std::string(kPageBackgroundJpeg), context);
     }
     if (extension == "gif") {
-        return copyTo(source, folder, "PageBG.gif", context);
+        return copyTo(source, folder, std::string(kPageBackgroundGif), context);
     }
     if (extension == "jpg") {
-        return copyTo(source, folder, "PageBG.jpg", context);
+        return copyTo(source, folder, std::string(kPageBackgroundJpeg), context);
     }
     return {};
 }
@@ -62,7 +62,8 @@ std::string placePageBackground(const std::string& setting, const std::string& f
 std::string placeTableBackground(const std::string& setting, const std::string& folder,
                                  const PageContext& context) {
     const std::string source = existingPicture(setting);
-    return source.empty() ? kEmptyAttribute : convertTo(source, folder, "TableBG.jpg", context);
+    return source.empty() ? kEmptyAttribute
+                          : convertTo(source, folder, std::string(kTableBackground), context);
 }
 
 } // namespace vellumar

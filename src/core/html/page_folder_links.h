@@ -13,7 +13,7 @@ struct PageFolderLinks {
 
 // The links for a picture-page folder name (the PageSub name). An empty name or "." puts the
 // pages beside the index pages. A name that leaves the destination folder (absolute, or with
-// a ".." part) fails with a ProjectError.
+// a ".." part) fails with a ProjectError (checkPageFolderName).
 PageFolderLinks pageFolderLinks(std::string_view pageSubName);
 
 } // namespace vellumar

@@ -7,8 +7,8 @@
 #include "html/line_expander.h"
 #include "html/nav_links.h"
 #include "html/page_background.h"
-#include "html/page_names.h"
 #include "model/color.h"
+#include "model/gallery_file_names.h"
 #include "model/output_folders.h"
 
 namespace vellumar {
@@ -72,7 +72,8 @@ private:
             return "#";
         }
         if (name == "thumb file") {
-            return m_context.links.toRoot + "pic/pic" + std::to_string(m_picture) + ".jpg";
+            return m_context.links.toRoot + std::string(kLargePictureFolder) + "/" +
+                   largePictureFileName(m_picture);
         }
         if (name == "thumb title") {
             return m_settings.PicPageShowTitle ? m_entry.title : std::string();

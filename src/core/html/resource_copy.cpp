@@ -3,7 +3,9 @@
 #include <array>
 
 #include "file_io.h"
+#include "folder_containment.h"
 #include "model/output_folders.h"
+#include "model/style_list.h"
 #include "project_error.h"
 #include "text_util.h"
 
@@ -30,6 +32,15 @@ bool leavesTemplateFolder(std::string_view name) {
         }
         start = slash + 1;
     }
+}
+
+std::string templateFolderOf(const std::string& programFolder) {
+    return withTrailingSeparator(programFolder) + "template/";
+}
+
+// The folder a file goes into, for a path of a folder and a relative name.
+std::string parentOf(const std::string& path) {
+    return path.substr(0, path.find_last_of('/') + 1);
 }
 
 } // namespace
@@ -61,21 +72,45 @@ std::vector<std::string> resourceReferences(std::string_view line) {
     }
 }
 
+TemplateFiles templateFilesOf(const std::string& programFolder, const std::string& style) {
+    TemplateFiles files{templateFolderOf(programFolder), {}};
+    try {
+        for (const std::string& line : loadTemplate(programFolder, style)) {
+            for (std::string& name : resourceReferences(line)) {
+                files.names.push_back(std::move(name));
+            }
+        }
+    } catch (const ProjectError&) {
+        // The build that loads the template reports it; until then no file is the style's.
+    }
+    return files;
+}
+
 void ExtractImgFile(const TemplateLines& lines, const std::string& programFolder,
-                    const std::string& destinationFolder, const OutputPolicy& policy) {
+                    const std::string& style, const std::string& destinationFolder,
+                    const OutputPolicy& policy) {
+    const std::string source = templateFolderOf(programFolder);
+    const std::string destination = withTrailingSeparator(destinationFolder);
     std::vector<std::string> names;
     for (const std::string& line : lines) {
         for (std::string& name : resourceReferences(line)) {
-            if (leavesTemplateFolder(name)) {
-                throw ProjectError("The style template refers to the file \"" + name +
-                                   "\", which is not inside the template folder. No style file "
-                                   "was copied.");
+            // Links are followed on both sides: a file or folder of the template folder that
+            // leads elsewhere is as far out as a ".." step.
+            if (leavesTemplateFolder(name) || !liesInside(source + name, source)) {
+                throw ProjectError("The style " + style + " refers to the file \"" + name +
+                                   "\", which is not inside " + source +
+                                   ". No style file was copied.");
+            }
+            // A link in the file's own place is replaced; one in a folder on the way is not.
+            if (name.find('/') != std::string::npos &&
+                !liesInside(parentOf(destination + name), destination)) {
+                throw ProjectError("The style " + style + " refers to the file \"" + name +
+                                   "\", which would be written outside " + destination +
+                                   ". No style file was copied.");
             }
             names.push_back(std::move(name));
         }
     }
-    const std::string source = withTrailingSeparator(programFolder) + "template/";
-    const std::string destination = withTrailingSeparator(destinationFolder);
     for (const std::string& name : names) {
         policy.checkNotProtected(destination + name);
         copyFileReplacing(source + name, destination + name);

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace vellumar {
 
@@ -12,8 +14,13 @@ namespace vellumar {
 // temporary file.
 class AtomicFileWriter {
 public:
-    // Creates the temporary file; fails with "Cannot create file "<path>". <reason>".
-    explicit AtomicFileWriter(std::string path);
+    // The text of a failure, from what failed ("create" or "write") and the system's error
+    // number.
+    using FailureText = std::function<std::string(std::string_view action, int error)>;
+
+    // Creates the temporary file; fails with "Cannot create file "<path>". <reason>", or
+    // with what failureText makes of it.
+    explicit AtomicFileWriter(std::string path, FailureText failureText = {});
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
@@ -28,7 +35,10 @@ public:
     void commit();
 
 private:
+    [[noreturn]] void fail(std::string_view action, int error) const;
+
     std::string m_path;
+    FailureText m_failureText;
     std::string m_temporaryPath;
     int m_descriptor = -1;
     bool m_durable = false;
@@ -41,5 +51,9 @@ std::string temporaryNameFor(const std::string& path, int attempt);
 
 // The whole of `bytes` as the file at `path`, replacing an earlier one only when complete.
 void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// Whether a file name is that of a temporary file of this writer whose process has ended
+// without committing or removing it, as a killed process leaves it.
+bool isAbandonedTemporaryFile(std::string_view fileName);
 
 } // namespace vellumar

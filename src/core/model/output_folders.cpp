@@ -1,8 +1,17 @@
 #include "output_folders.h"
 
+#include "model/gallery_file_names.h"
 #include "text_util.h"
 
 namespace vellumar {
+
+namespace {
+
+std::string subFolder(const std::string& root, std::string_view name) {
+    return root + std::string(name) + "/";
+}
+
+} // namespace
 
 std::string withTrailingSeparator(std::string path) {
     if (path.empty() || path.back() != '/') {
@@ -17,12 +26,14 @@ std::string destinationFolder(const GallerySettings& settings) {
 
 OutputFolders outputFoldersOf(const GallerySettings& settings) {
     const std::string root = destinationFolder(settings);
-    return {root, root + "thumb/", root + "pic/", root + settings.PageSub.name + "/"};
+    return {root, subFolder(root, kThumbnailFolder), subFolder(root, kLargePictureFolder),
+            subFolder(root, settings.PageSub.name)};
 }
 
 OutputFolders previewFolders(const std::string& previewRoot) {
     const std::string root = withTrailingSeparator(previewRoot);
-    return {root, root + "thumb/", root + "pic/", root + "picpage/"};
+    return {root, subFolder(root, kThumbnailFolder), subFolder(root, kLargePictureFolder),
+            subFolder(root, kPicturePageFolder)};
 }
 
 } // namespace vellumar

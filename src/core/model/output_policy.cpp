@@ -1,9 +1,14 @@
 #include "output_policy.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <pwd.h>
 #include <system_error>
+#include <unistd.h>
 
+#include "imaging/atomic_file.h"
 #include "project_error.h"
 
 namespace vellumar {
@@ -33,6 +38,58 @@ bool sameFolder(const fs::path& a, const fs::path& b) {
     return fs::equivalent(a, b, error);
 }
 
+// $HOME, and the home folder the password database gives, which also holds when HOME is
+// unset or points elsewhere.
+std::vector<std::string> homeFolders() {
+    std::vector<std::string> homes;
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        homes.emplace_back(home);
+    }
+    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(static_cast<std::size_t>(size > 0 ? size : 16384));
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr && found->pw_dir != nullptr && *found->pw_dir != '\0') {
+        homes.emplace_back(found->pw_dir);
+    }
+    return homes;
+}
+
+// The folder as named, without the separator at its end that would make lstat follow a link.
+fs::path withoutTrailingSeparator(const std::string& folder) {
+    std::string path = folder;
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    return path;
+}
+
+bool isSymbolicLink(const std::string& folder) {
+    std::error_code error;
+    return fs::is_symlink(fs::symlink_status(withoutTrailingSeparator(folder), error));
+}
+
+// The first folder between root (excluded) and folder (included) that is a symbolic link.
+std::optional<std::string> firstLinkBelow(const std::string& root, const std::string& folder) {
+    if (!folder.starts_with(root)) {
+        return std::nullopt;
+    }
+    std::string path = root;
+    for (const fs::path& part : fs::path(folder.substr(root.size()))) {
+        path = withTrailingSeparator(path) + part.string();
+        if (!part.empty() && part != "." && isSymbolicLink(path)) {
+            return path;
+        }
+    }
+    return std::nullopt;
+}
+
+ProjectError linkRefusal(const std::string& folder) {
+    return ProjectError("The gallery folder " + withoutTrailingSeparator(folder).string() +
+                        " is a link; choose the folder itself.");
+}
+
 } // namespace
 
 std::vector<std::string> projectOwnFiles(std::span<const TImgEntry> entries,
@@ -49,8 +106,8 @@ std::vector<std::string> projectOwnFiles(std::span<const TImgEntry> entries,
 }
 
 OutputPolicy::OutputPolicy(OverwriteMode mode, Frontend& frontend,
-                           const std::vector<std::string>& protectedPaths)
-    : m_mode(mode), m_frontend(frontend) {
+                           const std::vector<std::string>& protectedPaths, OwnedFiles owned)
+    : m_mode(mode), m_frontend(frontend), m_owned(std::move(owned)) {
     for (const std::string& path : protectedPaths) {
         if (path.empty()) {
             continue;
@@ -74,39 +131,56 @@ bool OutputPolicy::isProtected(const std::string& path) const {
 }
 
 void OutputPolicy::checkFolderMayBePrepared(const std::string& folder) const {
+    if (isSymbolicLink(folder)) {
+        throw linkRefusal(folder);
+    }
     if (m_mode != OverwriteMode::Overwrite) {
         return;
     }
-    const char* home = std::getenv("HOME");
+    const std::vector<std::string> homes = homeFolders();
     const char* what = nullptr;
     if (sameFolder(folder, "/")) {
         what = "the root folder";
-    } else if (home != nullptr && *home != '\0' && sameFolder(folder, home)) {
+    } else if (std::any_of(homes.begin(), homes.end(),
+                           [&](const std::string& home) { return sameFolder(folder, home); })) {
         what = "your home folder";
     }
     if (what != nullptr) {
         throw ProjectError("Refusing to build into " + folder + ": it is " + what +
-                           ", and \"Always overwrite\" deletes every file in the folder it "
-                           "builds into. Choose a folder of its own for the gallery.");
+                           ", and \"Always overwrite\" deletes the gallery's files in the folder "
+                           "it builds into. Choose a folder of its own for the gallery.");
+    }
+}
+
+void OutputPolicy::checkFoldersMayBePrepared(const OutputFolders& folders) const {
+    checkFolderMayBePrepared(folders.root);
+    for (const std::string* folder : {&folders.thumbs, &folders.pictures, &folders.pages}) {
+        checkFolderMayBePrepared(*folder);
+        // A link part way down would take the folder below it elsewhere.
+        if (const std::optional<std::string> link = firstLinkBelow(folders.root, *folder)) {
+            throw linkRefusal(*link);
+        }
     }
 }
 
 void OutputPolicy::prepareFolder(const std::string& folder) const {
+    checkFolderMayBePrepared(folder);
     std::error_code error;
     if (!fs::is_directory(folder, error)) {
         fs::create_directory(folder, error);
         return;
     }
-    if (m_mode != OverwriteMode::Overwrite) {
-        return;
-    }
-    checkFolderMayBePrepared(folder);
+    const bool overwrite = m_mode == OverwriteMode::Overwrite;
     std::vector<fs::path> doomed;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         // symlink_status: a link is judged, and later removed, as the link itself.
         std::error_code statusError;
         const fs::file_status status = it->symlink_status(statusError);
-        if (!statusError && !fs::is_directory(status) && !isProtected(it->path().string())) {
+        const std::string name = it->path().filename().string();
+        if (statusError || fs::is_directory(status) || isProtected(it->path().string())) {
+            continue;
+        }
+        if (isAbandonedTemporaryFile(name) || (overwrite && m_owned.owns(folder, name))) {
             doomed.push_back(it->path());
         }
     }

@@ -8,6 +8,8 @@
 #include "frontend.h"
 #include "model/enums.h"
 #include "model/img_entry.h"
+#include "model/output_folders.h"
+#include "model/owned_files.h"
 
 namespace vellumar {
 
@@ -15,7 +17,8 @@ namespace vellumar {
 // large pictures and pages all follow these rules, so they live in one place.
 //
 // Protected paths are the project's own files (its pictures and the project file): they are
-// never deleted and never overwritten by generated output, whatever the mode.
+// never deleted and never overwritten by generated output, whatever the mode. "Always
+// overwrite" deletes only the files that the owned files recognise as the gallery's own.
 // The files a build must leave alone: every picture of the project and the project file
 // (empty while the project is unsaved).
 std::vector<std::string> projectOwnFiles(std::span<const TImgEntry> entries,
@@ -24,18 +27,23 @@ std::vector<std::string> projectOwnFiles(std::span<const TImgEntry> entries,
 class OutputPolicy {
 public:
     OutputPolicy(OverwriteMode mode, Frontend& frontend,
-                 const std::vector<std::string>& protectedPaths = {});
+                 const std::vector<std::string>& protectedPaths = {}, OwnedFiles owned = {});
 
     OverwriteMode mode() const { return m_mode; }
 
-    // Refuses, before anything is touched, a folder that "Always overwrite" must never empty:
-    // the filesystem root and the user's home folder. Other modes delete nothing and pass.
+    // Refuses, before anything is touched, a folder that is a symbolic link (what is written
+    // there would land in another folder) and, in Overwrite mode, the filesystem root and the
+    // user's home folder.
     void checkFolderMayBePrepared(const std::string& folder) const;
+    // The same for every folder of a gallery, and for links on the way from its destination
+    // folder down to the others.
+    void checkFoldersMayBePrepared(const OutputFolders& folders) const;
 
-    // Creates a missing folder (its last level only); in Overwrite mode first deletes every
-    // plain file directly inside an existing one. Sub-folders stay, symbolic links are removed
-    // as links, protected files stay. Failures to delete are ignored, as a failure to create
-    // shows up when the first file is written.
+    // Creates a missing folder (its last level only). In an existing one, removes the
+    // temporary files that a killed build left, and in Overwrite mode deletes the files
+    // directly inside it that the owned files recognise; every other file, every
+    // sub-folder and the protected files stay, and links are removed as links. Failures to
+    // delete are ignored, as a failure to create shows up when the first file is written.
     void prepareFolder(const std::string& folder) const;
 
     // Whether a generated file may be written at path: Ask asks "Overwrite existing file: "
@@ -53,6 +61,7 @@ private:
     OverwriteMode m_mode;
     Frontend& m_frontend;
     std::set<std::string> m_protectedKeys;
+    OwnedFiles m_owned;
 };
 
 } // namespace vellumar

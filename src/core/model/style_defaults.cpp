@@ -1,8 +1,11 @@
 #include "style_defaults.h"
 
+#include <array>
 #include <string_view>
 
+#include "folder_containment.h"
 #include "model/integer_text.h"
+#include "project_error.h"
 
 namespace vellumar {
 
@@ -88,20 +91,65 @@ void applyEntry(const Entry& entry, const std::string& programFolder, GallerySet
     }
 }
 
-} // namespace
+// Entries naming a file of the program folder, and the folder each must stay in.
+struct FileEntry {
+    std::string_view key;
+    std::string_view folder;
+    std::string_view what;
+};
 
-void applyStyleDefaults(const std::vector<std::string>& styleLines,
-                        const std::string& programFolder, GallerySettings& settings,
-                        StyleLinkImages& linkImages) {
+constexpr std::array<FileEntry, 7> kFileEntries = {{
+    {"page bg pic", "background/", "background picture"},
+    {"home pic", "button/", "button image"},
+    {"first pic", "button/", "button image"},
+    {"prev pic", "button/", "button image"},
+    {"next pic", "button/", "button image"},
+    {"last pic", "button/", "button image"},
+    {"index pic", "button/", "button image"},
+}};
+
+// A style names files by plain names in its folders; one that leads out of them, by ".."
+// steps, an absolute name or a link, would bring any file of the computer into the gallery.
+void checkFileReference(const std::string& style, const Entry& entry,
+                        const std::string& programFolder) {
+    for (const FileEntry& file : kFileEntries) {
+        if (entry.key != file.key || (file.key == "page bg pic" && entry.value.empty())) {
+            continue;
+        }
+        const std::string folder = programFolder + std::string(file.folder);
+        if (!liesInside(folder + std::string(entry.value), folder)) {
+            throw ProjectError("The style " + style + " names the " + std::string(file.what) + " " +
+                               std::string(entry.value) + ", which is not inside " + folder + ".");
+        }
+    }
+}
+
+std::vector<Entry> defaultSection(const std::vector<std::string>& styleLines) {
+    std::vector<Entry> entries;
     bool inSection = false;
     for (const std::string& line : styleLines) {
         if (!inSection) {
             inSection = line == kBeginMarker;
         } else if (line == kEndMarker) {
-            return;
+            break;
         } else {
-            applyEntry(splitEntry(line), programFolder, settings, linkImages);
+            entries.push_back(splitEntry(line));
         }
+    }
+    return entries;
+}
+
+} // namespace
+
+void applyStyleDefaults(const std::string& style, const std::vector<std::string>& styleLines,
+                        const std::string& programFolder, GallerySettings& settings,
+                        StyleLinkImages& linkImages) {
+    const std::vector<Entry> entries = defaultSection(styleLines);
+    for (const Entry& entry : entries) {
+        checkFileReference(style, entry, programFolder);
+    }
+    for (const Entry& entry : entries) {
+        applyEntry(entry, programFolder, settings, linkImages);
     }
 }
 

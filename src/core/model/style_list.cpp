@@ -51,6 +51,11 @@ std::vector<std::string> loadTemplate(const std::string& programFolder, const st
     if (style.empty()) {
         throw ProjectError("No style is chosen, so the gallery pages cannot be built.");
     }
+    // A project file may name any style; one with a folder step would read outside.
+    if (style.find('/') != std::string::npos) {
+        throw ProjectError("The style " + style + " is not a file name in " + programFolder +
+                           "template/.");
+    }
     return splitLines(readTextFile(templateFilePath(programFolder, style), kMaxTemplateBytes));
 }
 
@@ -67,7 +72,7 @@ void chooseStyle(const std::string& programFolder, const std::string& style,
                  GallerySettings& settings, StyleLinkImages& linkImages) {
     const std::vector<std::string> lines = loadTemplate(programFolder, style);
     settings.Style = style;
-    applyStyleDefaults(lines, programFolder, settings, linkImages);
+    applyStyleDefaults(style, lines, programFolder, settings, linkImages);
 }
 
 } // namespace vellumar

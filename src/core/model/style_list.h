@@ -18,7 +18,7 @@ std::vector<std::string> listStyles(const std::string& programFolder);
 std::string templateFilePath(const std::string& programFolder, const std::string& style);
 
 // The lines of a style's template file. Fails with a ProjectError naming the file when there
-// is no style or the file cannot be read.
+// is no style, its name has a folder step, or the file cannot be read.
 std::vector<std::string> loadTemplate(const std::string& programFolder, const std::string& style);
 
 // The style's sample picture programFolder + "template/" + style + ".jpg", or nothing when

@@ -94,6 +94,104 @@ TEST_F(BuildAllTest, AlwaysOverwriteNeverEmptiesTheHomeFolder) {
     ASSERT_EQ(frontend.notices.size(), 1u);
 }
 
+TEST_F(BuildAllTest, AlwaysOverwriteIntoThePictureFolderKeepsEveryFileOfTheUser) {
+    addPictures(3);
+    const std::string photos = scratch.folder() + "photos/";
+    const std::vector<std::string> users = {
+        "notes.txt", "other.vlm", ".hidden", "IMG_0001.CR2", "not in the project.jpg",
+        "pic1.jpg",  "page1.htm"};
+    for (const std::string& file : users) {
+        std::ofstream(photos + file) << file;
+    }
+    project.settings().DestFolder = photos;
+    project.settings().Overwrite = OverwriteMode::Overwrite;
+    ASSERT_TRUE(BuildAll(project, kProgramFolder, frontend))
+        << ::testing::PrintToString(frontend.notices);
+    ASSERT_TRUE(BuildAll(project, kProgramFolder, frontend)); // now over a built gallery
+    for (const std::string& file : users) {
+        EXPECT_EQ(testing::readFile(photos + file), file) << file;
+    }
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_TRUE(fs::exists(project.pictures().entry(i).file));
+    }
+    EXPECT_TRUE(fs::exists(photos + "index.htm"));
+    EXPECT_EQ(testing::brokenGalleryLinks(photos), std::vector<std::string>{});
+}
+
+TEST_F(BuildAllTest, AlwaysOverwriteAboveTheHomeFolderDeletesNothingOfTheUser) {
+    addPictures(1);
+    const std::string homes = scratch.folder() + "homes/";
+    fs::create_directories(homes + "me");
+    std::ofstream(homes + "README") << "shared";
+    const testing::ScopedHome scopedHome(homes + "me");
+    project.settings().DestFolder = homes;
+    project.settings().Overwrite = OverwriteMode::Overwrite;
+    ASSERT_TRUE(BuildAll(project, kProgramFolder, frontend));
+    EXPECT_EQ(testing::readFile(homes + "README"), "shared");
+}
+
+TEST_F(BuildAllTest, OutputNamesThatLeaveTheGalleryAreRefusedBeforeAnythingIsWritten) {
+    addPictures(1);
+    const std::string destination = scratch.folder() + "site/gallery";
+    fs::create_directories(destination);
+    project.settings().DestFolder = destination;
+    const auto refusal = [&](const std::string& setting, const std::string& value) {
+        GallerySettings& settings = project.settings();
+        const GallerySettings saved = settings;
+        if (setting == "IdxFileName") {
+            settings.IdxFileName = value;
+        } else if (setting == "ThumbPrefix") {
+            settings.ThumbPrefix = value;
+        } else {
+            settings.ThumbSuffix = value;
+        }
+        frontend.notices.clear();
+        EXPECT_FALSE(BuildAll(project, kProgramFolder, frontend));
+        settings = saved;
+        return frontend.notices.size() == 1 ? frontend.notices.front() : std::string();
+    };
+    EXPECT_EQ(refusal("IdxFileName", "../outside_index.htm"),
+              "The setting IdxFileName must be a plain file name, not ../outside_index.htm.");
+    EXPECT_EQ(refusal("ThumbPrefix", "../../escaped_"),
+              "The setting ThumbPrefix must be part of a plain file name, not ../../escaped_.");
+    EXPECT_EQ(refusal("ThumbSuffix", "/../../x"),
+              "The setting ThumbSuffix must be part of a plain file name, not /../../x.");
+    // Not even a missing destination is created.
+    project.settings().DestFolder = destination + "/new";
+    EXPECT_FALSE(refusal("IdxFileName", "a/b.htm").empty());
+    EXPECT_TRUE(frontend.questions.empty());
+    std::vector<std::string> written;
+    for (const auto& entry : fs::recursive_directory_iterator(scratch.folder() + "site")) {
+        written.push_back(entry.path().string());
+    }
+    EXPECT_EQ(written, std::vector<std::string>{destination});
+
+    // The preview refuses them too.
+    project.settings().IdxFileName = "../outside_index.htm";
+    const std::string programFolder = scratch.folder() + "program/";
+    fs::create_directories(programFolder);
+    EXPECT_FALSE(buildPreview(project, programFolder, frontend));
+    EXPECT_FALSE(fs::exists(programFolder + "preview"));
+    EXPECT_FALSE(fs::exists(programFolder + "outside_index.htm"));
+}
+
+TEST_F(BuildAllTest, ALinkedPictureFolderIsRefusedAndItsTargetLeftAlone) {
+    addPictures(1);
+    const std::string elsewhere = scratch.folder() + "elsewhere/";
+    fs::create_directories(elsewhere);
+    std::ofstream(elsewhere + "pic1.jpg") << "not a gallery picture";
+    fs::create_directories(destination());
+    fs::create_directory_symlink(elsewhere, destination() + "/pic");
+    project.settings().DestFolder = destination();
+    project.settings().Overwrite = OverwriteMode::Overwrite;
+    EXPECT_FALSE(BuildAll(project, kProgramFolder, frontend));
+    EXPECT_EQ(frontend.notices, std::vector<std::string>{"The gallery folder " + destination() +
+                                                         "/pic is a link; choose the folder "
+                                                         "itself."});
+    EXPECT_EQ(testing::readFile(elsewhere + "pic1.jpg"), "not a gallery picture");
+    EXPECT_FALSE(fs::exists(destination() + "/thumb"));
+}
+
 TEST_F(BuildAllTest, AnUnreadablePictureEndsTheBuildWithItsError) {
     addPictures(2);
     fs::remove(project.pictures().entry(2).file);
@@ -113,7 +211,8 @@ TEST_F(BuildAllTest, PreviewCoversTheFirstIndexPageAndStartsClean) {
     const std::string programFolder = scratch.folder() + "program/";
     fs::copy(kProgramFolder, programFolder, fs::copy_options::recursive);
     fs::create_directories(programFolder + "preview/own");
-    std::ofstream(programFolder + "preview/stale.htm") << "old";
+    std::ofstream(programFolder + "preview/notes.htm") << "not the preview's";
+    std::ofstream(programFolder + "preview/thumb/tn_5.jpg") << "of an earlier preview";
 
     const auto page = buildPreview(project, programFolder, frontend);
     ASSERT_TRUE(page) << ::testing::PrintToString(frontend.notices);
@@ -121,7 +220,8 @@ TEST_F(BuildAllTest, PreviewCoversTheFirstIndexPageAndStartsClean) {
     EXPECT_TRUE(fs::exists(programFolder + "preview/thumb/tn_4.jpg"));
     EXPECT_FALSE(fs::exists(programFolder + "preview/thumb/tn_5.jpg"));
     EXPECT_TRUE(fs::exists(programFolder + "preview/picpage/page4.htm"));
-    EXPECT_FALSE(fs::exists(programFolder + "preview/stale.htm"));
+    EXPECT_FALSE(fs::exists(programFolder + "preview/thumb/tn_5.jpg"));
+    EXPECT_TRUE(fs::exists(programFolder + "preview/notes.htm"));
     EXPECT_TRUE(fs::is_directory(programFolder + "preview/own"));
     EXPECT_EQ(testing::brokenGalleryLinks(programFolder + "preview"), std::vector<std::string>{});
     EXPECT_FALSE(fs::exists(destination()));

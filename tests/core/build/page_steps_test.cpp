@@ -1,8 +1,13 @@
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "build/build_driver.h"
 #include "build/page_steps.h"
+#include "html/resource_copy.h"
+#include "model/output_folders.h"
 #include "progress_percent.h"
 #include "project_error.h"
 #include "support/gallery_fixture.h"
@@ -25,10 +30,10 @@ protected:
 
     // The page step as a gallery build runs it, after the same checks.
     void build(const std::string& projectFile = {}) {
-        const OutputPolicy policy(settings.Overwrite, frontend,
-                                  projectOwnFiles(entries, projectFile));
         const BuildPlan plan = galleryPlan(settings, entries.size(), program(), 1);
-        checkOutputFolders(plan, policy);
+        const OutputPolicy policy = outputPolicyOf(plan, settings, program(),
+                                                   projectOwnFiles(entries, projectFile), frontend);
+        policy.checkFoldersMayBePrepared(plan.folders);
         buildGalleryPages(plan, {settings, entries, program(), policy, toJpeg()}, frontend);
     }
 
@@ -192,18 +197,71 @@ TEST_F(HtmlBuildTest, AThumbnailLinkToThePictureResolves) {
     EXPECT_THAT(testing::brokenGalleryLinks(dest()), IsEmpty());
 }
 
-TEST_F(HtmlBuildTest, AlwaysOverwriteClearsPlainFilesButKeepsFoldersAndProjectFiles) {
+TEST_F(HtmlBuildTest, AlwaysOverwriteClearsOldPagesButKeepsTheUsersFiles) {
     addPictures(2);
     writeBuiltPictures();
     writeFile(dest() + "notes.txt", "stray");
     writeFile(dest() + "album.vlm", "project");
+    writeFile(dest() + "index2.htm", "page of a larger gallery");
+    writeFile(dest() + "picpage/page7.htm", "page of a larger gallery");
+    writeFile(dest() + "picpage/notes.txt", "mine");
     entries[1].file = dest() + "own-photo.jpg";
     writeFile(entries[1].file, "original");
     build(dest() + "album.vlm");
-    EXPECT_FALSE(fs::exists(dest() + "notes.txt"));
+    EXPECT_FALSE(fs::exists(dest() + "index2.htm"));
+    EXPECT_FALSE(fs::exists(dest() + "picpage/page7.htm"));
+    EXPECT_EQ(readFile(dest() + "notes.txt"), "stray");
+    EXPECT_EQ(readFile(dest() + "picpage/notes.txt"), "mine");
     EXPECT_TRUE(fs::exists(dest() + "thumb/tn_1.jpg"));
     EXPECT_EQ(readFile(dest() + "album.vlm"), "project");
     EXPECT_EQ(readFile(entries[1].file), "original");
+}
+
+TEST_F(HtmlBuildTest, LinksInTheGalleryAreReplacedNotWrittenThrough) {
+    addPictures(1);
+    writeBuiltPictures();
+    const std::string outside = scratch.folder() + "outside/";
+    for (const char* file : {"index.htm", "page1.htm", "plain.css", "next.gif"}) {
+        writeFile(outside + file, "outside");
+    }
+    fs::create_directories(dest() + "picpage");
+    fs::create_symlink(outside + "index.htm", dest() + "index.htm");
+    fs::create_symlink(outside + "page1.htm", dest() + "picpage/page1.htm");
+    fs::create_symlink(outside + "plain.css", dest() + "plain.css");
+    fs::create_symlink(outside + "next.gif", dest() + "next.gif");
+    settings.Overwrite = OverwriteMode::Ask;
+    frontend.answerNext(true); // index.htm
+    frontend.answerNext(true); // picpage/page1.htm
+    build();
+    EXPECT_TRUE(frontend.allAnswersUsed());
+    for (const char* file : {"index.htm", "page1.htm", "plain.css", "next.gif"}) {
+        EXPECT_EQ(readFile(outside + file), "outside") << file;
+    }
+    for (const char* file : {"index.htm", "picpage/page1.htm", "plain.css", "next.gif"}) {
+        EXPECT_FALSE(fs::is_symlink(dest() + file)) << file;
+    }
+    EXPECT_EQ(readFile(dest() + "plain.css"), "body {}");
+    EXPECT_THAT(readFile(dest() + "index.htm"), HasSubstr("picpage/page1.htm"));
+}
+
+TEST_F(HtmlBuildTest, TheNextBuildRemovesTheTemporaryFilesOfAKilledOne) {
+    addPictures(1);
+    writeBuiltPictures();
+    settings.Overwrite = OverwriteMode::AddOnly;
+    // What a build killed while writing leaves: the complete old page and a part of the new.
+    writeFile(dest() + "index.htm", "old complete page");
+    const pid_t killed = ::fork();
+    if (killed == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(killed, nullptr, 0);
+    const std::string part = ".index.htm." + std::to_string(killed) + "-0.tmp";
+    writeFile(dest() + part, "<html>");
+    writeFile(dest() + "picpage/" + part, "<html>");
+    build();
+    EXPECT_FALSE(fs::exists(dest() + part));
+    EXPECT_FALSE(fs::exists(dest() + "picpage/" + part));
+    EXPECT_EQ(readFile(dest() + "index.htm"), "old complete page");
 }
 
 TEST_F(HtmlBuildTest, KeepsOldPagesUnlessOverwriting) {

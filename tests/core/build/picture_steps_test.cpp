@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "build/build_driver.h"
 #include "build/build_plan.h"
 #include "build/picture_steps.h"
 #include "imaging/atomic_file.h"
@@ -53,7 +54,7 @@ protected:
         settings.Overwrite = mode;
         BuildPlan plan = galleryPlan(settings, entries.size(), kProgramFolder, GetParam());
         plan.heldPictureMemory = heldMemory;
-        const OutputPolicy policy(mode, frontend);
+        const OutputPolicy policy = outputPolicyOf(plan, settings, kProgramFolder, {}, frontend);
         return buildPictures(plan, settings, entries, policy, frontend, sizes);
     }
 
@@ -167,8 +168,10 @@ TEST_P(PictureStepsTest, AddOnlyAndOverwriteDecideAboutExistingFiles) {
     EXPECT_EQ(sizes[2].thumbnail, (PictureSize{43, 30})); // computed and recorded all the same
     EXPECT_TRUE(exists("thumb/tn_9.jpg"));
 
+    std::ofstream(destination() + "thumb/notes.txt") << "mine";
     ASSERT_TRUE(run(OverwriteMode::Overwrite));
     EXPECT_FALSE(exists("thumb/tn_9.jpg"));
+    EXPECT_TRUE(exists("thumb/notes.txt"));
     EXPECT_TRUE(fs::is_directory(destination() + "thumb/keep"));
     EXPECT_EQ(sizeOf("thumb/tn_3.jpg"), (PictureSize{43, 30}));
 }

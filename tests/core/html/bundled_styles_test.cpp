@@ -158,7 +158,7 @@ void checkDefaultSection(const std::string& style) {
 
     GallerySettings settings;
     StyleLinkImages images;
-    ASSERT_NO_THROW(applyStyleDefaults(lines, kDataFolder.string() + "/", settings, images));
+    ASSERT_NO_THROW(applyStyleDefaults(style, lines, kDataFolder.string() + "/", settings, images));
 
     for (const std::string& image : images) {
         EXPECT_TRUE(fs::is_regular_file(image)) << image;

@@ -48,22 +48,22 @@ TEST_F(ExtractImgFileTest, CopiesEveryReferenceReplacingOlderFiles) {
     writeFile(dest() + "frame.gif", "old frame");
     ExtractImgFile({R"(<body background="frame.gif">)", "no reference here",
                     R"(<link rel="stylesheet" href="Style.CSS"><img src="frame.gif">)"},
-                   program(), scratch.folder() + "out", policy);
+                   program(), "plain", scratch.folder() + "out", policy);
     EXPECT_EQ(readFile(dest() + "frame.gif"), "frame");
     EXPECT_EQ(readFile(dest() + "Style.CSS"), "css");
 }
 
 TEST_F(ExtractImgFileTest, ASubFolderMustExistInTheDestination) {
     const TemplateLines lines = {R"(<img src="parts/corner.jpg">)"};
-    EXPECT_THROW(ExtractImgFile(lines, program(), dest(), policy), ProjectError);
+    EXPECT_THROW(ExtractImgFile(lines, program(), "plain", dest(), policy), ProjectError);
     std::filesystem::create_directory(dest() + "parts");
-    ExtractImgFile(lines, program(), dest(), policy);
+    ExtractImgFile(lines, program(), "plain", dest(), policy);
     EXPECT_EQ(readFile(dest() + "parts/corner.jpg"), "corner");
 }
 
 TEST_F(ExtractImgFileTest, AMissingResourceStopsWithTheFileNamed) {
     try {
-        ExtractImgFile({R"(<img src="missing.gif">)"}, program(), dest(), policy);
+        ExtractImgFile({R"(<img src="missing.gif">)"}, program(), "plain", dest(), policy);
         FAIL() << "expected a copy error";
     } catch (const ProjectError& error) {
         EXPECT_THAT(error.what(), HasSubstr("template/missing.gif"));
@@ -76,26 +76,63 @@ TEST_F(ExtractImgFileTest, RefusesNamesOutsideTheTemplateFolderBeforeCopyingAnyt
         SCOPED_TRACE(bad);
         const TemplateLines lines = {R"(<img src="frame.gif">)", "<img src=\"" + bad + "\">"};
         try {
-            ExtractImgFile(lines, program(), dest(), policy);
+            ExtractImgFile(lines, program(), "plain", dest(), policy);
             FAIL() << "expected a refusal";
         } catch (const ProjectError& error) {
-            EXPECT_EQ(std::string(error.what()),
-                      "The style template refers to the file \"" + bad +
-                          "\", which is not inside the template folder. No style file was "
-                          "copied.");
+            EXPECT_EQ(std::string(error.what()), "The style plain refers to the file \"" + bad +
+                                                     "\", which is not inside " + program() +
+                                                     "template/. No style file was copied.");
         }
         EXPECT_FALSE(std::filesystem::exists(dest() + "frame.gif"));
     }
     // Dots inside a name are no folder step.
     writeFile(program() + "template/a..b.gif", "dots");
-    ExtractImgFile({R"(<img src="a..b.gif">)"}, program(), dest(), policy);
+    ExtractImgFile({R"(<img src="a..b.gif">)"}, program(), "plain", dest(), policy);
     EXPECT_EQ(readFile(dest() + "a..b.gif"), "dots");
+}
+
+TEST_F(ExtractImgFileTest, FollowsLinksOnBothSidesBeforeCopyingAnything) {
+    std::filesystem::create_symlink("/etc/passwd", program() + "template/linked.css");
+    const TemplateLines lines = {R"(<img src="frame.gif">)", R"(<link href="linked.css">)"};
+    try {
+        ExtractImgFile(lines, program(), "plain", dest(), policy);
+        FAIL() << "expected a refusal";
+    } catch (const ProjectError& error) {
+        EXPECT_THAT(error.what(), HasSubstr("The style plain refers to the file \"linked.css\""));
+    }
+    EXPECT_FALSE(std::filesystem::exists(dest() + "frame.gif"));
+    EXPECT_FALSE(std::filesystem::exists(dest() + "linked.css"));
+
+    // A folder of the destination that leads elsewhere would take the copy with it.
+    std::filesystem::create_directories(scratch.folder() + "elsewhere");
+    std::filesystem::create_directory_symlink(scratch.folder() + "elsewhere", dest() + "parts");
+    EXPECT_THROW(
+        ExtractImgFile({R"(<img src="parts/corner.jpg">)"}, program(), "plain", dest(), policy),
+        ProjectError);
+    EXPECT_TRUE(std::filesystem::is_empty(scratch.folder() + "elsewhere"));
+
+    // A link in the place of a copied file is replaced; what it leads to stays.
+    writeFile(scratch.folder() + "outside.gif", "outside");
+    std::filesystem::create_symlink(scratch.folder() + "outside.gif", dest() + "frame.gif");
+    ExtractImgFile({R"(<img src="frame.gif">)"}, program(), "plain", dest(), policy);
+    EXPECT_FALSE(std::filesystem::is_symlink(dest() + "frame.gif"));
+    EXPECT_EQ(readFile(dest() + "frame.gif"), "frame");
+    EXPECT_EQ(readFile(scratch.folder() + "outside.gif"), "outside");
+}
+
+TEST_F(ExtractImgFileTest, TemplateFilesAreWhatTheTemplateRefersTo) {
+    writeFile(program() + "template/plain.htm",
+              "<html>\r\n<body background=\"frame.gif\">\r\n<link href=\"Style.CSS\">\r\n");
+    const TemplateFiles files = templateFilesOf(program(), "plain");
+    EXPECT_EQ(files.folder, program() + "template/");
+    EXPECT_THAT(files.names, ElementsAre("frame.gif", "Style.CSS"));
+    EXPECT_TRUE(templateFilesOf(program(), "missing").names.empty());
 }
 
 TEST_F(ExtractImgFileTest, NeverReplacesAProjectPicture) {
     writeFile(dest() + "frame.gif", "the user's own picture");
     OutputPolicy guarded(OverwriteMode::Overwrite, frontend, {dest() + "frame.gif"});
-    EXPECT_THROW(ExtractImgFile({R"(<img src="frame.gif">)"}, program(), dest(), guarded),
+    EXPECT_THROW(ExtractImgFile({R"(<img src="frame.gif">)"}, program(), "plain", dest(), guarded),
                  ProjectError);
     EXPECT_EQ(readFile(dest() + "frame.gif"), "the user's own picture");
 }

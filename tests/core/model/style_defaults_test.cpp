@@ -2,6 +2,7 @@
 
 #include "model/style_defaults.h"
 #include "project_error.h"
+#include "support/scratch_folder.h"
 
 namespace vellumar {
 namespace {
@@ -10,7 +11,7 @@ const std::string kFolder = "/usr/share/vellumar/";
 
 struct StyleDefaultsTest : ::testing::Test {
     void apply(const std::vector<std::string>& lines) {
-        applyStyleDefaults(lines, kFolder, settings, images);
+        applyStyleDefaults("classic", lines, kFolder, settings, images);
     }
     GallerySettings settings;
     StyleLinkImages images;
@@ -118,6 +119,55 @@ TEST_F(StyleDefaultsTest, LinkSettingsOutsideTheSectionStayAlone) {
     EXPECT_EQ(settings.IdxNav.homeUrl, "https://example.org/");
     EXPECT_EQ(settings.IdxNav.homeTarget, "_blank");
     EXPECT_EQ(settings.IdxNav[NavLinkKind::First], TNavLink{});
+}
+
+TEST_F(StyleDefaultsTest, FilesOutsideTheStyleFoldersAreRefusedAndNothingIsApplied) {
+    const GallerySettings before = settings;
+    const auto refusal = [&](const std::string& entry) {
+        try {
+            apply({"<%default begin%>", "<%table border=7%>", entry, "<%default end%>"});
+        } catch (const ProjectError& error) {
+            return std::string(error.what());
+        }
+        return std::string("applied");
+    };
+    EXPECT_EQ(refusal("<%first pic=../../../../../../../etc/passwd%>"),
+              "The style classic names the button image ../../../../../../../etc/passwd, which "
+              "is not inside " +
+                  kFolder + "button/.");
+    EXPECT_EQ(refusal("<%page bg pic=../../secret/bg.jpg%>"),
+              "The style classic names the background picture ../../secret/bg.jpg, which is not "
+              "inside " +
+                  kFolder + "background/.");
+    for (const char* entry :
+         {"<%index pic=sub/../../x.gif%>", "<%last pic=%>", "<%next pic=..%>"}) {
+        EXPECT_NE(refusal(entry), "applied") << entry;
+    }
+    EXPECT_EQ(settings, before);
+    EXPECT_EQ(images, StyleLinkImages{});
+    EXPECT_EQ(refusal("<%prev pic=set/b2.gif%>"), "applied");
+}
+
+TEST_F(StyleDefaultsTest, LinksAreFollowedBeforeTheFolderIsJudged) {
+    testing::ScratchFolder scratch;
+    const std::string program = scratch.folder() + "program/";
+    testing::writeFile(program + "button/b1.gif", "button");
+    testing::writeFile(scratch.folder() + "secret.jpg", "secret");
+    std::filesystem::create_directories(program + "background");
+    std::filesystem::create_symlink(scratch.folder() + "secret.jpg", program + "background/bg.jpg");
+    std::filesystem::create_symlink(program + "button/b1.gif", program + "button/alias.gif");
+    try {
+        applyStyleDefaults("classic", {"<%default begin%>", "<%page bg pic=bg.jpg%>"}, program,
+                           settings, images);
+        FAIL() << "expected a refusal";
+    } catch (const ProjectError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "The style classic names the background picture bg.jpg, which is not inside " +
+                      program + "background/.");
+    }
+    applyStyleDefaults("classic", {"<%default begin%>", "<%first pic=alias.gif%>"}, program,
+                       settings, images);
+    EXPECT_EQ(settings.IdxNav[NavLinkKind::First].file, program + "button/alias.gif");
 }
 
 } // namespace

@@ -1,0 +1,110 @@
+#include "gallery_file_names.h"
+
+#include <array>
+
+#include "model/picture_list.h"
+#include "path_text.h"
+
+namespace vellumar {
+
+namespace {
+
+constexpr std::string_view kDoubleSizeMark = "@2x";
+
+constexpr std::array kIndexButtons = {NavLinkKind::Home, NavLinkKind::First, NavLinkKind::Previous,
+                                      NavLinkKind::Next, NavLinkKind::Last};
+constexpr std::array kPageButtons = {NavLinkKind::Home, NavLinkKind::First, NavLinkKind::Previous,
+                                     NavLinkKind::Next, NavLinkKind::Last,  NavLinkKind::Index};
+
+// A number as the names carry it: 1 to the capacity of a picture list, no leading zeros.
+bool isNumberInName(std::string_view digits, int lowest) {
+    if (digits.empty() || digits.size() > 9 || digits.front() == '0') {
+        return false;
+    }
+    int value = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+        value = value * 10 + (c - '0');
+    }
+    return value >= lowest && value <= PictureList::kCapacity;
+}
+
+// Whether name is prefix + a number + suffix.
+bool isNumbered(std::string_view name, std::string_view prefix, std::string_view suffix,
+                int lowest = 1) {
+    if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) ||
+        !name.ends_with(suffix)) {
+        return false;
+    }
+    return isNumberInName(name.substr(prefix.size(), name.size() - prefix.size() - suffix.size()),
+                          lowest);
+}
+
+template <typename Kinds>
+void addButtonsThatAreOn(const NavLinkSet& set, const Kinds& kinds,
+                         std::vector<const TNavLink*>& buttons) {
+    for (NavLinkKind kind : kinds) {
+        if (set[kind].isOn()) {
+            buttons.push_back(&set[kind]);
+        }
+    }
+}
+
+} // namespace
+
+std::string thumbnailFileName(const GallerySettings& settings, std::size_t picture) {
+    return settings.ThumbPrefix + std::to_string(picture) + settings.ThumbSuffix + ".jpg";
+}
+
+std::string doubleSizeThumbnailFileName(const GallerySettings& settings, std::size_t picture) {
+    return settings.ThumbPrefix + std::to_string(picture) + settings.ThumbSuffix +
+           std::string(kDoubleSizeMark) + ".jpg";
+}
+
+std::string largePictureFileName(std::size_t picture) {
+    return "pic" + std::to_string(picture) + ".jpg";
+}
+
+std::string indexPageFileName(const GallerySettings& settings, int page) {
+    return page == 1 ? settings.IdxFileName : "index" + std::to_string(page) + ".htm";
+}
+
+std::string picturePageFileName(int picture) {
+    return "page" + std::to_string(picture) + ".htm";
+}
+
+std::string buttonFileName(const TNavLink& link) {
+    return fileNameOf(link.file);
+}
+
+std::vector<const TNavLink*> copiedButtons(const GallerySettings& settings) {
+    std::vector<const TNavLink*> buttons;
+    addButtonsThatAreOn(settings.IdxNav, kIndexButtons, buttons);
+    addButtonsThatAreOn(settings.PageNavLinks, kPageButtons, buttons);
+    return buttons;
+}
+
+bool isThumbnailFileName(const GallerySettings& settings, std::string_view name) {
+    const std::string suffix = settings.ThumbSuffix + ".jpg";
+    const std::string doubleSizeSuffix =
+        settings.ThumbSuffix + std::string(kDoubleSizeMark) + ".jpg";
+    return isNumbered(name, settings.ThumbPrefix, suffix) ||
+           isNumbered(name, settings.ThumbPrefix, doubleSizeSuffix);
+}
+
+bool isLargePictureFileName(std::string_view name) {
+    return isNumbered(name, "pic", ".jpg");
+}
+
+bool isIndexPageFileName(const GallerySettings& settings, std::string_view name) {
+    // Page 1 takes the name of the setting, so "index1.htm" is never written.
+    return name == settings.IdxFileName || isNumbered(name, "index", ".htm", 2);
+}
+
+bool isPicturePageFileName(std::string_view name) {
+    return isNumbered(name, "page", ".htm");
+}
+
+} // namespace vellumar

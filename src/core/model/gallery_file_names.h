@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/gallery_settings.h"
+#include "model/nav_link.h"
+
+namespace vellumar {
+
+// The names of every file and folder a gallery build writes. Pages link to these names, the
+// builders write them, and a build that empties its folders recognises its own files by them,
+// so they are made and recognised here and nowhere else. Pictures are numbered from 1.
+
+inline constexpr std::string_view kThumbnailFolder = "thumb";
+inline constexpr std::string_view kLargePictureFolder = "pic";
+// The picture-page folder of the preview, and the default of PageSub.
+inline constexpr std::string_view kPicturePageFolder = "picpage";
+
+inline constexpr std::string_view kPageBackgroundJpeg = "PageBG.jpg";
+inline constexpr std::string_view kPageBackgroundGif = "PageBG.gif";
+inline constexpr std::string_view kTableBackground = "TableBG.jpg";
+// Earlier builds handed their pictures to the encoder through this file.
+inline constexpr std::string_view kTemporaryBitmap = "tmp.bmp";
+
+// ThumbPrefix + n + ThumbSuffix + ".jpg"
+std::string thumbnailFileName(const GallerySettings& settings, std::size_t picture);
+// The thumbnail at twice the size for dense screens: "@2x" before ".jpg".
+std::string doubleSizeThumbnailFileName(const GallerySettings& settings, std::size_t picture);
+// "pic<n>.jpg"
+std::string largePictureFileName(std::size_t picture);
+// Index page 1 is named by IdxFileName, page n >= 2 "index<n>.htm".
+std::string indexPageFileName(const GallerySettings& settings, int page);
+// "page<n>.htm"
+std::string picturePageFileName(int picture);
+
+// The file name of a link's button image, as it is copied beside the index pages.
+std::string buttonFileName(const TNavLink& link);
+// The button images a build copies, in the order it copies them: every link that is on,
+// index-page Home, First, Previous, Next, Last, then picture-page Home, First, Previous,
+// Next, Last, Index.
+std::vector<const TNavLink*> copiedButtons(const GallerySettings& settings);
+
+// Whether a name is one of the above for some picture or page number that a picture list
+// can hold (decimal, without leading zeros).
+bool isThumbnailFileName(const GallerySettings& settings, std::string_view name);
+bool isLargePictureFileName(std::string_view name);
+bool isIndexPageFileName(const GallerySettings& settings, std::string_view name);
+bool isPicturePageFileName(std::string_view name);
+
+} // namespace vellumar
