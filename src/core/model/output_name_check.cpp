@@ -56,14 +56,4 @@ void checkOutputNames(const GallerySettings& settings) {
     checkPageFolderName(settings.PageSub.name);
 }
 
-bool outputNamesAccepted(const GallerySettings& settings, Frontend& frontend) {
-    try {
-        checkOutputNames(settings);
-        return true;
-    } catch (const ProjectError& refusal) {
-        frontend.notice(refusal.what());
-        return false;
-    }
-}
-
 } // namespace vellumar

@@ -2,7 +2,6 @@
 
 #include <string_view>
 
-#include "frontend.h"
 #include "model/gallery_settings.h"
 
 namespace vellumar {
@@ -12,8 +11,6 @@ namespace vellumar {
 // inside the destination folder. The ProjectError names the setting and its value. Builds
 // call it before they touch anything.
 void checkOutputNames(const GallerySettings& settings);
-// checkOutputNames for a front end: a refusal is told as a notice and gives false.
-bool outputNamesAccepted(const GallerySettings& settings, Frontend& frontend);
 
 // The PageSub rule alone: empty or "." (the destination folder itself), or folder names
 // joined by "/" without a ".." step and not starting at the root.

@@ -4,7 +4,6 @@
 #include "model/gallery_file_names.h"
 #include "model/output_name_check.h"
 #include "project_error.h"
-#include "support/scripted_frontend.h"
 
 namespace vellumar {
 namespace {
@@ -101,11 +100,6 @@ TEST(OutputNameCheck, RefusesNamesThatLeaveTheirFolderNamingTheSetting) {
         fine.PageSub.name = folder;
         EXPECT_EQ(refusal(fine), "accepted") << folder;
     }
-
-    testing::ScriptedFrontend frontend;
-    EXPECT_FALSE(outputNamesAccepted(bad, frontend));
-    EXPECT_TRUE(outputNamesAccepted(fine, frontend));
-    EXPECT_EQ(frontend.notices.size(), 1u);
 }
 
 } // namespace
