@@ -12,9 +12,10 @@ namespace vellumar {
 
 void recordInProject(Project& project, const BuildInput& input, const BuildReport& report) {
     const std::span<TImgEntry> entries = project.pictures().mutableEntries();
-    for (std::size_t i = 0; i < report.sizes.size() && i < entries.size(); ++i) {
+    const std::vector<BuiltSizes>& sizes = report.pictures.sizes;
+    for (std::size_t i = 0; i < sizes.size() && i < entries.size(); ++i) {
         if (entries[i].file == input.entries[i].file) {
-            recordBuiltSizes(entries.subspan(i, 1), {report.sizes[i]});
+            recordBuiltSizes(entries.subspan(i, 1), {sizes[i]});
         }
     }
 }

@@ -13,7 +13,7 @@ namespace vellumar {
 namespace {
 
 bool runSteps(const BuildPlan& plan, const BuildInput& input, const OutputPolicy& policy,
-              Frontend& frontend, std::vector<BuiltSizes>& sizes) {
+              Frontend& frontend, PictureResults& pictures) {
     const OutputFolders& folders = plan.folders;
     policy.checkFoldersMayBePrepared(folders);
     const BuildLock lock(folders.root, input.description);
@@ -24,11 +24,11 @@ bool runSteps(const BuildPlan& plan, const BuildInput& input, const OutputPolicy
             policy.prepareFolder(*folder);
         }
     }
-    if (!buildPictures(plan, input.settings, input.entries, policy, frontend, sizes)) {
+    if (!buildPictures(plan, input.settings, input.entries, policy, frontend, pictures)) {
         return false;
     }
     std::vector<TImgEntry> built = input.entries;
-    recordBuiltSizes(built, sizes);
+    recordBuiltSizes(built, pictures.sizes);
     const PageInput pages{input.settings, built, input.programFolder, policy, convertToJpeg};
     if (plan.kind == BuildPlan::Kind::Preview) {
         buildPreviewPages(plan, pages);
@@ -52,7 +52,7 @@ BuildReport runBuild(const BuildPlan& plan, const BuildInput& input, Frontend& f
     const OutputPolicy policy =
         outputPolicyOf(plan, input.settings, input.programFolder, input.protectedPaths, frontend);
     try {
-        if (!runSteps(plan, input, policy, frontend, report.sizes)) {
+        if (!runSteps(plan, input, policy, frontend, report.pictures)) {
             report.outcome = BuildOutcome::Stopped;
             frontend.status("Build stopped");
         }

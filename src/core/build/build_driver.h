@@ -26,8 +26,8 @@ enum class BuildOutcome { Finished, Stopped, Failed };
 
 struct BuildReport {
     BuildOutcome outcome = BuildOutcome::Finished;
-    std::string error;             // the user-facing text, when Failed
-    std::vector<BuiltSizes> sizes; // of picture i + 1, as far as the loops got
+    std::string error; // the user-facing text, when Failed
+    PictureResults pictures;
 };
 
 // The one build driver: checks the output folders, takes the folder's build lock, then runs

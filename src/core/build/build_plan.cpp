@@ -36,6 +36,7 @@ BuildPlan commonPlan(const GallerySettings& settings, std::size_t entryCount,
     plan.smoothScaling = settings.SmoothScaling;
     plan.templateLines = loadTemplate(programFolder, settings.Style);
     plan.workerCount = workerCount;
+    plan.reuseFolder = programCacheFolder() + "reuse/";
     return plan;
 }
 

@@ -36,6 +36,10 @@ struct BuildPlan {
     int workerCount = 1;
     // Large pictures wait for their loop in memory up to this many bytes, beyond it on disk.
     std::size_t heldPictureMemory = 64u << 20;
+    // Whether outputs that earlier builds left unchanged are taken instead of made again,
+    // and where the records of what was written are kept.
+    bool reuse = true;
+    std::string reuseFolder;
 };
 
 // The plan of a gallery build of entryCount pictures. Every setting that would stop the

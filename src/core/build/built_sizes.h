@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
+#include <vector>
 
 #include "imaging/picture_size.h"
 
@@ -11,6 +13,13 @@ namespace vellumar {
 struct BuiltSizes {
     std::optional<PictureSize> thumbnail;
     std::optional<PictureSize> largePicture;
+};
+
+// What the picture loops made: the sizes of picture i + 1, as far as the loops got, and how
+// many pictures had to be decoded (the others were all already there from earlier builds).
+struct PictureResults {
+    std::vector<BuiltSizes> sizes;
+    std::size_t decodedPictures = 0;
 };
 
 } // namespace vellumar

@@ -1,9 +1,13 @@
 #include "picture_steps.h"
 
 #include <exception>
+#include <filesystem>
+#include <set>
 
 #include "build/held_pictures.h"
+#include "build/output_fingerprint.h"
 #include "build/render_pool.h"
+#include "build/reuse_records.h"
 #include "imaging/atomic_file.h"
 #include "model/gallery_file_names.h"
 #include "progress_percent.h"
@@ -58,79 +62,209 @@ private:
     Frontend& m_frontend;
 };
 
+// One output file of one picture, and what an earlier build left of it.
+struct Output {
+    std::string path;
+    std::optional<std::string> fingerprint; // nothing: the source cannot be looked at
+    std::optional<PictureSize> reused;      // the size of the identical file already there
+};
+
+// Files that "Always overwrite" would have deleted and the loop written again identically,
+// kept in place instead. When the loop ends early, those it did not reach go as they would
+// have gone, so the gallery ends as a build without reuse leaves it.
+class KeptAhead {
+public:
+    void keep(std::size_t picture, std::string path) {
+        m_kept.emplace_back(picture, std::move(path));
+    }
+    // How many pictures the loop has finished.
+    void reached(std::size_t count) { m_reached = count; }
+    ~KeptAhead() {
+        for (const auto& [picture, path] : m_kept) {
+            if (picture >= m_reached) {
+                std::error_code ignored;
+                std::filesystem::remove(path, ignored);
+            }
+        }
+    }
+
+private:
+    std::vector<std::pair<std::size_t, std::string>> m_kept;
+    std::size_t m_reached = 0;
+};
+
 PictureSize sizeOf(const RenderedPicture& picture) {
     return {picture.width, picture.height};
 }
+
+class PictureBuilder {
+public:
+    PictureBuilder(const BuildPlan& plan, const GallerySettings& settings,
+                   std::span<const TImgEntry> entries, const OutputPolicy& policy,
+                   Frontend& frontend)
+        : m_plan(plan), m_policy(policy), m_frontend(frontend),
+          m_records(plan.reuseFolder, plan.reuse),
+          m_held(plan.folders.root, plan.heldPictureMemory), m_thumbnails(plan.pictureCount),
+          m_largePictures(plan.pictureCount), m_largePictureSizes(plan.pictureCount),
+          m_largePictureErrors(plan.pictureCount) {
+        std::vector<RenderRequest> requests = requestsFor(plan, entries);
+        for (std::size_t i = 0; i < plan.pictureCount; ++i) {
+            m_thumbnails[i] = lookUp(plan.folders.thumbs + thumbnailFileName(settings, i + 1),
+                                     thumbnailFingerprint(requests[i]));
+            m_largePictures[i] = lookUp(plan.folders.pictures + largePictureFileName(i + 1),
+                                        largePictureFingerprint(requests[i]));
+            // Only what is not there already is rendered; a picture with both is not decoded.
+            if (m_thumbnails[i].reused) {
+                requests[i].thumbnail.reset();
+            }
+            if (m_largePictures[i].reused) {
+                requests[i].largePicture = false;
+            }
+        }
+        m_pool.emplace(std::move(requests), plan.workerCount);
+    }
+
+    bool thumbnailLoop(PictureResults& results) {
+        KeptAhead kept;
+        prepare(m_plan.folders.thumbs, m_thumbnails, kept);
+        const auto keepWaiting = [this] {
+            m_frontend.processEvents();
+            return !m_frontend.stopRequested();
+        };
+        PictureLoop loop(m_plan, m_frontend, "Initializing thumbnails......");
+        for (std::size_t i = 1; i <= m_plan.pictureCount; ++i) {
+            kept.reached(i - 1);
+            if (!loop.begin(i, "Generating thumbnail file ")) {
+                return false;
+            }
+            std::optional<PictureOutcome> outcome = m_pool->take(i - 1, keepWaiting);
+            if (!outcome) {
+                return false;
+            }
+            const Output& thumbnail = m_thumbnails[i - 1];
+            if (thumbnail.reused) {
+                results.sizes[i - 1].thumbnail = thumbnail.reused;
+                m_policy.mayWrite(thumbnail.path); // asked as ever; the file is already right
+            } else {
+                if (outcome->thumbnailError) {
+                    std::rethrow_exception(outcome->thumbnailError);
+                }
+                results.sizes[i - 1].thumbnail = sizeOf(*outcome->thumbnail);
+                if (m_policy.mayWrite(thumbnail.path)) {
+                    write(thumbnail, outcome->thumbnail->jpeg, sizeOf(*outcome->thumbnail));
+                }
+            }
+            if (outcome->decoded) {
+                ++results.decodedPictures;
+            }
+            holdLargePicture(i - 1, *outcome);
+            loop.end(i);
+        }
+        kept.reached(m_plan.pictureCount);
+        loop.finish();
+        return true;
+    }
+
+    bool largePictureLoop(PictureResults& results) {
+        KeptAhead kept;
+        prepare(m_plan.folders.pictures, m_largePictures, kept);
+        PictureLoop loop(m_plan, m_frontend, "Initializing large pictures......");
+        // Pictures kept at their own size are written afresh whatever the mode.
+        const bool alwaysWrite = !m_plan.largePictureBox;
+        for (std::size_t i = 1; i <= m_plan.pictureCount; ++i) {
+            kept.reached(i - 1);
+            if (!loop.begin(i, "Generating large picture ")) {
+                return false;
+            }
+            if (m_largePictureErrors[i - 1]) {
+                std::rethrow_exception(m_largePictureErrors[i - 1]);
+            }
+            const Output& largePicture = m_largePictures[i - 1];
+            results.sizes[i - 1].largePicture = m_largePictureSizes[i - 1];
+            if (alwaysWrite) {
+                m_policy.checkNotProtected(largePicture.path);
+            }
+            const bool wanted = alwaysWrite || m_policy.mayWrite(largePicture.path);
+            if (!largePicture.reused && wanted) {
+                m_held.writeTo(i - 1, largePicture.path);
+                recordWritten(largePicture, m_largePictureSizes[i - 1]);
+            } else {
+                m_held.drop(i - 1);
+            }
+            loop.end(i);
+        }
+        kept.reached(m_plan.pictureCount);
+        loop.finish();
+        return true;
+    }
+
+private:
+    Output lookUp(std::string path, std::optional<std::string> fingerprint) const {
+        Output output{std::move(path), std::move(fingerprint), std::nullopt};
+        if (output.fingerprint) {
+            output.reused = m_records.find(output.path, *output.fingerprint);
+        }
+        return output;
+    }
+
+    void prepare(const std::string& folder, const std::vector<Output>& outputs, KeptAhead& kept) {
+        std::set<std::string> reused;
+        if (m_policy.mode() == OverwriteMode::Overwrite) {
+            for (std::size_t i = 0; i < outputs.size(); ++i) {
+                if (outputs[i].reused) {
+                    reused.insert(outputs[i].path);
+                    kept.keep(i, outputs[i].path);
+                }
+            }
+        }
+        m_policy.prepareFolder(folder, reused);
+    }
+
+    void holdLargePicture(std::size_t index, PictureOutcome& outcome) {
+        if (m_largePictures[index].reused) {
+            m_largePictureSizes[index] = *m_largePictures[index].reused;
+        } else if (outcome.largePicture) {
+            m_largePictureSizes[index] = sizeOf(*outcome.largePicture);
+            m_held.hold(index, std::move(outcome.largePicture->jpeg));
+        } else {
+            m_largePictureErrors[index] = outcome.largePictureError;
+        }
+    }
+
+    void write(const Output& output, const std::vector<std::uint8_t>& jpeg, PictureSize size) {
+        writeFileAtomically(output.path, jpeg);
+        recordWritten(output, size);
+    }
+
+    void recordWritten(const Output& output, PictureSize size) {
+        if (output.fingerprint) {
+            m_records.record(output.path, *output.fingerprint, size);
+        }
+    }
+
+    const BuildPlan& m_plan;
+    const OutputPolicy& m_policy;
+    Frontend& m_frontend;
+    ReuseRecords m_records;
+    HeldPictures m_held;
+    std::vector<Output> m_thumbnails;
+    std::vector<Output> m_largePictures;
+    // What the large-picture loop will meet at each picture: its size, or its error.
+    std::vector<PictureSize> m_largePictureSizes;
+    std::vector<std::exception_ptr> m_largePictureErrors;
+    // Last, so its workers are joined before anything they could still be handing over to.
+    std::optional<RenderPool> m_pool;
+};
 
 } // namespace
 
 bool buildPictures(const BuildPlan& plan, const GallerySettings& settings,
                    std::span<const TImgEntry> entries, const OutputPolicy& policy,
-                   Frontend& frontend, std::vector<BuiltSizes>& sizes) {
-    sizes.assign(plan.pictureCount, {});
-    RenderPool pool(requestsFor(plan, entries), plan.workerCount);
-    HeldPictures held(plan.folders.root, plan.heldPictureMemory);
-    const auto keepWaiting = [&frontend] {
-        frontend.processEvents();
-        return !frontend.stopRequested();
-    };
-
-    policy.prepareFolder(plan.folders.thumbs);
-    // What the large-picture loop will meet at each picture: its size, or its error.
-    std::vector<PictureSize> largePictureSizes(plan.pictureCount);
-    std::vector<std::exception_ptr> largePictureErrors(plan.pictureCount);
-    PictureLoop thumbnails(plan, frontend, "Initializing thumbnails......");
-    for (std::size_t i = 1; i <= plan.pictureCount; ++i) {
-        if (!thumbnails.begin(i, "Generating thumbnail file ")) {
-            return false;
-        }
-        std::optional<PictureOutcome> outcome = pool.take(i - 1, keepWaiting);
-        if (!outcome) {
-            return false;
-        }
-        if (outcome->thumbnailError) {
-            std::rethrow_exception(outcome->thumbnailError);
-        }
-        sizes[i - 1].thumbnail = sizeOf(*outcome->thumbnail);
-        const std::string path = plan.folders.thumbs + thumbnailFileName(settings, i);
-        if (policy.mayWrite(path)) {
-            writeFileAtomically(path, outcome->thumbnail->jpeg);
-        }
-        if (outcome->largePicture) {
-            largePictureSizes[i - 1] = sizeOf(*outcome->largePicture);
-            held.hold(i - 1, std::move(outcome->largePicture->jpeg));
-        } else {
-            largePictureErrors[i - 1] = outcome->largePictureError;
-        }
-        thumbnails.end(i);
-    }
-    thumbnails.finish();
-
-    policy.prepareFolder(plan.folders.pictures);
-    PictureLoop largePictures(plan, frontend, "Initializing large pictures......");
-    // Pictures kept at their own size are written afresh whatever the mode.
-    const bool alwaysWrite = !plan.largePictureBox;
-    for (std::size_t i = 1; i <= plan.pictureCount; ++i) {
-        if (!largePictures.begin(i, "Generating large picture ")) {
-            return false;
-        }
-        if (largePictureErrors[i - 1]) {
-            std::rethrow_exception(largePictureErrors[i - 1]);
-        }
-        sizes[i - 1].largePicture = largePictureSizes[i - 1];
-        const std::string path = plan.folders.pictures + largePictureFileName(i);
-        if (alwaysWrite) {
-            policy.checkNotProtected(path);
-        }
-        if (alwaysWrite || policy.mayWrite(path)) {
-            held.writeTo(i - 1, path);
-        } else {
-            held.drop(i - 1);
-        }
-        largePictures.end(i);
-    }
-    largePictures.finish();
-    return true;
+                   Frontend& frontend, PictureResults& results) {
+    results.sizes.assign(plan.pictureCount, {});
+    results.decodedPictures = 0;
+    PictureBuilder builder(plan, settings, entries, policy, frontend);
+    return builder.thumbnailLoop(results) && builder.largePictureLoop(results);
 }
 
 } // namespace vellumar

@@ -14,12 +14,14 @@ namespace vellumar {
 // The thumbnail loop and then the large-picture loop over pictures 1..plan.pictureCount.
 // Each picture is decoded once, on the workers, for both of its outputs; this thread gives
 // the statuses, progress and overwrite questions in list order and writes the files, first
-// every thumbnail, then every large picture. sizes[i] receives what picture i + 1 became.
+// every thumbnail, then every large picture. An output that an earlier build wrote from the
+// same source and settings, still unchanged on disk, is taken as it is instead of being made
+// again; what the user sees and what the folders hold at the end are the same either way.
 // Returns false when the front end asked to stop: the picture in hand is dropped and
 // what was written stays. A picture that cannot be made ends the loop that needs it with
 // its error; nothing of that picture or a later one is written by that loop.
 bool buildPictures(const BuildPlan& plan, const GallerySettings& settings,
                    std::span<const TImgEntry> entries, const OutputPolicy& policy,
-                   Frontend& frontend, std::vector<BuiltSizes>& sizes);
+                   Frontend& frontend, PictureResults& results);
 
 } // namespace vellumar

@@ -31,6 +31,10 @@ std::exception_ptr asProjectError(const std::string& path) {
 
 PictureOutcome render(const RenderRequest& request) {
     PictureOutcome outcome;
+    if (!request.thumbnail && !request.largePicture) {
+        return outcome;
+    }
+    outcome.decoded = true;
     try {
         RenderedOutputs outputs = renderPicture(request);
         outcome.thumbnail = std::move(outputs.thumbnail);

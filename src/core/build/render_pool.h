@@ -18,6 +18,7 @@ namespace vellumar {
 // picture too big to hold, say) leaves the other intact, so each build loop meets exactly
 // the error it would have met rendering alone.
 struct PictureOutcome {
+    bool decoded = false; // false when nothing was asked of the picture
     std::optional<RenderedPicture> thumbnail;
     std::exception_ptr thumbnailError;
     std::optional<RenderedPicture> largePicture;

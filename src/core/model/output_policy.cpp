@@ -163,7 +163,8 @@ void OutputPolicy::checkFoldersMayBePrepared(const OutputFolders& folders) const
     }
 }
 
-void OutputPolicy::prepareFolder(const std::string& folder) const {
+void OutputPolicy::prepareFolder(const std::string& folder,
+                                 const std::set<std::string>& keep) const {
     checkFolderMayBePrepared(folder);
     std::error_code error;
     if (!fs::is_directory(folder, error)) {
@@ -177,7 +178,8 @@ void OutputPolicy::prepareFolder(const std::string& folder) const {
         std::error_code statusError;
         const fs::file_status status = it->symlink_status(statusError);
         const std::string name = it->path().filename().string();
-        if (statusError || fs::is_directory(status) || isProtected(it->path().string())) {
+        if (statusError || fs::is_directory(status) || isProtected(it->path().string()) ||
+            keep.count(it->path().string()) > 0) {
             continue;
         }
         if (isAbandonedTemporaryFile(name) || (overwrite && m_owned.owns(folder, name))) {

@@ -44,7 +44,8 @@ public:
     // directly inside it that the owned files recognise; every other file, every
     // sub-folder and the protected files stay, and links are removed as links. Failures to
     // delete are ignored, as a failure to create shows up when the first file is written.
-    void prepareFolder(const std::string& folder) const;
+    // Files named in `keep` (full paths) stay in any mode.
+    void prepareFolder(const std::string& folder, const std::set<std::string>& keep = {}) const;
 
     // Whether a generated file may be written at path: Ask asks "Overwrite existing file: "
     // + path for an existing file, AddOnly writes new files only, Overwrite always writes.

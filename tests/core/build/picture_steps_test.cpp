@@ -1,4 +1,6 @@
+#include <chrono>
 #include <fstream>
+#include <map>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -54,8 +56,10 @@ protected:
         settings.Overwrite = mode;
         BuildPlan plan = galleryPlan(settings, entries.size(), kProgramFolder, GetParam());
         plan.heldPictureMemory = heldMemory;
+        plan.reuse = reuse;
+        plan.reuseFolder = scratch.folder() + "reuse/";
         const OutputPolicy policy = outputPolicyOf(plan, settings, kProgramFolder, {}, frontend);
-        return buildPictures(plan, settings, entries, policy, frontend, sizes);
+        return buildPictures(plan, settings, entries, policy, frontend, results);
     }
 
     // Large pictures resized to fit 600 x 600, which the small test pictures already do.
@@ -67,6 +71,18 @@ protected:
     std::string destination() const { return scratch.folder() + "gallery/"; }
     PictureSize sizeOf(const std::string& file) { return probePictureFile(destination() + file); }
     bool exists(const std::string& file) const { return fs::exists(destination() + file); }
+
+    // Every file of the gallery with its bytes.
+    std::map<std::string, std::string> galleryFiles() const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::recursive_directory_iterator(destination())) {
+            if (entry.is_regular_file()) {
+                files[fs::relative(entry.path(), destination()).string()] =
+                    testing::readFile(entry.path());
+            }
+        }
+        return files;
+    }
 
     // Hidden temporary files anywhere below the scratch folder.
     std::vector<std::string> leftovers() const {
@@ -84,7 +100,8 @@ protected:
     std::vector<TImgEntry> entries;
     GallerySettings settings;
     testing::ScriptedFrontend frontend;
-    std::vector<BuiltSizes> sizes;
+    PictureResults results;
+    bool reuse = true;
 };
 
 INSTANTIATE_TEST_SUITE_P(Workers, PictureStepsTest, ::testing::Values(1, 4));
@@ -97,8 +114,8 @@ TEST_P(PictureStepsTest, HeightOnlyStretchKeepsTheAspectAndBothLoopsReport) {
     ASSERT_TRUE(run(OverwriteMode::Ask));
     EXPECT_EQ(sizeOf("thumb/tn_1.jpg"), (PictureSize{80, 60}));
     EXPECT_EQ(sizeOf("thumb/tn_2.jpg"), (PictureSize{60, 80}));
-    EXPECT_EQ(sizes[1].thumbnail, (PictureSize{60, 80}));
-    EXPECT_EQ(sizes[1].largePicture, (PictureSize{300, 400}));
+    EXPECT_EQ(results.sizes[1].thumbnail, (PictureSize{60, 80}));
+    EXPECT_EQ(results.sizes[1].largePicture, (PictureSize{300, 400}));
     EXPECT_THAT(frontend.statuses,
                 ElementsAre("Initializing thumbnails......", "Generating thumbnail file 1",
                             "Generating thumbnail file 2", "Finish",
@@ -116,8 +133,8 @@ TEST_P(PictureStepsTest, CropCutsAWindowAndBorderGrowsTheRecordedSize) {
     settings.ThumbBorderWidth = "2";
     ASSERT_TRUE(run(OverwriteMode::Ask));
     EXPECT_EQ(sizeOf("thumb/tn_1.jpg"), (PictureSize{104, 104}));
-    EXPECT_EQ(sizes[0].thumbnail, (PictureSize{104, 104}));
-    EXPECT_EQ(sizes[1].thumbnail, (PictureSize{104, 104}));
+    EXPECT_EQ(results.sizes[0].thumbnail, (PictureSize{104, 104}));
+    EXPECT_EQ(results.sizes[1].thumbnail, (PictureSize{104, 104}));
 }
 
 TEST_P(PictureStepsTest, OwnSizeLargePicturesAreRotatedAndAlwaysRewritten) {
@@ -131,7 +148,7 @@ TEST_P(PictureStepsTest, OwnSizeLargePicturesAreRotatedAndAlwaysRewritten) {
     ASSERT_TRUE(run(OverwriteMode::Ask));
     EXPECT_THAT(frontend.questions, ElementsAre(HasSubstr("thumb/tn_1.jpg")));
     EXPECT_EQ(sizeOf("pic/pic1.jpg"), (PictureSize{48, 64}));
-    EXPECT_EQ(sizes[0].largePicture, (PictureSize{48, 64}));
+    EXPECT_EQ(results.sizes[0].largePicture, (PictureSize{48, 64}));
 }
 
 TEST_P(PictureStepsTest, AskQuestionsComeInListOrderLoopByLoop) {
@@ -165,7 +182,8 @@ TEST_P(PictureStepsTest, AddOnlyAndOverwriteDecideAboutExistingFiles) {
 
     ASSERT_TRUE(run(OverwriteMode::AddOnly));
     EXPECT_EQ(fs::file_size(destination() + "thumb/tn_3.jpg"), 4u);
-    EXPECT_EQ(sizes[2].thumbnail, (PictureSize{43, 30})); // computed and recorded all the same
+    EXPECT_EQ(results.sizes[2].thumbnail,
+              (PictureSize{43, 30})); // computed and recorded all the same
     EXPECT_TRUE(exists("thumb/tn_9.jpg"));
 
     std::ofstream(destination() + "thumb/notes.txt") << "mine";
@@ -212,7 +230,7 @@ TEST_P(PictureStepsTest, AStopKeepsWhatWasWrittenAndLeavesNoTemporaryFile) {
     EXPECT_TRUE(exists("thumb/tn_6.jpg"));
     EXPECT_TRUE(exists("pic/pic2.jpg"));
     EXPECT_FALSE(exists("pic/pic3.jpg"));
-    EXPECT_FALSE(sizes[2].largePicture);
+    EXPECT_FALSE(results.sizes[2].largePicture);
     EXPECT_THAT(leftovers(), IsEmpty());
 }
 
@@ -224,6 +242,115 @@ TEST_P(PictureStepsTest, PicturesHeldOnDiskArriveWhole) {
         EXPECT_EQ(sizeOf("pic/pic" + std::to_string(i) + ".jpg"), (PictureSize{40 + i, 30}));
     }
     EXPECT_THAT(leftovers(), IsEmpty());
+}
+
+TEST_P(PictureStepsTest, ARebuildOfAnUnchangedGalleryDecodesNothing) {
+    addPictures(3);
+    resizeLargePictures();
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    EXPECT_EQ(results.decodedPictures, 3u);
+    const auto built = galleryFiles();
+    const auto statuses = frontend.statuses;
+    const auto sizes = results.sizes;
+
+    frontend.statuses.clear();
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    EXPECT_EQ(results.decodedPictures, 0u);
+    EXPECT_EQ(galleryFiles(), built);
+    EXPECT_EQ(frontend.statuses, statuses);
+    EXPECT_EQ(results.sizes[2].thumbnail, sizes[2].thumbnail);
+    EXPECT_EQ(results.sizes[2].largePicture, sizes[2].largePicture);
+}
+
+TEST_P(PictureStepsTest, OnlyWhatChangedIsMadeAgain) {
+    addPictures(3);
+    resizeLargePictures();
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    const auto built = galleryFiles();
+
+    entries[1].rotate = 1;
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    EXPECT_EQ(results.decodedPictures, 1u);
+    auto now = galleryFiles();
+    EXPECT_NE(now["thumb/tn_2.jpg"], built.at("thumb/tn_2.jpg"));
+    EXPECT_EQ(now["thumb/tn_1.jpg"], built.at("thumb/tn_1.jpg"));
+    EXPECT_EQ(results.sizes[1].largePicture, (PictureSize{30, 42}));
+
+    // A source written again, even with the same bytes, is read again.
+    const auto touched = fs::last_write_time(entries[2].file) + std::chrono::seconds(5);
+    fs::last_write_time(entries[2].file, touched);
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    EXPECT_EQ(results.decodedPictures, 1u);
+
+    // A setting of the thumbnails alone makes every thumbnail again.
+    settings.ThumbBorder = true;
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    EXPECT_EQ(results.decodedPictures, 3u);
+    now = galleryFiles();
+    EXPECT_EQ(now["pic/pic1.jpg"], built.at("pic/pic1.jpg"));
+    EXPECT_EQ(results.sizes[0].thumbnail, (PictureSize{43, 32}));
+
+    // So does a thumbnail file changed by hand.
+    std::ofstream(destination() + "thumb/tn_1.jpg") << "mine";
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    EXPECT_EQ(results.decodedPictures, 1u);
+    EXPECT_EQ(sizeOf("thumb/tn_1.jpg"), (PictureSize{43, 32}));
+}
+
+TEST_P(PictureStepsTest, DamagedOrMissingRecordsOnlyCostTime) {
+    addPictures(3);
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    const auto built = galleryFiles();
+    for (const auto& record : fs::directory_iterator(scratch.folder() + "reuse")) {
+        std::ofstream(record.path(), std::ios::trunc) << "12:cut short";
+    }
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    EXPECT_EQ(results.decodedPictures, 3u);
+    EXPECT_EQ(galleryFiles(), built);
+    fs::remove_all(scratch.folder() + "reuse");
+    reuse = false;
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    EXPECT_EQ(results.decodedPictures, 3u);
+    EXPECT_EQ(galleryFiles(), built);
+}
+
+// A build that ends early leaves the gallery as it would without reuse.
+TEST_P(PictureStepsTest, AnEarlyEndLeavesWhatABuildWithoutReuseLeaves) {
+    addPictures(6);
+    resizeLargePictures();
+    const std::string saved = scratch.folder() + "saved";
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    fs::copy(destination(), saved, fs::copy_options::recursive);
+
+    const auto endState = [&](OverwriteMode mode, bool withReuse, bool stop) {
+        fs::remove_all(destination());
+        fs::copy(saved, destination(), fs::copy_options::recursive);
+        if (withReuse) {
+            // The copy is new to the records; build it once to have them.
+            reuse = true;
+            run(OverwriteMode::Overwrite);
+        }
+        reuse = withReuse;
+        const std::string source = entries[3].file;
+        fs::rename(source, source + ".away");
+        if (stop) {
+            fs::rename(source + ".away", source);
+            frontend.stopAfterStatus("Generating large picture 2");
+            EXPECT_FALSE(run(mode));
+        } else {
+            EXPECT_THROW(run(mode), ProjectError);
+            fs::rename(source + ".away", source);
+        }
+        frontend = {};
+        return galleryFiles();
+    };
+    for (const OverwriteMode mode : {OverwriteMode::AddOnly, OverwriteMode::Overwrite}) {
+        for (const bool stop : {false, true}) {
+            const auto reused = endState(mode, true, stop);
+            EXPECT_EQ(reused, endState(mode, false, stop))
+                << "mode " << static_cast<int>(mode) << (stop ? ", stopped" : ", failed");
+        }
+    }
 }
 
 } // namespace

@@ -1,0 +1,138 @@
+#include "reuse_records.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <sys/stat.h>
+#include <vector>
+
+#include "file_io.h"
+#include "imaging/atomic_file.h"
+#include "project_error.h"
+
+namespace vellumar {
+
+namespace {
+
+constexpr std::string_view kFormat = "vellumar reuse record 1";
+// Far above any record; a larger file of that name is not one.
+constexpr std::size_t kMaxRecordBytes = 64 * 1024;
+
+// The written file as the file system knows it; empty when it is not a plain file.
+std::string writtenIdentity(const std::string& path) {
+    struct stat file {};
+    if (::lstat(path.c_str(), &file) != 0 || !S_ISREG(file.st_mode)) {
+        return {};
+    }
+    return std::to_string(file.st_dev) + ":" + std::to_string(file.st_ino) + " " +
+           std::to_string(file.st_size) + " " + std::to_string(file.st_mtim.tv_sec) + "." +
+           std::to_string(file.st_mtim.tv_nsec);
+}
+
+// Fields are written with their length first, so any text, line ends included, comes back
+// exactly and a cut-off record never parses.
+void appendField(std::string& text, std::string_view field) {
+    text += std::to_string(field.size());
+    text += ':';
+    text += field;
+    text += '\n';
+}
+
+std::optional<std::vector<std::string>> parseFields(std::string_view text) {
+    std::vector<std::string> fields;
+    while (!text.empty()) {
+        const std::size_t colon = text.find(':');
+        if (colon == std::string_view::npos || colon == 0 || colon > 9) {
+            return std::nullopt;
+        }
+        std::size_t length = 0;
+        for (const char digit : text.substr(0, colon)) {
+            if (digit < '0' || digit > '9') {
+                return std::nullopt;
+            }
+            length = length * 10 + static_cast<std::size_t>(digit - '0');
+        }
+        text.remove_prefix(colon + 1);
+        if (length >= text.size() || text[length] != '\n') {
+            return std::nullopt;
+        }
+        fields.emplace_back(text.substr(0, length));
+        text.remove_prefix(length + 1);
+    }
+    return fields;
+}
+
+std::optional<int> positive(const std::string& text) {
+    int value = 0;
+    if (text.empty() || text.size() > 9 || std::sscanf(text.c_str(), "%d", &value) != 1 ||
+        value < 1 || std::to_string(value) != text) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+ReuseRecords::ReuseRecords(std::string folder, bool lookUp)
+    : m_folder(std::move(folder)), m_lookUp(lookUp) {}
+
+std::string ReuseRecords::recordFileOf(const std::string& path) const {
+    std::uint64_t hash = 14695981039346656037ull; // FNV-1a
+    for (const char c : path) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    }
+    char name[32];
+    std::snprintf(name, sizeof name, "%016llx.rec", static_cast<unsigned long long>(hash));
+    return m_folder + name;
+}
+
+std::optional<PictureSize> ReuseRecords::find(const std::string& path,
+                                              const std::string& fingerprint) const {
+    if (!m_lookUp) {
+        return std::nullopt;
+    }
+    std::optional<std::vector<std::string>> fields;
+    try {
+        const std::vector<std::uint8_t> bytes = readFileBytes(recordFileOf(path), kMaxRecordBytes);
+        fields = parseFields({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+    } catch (const ProjectError&) {
+        return std::nullopt;
+    }
+    if (!fields || fields->size() != 6 || (*fields)[0] != kFormat || (*fields)[1] != path ||
+        (*fields)[2] != fingerprint) {
+        return std::nullopt;
+    }
+    const std::string identity = writtenIdentity(path);
+    const std::optional<int> width = positive((*fields)[4]);
+    const std::optional<int> height = positive((*fields)[5]);
+    if (identity.empty() || identity != (*fields)[3] || !width || !height) {
+        return std::nullopt;
+    }
+    return PictureSize{*width, *height};
+}
+
+void ReuseRecords::record(const std::string& path, const std::string& fingerprint,
+                          PictureSize size) const {
+    const std::string identity = writtenIdentity(path);
+    if (identity.empty()) {
+        return;
+    }
+    std::string text;
+    for (const std::string_view field :
+         {kFormat, std::string_view(path), std::string_view(fingerprint),
+          std::string_view(identity)}) {
+        appendField(text, field);
+    }
+    appendField(text, std::to_string(size.width));
+    appendField(text, std::to_string(size.height));
+    try {
+        std::error_code error;
+        std::filesystem::create_directories(m_folder, error);
+        writeFileAtomically(recordFileOf(path),
+                            {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+    } catch (const ProjectError&) {
+        // Only the next build's speed depends on it.
+    }
+}
+
+} // namespace vellumar
