@@ -37,7 +37,7 @@ int runBuild(const Arguments& arguments) {
     std::optional<std::string> destination;
     std::optional<bool> answer;
     bool quiet = false;
-    int workers = defaultWorkerCount();
+    BuildOptions options;
     bool thumbProtect = true;
     bool imageProtect = true;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -52,7 +52,9 @@ int runBuild(const Arguments& arguments) {
             }
             answer = argument == "--yes";
         } else if (argument == "--jobs") {
-            workers = jobCount(arguments, i);
+            options.workerCount = jobCount(arguments, i);
+        } else if (argument == "--no-reuse") {
+            options.reuse = false;
         } else if (argument == "--quiet") {
             quiet = true;
         } else if (argument == "--thumb-protect") {
@@ -82,7 +84,7 @@ int runBuild(const Arguments& arguments) {
     settings.ThumbProtect = thumbProtect;
     settings.ImageProtect = imageProtect;
     stopOnInterrupt();
-    if (BuildAll(project, programFolder, frontend, workers)) {
+    if (BuildAll(project, programFolder, frontend, options)) {
         return 0;
     }
     return interruptRequested() ? kInterruptedStatus : 1;

@@ -21,10 +21,12 @@ const std::vector<Command>& commands() {
         {"info", "info FILE...                 decode pictures and print their sizes", runInfo},
         {"build",
          "build PROJECT.vlm [--program-folder DIR] [--dest DIR] [--yes | --no] [--quiet]\n"
-         "      [--thumb-protect on|off] [--image-protect on|off] [--jobs N]\n"
+         "      [--thumb-protect on|off] [--image-protect on|off] [--jobs N] [--no-reuse]\n"
          "                               build the whole gallery of a project on N worker\n"
-         "                               threads (one per core); Ctrl-C stops it between\n"
-         "                               pictures, keeping what was written",
+         "                               threads (one per core), taking the pictures that\n"
+         "                               earlier builds left unchanged unless --no-reuse;\n"
+         "                               Ctrl-C stops it between pictures, keeping what was\n"
+         "                               written",
          runBuild},
         {"preview",
          "preview PROJECT.vlm [--program-folder DIR] [--open]\n"

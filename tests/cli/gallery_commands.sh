@@ -68,6 +68,15 @@ always_overwrite_keeps_what_the_gallery_did_not_write)
         err.txt || fail "the index page name was not refused"
     [ -z "$(ls -A site/gallery)" ] && [ ! -e site/outside_index.htm ] || fail "files were written"
     ;;
+a_second_build_gives_the_same_gallery)
+    "$cli" build album.vlm --program-folder program --dest gallery --yes --quiet 2>/dev/null
+    cp -r gallery first
+    expect_status 0 "$cli" build album.vlm --program-folder program --dest gallery --yes --quiet
+    diff -r first gallery >/dev/null || fail "a rebuild changed the gallery"
+    expect_status 0 "$cli" build album.vlm --program-folder program --dest gallery --yes \
+        --quiet --no-reuse
+    diff -r first gallery >/dev/null || fail "a build without reuse gave another gallery"
+    ;;
 preview_prints_its_index_page)
     expect_status 0 "$cli" preview album.vlm --program-folder program
     [ "$(cat out.txt)" = "$work/program/preview/index.htm" ] || fail "printed $(cat out.txt)"

@@ -32,7 +32,7 @@ BuildInput buildInputOf(const Project& project, const std::string& programFolder
 }
 
 bool BuildAll(Project& project, const std::string& programFolder, Frontend& frontend,
-              int workerCount) {
+              const BuildOptions& options) {
     const GallerySettings& settings = project.settings();
     const std::string folder = trimBlanks(settings.DestFolder);
     if (folder.empty()) {
@@ -42,7 +42,7 @@ bool BuildAll(Project& project, const std::string& programFolder, Frontend& fron
     BuildPlan plan;
     try {
         plan =
-            galleryPlan(settings, project.pictures().entries().size(), programFolder, workerCount);
+            galleryPlan(settings, project.pictures().entries().size(), programFolder, options);
     } catch (const ProjectError& refusal) {
         frontend.notice(refusal.what());
         return false;

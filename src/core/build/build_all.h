@@ -10,13 +10,13 @@
 namespace vellumar {
 
 // Builds the whole gallery of the project into its destination folder: thumbnails, large
-// pictures, then the pages, rendering on workerCount threads. A blank destination or a
+// pictures, then the pages, rendering as the options say. A blank destination or a
 // setting that would stop the build part-way is refused before anything is written; a
 // missing destination is created after the user agrees. Every refusal and error is told
 // through the front end, and an error ends the build where it happened. The built sizes are
 // recorded in the project's entries. True when the build ran to the end.
 bool BuildAll(Project& project, const std::string& programFolder, Frontend& frontend,
-              int workerCount = defaultWorkerCount());
+              const BuildOptions& options = {});
 
 // What a build works on, taken from the project as it stands; work names it to a second
 // build ("the build", "the preview").

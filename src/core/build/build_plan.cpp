@@ -27,7 +27,7 @@ bool isWritableFolder(const fs::path& folder) {
 }
 
 BuildPlan commonPlan(const GallerySettings& settings, std::size_t entryCount,
-                     const std::string& programFolder, int workerCount) {
+                     const std::string& programFolder, const BuildOptions& options) {
     checkOutputNames(settings);
     BuildPlan plan;
     plan.layout = indexLayout(settings, entryCount);
@@ -35,7 +35,8 @@ BuildPlan commonPlan(const GallerySettings& settings, std::size_t entryCount,
     plan.largePictureBox = largePictureBoxOf(settings);
     plan.smoothScaling = settings.SmoothScaling;
     plan.templateLines = loadTemplate(programFolder, settings.Style);
-    plan.workerCount = workerCount;
+    plan.workerCount = options.workerCount;
+    plan.reuse = options.reuse;
     plan.reuseFolder = programCacheFolder() + "reuse/";
     return plan;
 }
@@ -43,11 +44,11 @@ BuildPlan commonPlan(const GallerySettings& settings, std::size_t entryCount,
 } // namespace
 
 BuildPlan galleryPlan(const GallerySettings& settings, std::size_t entryCount,
-                      const std::string& programFolder, int workerCount) {
+                      const std::string& programFolder, const BuildOptions& options) {
     if (trimBlanks(settings.DestFolder).empty()) {
         throw ProjectError("Please enter destination folder in Settings first!");
     }
-    BuildPlan plan = commonPlan(settings, entryCount, programFolder, workerCount);
+    BuildPlan plan = commonPlan(settings, entryCount, programFolder, options);
     plan.kind = BuildPlan::Kind::Gallery;
     plan.folders = outputFoldersOf(settings);
     plan.links = pageFolderLinks(settings.PageSub.name);
@@ -65,8 +66,8 @@ std::string previewFolder(const std::string& programFolder) {
 }
 
 BuildPlan previewPlan(const GallerySettings& settings, std::size_t entryCount,
-                      const std::string& programFolder, int workerCount) {
-    BuildPlan plan = commonPlan(settings, entryCount, programFolder, workerCount);
+                      const std::string& programFolder, const BuildOptions& options) {
+    BuildPlan plan = commonPlan(settings, entryCount, programFolder, options);
     plan.kind = BuildPlan::Kind::Preview;
     plan.folders = previewFolders(previewFolder(programFolder));
     plan.links = pageFolderLinks(kPicturePageFolder);

@@ -8,6 +8,7 @@
 #include "html/index_layout.h"
 #include "html/page_folder_links.h"
 #include "html/template_file.h"
+#include "build/render_pool.h"
 #include "imaging/picture_render.h"
 #include "model/enums.h"
 #include "model/gallery_settings.h"
@@ -42,12 +43,18 @@ struct BuildPlan {
     std::string reuseFolder;
 };
 
+// How the user asked a build to run.
+struct BuildOptions {
+    int workerCount = defaultWorkerCount();
+    bool reuse = true; // take outputs earlier builds left unchanged
+};
+
 // The plan of a gallery build of entryCount pictures. Every setting that would stop the
 // build part-way (table or picture sizes below 1, output names that leave their folders, a
 // destination that must not be emptied, a style that cannot be read) fails here with a
 // ProjectError, so a refused build writes nothing.
 BuildPlan galleryPlan(const GallerySettings& settings, std::size_t entryCount,
-                      const std::string& programFolder, int workerCount);
+                      const std::string& programFolder, const BuildOptions& options);
 
 // The folder the preview gallery is written to: programFolder + "preview/" when that can be
 // written, else a "preview" folder in the program's cache folder. Creates it.
@@ -56,6 +63,6 @@ std::string previewFolder(const std::string& programFolder);
 // The plan of a preview of the first index page's pictures into the preview folder, checked
 // as a gallery build's plan is before the folder is looked for.
 BuildPlan previewPlan(const GallerySettings& settings, std::size_t entryCount,
-                      const std::string& programFolder, int workerCount);
+                      const std::string& programFolder, const BuildOptions& options);
 
 } // namespace vellumar

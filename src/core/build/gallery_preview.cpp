@@ -11,7 +11,7 @@ namespace vellumar {
 namespace fs = std::filesystem;
 
 std::optional<std::string> buildPreview(Project& project, const std::string& programFolder,
-                                        Frontend& frontend, int workerCount) {
+                                        Frontend& frontend, const BuildOptions& options) {
     if (project.pictures().isEmpty()) {
         frontend.notice("Please select pictures before preview.");
         return std::nullopt;
@@ -20,7 +20,7 @@ std::optional<std::string> buildPreview(Project& project, const std::string& pro
     BuildReport report;
     try {
         const BuildPlan plan =
-            previewPlan(settings, project.pictures().entries().size(), programFolder, workerCount);
+            previewPlan(settings, project.pictures().entries().size(), programFolder, options);
         const BuildInput input = buildInputOf(project, programFolder, "the preview");
         report = runBuild(plan, input, frontend);
         recordInProject(project, input, report);

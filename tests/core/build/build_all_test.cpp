@@ -257,7 +257,7 @@ TEST_F(BuildAllTest, OneWorkerAndFourWriteTheSameGallery) {
     const auto gallery = [this](int workers) {
         project.settings().DestFolder = destination() + std::to_string(workers);
         fs::create_directories(project.settings().DestFolder);
-        EXPECT_TRUE(BuildAll(project, kProgramFolder, frontend, workers));
+        EXPECT_TRUE(BuildAll(project, kProgramFolder, frontend, {workers}));
         std::map<std::string, std::string> files;
         const fs::path root = project.settings().DestFolder;
         for (const auto& entry : fs::recursive_directory_iterator(root)) {

@@ -30,7 +30,7 @@ protected:
 
     // The page step as a gallery build runs it, after the same checks.
     void build(const std::string& projectFile = {}) {
-        const BuildPlan plan = galleryPlan(settings, entries.size(), program(), 1);
+        const BuildPlan plan = galleryPlan(settings, entries.size(), program(), {1});
         const OutputPolicy policy = outputPolicyOf(plan, settings, program(),
                                                    projectOwnFiles(entries, projectFile), frontend);
         policy.checkFoldersMayBePrepared(plan.folders);

@@ -54,7 +54,7 @@ protected:
 
     bool run(OverwriteMode mode, std::size_t heldMemory = 64u << 20) {
         settings.Overwrite = mode;
-        BuildPlan plan = galleryPlan(settings, entries.size(), kProgramFolder, GetParam());
+        BuildPlan plan = galleryPlan(settings, entries.size(), kProgramFolder, {GetParam()});
         plan.heldPictureMemory = heldMemory;
         plan.reuse = reuse;
         plan.reuseFolder = scratch.folder() + "reuse/";
