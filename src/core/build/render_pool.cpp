@@ -29,11 +29,12 @@ std::exception_ptr asProjectError(const std::string& path) {
     }
 }
 
+bool asksNothing(const RenderRequest& request) {
+    return !request.thumbnail && !request.largePicture;
+}
+
 PictureOutcome render(const RenderRequest& request) {
     PictureOutcome outcome;
-    if (!request.thumbnail && !request.largePicture) {
-        return outcome;
-    }
     outcome.decoded = true;
     try {
         RenderedOutputs outputs = renderPicture(request);
@@ -91,14 +92,22 @@ RenderPool::~RenderPool() {
 void RenderPool::work() {
     std::unique_lock lock(m_mutex);
     for (;;) {
+        // Pictures that ask for nothing are passed at once, so a rebuild that needs only a
+        // few pictures again renders those side by side however far apart they are.
         m_taken.wait(lock, [this] {
-            return m_closing ||
-                   (m_nextToRender < m_requests.size() && m_nextToRender < m_nextToTake + m_window);
+            return m_closing || (m_nextToRender < m_requests.size() &&
+                                 (asksNothing(m_requests[m_nextToRender]) || m_unTaken < m_window));
         });
         if (m_closing) {
             return;
         }
         const std::size_t index = m_nextToRender++;
+        if (asksNothing(m_requests[index])) {
+            m_outcomes[index] = PictureOutcome{};
+            m_rendered.notify_all();
+            continue;
+        }
+        ++m_unTaken;
         lock.unlock();
         PictureOutcome outcome = render(m_requests[index]);
         lock.lock();
@@ -122,7 +131,9 @@ std::optional<PictureOutcome> RenderPool::take(std::size_t index,
     }
     PictureOutcome outcome = std::move(*m_outcomes[index]);
     m_outcomes[index].reset();
-    m_nextToTake = index + 1;
+    if (outcome.decoded) {
+        --m_unTaken;
+    }
     lock.unlock();
     m_taken.notify_all();
     return outcome;

@@ -26,8 +26,9 @@ struct PictureOutcome {
 };
 
 // Renders pictures on worker threads ahead of the one thread that asks the questions and
-// writes the files. That thread takes the outcomes in list order; the workers stay at most a
-// few pictures ahead of it, so memory stays bounded however long the list is.
+// writes the files. That thread takes the outcomes in list order; the workers hold at most a
+// few rendered pictures it has not taken yet, so memory stays bounded however long the list
+// is.
 class RenderPool {
 public:
     RenderPool(std::vector<RenderRequest> requests, int workerCount);
@@ -48,7 +49,7 @@ private:
     std::vector<std::optional<PictureOutcome>> m_outcomes;
     std::size_t m_window;
     std::size_t m_nextToRender = 0;
-    std::size_t m_nextToTake = 0;
+    std::size_t m_unTaken = 0; // pictures rendered or being rendered, not yet taken
     bool m_closing = false;
     std::mutex m_mutex;
     std::condition_variable m_rendered;
