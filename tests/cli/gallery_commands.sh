@@ -72,7 +72,7 @@ a_second_build_gives_the_same_gallery)
     "$cli" build album.vlm --program-folder program --dest gallery --yes --quiet 2>/dev/null
     cp -r gallery first
     expect_status 0 "$cli" build album.vlm --program-folder program --dest gallery --yes --quiet
-    diff -r first gallery >/dev/null || fail "a rebuild changed the gallery"
+    diff -r first gallery >&2 || fail "a rebuild changed the gallery"
     expect_status 0 "$cli" build album.vlm --program-folder program --dest gallery --yes \
         --quiet --no-reuse
     diff -r first gallery >/dev/null || fail "a build without reuse gave another gallery"

@@ -41,8 +41,7 @@ bool BuildAll(Project& project, const std::string& programFolder, Frontend& fron
     }
     BuildPlan plan;
     try {
-        plan =
-            galleryPlan(settings, project.pictures().entries().size(), programFolder, options);
+        plan = galleryPlan(settings, project.pictures().entries().size(), programFolder, options);
     } catch (const ProjectError& refusal) {
         frontend.notice(refusal.what());
         return false;

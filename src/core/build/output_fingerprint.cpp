@@ -1,5 +1,6 @@
 #include "output_fingerprint.h"
 
+#include <filesystem>
 #include <sys/stat.h>
 
 namespace vellumar {
@@ -26,16 +27,41 @@ const std::string& programIdentity() {
     return identity;
 }
 
+std::string shapeText(const PictureBox& box) {
+    return std::to_string(box.width) + "x" + std::to_string(box.height) + " keep " +
+           std::to_string(box.keepRatio);
+}
+
+// With smooth scaling a picture is decoded once, as small as all its outputs allow, so each
+// output depends on the shape of the other as well (not on its border).
+std::string decodeText(const RenderRequest& request) {
+    if (!request.smoothScaling) {
+        return {};
+    }
+    std::string text = "\ndecoded for";
+    if (request.thumbnail) {
+        text +=
+            " thumbnail " + shapeText(*request.thumbnail) + " crop " + std::to_string(request.crop);
+    }
+    if (request.largePicture) {
+        text += " large picture " +
+                (request.largePictureBox ? shapeText(*request.largePictureBox) : "own size");
+    }
+    return text;
+}
+
 std::optional<std::string> sourceOf(const RenderRequest& request) {
     struct stat source {};
     if (::stat(request.path.c_str(), &source) != 0 || !S_ISREG(source.st_mode)) {
         return std::nullopt;
     }
+    std::error_code error;
+    const std::string path = std::filesystem::absolute(request.path, error).string();
     // The path's length goes first, so no path can pass for another path and more.
-    return programIdentity() + "\nsource " + std::to_string(request.path.size()) + " " +
-           request.path + " " + fileIdentity(source) + "\nturns " +
+    return programIdentity() + "\nsource " + std::to_string(path.size()) + " " + path + " " +
+           fileIdentity(source) + "\nturns " +
            std::to_string(quarterTurnsToDegrees(request.rotate)) + " smooth " +
-           std::to_string(request.smoothScaling);
+           std::to_string(request.smoothScaling) + decodeText(request);
 }
 
 std::string boxText(const PictureBox& box) {

@@ -114,12 +114,8 @@ public:
             m_largePictures[i] = lookUp(plan.folders.pictures + largePictureFileName(i + 1),
                                         largePictureFingerprint(requests[i]));
             // Only what is not there already is rendered; a picture with both is not decoded.
-            if (m_thumbnails[i].reused) {
-                requests[i].thumbnail.reset();
-            }
-            if (m_largePictures[i].reused) {
-                requests[i].largePicture = false;
-            }
+            requests[i].thumbnailMade = m_thumbnails[i].reused.has_value();
+            requests[i].largePictureMade = m_largePictures[i].reused.has_value();
         }
         m_pool.emplace(std::move(requests), plan.workerCount);
     }

@@ -30,7 +30,8 @@ std::exception_ptr asProjectError(const std::string& path) {
 }
 
 bool asksNothing(const RenderRequest& request) {
-    return !request.thumbnail && !request.largePicture;
+    return (!request.thumbnail || request.thumbnailMade) &&
+           (!request.largePicture || request.largePictureMade);
 }
 
 PictureOutcome render(const RenderRequest& request) {
@@ -46,9 +47,9 @@ PictureOutcome render(const RenderRequest& request) {
     }
     // Whether the thumbnail fails as well is known only by making it alone.
     outcome.thumbnailError = outcome.largePictureError;
-    if (request.thumbnail && request.largePicture) {
+    if (request.thumbnail && !request.thumbnailMade && request.largePicture) {
         RenderRequest thumbnailOnly = request;
-        thumbnailOnly.largePicture = false;
+        thumbnailOnly.largePictureMade = true;
         try {
             outcome.thumbnail = std::move(renderPicture(thumbnailOnly).thumbnail);
             outcome.thumbnailError = nullptr;

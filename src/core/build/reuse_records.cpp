@@ -71,6 +71,14 @@ std::optional<int> positive(const std::string& text) {
     return value;
 }
 
+// Outputs are known by their full path: a gallery named relative to one folder is not that
+// of another.
+std::string fullPathOf(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(path, error);
+    return error ? path : full.lexically_normal().string();
+}
+
 } // namespace
 
 ReuseRecords::ReuseRecords(std::string folder, bool lookUp)
@@ -78,7 +86,7 @@ ReuseRecords::ReuseRecords(std::string folder, bool lookUp)
 
 std::string ReuseRecords::recordFileOf(const std::string& path) const {
     std::uint64_t hash = 14695981039346656037ull; // FNV-1a
-    for (const char c : path) {
+    for (const char c : fullPathOf(path)) {
         hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
     }
     char name[32];
@@ -98,8 +106,8 @@ std::optional<PictureSize> ReuseRecords::find(const std::string& path,
     } catch (const ProjectError&) {
         return std::nullopt;
     }
-    if (!fields || fields->size() != 6 || (*fields)[0] != kFormat || (*fields)[1] != path ||
-        (*fields)[2] != fingerprint) {
+    if (!fields || fields->size() != 6 || (*fields)[0] != kFormat ||
+        (*fields)[1] != fullPathOf(path) || (*fields)[2] != fingerprint) {
         return std::nullopt;
     }
     const std::string identity = writtenIdentity(path);
@@ -117,9 +125,10 @@ void ReuseRecords::record(const std::string& path, const std::string& fingerprin
     if (identity.empty()) {
         return;
     }
+    const std::string fullPath = fullPathOf(path);
     std::string text;
     for (const std::string_view field :
-         {kFormat, std::string_view(path), std::string_view(fingerprint),
+         {kFormat, std::string_view(fullPath), std::string_view(fingerprint),
           std::string_view(identity)}) {
         appendField(text, field);
     }

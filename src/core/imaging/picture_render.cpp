@@ -137,10 +137,10 @@ RenderedBitmaps renderBitmaps(const RenderRequest& request) {
     const DecodedPicture picture = decodeFor(request);
     const int angle = quarterTurnsToDegrees(request.rotate);
     RenderedBitmaps outputs;
-    if (const auto& box = request.thumbnail) {
+    if (const auto& box = request.thumbnail; box && !request.thumbnailMade) {
         outputs.thumbnail = shapeOutput(picture, *box, request.crop, angle, request.smoothScaling);
     }
-    if (request.largePicture) {
+    if (request.largePicture && !request.largePictureMade) {
         if (const auto& box = request.largePictureBox) {
             // Large pictures are never cropped.
             outputs.largePicture = shapeOutput(picture, *box, 0, angle, request.smoothScaling);

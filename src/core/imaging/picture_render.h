@@ -39,6 +39,11 @@ struct RenderRequest {
     // Aspect-keeping reductions average the pixels they cover (and a JPEG is reduced while
     // it is decoded where that loses nothing the outputs show); off, they pick single pixels.
     bool smoothScaling = true;
+    // Outputs an earlier build already made: not made again, but still counted when the
+    // decode's scale is chosen, so each output comes out the same whether the other is made
+    // with it or not.
+    bool thumbnailMade = false;
+    bool largePictureMade = false;
 };
 
 // One finished output picture: its size (border included, after rotation) and its JPEG bytes.

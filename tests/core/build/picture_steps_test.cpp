@@ -314,6 +314,20 @@ TEST_P(PictureStepsTest, DamagedOrMissingRecordsOnlyCostTime) {
     EXPECT_EQ(galleryFiles(), built);
 }
 
+TEST_P(PictureStepsTest, AnOutputMadeAloneEqualsOneMadeWithTheOther) {
+    // Large enough that the two outputs alone would each be decoded at another scale.
+    addPicture("big.jpg", 1600, 1200);
+    resizeLargePictures();
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    const auto built = galleryFiles();
+    fs::remove(destination() + "thumb/tn_1.jpg");
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    EXPECT_EQ(galleryFiles(), built);
+    fs::remove(destination() + "pic/pic1.jpg");
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    EXPECT_EQ(galleryFiles(), built);
+}
+
 // A build that ends early leaves the gallery as it would without reuse.
 TEST_P(PictureStepsTest, AnEarlyEndLeavesWhatABuildWithoutReuseLeaves) {
     addPictures(6);
