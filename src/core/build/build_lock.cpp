@@ -1,14 +1,13 @@
 #include "build_lock.h"
 
 #include <cerrno>
-#include <cstdint>
-#include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
 #include <unistd.h>
 
 #include "build/cache_folder.h"
+#include "build/hashed_name.h"
 #include "project_error.h"
 
 namespace vellumar {
@@ -21,13 +20,7 @@ namespace {
 std::string lockFileOf(const std::string& folder) {
     std::error_code error;
     const fs::path canonical = fs::weakly_canonical(fs::absolute(folder, error), error);
-    std::uint64_t hash = 14695981039346656037ull; // FNV-1a
-    for (const char c : canonical.string()) {
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    }
-    char name[32];
-    std::snprintf(name, sizeof name, "%016llx.lock", static_cast<unsigned long long>(hash));
-    return programCacheFolder() + "locks/" + name;
+    return programCacheFolder() + "locks/" + hashedFileName(canonical.string(), ".lock");
 }
 
 std::string holderOf(int descriptor) {

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "build/render_pool.h"
 #include "html/index_layout.h"
 #include "html/page_folder_links.h"
 #include "html/template_file.h"
-#include "build/render_pool.h"
 #include "imaging/picture_render.h"
 #include "model/enums.h"
 #include "model/gallery_settings.h"

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "build/hashed_name.h"
 #include "file_io.h"
 #include "imaging/atomic_file.h"
 #include "project_error.h"
@@ -85,13 +86,7 @@ ReuseRecords::ReuseRecords(std::string folder, bool lookUp)
     : m_folder(std::move(folder)), m_lookUp(lookUp) {}
 
 std::string ReuseRecords::recordFileOf(const std::string& path) const {
-    std::uint64_t hash = 14695981039346656037ull; // FNV-1a
-    for (const char c : fullPathOf(path)) {
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    }
-    char name[32];
-    std::snprintf(name, sizeof name, "%016llx.rec", static_cast<unsigned long long>(hash));
-    return m_folder + name;
+    return m_folder + hashedFileName(fullPathOf(path), ".rec");
 }
 
 std::optional<PictureSize> ReuseRecords::find(const std::string& path,
