@@ -1,8 +1,8 @@
 #include "cache_folder.h"
 
 #include <cstdlib>
-#include <pwd.h>
-#include <unistd.h>
+
+#include "user_home.h"
 
 namespace vellumar {
 
@@ -13,10 +13,7 @@ std::string homeFolder() {
         return home;
     }
     // Without HOME (a service, a cleared environment) the password database still knows.
-    if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir) {
-        return entry->pw_dir;
-    }
-    return "/tmp";
+    return passwordDatabaseHome().value_or("/tmp");
 }
 
 } // namespace

@@ -4,12 +4,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
-#include <pwd.h>
 #include <system_error>
-#include <unistd.h>
 
 #include "imaging/atomic_file.h"
 #include "project_error.h"
+#include "user_home.h"
 
 namespace vellumar {
 
@@ -45,13 +44,8 @@ std::vector<std::string> homeFolders() {
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
         homes.emplace_back(home);
     }
-    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::vector<char> buffer(static_cast<std::size_t>(size > 0 ? size : 16384));
-    passwd entry{};
-    passwd* found = nullptr;
-    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
-        found != nullptr && found->pw_dir != nullptr && *found->pw_dir != '\0') {
-        homes.emplace_back(found->pw_dir);
+    if (std::optional<std::string> home = passwordDatabaseHome()) {
+        homes.push_back(std::move(*home));
     }
     return homes;
 }
