@@ -6,6 +6,7 @@
 #include "cli_frontend.h"
 #include "commands.h"
 #include "interrupt.h"
+#include "model/picture_failures.h"
 #include "project_options.h"
 
 namespace vellumar::cli {
@@ -55,6 +56,8 @@ int runBuild(const Arguments& arguments) {
             options.workerCount = jobCount(arguments, i);
         } else if (argument == "--no-reuse") {
             options.reuse = false;
+        } else if (argument == "--keep-going") {
+            options.keepGoing = true;
         } else if (argument == "--quiet") {
             quiet = true;
         } else if (argument == "--thumb-protect") {
@@ -77,6 +80,15 @@ int runBuild(const Arguments& arguments) {
     if (!openProject(project, path, programFolder, frontend)) {
         return 1;
     }
+    // A gallery built without some of its pictures would, under Always overwrite, replace a
+    // complete one: only build it when asked to.
+    if (!project.missingPictures().empty() && !options.keepGoing) {
+        frontend.notice(fileListMessage(
+            "The build was not started: these pictures of the project were not found "
+            "(--keep-going builds without them):",
+            project.missingPictures()));
+        return 1;
+    }
     GallerySettings& settings = project.settings();
     if (destination) {
         settings.DestFolder = *destination;
@@ -84,8 +96,9 @@ int runBuild(const Arguments& arguments) {
     settings.ThumbProtect = thumbProtect;
     settings.ImageProtect = imageProtect;
     stopOnInterrupt();
-    if (BuildAll(project, programFolder, frontend, options)) {
-        return 0;
+    if (const BuildAllResult result = BuildAll(project, programFolder, frontend, options)) {
+        // A complete gallery with placeholders in it is still not what was asked for.
+        return result.skippedPictures == 0 ? 0 : 1;
     }
     return interruptRequested() ? kInterruptedStatus : 1;
 }

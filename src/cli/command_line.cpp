@@ -11,8 +11,9 @@ const std::vector<Command>& commands() {
          runConvert},
         {"new",
          "new -o PROJECT.vlm [--program-folder DIR] [--style NAME] [--add FILE]...\n"
-         "      [--add-dir DIR]... [--add-tree DIR]... [--set KEY=VALUE]...\n"
-         "                               start a project as the wizard does and save it",
+         "      [--add-dir DIR]... [--add-tree DIR]... [--set KEY=VALUE]... [--force]\n"
+         "                               start a project as the wizard does and save it;\n"
+         "                               an existing file is replaced only with --force",
          runNew},
         {"show",
          "show PROJECT.vlm [--program-folder DIR]\n"
@@ -22,11 +23,14 @@ const std::vector<Command>& commands() {
         {"build",
          "build PROJECT.vlm [--program-folder DIR] [--dest DIR] [--yes | --no] [--quiet]\n"
          "      [--thumb-protect on|off] [--image-protect on|off] [--jobs N] [--no-reuse]\n"
+         "      [--keep-going]\n"
          "                               build the whole gallery of a project on N worker\n"
          "                               threads (one per core), taking the pictures that\n"
          "                               earlier builds left unchanged unless --no-reuse;\n"
          "                               Ctrl-C stops it between pictures, keeping what was\n"
-         "                               written",
+         "                               written; with --keep-going, pictures that cannot be\n"
+         "                               read get placeholders (exit status 1), and a project\n"
+         "                               whose pictures are missing is built without them",
          runBuild},
         {"preview",
          "preview PROJECT.vlm [--program-folder DIR] [--open]\n"

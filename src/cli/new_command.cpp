@@ -6,6 +6,7 @@
 #include "cli_frontend.h"
 #include "commands.h"
 #include "model/picture_adding.h"
+#include "model/picture_failures.h"
 #include "model/project_file.h"
 #include "model/setting_keys.h"
 #include "model/settings_rules.h"
@@ -30,6 +31,7 @@ struct NewOptions {
     std::string style;
     std::vector<Addition> additions;
     std::vector<std::string> assignments; // KEY=VALUE
+    bool force = false;                   // replace an existing project file
 };
 
 NewOptions parseNewOptions(const Arguments& arguments) {
@@ -50,6 +52,8 @@ NewOptions parseNewOptions(const Arguments& arguments) {
             options.additions.push_back({AddKind::Tree, optionValue(arguments, i)});
         } else if (option == "--set") {
             options.assignments.push_back(optionValue(arguments, i));
+        } else if (option == "--force") {
+            options.force = true;
         } else {
             throw UsageError("unexpected argument '" + option + "'");
         }
@@ -60,10 +64,18 @@ NewOptions parseNewOptions(const Arguments& arguments) {
     return options;
 }
 
-void addPictures(const Addition& addition, PictureList& list, Frontend& frontend) {
+void addPictures(const Addition& addition, PictureList& list, Frontend& frontend,
+                 AddingReport& report) {
     if (addition.kind == AddKind::File) {
-        if (!AddPic(list, addition.path, frontend)) {
-            frontend.notice(kListFullInFolder);
+        try {
+            if (!AddPic(list, addition.path, frontend)) {
+                if (report.leftOut.empty()) {
+                    frontend.notice(kListFullInFolder);
+                }
+                report.leftOut.push_back(addition.path);
+            }
+        } catch (const ProjectError& error) {
+            report.unreadable.push_back({addition.path, error.what()});
         }
         return;
     }
@@ -72,9 +84,16 @@ void addPictures(const Addition& addition, PictureList& list, Frontend& frontend
         throw ProjectError("Folder " + addition.path + " not found.");
     }
     if (addition.kind == AddKind::Folder) {
-        AddAllPic(list, addition.path, frontend);
+        AddAllPic(list, addition.path, frontend, report);
     } else {
-        AddDirPic(list, addition.path, frontend);
+        AddDirPic(list, addition.path, frontend, report);
+    }
+}
+
+void refuseToReplace(const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
+        throw ProjectError(path + " already exists; --force replaces it.");
     }
 }
 
@@ -102,20 +121,33 @@ void assign(const std::string& assignment, GallerySettings& settings,
 
 int runNew(const Arguments& arguments) {
     const NewOptions options = parseNewOptions(arguments);
+    if (!options.force) {
+        refuseToReplace(options.output);
+    }
     const std::string programFolder = chosenProgramFolder(options.programFolder);
     const std::vector<std::string> styles = listStyles(programFolder);
     GallerySettings settings = startingSettings(programFolder, styles, options.style);
     CliFrontend frontend;
     PictureList list;
+    AddingReport report;
     for (const Addition& addition : options.additions) {
-        addPictures(addition, list, frontend);
+        addPictures(addition, list, frontend, report);
     }
     for (const std::string& assignment : options.assignments) {
         assign(assignment, settings, styles);
     }
     repairSizeFlags(settings);
     SaveProject(options.output, list, settings);
-    return 0;
+    // The project holds what could be added; the status says that not everything asked for is
+    // in it.
+    reportUnreadable(report, frontend);
+    if (!report.leftOut.empty()) {
+        frontend.notice(fileListMessage("The list is full; these " +
+                                            std::to_string(report.leftOut.size()) +
+                                            " files were left out:",
+                                        report.leftOut));
+    }
+    return report.unreadable.empty() && report.leftOut.empty() ? 0 : 1;
 }
 
 } // namespace vellumar::cli

@@ -2,16 +2,15 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <memory>
+#include <functional>
 #include <span>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <utility>
 
 #include "imaging/atomic_file.h"
 #include "project_error.h"
@@ -22,18 +21,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kFirstChunk = 64 * 1024;
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 constexpr std::size_t kCopyChunk = 256 * 1024;
 
 // Closes a file descriptor when it goes out of scope.
 class Descriptor {
 public:
     explicit Descriptor(int descriptor) : m_descriptor(descriptor) {}
+    Descriptor(Descriptor&& other) noexcept : m_descriptor(std::exchange(other.m_descriptor, -1)) {}
     ~Descriptor() {
         if (m_descriptor >= 0) {
             ::close(m_descriptor);
@@ -41,6 +35,7 @@ public:
     }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor& operator=(Descriptor&&) = delete;
 
     int get() const { return m_descriptor; }
 
@@ -48,50 +43,79 @@ private:
     int m_descriptor;
 };
 
+// Text of a failure from the system's or our own reason.
+using FailureText = std::function<std::string(std::string_view reason)>;
+
+// A regular file opened for reading, with its size at the moment of opening. Non-blocking, so
+// that a pipe named like a picture or project is refused instead of waited on; anything that
+// is not a regular file (a pipe, a device such as /dev/zero) is refused, so every read is
+// bounded by the size seen here.
+struct OpenedFile {
+    Descriptor descriptor;
+    std::size_t size;
+};
+
+OpenedFile openRegularFile(const std::string& path, const FailureText& failure) {
+    Descriptor descriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat status {};
+    if (descriptor.get() < 0 || ::fstat(descriptor.get(), &status) != 0) {
+        throw ProjectError(failure(std::strerror(errno)));
+    }
+    if (!S_ISREG(status.st_mode)) {
+        throw ProjectError(failure("not a regular file"));
+    }
+    return {std::move(descriptor), static_cast<std::size_t>(status.st_size)};
+}
+
+// Reads up to bytes.size() bytes; fewer only where the file ends.
+std::size_t readFully(const OpenedFile& file, std::span<std::uint8_t> bytes,
+                      const FailureText& failure) {
+    std::size_t filled = 0;
+    while (filled < bytes.size()) {
+        const ssize_t got =
+            ::read(file.descriptor.get(), bytes.data() + filled, bytes.size() - filled);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            throw ProjectError(failure(std::strerror(errno)));
+        }
+        if (got == 0) {
+            break;
+        }
+        filled += static_cast<std::size_t>(got);
+    }
+    return filled;
+}
+
+FailureText readFailure(const std::string& path) {
+    return [path](std::string_view reason) {
+        return "Cannot read file " + path + ": " + std::string(reason);
+    };
+}
+
 } // namespace
 
 std::vector<std::uint8_t> readFileBytes(const std::string& path, std::size_t limit) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        throw ProjectError("Cannot open file " + path + ": " + std::strerror(errno));
-    }
-    std::vector<std::uint8_t> bytes;
-    std::size_t filled = 0;
-    while (filled < limit) {
-        // Grow geometrically so a large file is read in a few calls.
-        bytes.resize(std::min(limit, std::max<std::size_t>(filled * 2, kFirstChunk)));
-        const std::size_t got =
-            std::fread(bytes.data() + filled, 1, bytes.size() - filled, file.get());
-        filled += got;
-        if (filled < bytes.size()) {
-            if (std::ferror(file.get())) {
-                throw ProjectError("Cannot read file " + path + ": " + std::strerror(errno));
-            }
-            break;
-        }
-    }
-    bytes.resize(filled);
+    const OpenedFile file = openRegularFile(path, [&](std::string_view reason) {
+        return "Cannot open file " + path + ": " + std::string(reason);
+    });
+    // A file that grows while it is read is taken as it was when opened.
+    std::vector<std::uint8_t> bytes(std::min(limit, file.size));
+    bytes.resize(readFully(file, bytes, readFailure(path)));
     return bytes;
 }
 
 std::string readTextFile(const std::string& path, std::size_t maxBytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw ProjectError("Cannot read file " + path + ": " + std::strerror(errno));
+    const FailureText failure = readFailure(path);
+    const OpenedFile file = openRegularFile(path, failure);
+    if (file.size > maxBytes) {
+        throw ProjectError(failure("it is larger than " + std::to_string(maxBytes) + " bytes."));
     }
-    std::error_code error;
-    const std::uintmax_t size = fs::file_size(path, error);
-    if (error) {
-        throw ProjectError("Cannot read file " + path + ": " + error.message());
-    }
-    if (size > maxBytes) {
-        throw ProjectError("Cannot read file " + path + ": it is larger than " +
-                           std::to_string(maxBytes) + " bytes.");
-    }
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return bytes;
+    std::string text(file.size, '\0');
+    text.resize(readFully(
+        file, std::span(reinterpret_cast<std::uint8_t*>(text.data()), text.size()), failure));
+    return text;
 }
 
 void writeTextLines(const std::string& path, const std::vector<std::string>& lines) {
@@ -114,35 +138,15 @@ void copyFileReplacing(const std::string& source, const std::string& destination
     if (!fs::is_symlink(fs::symlink_status(destination, error)) && sameFile(source, destination)) {
         return;
     }
-    const auto failure = [&](std::string_view reason) {
+    const FailureText failure = [&](std::string_view reason) {
         return "Cannot copy " + source + " to " + destination + ": " + std::string(reason);
     };
-    const auto systemFailure = [&](std::string_view, int code) {
-        return failure(std::strerror(code));
-    };
-    // Non-blocking, so that a pipe named like the source is refused instead of waited on.
-    const Descriptor input(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat status {};
-    if (input.get() < 0 || ::fstat(input.get(), &status) != 0) {
-        throw ProjectError(systemFailure({}, errno));
-    }
-    if (!S_ISREG(status.st_mode)) {
-        throw ProjectError(failure("not a regular file"));
-    }
-    AtomicFileWriter output(destination, systemFailure);
+    const OpenedFile input = openRegularFile(source, failure);
+    AtomicFileWriter output(
+        destination, [&](std::string_view, int code) { return failure(std::strerror(code)); });
     std::vector<std::uint8_t> chunk(kCopyChunk);
-    for (;;) {
-        const ssize_t got = ::read(input.get(), chunk.data(), chunk.size());
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            throw ProjectError(systemFailure({}, errno));
-        }
-        if (got == 0) {
-            break;
-        }
-        output.write(std::span(chunk.data(), static_cast<std::size_t>(got)));
+    while (const std::size_t got = readFully(input, chunk, failure)) {
+        output.write(std::span(chunk.data(), got));
     }
     output.commit();
 }

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -270,10 +271,7 @@ void TfrmMain::openProject() {
         if (m_project.open(*path, m_styles, m_frontend)) {
             TabPic->refill(m_project.pictures().isEmpty() ? 0 : 1);
             TabSetting->showSettings();
-            setStatus(QStringLiteral("Project %1 loaded.").arg(QString::fromStdString(*path)));
             setCaption(fileNameOf(*path));
-        } else {
-            setStatus(QString::fromStdString(loadFailedMessage(*path)));
         }
     }
     btnNextClick();
@@ -314,7 +312,9 @@ void TfrmMain::btnBuildAllClick() {
     m_building = true;
     StoppableFrontend frontend(m_frontend);
     m_runningBuild = &frontend;
-    BuildAll(m_project, m_programFolder, frontend);
+    BuildOptions options;
+    options.keepGoing = TabBuild->cbSkipUnreadable->isChecked();
+    BuildAll(m_project, m_programFolder, frontend, options);
     m_runningBuild = nullptr;
     m_building = false;
     TabBuild->btnStop->setEnabled(false);

@@ -18,6 +18,7 @@
 #include "imaging/gen_pic.h"
 #include "imaging/keep_ratio_stretch.h"
 #include "imaging/load_picture.h"
+#include "imaging/picture_render.h"
 #include "model/enums.h"
 #include "model/picture_adding.h"
 #include "model/picture_editing.h"
@@ -216,7 +217,7 @@ void PictureStep::updatePreview() {
     try {
         const Bitmap picture = LoadPicture(entry);
         const Bitmap turned = GenPic(picture, picture.width(), picture.height(), 0, entry.crop,
-                                     entry.rotate * 90, kWhite, true);
+                                     quarterTurnsToDegrees(entry.rotate), kWhite, true);
         Bitmap shown;
         KeepRatioStretch(kPreviewWidth, kPreviewHeight, true, shown, turned);
         imgPreview->setPixmap(QPixmap::fromImage(toQImage(shown)));

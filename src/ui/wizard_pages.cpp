@@ -1,5 +1,6 @@
 #include "wizard_pages.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -36,6 +37,7 @@ BuildStep::BuildStep(QWidget* parent) : QWidget(parent) {
     ProgressBar->setValue(0);
     btnStop = new QPushButton(tr("Stop"), this);
     btnStop->setEnabled(false);
+    cbSkipUnreadable = new QCheckBox(tr("Skip pictures that cannot be read"), this);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnPreview);
@@ -57,6 +59,7 @@ BuildStep::BuildStep(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addSpacing(24);
     layout->addLayout(buttons);
+    layout->addWidget(cbSkipUnreadable);
     layout->addWidget(progress);
     layout->addStretch(1);
 }

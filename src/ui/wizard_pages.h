@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -32,6 +33,8 @@ public:
     QLabel* lblProgress = nullptr;
     QProgressBar* ProgressBar = nullptr;
     QPushButton* btnStop = nullptr; // enabled while a build runs
+    // Off at every start: going on past broken pictures is a choice for one build at a time.
+    QCheckBox* cbSkipUnreadable = nullptr;
 };
 
 // Step 5: save the project.

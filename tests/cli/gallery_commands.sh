@@ -29,6 +29,19 @@ build_makes_a_whole_gallery)
     ! grep -q "^Generating\|^Finish" err.txt || fail "--quiet still printed the status"
     ! grep -q "contextmenu" gallery/index.htm || fail "protection was not turned off"
     ;;
+build_of_a_project_with_missing_pictures_needs_keep_going)
+    cp -r program/samples photos
+    "$cli" new -o photos.vlm --program-folder program --add-dir photos >/dev/null
+    gone=$(ls photos | head -1)
+    rm "photos/$gone"
+    expect_status 1 "$cli" build photos.vlm --program-folder program --dest gallery --yes
+    grep -qF "File $work/photos/$gone not found and skipped." err.txt || fail "no skip message"
+    grep -qF "The build was not started" err.txt || fail "no refusal"
+    [ ! -e gallery ] || fail "something was written"
+    expect_status 0 "$cli" build photos.vlm --program-folder program --dest gallery --yes \
+        --keep-going
+    [ -f gallery/index.htm ] || fail "--keep-going built nothing"
+    ;;
 build_refused_without_an_answer)
     expect_status 1 "$cli" build album.vlm --program-folder program --dest nowhere
     grep -qxF "Destination folder nowhere does not exist. Create it anyway ? No" err.txt ||

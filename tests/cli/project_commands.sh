@@ -48,10 +48,41 @@ new_refuses_unknown_keys_and_bad_numbers)
     [ ! -e p.vlm ] || fail "a project was written after a usage error"
     ;;
 new_fails_on_missing_pictures)
+    # The project holds what could be added; the status says that something could not.
     expect_status 1 "$cli" new -o p.vlm --program-folder program --add missing.jpg
     grep -q "missing.jpg" err.txt || fail "missing picture not named"
-    expect_status 1 "$cli" new -o p.vlm --program-folder program --add-dir nowhere
-    [ ! -e p.vlm ] || fail "a project was written after a failure"
+    expect_line "imgcount=0" p.vlm
+    expect_status 1 "$cli" new -o q.vlm --program-folder program --add-dir nowhere
+    [ ! -e q.vlm ] || fail "a project was written for a folder that is not there"
+    ;;
+new_stores_full_paths_and_keeps_existing_files)
+    mkdir pics && cp "$jpeg" pics/a.jpg
+    expect_status 0 "$cli" new -o p.vlm --program-folder program --add-dir pics
+    expect_line "file=$work/pics/a.jpg" p.vlm
+    cp p.vlm before.vlm
+    expect_status 1 "$cli" new -o p.vlm --program-folder program
+    grep -qxF "p.vlm already exists; --force replaces it." err.txt || fail "no refusal"
+    cmp -s p.vlm before.vlm || fail "an existing project was replaced"
+    expect_status 0 "$cli" new -o p.vlm --program-folder program --force
+    expect_line "imgcount=0" p.vlm
+    # A link is saved through, so the real project changes and the link stays.
+    mkdir real && mv p.vlm real/p.vlm && ln -s real/p.vlm p.vlm
+    expect_status 0 "$cli" new -o p.vlm --program-folder program --force --add-dir pics
+    [ -L p.vlm ] || fail "the link was replaced"
+    expect_line "imgcount=1" real/p.vlm
+    ;;
+new_names_what_it_could_not_add)
+    mkdir -p walk/sub
+    cp "$jpeg" walk/1.jpg && : >walk/2.jpg && cp "$jpeg" walk/3.jpg && cp "$jpeg" walk/sub/4.jpg
+    mkfifo walk/pipe.jpg
+    timeout 20 "$cli" new -o p.vlm --program-folder program --add-tree walk --add walk/pipe.jpg \
+        >out.txt 2>err.txt </dev/null && fail "skipped files gave status 0" || true
+    expect_line "imgcount=3" p.vlm
+    grep -qxF "These 2 pictures cannot be read:" err.txt || fail "no list of unreadable files"
+    grep -q "walk/2.jpg" err.txt && grep -q "walk/pipe.jpg: not a regular file" err.txt ||
+        fail "files not named"
+    timeout 20 "$cli" info walk/pipe.jpg >out.txt 2>err.txt </dev/null && fail "pipe read" || true
+    grep -qF "walk/pipe.jpg: not a regular file" err.txt || fail "the pipe was not refused"
     ;;
 new_adds_pictures_in_the_order_given)
     mkdir -p folder/sub
@@ -69,9 +100,10 @@ new_adds_pictures_in_the_order_given)
         fail "pictures in the wrong order: $(cat titles.txt)"
     expect_line "file=$work/one.jpg" out.txt
     printf 'garbage' >bad.jpg
-    expect_status 1 "$cli" new -o q.vlm --program-folder program --add bad.jpg
-    grep -q "^Cannot read picture bad.jpg" err.txt || fail "unreadable picture not reported"
-    [ ! -e q.vlm ] || fail "a project was written after an unreadable picture"
+    expect_status 1 "$cli" new -o q.vlm --program-folder program --add bad.jpg --add one.jpg
+    grep -qxF "Cannot read picture $work/bad.jpg: not a JPEG file" err.txt ||
+        fail "unreadable picture not reported"
+    expect_line "imgcount=1" q.vlm
     ;;
 show_prints_the_saved_project)
     expect_status 0 "$cli" new -o p.vlm --program-folder program --set IdxNavLink=2
@@ -102,6 +134,12 @@ show_reports_a_failed_load)
     printf '[project]\r\nimgcount=many\r\n' >bad.vlm
     expect_status 1 "$cli" show bad.vlm --program-folder program
     grep -qxF "Load project bad.vlm fail!" err.txt || fail "no failure message"
+    grep -qxF "[project] imgcount (line 2): 'many' is not a valid integer value" err.txt ||
+        fail "the reason was not given"
+    mkfifo pipe.vlm
+    timeout 20 "$cli" show pipe.vlm --program-folder program >out.txt 2>err.txt </dev/null &&
+        fail "a pipe was read as a project" || true
+    grep -qxF "Cannot read file pipe.vlm: not a regular file" err.txt || fail "pipe not refused"
     [ ! -s out.txt ] || fail "output after a failed load"
     expect_status 1 "$cli" show absent.vlm --program-folder program
     ;;

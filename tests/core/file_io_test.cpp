@@ -109,5 +109,29 @@ TEST(FileIo, CopiesOnlyRegularFilesAndNothingOntoItself) {
     EXPECT_FALSE(fs::exists(folder + "copy.css"));
 }
 
+TEST(FileIo, ReadsOnlyRegularFilesAndNoMoreThanTheyHold) {
+    testing::ScratchFolder scratch;
+    const std::string folder = scratch.folder();
+    // A pipe would block the open until a writer came; a device would be read without end.
+    ASSERT_EQ(::mkfifo((folder + "pipe.jpg").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", folder + "zero.jpg");
+    for (const std::string name : {"pipe.jpg", "zero.jpg"}) {
+        EXPECT_EQ(failureOf([&] { readFileBytes(folder + name); }),
+                  "Cannot open file " + folder + name + ": not a regular file");
+        EXPECT_EQ(failureOf([&] { readTextFile(folder + name, 1000); }),
+                  "Cannot read file " + folder + name + ": not a regular file");
+    }
+    fs::create_directory(folder + "folder.jpg");
+    EXPECT_EQ(failureOf([&] { readFileBytes(folder + "folder.jpg"); }),
+              "Cannot open file " + folder + "folder.jpg: not a regular file");
+
+    writeFile(folder + "small.jpg", "12345");
+    EXPECT_EQ(readFileBytes(folder + "small.jpg"),
+              (std::vector<std::uint8_t>{'1', '2', '3', '4', '5'}));
+    EXPECT_EQ(readFileBytes(folder + "small.jpg", 2).size(), 2u);
+    EXPECT_EQ(failureOf([&] { readTextFile(folder + "small.jpg", 4); }),
+              "Cannot read file " + folder + "small.jpg: it is larger than 4 bytes.");
+}
+
 } // namespace
 } // namespace vellumar

@@ -106,8 +106,10 @@ private slots:
         dialogs.projectFilesToOpen.push_back(missing);
         window.TabProject->rbOld->setChecked(true);
         QCOMPARE(window.steps().step(), WizardStep::Project);
-        QCOMPARE(frontend.notices, (std::vector<std::string>{"Load project " + missing + " fail!",
-                                                             "Please select an old project."}));
+        QCOMPARE(frontend.notices,
+                 (std::vector<std::string>{"Load project " + missing + " fail!\nCannot read file " +
+                                               missing + ": No such file or directory",
+                                           "Please select an old project."}));
     }
 
     void openedProjectMovesOnAndSavesBackWithoutAsking() {

@@ -120,7 +120,7 @@ private slots:
         QVERIFY(step.imgPreview->isHidden());
     }
 
-    void unreadablePictureIsReportedAndNotAdded() {
+    void unreadablePictureIsReportedAndPassedOver() {
         PictureFolder folder;
         Project project;
         testing::ScriptedFrontend frontend;
@@ -129,7 +129,8 @@ private slots:
         writeFileAtomically(folder.path("broken.jpg"), std::vector<std::uint8_t>{1, 2, 3});
         dialogs.picturesToChoose.push_back({folder.path("a.jpg"), folder.path("broken.jpg")});
         step.addImages();
-        QCOMPARE(project.pictures().count(), 0);
+        QCOMPARE(project.pictures().count(), 1);
+        QCOMPARE(project.pictures().entry(1).file, folder.path("a.jpg"));
         QCOMPARE(frontend.notices.size(), std::size_t{1});
     }
 };

@@ -31,40 +31,49 @@ BuildInput buildInputOf(const Project& project, const std::string& programFolder
             work + " of " + (path.empty() ? std::string("an unsaved project") : path)};
 }
 
-bool BuildAll(Project& project, const std::string& programFolder, Frontend& frontend,
-              const BuildOptions& options) {
+BuildAllResult BuildAll(Project& project, const std::string& programFolder, Frontend& frontend,
+                        const BuildOptions& options) {
     const GallerySettings& settings = project.settings();
     const std::string folder = trimBlanks(settings.DestFolder);
     if (folder.empty()) {
         frontend.notice("Please fill in Destination Folder field in Settings tab!");
-        return false;
+        return {};
     }
     BuildPlan plan;
     try {
         plan = galleryPlan(settings, project.pictures().entries().size(), programFolder, options);
     } catch (const ProjectError& refusal) {
         frontend.notice(refusal.what());
-        return false;
+        return {};
     }
     std::error_code error;
     if (!std::filesystem::is_directory(folder, error)) {
         if (!frontend.question("Destination folder " + folder + " " +
                                "does not exist. Create it anyway ?")) {
             frontend.notice("Destination folder " + folder + " does not exist. Terminated!");
-            return false;
+            return {};
         }
         if (::mkdir(folder.c_str(), 0777) != 0) {
             frontend.notice("Cannot create folder " + folder + ": " + std::strerror(errno));
-            return false;
+            return {};
         }
     }
     const BuildInput input = buildInputOf(project, programFolder, "the build");
     const BuildReport report = runBuild(plan, input, frontend);
     recordInProject(project, input, report);
+    const std::vector<PictureFailure>& skipped = report.pictures.skipped;
+    if (!skipped.empty()) {
+        frontend.notice(failureListMessage(
+            "The build went on without " + (skipped.size() == 1
+                                                ? std::string("this picture, which cannot be read:")
+                                                : "these " + std::to_string(skipped.size()) +
+                                                      " pictures, which cannot be read:"),
+            skipped));
+    }
     if (report.outcome == BuildOutcome::Failed) {
         frontend.notice(report.error);
     }
-    return report.outcome == BuildOutcome::Finished;
+    return {report.outcome == BuildOutcome::Finished, skipped.size()};
 }
 
 } // namespace vellumar

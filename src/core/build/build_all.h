@@ -9,14 +9,24 @@
 
 namespace vellumar {
 
+// How a whole build ended: whether it ran to the end, and how many pictures it went on
+// without (placeholders in their place) when asked to keep going.
+struct BuildAllResult {
+    bool finished = false;
+    std::size_t skippedPictures = 0;
+
+    explicit operator bool() const { return finished; }
+};
+
 // Builds the whole gallery of the project into its destination folder: thumbnails, large
 // pictures, then the pages, rendering as the options say. A blank destination or a
 // setting that would stop the build part-way is refused before anything is written; a
 // missing destination is created after the user agrees. Every refusal and error is told
-// through the front end, and an error ends the build where it happened. The built sizes are
-// recorded in the project's entries. True when the build ran to the end.
-bool BuildAll(Project& project, const std::string& programFolder, Frontend& frontend,
-              const BuildOptions& options = {});
+// through the front end, and an error ends the build where it happened; with keepGoing, a
+// picture that cannot be read gets placeholders instead and one notice at the end names
+// every such picture. The built sizes are recorded in the project's entries.
+BuildAllResult BuildAll(Project& project, const std::string& programFolder, Frontend& frontend,
+                        const BuildOptions& options = {});
 
 // What a build works on, taken from the project as it stands; work names it to a second
 // build ("the build", "the preview").

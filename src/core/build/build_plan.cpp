@@ -37,6 +37,7 @@ BuildPlan commonPlan(const GallerySettings& settings, std::size_t entryCount,
     plan.templateLines = loadTemplate(programFolder, settings.Style);
     plan.workerCount = options.workerCount;
     plan.reuse = options.reuse;
+    plan.keepGoing = options.keepGoing;
     plan.reuseFolder = programCacheFolder() + "reuse/";
     return plan;
 }

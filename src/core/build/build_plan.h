@@ -41,12 +41,16 @@ struct BuildPlan {
     // and where the records of what was written are kept.
     bool reuse = true;
     std::string reuseFolder;
+    // Whether a picture that cannot be read gets placeholder outputs and the build goes on,
+    // instead of ending there.
+    bool keepGoing = false;
 };
 
 // How the user asked a build to run.
 struct BuildOptions {
     int workerCount = defaultWorkerCount();
-    bool reuse = true; // take outputs earlier builds left unchanged
+    bool reuse = true;      // take outputs earlier builds left unchanged
+    bool keepGoing = false; // go on past pictures that cannot be read
 };
 
 // The plan of a gallery build of entryCount pictures. Every setting that would stop the

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "imaging/picture_size.h"
+#include "model/picture_failures.h"
 
 namespace vellumar {
 
@@ -15,11 +16,13 @@ struct BuiltSizes {
     std::optional<PictureSize> largePicture;
 };
 
-// What the picture loops made: the sizes of picture i + 1, as far as the loops got, and how
-// many pictures had to be decoded (the others were all already there from earlier builds).
+// What the picture loops made: the sizes of picture i + 1, as far as the loops got, how
+// many pictures had to be decoded (the others were all already there from earlier builds),
+// and the pictures that got placeholders because they could not be read.
 struct PictureResults {
     std::vector<BuiltSizes> sizes;
     std::size_t decodedPictures = 0;
+    std::vector<PictureFailure> skipped;
 };
 
 } // namespace vellumar

@@ -9,6 +9,7 @@
 #include "build/render_pool.h"
 #include "build/reuse_records.h"
 #include "imaging/atomic_file.h"
+#include "imaging/placeholder.h"
 #include "model/gallery_file_names.h"
 #include "progress_percent.h"
 #include "text_util.h"
@@ -93,6 +94,15 @@ private:
     std::size_t m_reached = 0;
 };
 
+// The user-facing text of a worker's error; the pool hands over only project errors.
+std::string messageOf(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& failure) {
+        return failure.what();
+    }
+}
+
 PictureSize sizeOf(const RenderedPicture& picture) {
     return {picture.width, picture.height};
 }
@@ -106,9 +116,11 @@ public:
           m_records(plan.reuseFolder, plan.reuse),
           m_held(plan.folders.root, plan.heldPictureMemory), m_thumbnails(plan.pictureCount),
           m_largePictures(plan.pictureCount), m_largePictureSizes(plan.pictureCount),
-          m_largePictureErrors(plan.pictureCount) {
+          m_largePictureErrors(plan.pictureCount), m_largePictureStandIns(plan.pictureCount),
+          m_paths(plan.pictureCount) {
         std::vector<RenderRequest> requests = requestsFor(plan, entries);
         for (std::size_t i = 0; i < plan.pictureCount; ++i) {
+            m_paths[i] = requests[i].path;
             m_thumbnails[i] = lookUp(plan.folders.thumbs + thumbnailFileName(settings, i + 1),
                                      thumbnailFingerprint(requests[i]));
             m_largePictures[i] = lookUp(plan.folders.pictures + largePictureFileName(i + 1),
@@ -143,17 +155,19 @@ public:
                 m_policy.mayWrite(thumbnail.path); // asked as ever; the file is already right
             } else {
                 if (outcome->thumbnailError) {
-                    std::rethrow_exception(outcome->thumbnailError);
+                    outcome->thumbnail =
+                        standIn(i - 1, outcome->thumbnailError, m_plan.thumbnailBox, results);
                 }
                 results.sizes[i - 1].thumbnail = sizeOf(*outcome->thumbnail);
                 if (m_policy.mayWrite(thumbnail.path)) {
-                    write(thumbnail, outcome->thumbnail->jpeg, sizeOf(*outcome->thumbnail));
+                    write(thumbnail, outcome->thumbnail->jpeg, sizeOf(*outcome->thumbnail),
+                          !outcome->thumbnailError);
                 }
             }
             if (outcome->decoded) {
                 ++results.decodedPictures;
             }
-            holdLargePicture(i - 1, *outcome);
+            holdLargePicture(i - 1, *outcome, results);
             loop.end(i);
         }
         kept.reached(m_plan.pictureCount);
@@ -183,7 +197,9 @@ public:
             const bool wanted = alwaysWrite || m_policy.mayWrite(largePicture.path);
             if (!largePicture.reused && wanted) {
                 m_held.writeTo(i - 1, largePicture.path);
-                recordWritten(largePicture, m_largePictureSizes[i - 1]);
+                if (!m_largePictureStandIns[i - 1]) {
+                    recordWritten(largePicture, m_largePictureSizes[i - 1]);
+                }
             } else {
                 m_held.drop(i - 1);
             }
@@ -216,10 +232,17 @@ private:
         m_policy.prepareFolder(folder, reused);
     }
 
-    void holdLargePicture(std::size_t index, PictureOutcome& outcome) {
+    void holdLargePicture(std::size_t index, PictureOutcome& outcome, PictureResults& results) {
         if (m_largePictures[index].reused) {
             m_largePictureSizes[index] = *m_largePictures[index].reused;
-        } else if (outcome.largePicture) {
+            return;
+        }
+        if (outcome.largePictureError && m_plan.keepGoing) {
+            outcome.largePicture =
+                standIn(index, outcome.largePictureError, m_plan.largePictureBox, results);
+            m_largePictureStandIns[index] = true;
+        }
+        if (outcome.largePicture) {
             m_largePictureSizes[index] = sizeOf(*outcome.largePicture);
             m_held.hold(index, std::move(outcome.largePicture->jpeg));
         } else {
@@ -227,9 +250,28 @@ private:
         }
     }
 
-    void write(const Output& output, const std::vector<std::uint8_t>& jpeg, PictureSize size) {
+    // The placeholder for an output that could not be made, when the build is to go on;
+    // otherwise the output's error ends the loop. The picture is listed once however many of
+    // its outputs fail.
+    RenderedPicture standIn(std::size_t index, const std::exception_ptr& error,
+                            const std::optional<PictureBox>& box, PictureResults& results) {
+        if (!m_plan.keepGoing) {
+            std::rethrow_exception(error);
+        }
+        if (m_skipped.insert(index).second) {
+            results.skipped.push_back({m_paths[index], messageOf(error)});
+        }
+        return placeholderPicture(box);
+    }
+
+    // A placeholder is never recorded as made from its source: a later build, with or
+    // without going on past errors, must try the picture again.
+    void write(const Output& output, const std::vector<std::uint8_t>& jpeg, PictureSize size,
+               bool madeFromSource) {
         writeFileAtomically(output.path, jpeg);
-        recordWritten(output, size);
+        if (madeFromSource) {
+            recordWritten(output, size);
+        }
     }
 
     void recordWritten(const Output& output, PictureSize size) {
@@ -248,6 +290,9 @@ private:
     // What the large-picture loop will meet at each picture: its size, or its error.
     std::vector<PictureSize> m_largePictureSizes;
     std::vector<std::exception_ptr> m_largePictureErrors;
+    std::vector<bool> m_largePictureStandIns;
+    std::vector<std::string> m_paths;
+    std::set<std::size_t> m_skipped;
     // Last, so its workers are joined before anything they could still be handing over to.
     std::optional<RenderPool> m_pool;
 };

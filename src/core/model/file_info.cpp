@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <sys/stat.h>
+#include <system_error>
 
 #include "frontend.h"
 #include "imaging/picture_loader.h"
@@ -29,19 +31,37 @@ FileInfoRow fileInfoRowOf(const std::string& path, const PictureFormatRegistry& 
             fileSizeText(path)};
 }
 
-void ReloadFileInfo(PictureList& list, const PictureFormatRegistry& registry) {
-    for (int position = 1; position <= list.count(); ++position) {
-        list.setRow(position, fileInfoRowOf(list.entry(position).file, registry));
+FileInfoRow gridRowOf(const std::string& path, const PictureFormatRegistry& registry,
+                      std::vector<PictureFailure>& unreadable) {
+    try {
+        return fileInfoRowOf(path, registry);
+    } catch (const ProjectError& error) {
+        unreadable.push_back({path, error.what()});
+        std::error_code sizeError;
+        const std::uintmax_t bytes = std::filesystem::file_size(path, sizeError);
+        return {fileNameOf(path), kCannotBeRead, sizeError ? "" : std::to_string(bytes)};
     }
 }
 
-void FillTable(PictureList& list, Frontend& frontend, const PictureFormatRegistry& registry) {
+std::vector<PictureFailure> ReloadFileInfo(PictureList& list,
+                                           const PictureFormatRegistry& registry) {
+    std::vector<PictureFailure> unreadable;
     for (int position = 1; position <= list.count(); ++position) {
-        list.setRow(position, fileInfoRowOf(list.entry(position).file, registry));
+        list.setRow(position, gridRowOf(list.entry(position).file, registry, unreadable));
+    }
+    return unreadable;
+}
+
+std::vector<PictureFailure> FillTable(PictureList& list, Frontend& frontend,
+                                      const PictureFormatRegistry& registry) {
+    std::vector<PictureFailure> unreadable;
+    for (int position = 1; position <= list.count(); ++position) {
+        list.setRow(position, gridRowOf(list.entry(position).file, registry, unreadable));
         frontend.status(std::to_string(position) + " pictures added");
         list.setCountText(countWhileAdding(position));
     }
     list.setCountText(countWhenDone(list.count()));
+    return unreadable;
 }
 
 } // namespace vellumar

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "imaging/format_registry.h"
+#include "model/picture_failures.h"
 #include "model/picture_list.h"
 #include "readers/reader_table.h"
 
@@ -15,11 +17,23 @@ class Frontend;
 FileInfoRow fileInfoRowOf(const std::string& path,
                           const PictureFormatRegistry& registry = pictureFormats());
 
-// Rewrites every row from the picture files, as after a sort.
-void ReloadFileInfo(PictureList& list, const PictureFormatRegistry& registry = pictureFormats());
+// The size column of a picture that is there but cannot be decoded.
+inline constexpr const char* kCannotBeRead = "cannot be read";
 
-// Rebuilds the grid of a loaded project row by row, reporting the rows done so far.
-void FillTable(PictureList& list, Frontend& frontend,
-               const PictureFormatRegistry& registry = pictureFormats());
+// The grid row of a picture, or, when it cannot be read, a row saying so in its size column;
+// the failure is added to unreadable. A project keeps such pictures, so the user can see and
+// remove them.
+FileInfoRow gridRowOf(const std::string& path, const PictureFormatRegistry& registry,
+                      std::vector<PictureFailure>& unreadable);
+
+// Rewrites every row from the picture files, as after a sort. Returns the pictures that
+// could not be read.
+std::vector<PictureFailure>
+ReloadFileInfo(PictureList& list, const PictureFormatRegistry& registry = pictureFormats());
+
+// Rebuilds the grid of a loaded project row by row, reporting the rows done so far. Returns
+// the pictures that could not be read.
+std::vector<PictureFailure> FillTable(PictureList& list, Frontend& frontend,
+                                      const PictureFormatRegistry& registry = pictureFormats());
 
 } // namespace vellumar

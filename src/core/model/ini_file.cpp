@@ -24,7 +24,9 @@ IniReader::IniReader(std::string_view text) {
     }
     std::set<std::string> seen;
     Section* current = nullptr;
+    int lineNumber = 0;
     for (const std::string& rawLine : splitLines(text)) {
+        ++lineNumber;
         const std::string line = trimBlanksAndControls(rawLine);
         if (line.starts_with('[')) {
             const std::string name = toLowerAscii(
@@ -42,25 +44,36 @@ IniReader::IniReader(std::string_view text) {
             value.resize(kMaxValueLength);
         }
         current->try_emplace(toLowerAscii(trimBlanksAndControls(line.substr(0, equals))),
-                             std::move(value));
+                             Value{std::move(value), lineNumber});
     }
 }
 
-std::optional<std::string> IniReader::value(std::string_view section, std::string_view key) const {
+const IniReader::Value* IniReader::find(std::string_view section, std::string_view key) const {
     const auto foundSection = m_sections.find(toLowerAscii(section));
     if (foundSection == m_sections.end()) {
-        return std::nullopt;
+        return nullptr;
     }
     const auto found = foundSection->second.find(toLowerAscii(key));
-    if (found == foundSection->second.end()) {
-        return std::nullopt;
+    return found == foundSection->second.end() ? nullptr : &found->second;
+}
+
+std::optional<std::string> IniReader::value(std::string_view section, std::string_view key) const {
+    if (const Value* found = find(section, key)) {
+        return found->text;
     }
-    return found->second;
+    return std::nullopt;
 }
 
 std::string IniReader::valueOr(std::string_view section, std::string_view key,
                                std::string_view fallback) const {
     return value(section, key).value_or(std::string(fallback));
+}
+
+std::optional<int> IniReader::lineOf(std::string_view section, std::string_view key) const {
+    if (const Value* found = find(section, key)) {
+        return found->line;
+    }
+    return std::nullopt;
 }
 
 void IniWriter::section(std::string_view name) {

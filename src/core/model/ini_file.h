@@ -21,9 +21,17 @@ public:
     // The value, or fallback when the key is missing.
     std::string valueOr(std::string_view section, std::string_view key,
                         std::string_view fallback) const;
+    // The line (from 1) the key's value was read from, so a message can point at it.
+    std::optional<int> lineOf(std::string_view section, std::string_view key) const;
 
 private:
-    using Section = std::map<std::string, std::string>;
+    struct Value {
+        std::string text;
+        int line;
+    };
+    using Section = std::map<std::string, Value>;
+
+    const Value* find(std::string_view section, std::string_view key) const;
 
     std::map<std::string, Section> m_sections;
 };

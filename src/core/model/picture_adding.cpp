@@ -40,6 +40,51 @@ std::vector<FolderItem> listFolder(const std::string& folder) {
     return items;
 }
 
+// The picture files directly in a folder, in listing order: what AddAllPic would try.
+std::vector<std::string> pictureFilesIn(const std::string& prefix,
+                                        const PictureFormatRegistry& registry) {
+    std::vector<std::string> files;
+    for (const FolderItem& item : listFolder(prefix)) {
+        if (!item.isFolder && registry.acceptsFile(item.name)) {
+            files.push_back(prefix + item.name);
+        }
+    }
+    return files;
+}
+
+std::vector<std::string> subfoldersIn(const std::string& prefix) {
+    std::vector<std::string> folders;
+    for (const FolderItem& item : listFolder(prefix)) {
+        if (item.isFolder) {
+            folders.push_back(withTrailingSeparator(prefix + item.name));
+        }
+    }
+    return folders;
+}
+
+// Names every picture file of the tree below prefix as left out, in the order AddDirPic
+// would have tried them.
+void leaveOutTree(const std::string& prefix, const PictureFormatRegistry& registry,
+                  std::vector<std::string>& leftOut) {
+    const std::vector<std::string> files = pictureFilesIn(prefix, registry);
+    leftOut.insert(leftOut.end(), files.begin(), files.end());
+    for (const std::string& folder : subfoldersIn(prefix)) {
+        leaveOutTree(folder, registry, leftOut);
+    }
+}
+
+// Adds one picture; one that cannot be read is noted and passed over, so the pictures after
+// it still come in.
+bool addOrNote(PictureList& list, const std::string& path, Frontend& frontend, AddingReport& report,
+               const PictureFormatRegistry& registry) {
+    try {
+        return AddPic(list, path, frontend, registry);
+    } catch (const ProjectError& error) {
+        report.unreadable.push_back({path, error.what()});
+        return true;
+    }
+}
+
 } // namespace
 
 bool AddPic(PictureList& list, const std::string& path, Frontend& frontend,
@@ -48,7 +93,8 @@ bool AddPic(PictureList& list, const std::string& path, Frontend& frontend,
         return false;
     }
     TImgEntry entry;
-    entry.file = trimBlanks(path);
+    // Stored in full, so the project finds its pictures from wherever it is built.
+    entry.file = fs::absolute(trimBlanks(path)).string();
     entry.title = fileNameOf(entry.file);
     FileInfoRow row = fileInfoRowOf(entry.file, registry);
     list.append(std::move(entry), std::move(row));
@@ -59,13 +105,11 @@ bool AddPic(PictureList& list, const std::string& path, Frontend& frontend,
 }
 
 bool AddAllPic(PictureList& list, const std::string& folder, Frontend& frontend,
-               const PictureFormatRegistry& registry) {
-    const std::string prefix = withTrailingSeparator(folder);
-    for (const FolderItem& item : listFolder(prefix)) {
-        if (item.isFolder || !registry.acceptsFile(item.name)) {
-            continue;
-        }
-        if (!AddPic(list, prefix + item.name, frontend, registry)) {
+               AddingReport& report, const PictureFormatRegistry& registry) {
+    const std::vector<std::string> files = pictureFilesIn(withTrailingSeparator(folder), registry);
+    for (auto file = files.begin(); file != files.end(); ++file) {
+        if (!addOrNote(list, *file, frontend, report, registry)) {
+            report.leftOut.insert(report.leftOut.end(), file, files.end());
             frontend.notice(kListFullInFolder);
             return false;
         }
@@ -74,18 +118,32 @@ bool AddAllPic(PictureList& list, const std::string& folder, Frontend& frontend,
 }
 
 bool AddDirPic(PictureList& list, const std::string& folder, Frontend& frontend,
-               const PictureFormatRegistry& registry) {
+               AddingReport& report, const PictureFormatRegistry& registry) {
     const std::string prefix = withTrailingSeparator(folder);
-    if (!AddAllPic(list, prefix, frontend, registry)) {
+    const std::vector<std::string> subfolders = subfoldersIn(prefix);
+    if (!AddAllPic(list, prefix, frontend, report, registry)) {
+        for (const std::string& subfolder : subfolders) {
+            leaveOutTree(subfolder, registry, report.leftOut);
+        }
         return false;
     }
-    for (const FolderItem& item : listFolder(prefix)) {
-        if (item.isFolder && !AddDirPic(list, prefix + item.name, frontend, registry)) {
+    for (auto subfolder = subfolders.begin(); subfolder != subfolders.end(); ++subfolder) {
+        if (!AddDirPic(list, *subfolder, frontend, report, registry)) {
+            for (auto rest = subfolder + 1; rest != subfolders.end(); ++rest) {
+                leaveOutTree(*rest, registry, report.leftOut);
+            }
             frontend.notice(kListFullInSubfolder);
             return false;
         }
     }
     return true;
+}
+
+void reportUnreadable(const AddingReport& report, Frontend& frontend) {
+    if (!report.unreadable.empty()) {
+        frontend.notice(failureListMessage(unreadablePicturesHeading(report.unreadable.size()),
+                                           report.unreadable));
+    }
 }
 
 bool addChosenFiles(PictureList& list, const std::vector<std::string>& paths, Frontend& frontend,
@@ -95,31 +153,25 @@ bool addChosenFiles(PictureList& list, const std::vector<std::string>& paths, Fr
     }
     std::vector<std::string> ordered(paths.begin() + 1, paths.end());
     ordered.push_back(paths.front());
-    try {
-        for (const std::string& path : ordered) {
-            AddPic(list, path, frontend, registry);
-        }
-    } catch (const ProjectError& error) {
-        frontend.notice(error.what());
-        return false;
+    AddingReport report;
+    for (const std::string& path : ordered) {
+        addOrNote(list, path, frontend, report, registry);
     }
-    return true;
+    reportUnreadable(report, frontend);
+    return report.unreadable.empty();
 }
 
 bool addFolder(PictureList& list, const std::string& folder, bool withSubfolders,
                Frontend& frontend, const PictureFormatRegistry& registry) {
-    try {
-        if (withSubfolders) {
-            AddDirPic(list, folder, frontend, registry);
-        } else {
-            AddAllPic(list, folder, frontend, registry);
-        }
-    } catch (const ProjectError& error) {
-        frontend.notice(error.what());
-        return false;
+    AddingReport report;
+    if (withSubfolders) {
+        AddDirPic(list, folder, frontend, report, registry);
+    } else {
+        AddAllPic(list, folder, frontend, report, registry);
     }
+    reportUnreadable(report, frontend);
     frontend.status(std::to_string(list.count()) + " pictures loaded");
-    return true;
+    return report.unreadable.empty();
 }
 
 } // namespace vellumar

@@ -4,7 +4,6 @@
 #include "model/file_info.h"
 #include "model/picture_editing.h"
 #include "model/project_file.h"
-#include "project_error.h"
 
 namespace vellumar {
 
@@ -19,6 +18,8 @@ bool Project::hasUnsavedChanges() const {
 void Project::startNew() {
     emptyPictures(m_pictures);
     m_path = kUntitledProject;
+    m_missingPictures.clear();
+    m_unreadablePictures.clear();
     markUnchanged();
 }
 
@@ -26,27 +27,29 @@ bool Project::open(const std::string& path, const std::vector<std::string>& styl
                    Frontend& frontend, const PictureFormatRegistry& registry) {
     PictureList pictures;
     GallerySettings settings = m_settings;
-    bool ok = LoadProject(path, pictures, settings, styles, frontend);
-    if (ok) {
-        // A picture that is there but cannot be read fails the open too: the grid shown and
-        // the list held must agree.
-        try {
-            FillTable(pictures, frontend, registry);
-        } catch (const ProjectError& error) {
-            frontend.notice(error.what());
-            ok = false;
-        }
-    }
-    m_loaded = ok;
-    if (!ok) {
-        frontend.notice(loadFailedMessage(path));
+    const LoadResult result = LoadProject(path, pictures, settings, styles, frontend);
+    m_loaded = result.loaded;
+    if (!result) {
+        frontend.notice(loadFailedNotice(path, result.reason));
         frontend.status(loadFailedMessage(path));
         return false;
     }
+    // Pictures that are there but cannot be decoded stay in the project, marked in the grid,
+    // so a user can open it and remove or replace them.
+    std::vector<PictureFailure> unreadable = FillTable(pictures, frontend, registry);
     m_pictures = std::move(pictures);
     m_settings = std::move(settings);
     m_path = path;
-    frontend.status("Project " + path + " loaded.");
+    if (unreadable.empty()) {
+        frontend.status("Project " + path + " loaded.");
+    } else {
+        frontend.notice(
+            failureListMessage(unreadablePicturesHeading(unreadable.size()), unreadable));
+        frontend.status("Project " + path + " loaded; " + std::to_string(unreadable.size()) +
+                        " of its pictures cannot be read.");
+    }
+    m_missingPictures = result.missing;
+    m_unreadablePictures = std::move(unreadable);
     markUnchanged();
     return true;
 }

@@ -5,6 +5,7 @@
 
 #include "imaging/format_registry.h"
 #include "model/gallery_settings.h"
+#include "model/picture_failures.h"
 #include "model/picture_list.h"
 #include "model/style_defaults.h"
 #include "readers/reader_table.h"
@@ -33,6 +34,10 @@ public:
     const std::string& path() const { return m_path; }
     // Whether the last open succeeded.
     bool loaded() const { return m_loaded; }
+    // What the last successful open could not take as it should: pictures whose file was
+    // not found (left out) and pictures that are there but cannot be read (kept).
+    const std::vector<std::string>& missingPictures() const { return m_missingPictures; }
+    const std::vector<PictureFailure>& unreadablePictures() const { return m_unreadablePictures; }
     // Whether a save has happened since the program started.
     bool savedOnce() const { return m_savedOnce; }
 
@@ -43,8 +48,9 @@ public:
     // A new project: no pictures, the settings as they are.
     void startNew();
 
-    // Opens the project file and fills the grid. On failure reports "Load project <path>
-    // fail!" and keeps the open project as it was.
+    // Opens the project file and fills the grid. Pictures that cannot be decoded are kept,
+    // marked "cannot be read" in the grid, and named in one notice. On failure reports "Load
+    // project <path> fail!" with the reason and keeps the open project as it was.
     bool open(const std::string& path, const std::vector<std::string>& styles, Frontend& frontend,
               const PictureFormatRegistry& registry = pictureFormats());
 
@@ -60,6 +66,8 @@ private:
     GallerySettings m_settings;
     StyleLinkImages m_styleLinkImages;
     std::string m_path;
+    std::vector<std::string> m_missingPictures;
+    std::vector<PictureFailure> m_unreadablePictures;
     bool m_loaded = false;
     bool m_savedOnce = false;
     std::string m_savedText; // the project as last saved, opened or started

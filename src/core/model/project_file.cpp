@@ -1,7 +1,9 @@
 #include "project_file.h"
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
+#include <unistd.h>
 
 #include "file_io.h"
 #include "frontend.h"
@@ -31,13 +33,37 @@ bool isExistingFile(const std::string& path) {
     return std::filesystem::exists(path, error) && !std::filesystem::is_directory(path, error);
 }
 
+// Runs one key's reading; when it fails, the error names the section, the key and the line it
+// came from, so the user can find what to mend.
+template <typename Read>
+void readKey(const IniReader& ini, std::string_view section, std::string_view key, Read&& read) {
+    try {
+        read();
+    } catch (const ProjectError& error) {
+        const std::optional<int> line = ini.lineOf(section, key);
+        throw ProjectError("[" + std::string(section) + "] " + std::string(key) +
+                           (line ? " (line " + std::to_string(*line) + ")" : " (missing)") + ": " +
+                           error.what());
+    }
+}
+
+int readInteger(const IniReader& ini, std::string_view section, std::string_view key,
+                std::string_view missingValue = "") {
+    int value = 0;
+    readKey(ini, section, key, [&] { value = toInteger(ini.valueOr(section, key, missingValue)); });
+    return value;
+}
+
 void readSettings(const IniReader& ini, GallerySettings& settings,
                   const std::vector<std::string>& styles) {
     // Each key sees the flags read before it, so keys that exist only under a flag are read
     // exactly when they were written.
     for (const SettingKey& key : settingKeys()) {
         if (key.isPresentIn(settings)) {
-            key.read(settings, ini.valueOr(kSettingSection, key.name, key.missingValue), styles);
+            readKey(ini, kSettingSection, key.name, [&] {
+                key.read(settings, ini.valueOr(kSettingSection, key.name, key.missingValue),
+                         styles);
+            });
         }
     }
     repairSizeFlags(settings);
@@ -45,13 +71,15 @@ void readSettings(const IniReader& ini, GallerySettings& settings,
 
 // Reads count pictures. A section whose file is gone is skipped, and the next section takes
 // its place.
-void readPictures(const IniReader& ini, int count, PictureList& list, Frontend& frontend) {
+void readPictures(const IniReader& ini, int count, PictureList& list, Frontend& frontend,
+                  std::vector<std::string>& missing) {
     for (int section = 1; list.count() < count; ++section) {
         frontend.processEvents();
         const std::string name = imageSection(section);
         const std::string file = ini.valueOr(name, "file", "");
         if (!isExistingFile(file)) {
             frontend.notice("File " + file + " not found and skipped.");
+            missing.push_back(file);
             --count;
             continue;
         }
@@ -59,12 +87,43 @@ void readPictures(const IniReader& ini, int count, PictureList& list, Frontend& 
         entry.file = file;
         entry.title = ini.valueOr(name, "title", "");
         entry.info = ini.valueOr(name, "info", "");
-        entry.crop = toInteger(ini.valueOr(name, "crop", ""));
-        entry.rotate = toInteger(ini.valueOr(name, "rotate", ""));
+        entry.crop = readInteger(ini, name, "crop");
+        entry.rotate = readInteger(ini, name, "rotate");
         list.append(std::move(entry));
         frontend.processEvents();
         frontend.status(fileNameOf(file) + " pictures loaded.");
     }
+}
+
+// Where a save really writes: through a link to the file it leads to, so that the link stays
+// and the real project is the one saved. What must not be replaced by a project is refused:
+// anything but a regular file (a pipe, a device, a folder) and a file made read-only.
+std::string saveTargetOf(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path target = path;
+    if (fs::is_symlink(fs::symlink_status(target, error))) {
+        target = fs::weakly_canonical(target, error);
+        if (error) {
+            throw ProjectError("Cannot follow the link " + path + ": " + error.message());
+        }
+    }
+    const fs::file_status status = fs::status(target, error);
+    if (status.type() == fs::file_type::not_found) {
+        return target;
+    }
+    if (status.type() != fs::file_type::regular) {
+        throw ProjectError(target.string() + " is not a regular file.");
+    }
+    // The permission bits count even for root, who may write anyway: a file made read-only
+    // was made so on purpose.
+    constexpr fs::perms kAnyWrite =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if ((status.permissions() & kAnyWrite) == fs::perms::none ||
+        ::access(target.c_str(), W_OK) != 0) {
+        throw ProjectError(target.string() + " is read-only.");
+    }
+    return target;
 }
 
 } // namespace
@@ -97,40 +156,48 @@ void SaveProject(const std::string& path, const PictureList& list,
                  const GallerySettings& settings) {
     const std::string text = projectText(list, settings, fileNameOf(path));
     try {
-        AtomicFileWriter file(path);
+        AtomicFileWriter file(saveTargetOf(path));
         file.write({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
         file.sync();
         file.commit();
-    } catch (const ProjectError&) {
-        throw ProjectError("Unable to write to " + path);
+    } catch (const ProjectError& error) {
+        throw ProjectError("Unable to write to " + path + "\n" + error.what());
     }
 }
 
-bool LoadProject(const std::string& path, PictureList& list, GallerySettings& settings,
-                 const std::vector<std::string>& styles, Frontend& frontend) {
+LoadResult LoadProject(const std::string& path, PictureList& list, GallerySettings& settings,
+                       const std::vector<std::string>& styles, Frontend& frontend) {
     // Read into copies, so that a load that fails half-way leaves the open project whole.
     PictureList loadedList;
     GallerySettings loadedSettings = settings;
+    std::vector<std::string> missing;
     try {
         const IniReader ini(readTextFile(path, kMaxProjectBytes));
-        const int count = toInteger(ini.valueOr(kProjectSection, "imgcount", "0"));
+        const int count = readInteger(ini, kProjectSection, "imgcount", "0");
         if (count < 0 || count > PictureList::kCapacity) {
-            return false;
+            readKey(ini, kProjectSection, "imgcount", [&] {
+                throw ProjectError(std::to_string(count) + " is not a picture count from 0 to " +
+                                   std::to_string(PictureList::kCapacity));
+            });
         }
         frontend.processEvents();
         frontend.status("Loading settings......");
         readSettings(ini, loadedSettings, styles);
-        readPictures(ini, count, loadedList, frontend);
-    } catch (const ProjectError&) {
-        return false;
+        readPictures(ini, count, loadedList, frontend, missing);
+    } catch (const ProjectError& error) {
+        return {false, error.what(), {}};
     }
     list = std::move(loadedList);
     settings = std::move(loadedSettings);
-    return true;
+    return {true, {}, std::move(missing)};
 }
 
 std::string loadFailedMessage(const std::string& path) {
     return "Load project " + path + " fail!";
+}
+
+std::string loadFailedNotice(const std::string& path, const std::string& reason) {
+    return loadFailedMessage(path) + "\n" + reason;
 }
 
 } // namespace vellumar

@@ -11,6 +11,7 @@
 #include "imaging/atomic_file.h"
 #include "imaging/jpeg_writer.h"
 #include "imaging/picture_loader.h"
+#include "imaging/placeholder.h"
 #include "model/picture_adding.h"
 #include "model/style_list.h"
 #include "support/link_check.h"
@@ -202,6 +203,66 @@ TEST_F(BuildAllTest, AnUnreadablePictureEndsTheBuildWithItsError) {
     EXPECT_NE(frontend.notices.front().find("photo 2.jpg"), std::string::npos);
     EXPECT_FALSE(fs::exists(destination() + "/pic"));
     EXPECT_FALSE(fs::exists(destination() + "/index.htm"));
+}
+
+TEST_F(BuildAllTest, KeepingGoingPutsPlaceholdersForUnreadablePicturesAndNamesThem) {
+    addPictures(4);
+    project.settings().DestFolder = destination();
+    project.settings().ThumbWidth = {true, "100"};
+    project.settings().ThumbHeight = {true, "75"};
+    project.settings().ResizePic = true;
+    project.settings().PicWidth = {true, "600"};
+    project.settings().PicHeight = {false, "600"};
+    fs::create_directories(destination());
+    const std::string second = project.pictures().entry(2).file;
+    const std::string fourth = project.pictures().entry(4).file;
+    testing::writeFile(second, "");
+    testing::writeFile(fourth, "not a picture");
+
+    BuildOptions options;
+    options.keepGoing = true;
+    const BuildAllResult result = BuildAll(project, kProgramFolder, frontend, options);
+
+    EXPECT_TRUE(result.finished);
+    EXPECT_EQ(result.skippedPictures, 2u);
+    ASSERT_EQ(frontend.notices.size(), 1u);
+    EXPECT_THAT(frontend.notices[0],
+                ::testing::StartsWith(
+                    "The build went on without these 2 pictures, which cannot be read:\n"));
+    EXPECT_THAT(frontend.notices[0], ::testing::HasSubstr(second));
+    EXPECT_THAT(frontend.notices[0], ::testing::HasSubstr(fourth));
+    // Placeholders take the box's size, and every page is there as for any picture.
+    EXPECT_EQ(probePictureFile(destination() + "/thumb/tn_2.jpg"), (PictureSize{100, 75}));
+    EXPECT_EQ(probePictureFile(destination() + "/pic/pic4.jpg"), (PictureSize{600, 600}));
+    EXPECT_EQ(project.pictures().entry(2).builtThumbWidth, 100);
+    EXPECT_TRUE(fs::exists(destination() + "/picpage/page4.htm"));
+    EXPECT_EQ(testing::brokenGalleryLinks(destination()), std::vector<std::string>{});
+
+    // A later build without going on still stops at the first broken picture: placeholders
+    // are never taken as finished work.
+    frontend.notices.clear();
+    project.settings().Overwrite = OverwriteMode::Overwrite;
+    EXPECT_FALSE(BuildAll(project, kProgramFolder, frontend));
+    ASSERT_EQ(frontend.notices.size(), 1u);
+    EXPECT_THAT(frontend.notices[0], ::testing::HasSubstr(second));
+}
+
+TEST(Placeholder, SaysWhatHappenedAtEverySize) {
+    const Bitmap large = placeholderBitmap(600, 450);
+    const Bitmap tiny = placeholderBitmap(3, 3);
+    const auto inked = [](const Bitmap& bitmap) {
+        int count = 0;
+        for (int y = 1; y + 1 < bitmap.height(); ++y) {
+            for (int x = 1; x + 1 < bitmap.width(); ++x) {
+                count += bitmap.pixel(x, y) != bitmap.pixel(1, 1);
+            }
+        }
+        return count;
+    };
+    EXPECT_GT(inked(large), 2000); // the words, drawn large
+    EXPECT_GT(inked(placeholderBitmap(100, 75)), 100);
+    EXPECT_EQ(inked(tiny), 0); // too small for letters, but still a picture
+    EXPECT_EQ(placeholderSize(std::nullopt), (PictureSize{640, 480}));
 }
 
 TEST_F(BuildAllTest, PreviewCoversTheFirstIndexPageAndStartsClean) {

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 
 #include <gmock/gmock.h>
@@ -59,27 +60,56 @@ TEST_F(PictureListTest, AnEmptyListShowsOneBlankGridRow) {
     EXPECT_EQ(list.countText(), "0 pictures in list");
 }
 
-TEST_F(PictureListTest, AnUnreadablePictureIsNotAddedAndEndsTheCommand) {
+TEST_F(PictureListTest, UnreadablePicturesArePassedOverAndNamedInOneNoticeAtTheEnd) {
     folder.write("a.tst", "garbage");
     const std::string good = folder.picture("b.tst");
 
-    // The chooser's first name is added last, so the good one comes first.
+    // The chooser's first name is added last, so the good ones come before it.
     EXPECT_FALSE(addChosenFiles(list, {folder / "a.tst", good, good}, frontend, formats));
-
     EXPECT_THAT(titles(), ElementsAre("b.tst", "b.tst"));
-    EXPECT_THAT(frontend.notices,
-                ElementsAre("Cannot read picture " + (folder / "a.tst") + ": not a test picture"));
+    EXPECT_THAT(frontend.notices, ElementsAre("This picture cannot be read:\nCannot read picture " +
+                                              (folder / "a.tst") + ": not a test picture"));
+
+    // In a folder walk, a 0-byte picture in the middle drops nothing after it.
+    frontend.notices.clear();
+    list.clear();
+    folder.picture("walk/1.tst");
+    folder.write("walk/2.tst", "");
+    folder.picture("walk/3.tst");
+    folder.picture("walk/sub/4.tst");
+    for (int i = 0; i < 11; ++i) {
+        folder.write("walk/sub/bad" + std::to_string(i) + ".tst", "garbage");
+    }
+    EXPECT_FALSE(addFolder(list, folder / "walk", true, frontend, formats));
+    std::vector<std::string> added = titles();
+    std::sort(added.begin(), added.end());
+    EXPECT_THAT(added, ElementsAre("1.tst", "3.tst", "4.tst"));
+    ASSERT_EQ(frontend.notices.size(), 1u);
+    const std::string& notice = frontend.notices[0];
+    EXPECT_THAT(notice, ::testing::StartsWith("These 12 pictures cannot be read:\n"));
+    EXPECT_EQ(std::count(notice.begin(), notice.end(), '\n'), 11); // ten named, then the rest
+    EXPECT_THAT(notice, ::testing::EndsWith("\n... and 2 more."));
+    EXPECT_EQ(frontend.statuses.back(), "3 pictures loaded");
 }
 
-TEST_F(PictureListTest, AnUnreadablePictureInAFolderStopsTheWalk) {
-    folder.write("sub/bad.tst", "garbage");
+TEST_F(PictureListTest, AFullListNamesEveryFileTheWalkLeftOut) {
+    folder.picture("top/one.tst");
+    folder.picture("top/two.tst");
+    folder.picture("top/a/three.tst");
+    folder.picture("top/a/deep/four.tst");
+    folder.picture("top/b/five.tst");
+    fillTo(9998);
+    AddingReport report;
 
-    EXPECT_FALSE(addFolder(list, folder / "", true, frontend, formats));
+    EXPECT_FALSE(AddDirPic(list, folder / "top", frontend, report, formats));
 
-    EXPECT_EQ(list.count(), 0);
-    ASSERT_EQ(frontend.notices.size(), 1u);
-    EXPECT_THAT(frontend.notices[0], ::testing::StartsWith("Cannot read picture"));
-    EXPECT_TRUE(frontend.statuses.empty());
+    EXPECT_EQ(list.count(), 9999);
+    std::vector<std::string> everyFile = {
+        folder / "top/one.tst", folder / "top/two.tst", folder / "top/a/three.tst",
+        folder / "top/a/deep/four.tst", folder / "top/b/five.tst"};
+    std::erase(everyFile, list.entry(9999).file);
+    EXPECT_THAT(report.leftOut, ::testing::UnorderedElementsAreArray(everyFile));
+    EXPECT_TRUE(report.unreadable.empty());
 }
 
 TEST_F(PictureListTest, ChosenFilesAreAddedSecondToLastThenFirst) {

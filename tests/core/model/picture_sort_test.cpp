@@ -112,9 +112,10 @@ TEST_F(PictureSortTest, DatesArePackedLocalTimesWithAMissingFileFirst) {
     std::filesystem::remove(gone);
     EXPECT_EQ(packedModificationTime(gone), -1);
 
-    // The grid is refilled after sorting, so the missing file fails that refill.
-    EXPECT_THROW(sort(SortKey::Date, SortDirection::Ascending), ProjectError);
+    // The grid is refilled after sorting; the missing file stays, marked in its row.
+    sort(SortKey::Date, SortDirection::Ascending);
     EXPECT_THAT(titles(), ElementsAre("gone.tst", "old.tst", "recent.tst"));
+    EXPECT_EQ(list.row(1), (FileInfoRow{"gone.tst", "cannot be read", ""}));
 }
 
 TEST_F(PictureSortTest, DatesFrom2044OnAreNegativeAndSortFirst) {

@@ -188,7 +188,7 @@ struct ProjectFileTest : ::testing::Test {
         }
     }
     std::string writeProject(const std::string& text) { return folder.write("p.vlm", text); }
-    bool load(const std::string& path) {
+    LoadResult load(const std::string& path) {
         return LoadProject(path, list, settings, kStyles, frontend);
     }
     // A project of default settings with the given Setting lines in front, so they count;
@@ -444,25 +444,44 @@ TEST_F(ProjectFileTest, AFailedLoadChangesNothing) {
     const PictureList listBefore = list;
     const GallerySettings settingsBefore = settings;
 
-    for (const std::string& bad : {
-             std::string("[project]\r\nimgcount=x\r\n"),
-             std::string("[project]\r\nimgcount=10000\r\n"),
-             std::string("[Setting]\r\nPageTitle=After\r\n"), // Overwrite missing
-             std::string("[Setting]\r\nPageTitle=After\r\nOverwrite=0\r\nIdxNavLink=0\r\n"
-                         "IdxPageBGColor=12x\r\n"),
-         }) {
+    // Each failure names what to mend: the section, key and line, or the system's reason.
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"[project]\r\nimgcount=x\r\n",
+         "[project] imgcount (line 2): 'x' is not a valid integer value"},
+        {"[project]\r\nimgcount=10000\r\n",
+         "[project] imgcount (line 2): 10000 is not a picture count from 0 to 9999"},
+        {"[Setting]\r\nPageTitle=After\r\n", "[Setting] Overwrite (missing): "},
+    };
+    for (const auto& [bad, reason] : cases) {
         SCOPED_TRACE(bad);
-        EXPECT_FALSE(load(writeProject(bad)));
+        const LoadResult result = load(writeProject(bad));
+        EXPECT_FALSE(result.loaded);
+        EXPECT_THAT(result.reason, ::testing::StartsWith(reason));
         EXPECT_EQ(list, listBefore);
         EXPECT_EQ(settings, settingsBefore);
     }
 
     const std::string badCrop = projectWith(
         {"PageTitle=After"}, "\r\n[Image1]\r\nfile=" + a + "\r\ncrop=left\r\nrotate=0\r\n", 1);
-    EXPECT_FALSE(load(badCrop));
-    EXPECT_FALSE(load(folder / "missing.vlm"));
+    EXPECT_THAT(load(badCrop).reason,
+                ::testing::MatchesRegex(R"(\[Image1\] crop \(line [0-9]+\): 'left' is not .*)"));
+    EXPECT_EQ(load(projectWith({"IdxPageBGColor=12x"})).reason,
+              "[Setting] IdxPageBGColor (line 6): '12x' is not a valid integer value");
+    EXPECT_EQ(load(folder / "missing.vlm").reason,
+              "Cannot read file " + (folder / "missing.vlm") + ": No such file or directory");
     EXPECT_EQ(list, listBefore);
     EXPECT_EQ(settings, settingsBefore);
+    EXPECT_EQ(loadFailedNotice("p.vlm", "why"), "Load project p.vlm fail!\nwhy");
+}
+
+TEST_F(ProjectFileTest, OnlyRegularFilesAreReadAsProjects) {
+    const std::string pipe = folder / "pipe.vlm";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // Neither waits for a writer nor reads a device without end.
+    EXPECT_EQ(load(pipe).reason, "Cannot read file " + pipe + ": not a regular file");
+    const std::string device = folder / "zero.vlm";
+    std::filesystem::create_symlink("/dev/zero", device);
+    EXPECT_EQ(load(device).reason, "Cannot read file " + device + ": not a regular file");
 }
 
 // Makes every write that would grow a file past a few bytes fail, root or not.
@@ -492,7 +511,8 @@ TEST_F(ProjectFileTest, AFailedSaveLeavesTheOldFile) {
         SaveProject(path, list, settings);
         FAIL() << "the save should fail";
     } catch (const ProjectError& error) {
-        EXPECT_EQ(std::string(error.what()), "Unable to write to " + path);
+        EXPECT_THAT(error.what(), ::testing::StartsWith("Unable to write to " + path + "\n"));
+        EXPECT_THAT(error.what(), ::testing::HasSubstr("File too large"));
     }
     EXPECT_EQ(readTextFile(path, SIZE_MAX), "old contents");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / ""),
@@ -511,6 +531,40 @@ TEST_F(ProjectFileTest, SavingKeepsTheFilesPermissions) {
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST_F(ProjectFileTest, ASaveWritesThroughLinksAndRefusesWhatIsNoProjectFile) {
+    const std::string real = folder.write("real/trip.vlm", "old");
+    const std::string link = folder / "trip.vlm";
+    std::filesystem::create_symlink(real, link);
+    settings.PageTitle = "Through the link";
+
+    SaveProject(link, list, settings);
+
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_THAT(readTextFile(real, SIZE_MAX), ::testing::HasSubstr("Through the link"));
+
+    const auto failureOf = [&](const std::string& path) -> std::string {
+        try {
+            SaveProject(path, list, settings);
+        } catch (const ProjectError& error) {
+            return error.what();
+        }
+        return "saved";
+    };
+    const std::string pipe = folder / "pipe.vlm";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(failureOf(pipe),
+              "Unable to write to " + pipe + "\n" + pipe + " is not a regular file.");
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+    EXPECT_EQ(failureOf(folder / "real"), "Unable to write to " + (folder / "real") + "\n" +
+                                              (folder / "real") + " is not a regular file.");
+
+    // Read-only counts for root too, who could write it anyway.
+    const std::string locked = folder.write("locked.vlm", "kept");
+    ::chmod(locked.c_str(), 0444);
+    EXPECT_EQ(failureOf(locked), "Unable to write to " + locked + "\n" + locked + " is read-only.");
+    EXPECT_EQ(readTextFile(locked, SIZE_MAX), "kept");
 }
 
 } // namespace

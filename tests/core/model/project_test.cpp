@@ -72,25 +72,43 @@ TEST_F(ProjectTest, OpeningReplacesListAndSettingsAndFillsTheGrid) {
     EXPECT_FALSE(project.hasUnsavedChanges());
 }
 
-TEST_F(ProjectTest, AFailedOpenKeepsTheOpenProject) {
+TEST_F(ProjectTest, APictureThatCannotBeReadStaysInTheOpenedProject) {
     Project saved;
+    const std::string good = folder.picture("good.tst", 3, 4);
     const std::string broken = folder.picture("broken.tst");
     ASSERT_TRUE(AddPic(saved.pictures(), broken, frontend, formats));
+    ASSERT_TRUE(AddPic(saved.pictures(), good, frontend, formats));
     saved.save(folder / "p.vlm");
     folder.write("broken.tst", "no longer a picture");
+    frontend.notices.clear();
+
+    ASSERT_TRUE(open(folder / "p.vlm"));
+
+    EXPECT_EQ(project.pictures().count(), 2);
+    EXPECT_EQ(project.pictures().row(1), (FileInfoRow{"broken.tst", "cannot be read", "19"}));
+    EXPECT_EQ(project.pictures().row(2), (FileInfoRow{"good.tst", "3 X 4", "7"}));
+    EXPECT_THAT(frontend.notices, ElementsAre("This picture cannot be read:\nCannot read picture " +
+                                              broken + ": not a test picture"));
+    EXPECT_EQ(frontend.statuses.back(),
+              "Project " + (folder / "p.vlm") + " loaded; 1 of its pictures cannot be read.");
+    ASSERT_EQ(project.unreadablePictures().size(), 1u);
+    EXPECT_EQ(project.unreadablePictures()[0].file, broken);
+}
+
+TEST_F(ProjectTest, AFailedOpenKeepsTheOpenProjectAndSaysWhy) {
+    folder.write("p.vlm", "[project]\r\nimgcount=many\r\n");
     project.settings().PageTitle = "Mine";
     project.startNew();
-    frontend.notices.clear();
 
     EXPECT_FALSE(open(folder / "p.vlm"));
 
     EXPECT_FALSE(project.loaded());
     EXPECT_EQ(project.path(), "Untitled");
-    EXPECT_EQ(project.pictures().count(), 0);
     EXPECT_EQ(project.settings().PageTitle, "Mine");
     const std::string failed = "Load project " + (folder / "p.vlm") + " fail!";
     EXPECT_THAT(frontend.notices,
-                ElementsAre("Cannot read picture " + broken + ": not a test picture", failed));
+                ElementsAre(failed + "\n[project] imgcount (line 2): 'many' is not a valid "
+                                     "integer value"));
     EXPECT_EQ(frontend.statuses.back(), failed);
 }
 
