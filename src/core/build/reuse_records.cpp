@@ -131,6 +131,13 @@ void ReuseRecords::record(const std::string& path, const std::string& fingerprin
     appendField(text, std::to_string(size.height));
     try {
         std::error_code error;
+        // A store spoiled into a plain file (by hand, or by a full disk) is made again.
+        // The folder is named with a trailing "/", which names no plain file: strip it.
+        const std::filesystem::path folder = std::filesystem::path(m_folder).lexically_normal();
+        const std::filesystem::path store = folder.has_filename() ? folder : folder.parent_path();
+        if (!std::filesystem::is_directory(store, error)) {
+            std::filesystem::remove(store, error);
+        }
         std::filesystem::create_directories(m_folder, error);
         writeFileAtomically(recordFileOf(path),
                             {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});

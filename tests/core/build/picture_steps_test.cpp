@@ -1,6 +1,10 @@
 #include <chrono>
+#include <fcntl.h>
 #include <fstream>
 #include <map>
+#include <sys/stat.h>
+#include <thread>
+#include <tuple>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -314,6 +318,93 @@ TEST_P(PictureStepsTest, DamagedOrMissingRecordsOnlyCostTime) {
     EXPECT_EQ(galleryFiles(), built);
 }
 
+TEST_P(PictureStepsTest, ASourceReplacedWithinTheSameSecondIsReadAgain) {
+    addPictures(2);
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    const std::string source = entries[0].file;
+    const std::string bytes = testing::readFile(source);
+    struct stat before {};
+    ASSERT_EQ(::stat(source.c_str(), &before), 0);
+    // Same bytes, same size, same second: only the nanoseconds tell the write apart.
+    const auto sameSecond = [&](const std::string& path, long nanoseconds) {
+        const timespec times[2] = {before.st_atim, {before.st_mtim.tv_sec, nanoseconds}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    };
+    sameSecond(source, (before.st_mtim.tv_nsec + 1) % 1000000000);
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    EXPECT_EQ(results.decodedPictures, 1u);
+
+    // Another file moved into its place with the very same time: only the inode differs.
+    ASSERT_EQ(::stat(source.c_str(), &before), 0);
+    const std::string replacement = scratch.folder() + "replacement.jpg";
+    testing::writeFile(replacement, bytes);
+    sameSecond(replacement, before.st_mtim.tv_nsec);
+    fs::rename(replacement, source);
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    EXPECT_EQ(results.decodedPictures, 1u);
+
+    // A new thumbnail width makes every thumbnail again and keeps the large pictures.
+    const auto built = galleryFiles();
+    settings.ThumbWidth = {true, "20"};
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    EXPECT_EQ(results.decodedPictures, 2u);
+    EXPECT_EQ(sizeOf("thumb/tn_2.jpg").width, 20);
+    EXPECT_EQ(galleryFiles()["pic/pic2.jpg"], built.at("pic/pic2.jpg"));
+}
+
+TEST_P(PictureStepsTest, AStoreFromAnotherVersionOrSpoiltIntoAFileIsMadeAgain) {
+    addPictures(2);
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    const std::string store = scratch.folder() + "reuse";
+    for (const auto& record : fs::directory_iterator(store)) {
+        std::string text = testing::readFile(record.path());
+        text.replace(text.find("record 1"), 8, "record 0");
+        testing::writeFile(record.path(), text);
+    }
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    EXPECT_EQ(results.decodedPictures, 2u);
+
+    fs::remove_all(store);
+    testing::writeFile(store, "not a folder");
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    EXPECT_EQ(results.decodedPictures, 2u);
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    EXPECT_EQ(results.decodedPictures, 0u); // the store was made again
+}
+
+TEST_P(PictureStepsTest, TwoBuildsAtOnceShareTheStoreWithoutSpoilingIt) {
+    addPictures(4);
+    const std::string store = scratch.folder() + "reuse/";
+    const auto build = [&](const std::string& folder, PictureResults& into) {
+        GallerySettings own = settings;
+        own.DestFolder = folder;
+        fs::create_directories(folder);
+        own.Overwrite = OverwriteMode::Overwrite;
+        testing::ScriptedFrontend quiet;
+        BuildPlan plan = galleryPlan(own, entries.size(), kProgramFolder, {GetParam()});
+        plan.reuseFolder = store;
+        const OutputPolicy policy = outputPolicyOf(plan, own, kProgramFolder, {}, quiet);
+        return buildPictures(plan, own, entries, policy, quiet, into);
+    };
+    const std::string first = scratch.folder() + "first/";
+    const std::string second = scratch.folder() + "second/";
+    PictureResults firstResults;
+    PictureResults secondResults;
+    bool firstDone = false;
+    std::thread other([&] { firstDone = build(first, firstResults); });
+    EXPECT_TRUE(build(second, secondResults));
+    other.join();
+    ASSERT_TRUE(firstDone);
+
+    for (const std::string& folder : {first, second}) {
+        PictureResults again;
+        ASSERT_TRUE(build(folder, again));
+        EXPECT_EQ(again.decodedPictures, 0u) << folder;
+        EXPECT_EQ(testing::readFile(first + "thumb/tn_4.jpg"),
+                  testing::readFile(second + "thumb/tn_4.jpg"));
+    }
+}
+
 TEST_P(PictureStepsTest, AnOutputMadeAloneEqualsOneMadeWithTheOther) {
     // Large enough that the two outputs alone would each be decoded at another scale.
     addPicture("big.jpg", 1600, 1200);
@@ -339,12 +430,17 @@ TEST_P(PictureStepsTest, AnEarlyEndLeavesWhatABuildWithoutReuseLeaves) {
     const auto endState = [&](OverwriteMode mode, bool withReuse, bool stop) {
         fs::remove_all(destination());
         fs::copy(saved, destination(), fs::copy_options::recursive);
+        frontend = {};
         if (withReuse) {
             // The copy is new to the records; build it once to have them.
             reuse = true;
             run(OverwriteMode::Overwrite);
         }
         reuse = withReuse;
+        frontend = {};
+        for (int answer = 0; mode == OverwriteMode::Ask && answer < 24; ++answer) {
+            frontend.answerNext(answer % 3 != 1);
+        }
         const std::string source = entries[3].file;
         fs::rename(source, source + ".away");
         if (stop) {
@@ -355,14 +451,22 @@ TEST_P(PictureStepsTest, AnEarlyEndLeavesWhatABuildWithoutReuseLeaves) {
             EXPECT_THROW(run(mode), ProjectError);
             fs::rename(source + ".away", source);
         }
-        frontend = {};
-        return galleryFiles();
+        // What the user saw must not tell the two apart either.
+        return std::tuple(galleryFiles(), frontend.questions, frontend.statuses,
+                          frontend.progressValues);
     };
-    for (const OverwriteMode mode : {OverwriteMode::AddOnly, OverwriteMode::Overwrite}) {
+    for (const OverwriteMode mode :
+         {OverwriteMode::Ask, OverwriteMode::AddOnly, OverwriteMode::Overwrite}) {
         for (const bool stop : {false, true}) {
-            const auto reused = endState(mode, true, stop);
-            EXPECT_EQ(reused, endState(mode, false, stop))
-                << "mode " << static_cast<int>(mode) << (stop ? ", stopped" : ", failed");
+            SCOPED_TRACE(::testing::Message()
+                         << "mode " << static_cast<int>(mode) << (stop ? ", stopped" : ", failed"));
+            const auto [files, questions, statuses, progress] = endState(mode, true, stop);
+            const auto [plainFiles, plainQuestions, plainStatuses, plainProgress] =
+                endState(mode, false, stop);
+            EXPECT_TRUE(files == plainFiles); // bytes too long to print
+            EXPECT_EQ(questions, plainQuestions);
+            EXPECT_EQ(statuses, plainStatuses);
+            EXPECT_EQ(progress, plainProgress);
         }
     }
 }
