@@ -95,6 +95,9 @@ QGroupBox* StylePage::buildSizeGroup() {
     cbSmoothScaling = new QCheckBox(tr("Smooth scaling"), group);
     connect(cbSmoothScaling, &QCheckBox::toggled, this,
             [this](bool on) { m_settings.SmoothScaling = on; });
+    cbHiDpiThumbs = new QCheckBox(tr("Double-size thumbnails for sharp screens"), group);
+    connect(cbHiDpiThumbs, &QCheckBox::toggled, this,
+            [this](bool on) { m_settings.HiDpiThumbs = on; });
 
     connect(m_thumbWidth, &FlaggedNumber::flagToggled, this, [this](bool on) {
         setThumbWidthFlag(m_settings, on);
@@ -119,6 +122,7 @@ QGroupBox* StylePage::buildSizeGroup() {
     layout->addWidget(rbThumbStretch, 0, 2);
     layout->addWidget(rbThumbCrop, 1, 2);
     layout->addWidget(cbSmoothScaling, 2, 2);
+    layout->addWidget(cbHiDpiThumbs, 3, 2);
     layout->setColumnStretch(3, 1);
     return group;
 }
@@ -209,6 +213,7 @@ void StylePage::showSettings() {
             ->setChecked(true);
     }
     cbSmoothScaling->setChecked(m_settings.SmoothScaling);
+    cbHiDpiThumbs->setChecked(m_settings.HiDpiThumbs);
     edtThumbPrefix->setText(QString::fromStdString(m_settings.ThumbPrefix));
     edtThumbSuffix->setText(QString::fromStdString(m_settings.ThumbSuffix));
     cbThumbBorder->setChecked(m_settings.ThumbBorder);

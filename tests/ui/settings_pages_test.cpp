@@ -140,9 +140,13 @@ private slots:
         QCOMPARE(pages.settings.ThumbStretch, ThumbFit::Stretch);
     }
 
-    void smoothScalingBoxWritesAndShowsTheSetting() {
+    void smoothScalingAndDoubleSizeBoxesWriteAndShowTheirSettings() {
         Pages pages;
         StylePage& page = *pages.step.TabStyle;
+        QVERIFY(page.cbHiDpiThumbs->isChecked());
+        page.cbHiDpiThumbs->click();
+        QVERIFY(!pages.settings.HiDpiThumbs);
+        QVERIFY(pages.settings.SmoothScaling);
         page.cbSmoothScaling->click();
         QVERIFY(!pages.settings.SmoothScaling);
         // Cropping or stretching to an exact size has nothing to do with it.
@@ -150,8 +154,10 @@ private slots:
         QVERIFY(page.cbSmoothScaling->isEnabled());
         QVERIFY(!page.cbSmoothScaling->isChecked());
         pages.settings.SmoothScaling = true;
+        pages.settings.HiDpiThumbs = true;
         pages.step.showSettings();
         QVERIFY(page.cbSmoothScaling->isChecked());
+        QVERIFY(page.cbHiDpiThumbs->isChecked());
     }
 
     void largePictureControlsFollowResizeAndKeepOneSide() {

@@ -42,6 +42,9 @@ std::string decodeText(const RenderRequest& request) {
     if (request.thumbnail) {
         text +=
             " thumbnail " + shapeText(*request.thumbnail) + " crop " + std::to_string(request.crop);
+        if (request.doubleSizeThumbnail) {
+            text += " and double size";
+        }
     }
     if (request.largePicture) {
         text += " large picture " +
@@ -77,6 +80,16 @@ std::optional<std::string> thumbnailFingerprint(const RenderRequest& request) {
     if (text && request.thumbnail) {
         *text +=
             "\nthumbnail " + boxText(*request.thumbnail) + " crop " + std::to_string(request.crop);
+        return text;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> doubleSizeThumbnailFingerprint(const RenderRequest& request) {
+    std::optional<std::string> text = sourceOf(request);
+    if (text && request.thumbnail && request.doubleSizeThumbnail) {
+        *text += "\ndouble-size thumbnail " + boxText(doubleSizeOf(*request.thumbnail)) +
+                 " crop " + std::to_string(request.crop);
         return text;
     }
     return std::nullopt;

@@ -13,6 +13,7 @@ namespace vellumar {
 // fingerprints render to the same bytes. Nothing when the source cannot be looked at, so
 // that rendering it meets the error.
 std::optional<std::string> thumbnailFingerprint(const RenderRequest& request);
+std::optional<std::string> doubleSizeThumbnailFingerprint(const RenderRequest& request);
 std::optional<std::string> largePictureFingerprint(const RenderRequest& request);
 
 } // namespace vellumar

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <filesystem>
+#include <initializer_list>
 #include <set>
 
 #include "build/held_pictures.h"
@@ -26,6 +27,7 @@ std::vector<RenderRequest> requestsFor(const BuildPlan& plan, std::span<const TI
         request.crop = entries[i].crop;
         request.rotate = entries[i].rotate;
         request.thumbnail = plan.thumbnailBox;
+        request.doubleSizeThumbnail = plan.doubleSizeThumbnails;
         request.largePicture = true;
         request.largePictureBox = plan.largePictureBox;
         request.smoothScaling = plan.smoothScaling;
@@ -123,6 +125,12 @@ public:
             m_paths[i] = requests[i].path;
             m_thumbnails[i] = lookUp(plan.folders.thumbs + thumbnailFileName(settings, i + 1),
                                      thumbnailFingerprint(requests[i]));
+            if (plan.doubleSizeThumbnails) {
+                m_doubleSizeThumbnails.push_back(
+                    lookUp(plan.folders.thumbs + doubleSizeThumbnailFileName(settings, i + 1),
+                           doubleSizeThumbnailFingerprint(requests[i])));
+                requests[i].doubleSizeThumbnailMade = m_doubleSizeThumbnails[i].reused.has_value();
+            }
             m_largePictures[i] = lookUp(plan.folders.pictures + largePictureFileName(i + 1),
                                         largePictureFingerprint(requests[i]));
             // Only what is not there already is rendered; a picture with both is not decoded.
@@ -134,7 +142,7 @@ public:
 
     bool thumbnailLoop(PictureResults& results) {
         KeptAhead kept;
-        prepare(m_plan.folders.thumbs, m_thumbnails, kept);
+        prepare(m_plan.folders.thumbs, {&m_thumbnails, &m_doubleSizeThumbnails}, kept);
         const auto keepWaiting = [this] {
             m_frontend.processEvents();
             return !m_frontend.stopRequested();
@@ -150,19 +158,20 @@ public:
                 return false;
             }
             const Output& thumbnail = m_thumbnails[i - 1];
-            if (thumbnail.reused) {
-                results.sizes[i - 1].thumbnail = thumbnail.reused;
-                m_policy.mayWrite(thumbnail.path); // asked as ever; the file is already right
-            } else {
-                if (outcome->thumbnailError) {
-                    outcome->thumbnail =
-                        standIn(i - 1, outcome->thumbnailError, m_plan.thumbnailBox, results);
-                }
-                results.sizes[i - 1].thumbnail = sizeOf(*outcome->thumbnail);
-                if (m_policy.mayWrite(thumbnail.path)) {
-                    write(thumbnail, outcome->thumbnail->jpeg, sizeOf(*outcome->thumbnail),
-                          !outcome->thumbnailError);
-                }
+            const Output* doubleSize =
+                m_doubleSizeThumbnails.empty() ? nullptr : &m_doubleSizeThumbnails[i - 1];
+            const bool failed = outcome->thumbnailError &&
+                                (!thumbnail.reused || (doubleSize && !doubleSize->reused));
+            if (failed) {
+                outcome->thumbnail =
+                    standIn(i - 1, outcome->thumbnailError, m_plan.thumbnailBox, results);
+                outcome->doubleSizeThumbnail = standIn(i - 1, outcome->thumbnailError,
+                                                       doubleSizeOf(m_plan.thumbnailBox), results);
+            }
+            results.sizes[i - 1].thumbnail =
+                writeUnlessReused(thumbnail, outcome->thumbnail, !failed);
+            if (doubleSize) {
+                writeUnlessReused(*doubleSize, outcome->doubleSizeThumbnail, !failed);
             }
             if (outcome->decoded) {
                 ++results.decodedPictures;
@@ -177,7 +186,7 @@ public:
 
     bool largePictureLoop(PictureResults& results) {
         KeptAhead kept;
-        prepare(m_plan.folders.pictures, m_largePictures, kept);
+        prepare(m_plan.folders.pictures, {&m_largePictures}, kept);
         PictureLoop loop(m_plan, m_frontend, "Initializing large pictures......");
         // Pictures kept at their own size are written afresh whatever the mode.
         const bool alwaysWrite = !m_plan.largePictureBox;
@@ -219,13 +228,32 @@ private:
         return output;
     }
 
-    void prepare(const std::string& folder, const std::vector<Output>& outputs, KeptAhead& kept) {
+    // The size of the output as the folder ends up holding it; each file follows the
+    // overwrite mode on its own, and one identical to what would be written is asked about as
+    // ever but left as it is.
+    PictureSize writeUnlessReused(const Output& output,
+                                  const std::optional<RenderedPicture>& rendered,
+                                  bool madeFromSource) {
+        if (output.reused) {
+            m_policy.mayWrite(output.path);
+            return *output.reused;
+        }
+        if (m_policy.mayWrite(output.path)) {
+            write(output, rendered->jpeg, sizeOf(*rendered), madeFromSource);
+        }
+        return sizeOf(*rendered);
+    }
+
+    void prepare(const std::string& folder, std::initializer_list<const std::vector<Output>*> sets,
+                 KeptAhead& kept) {
         std::set<std::string> reused;
         if (m_policy.mode() == OverwriteMode::Overwrite) {
-            for (std::size_t i = 0; i < outputs.size(); ++i) {
-                if (outputs[i].reused) {
-                    reused.insert(outputs[i].path);
-                    kept.keep(i, outputs[i].path);
+            for (const std::vector<Output>* outputs : sets) {
+                for (std::size_t i = 0; i < outputs->size(); ++i) {
+                    if ((*outputs)[i].reused) {
+                        reused.insert((*outputs)[i].path);
+                        kept.keep(i, (*outputs)[i].path);
+                    }
                 }
             }
         }
@@ -286,6 +314,7 @@ private:
     ReuseRecords m_records;
     HeldPictures m_held;
     std::vector<Output> m_thumbnails;
+    std::vector<Output> m_doubleSizeThumbnails; // empty when they are not made
     std::vector<Output> m_largePictures;
     // What the large-picture loop will meet at each picture: its size, or its error.
     std::vector<PictureSize> m_largePictureSizes;

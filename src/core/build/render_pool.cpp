@@ -29,9 +29,14 @@ std::exception_ptr asProjectError(const std::string& path) {
     }
 }
 
+// Whether a thumbnail or its double-size version is still to be made.
+bool asksThumbnails(const RenderRequest& request) {
+    return request.thumbnail && (!request.thumbnailMade || (request.doubleSizeThumbnail &&
+                                                            !request.doubleSizeThumbnailMade));
+}
+
 bool asksNothing(const RenderRequest& request) {
-    return (!request.thumbnail || request.thumbnailMade) &&
-           (!request.largePicture || request.largePictureMade);
+    return !asksThumbnails(request) && (!request.largePicture || request.largePictureMade);
 }
 
 PictureOutcome render(const RenderRequest& request) {
@@ -40,6 +45,7 @@ PictureOutcome render(const RenderRequest& request) {
     try {
         RenderedOutputs outputs = renderPicture(request);
         outcome.thumbnail = std::move(outputs.thumbnail);
+        outcome.doubleSizeThumbnail = std::move(outputs.doubleSizeThumbnail);
         outcome.largePicture = std::move(outputs.largePicture);
         return outcome;
     } catch (...) {
@@ -47,11 +53,13 @@ PictureOutcome render(const RenderRequest& request) {
     }
     // Whether the thumbnail fails as well is known only by making it alone.
     outcome.thumbnailError = outcome.largePictureError;
-    if (request.thumbnail && !request.thumbnailMade && request.largePicture) {
-        RenderRequest thumbnailOnly = request;
-        thumbnailOnly.largePictureMade = true;
+    if (asksThumbnails(request) && request.largePicture) {
+        RenderRequest thumbnailsOnly = request;
+        thumbnailsOnly.largePictureMade = true;
         try {
-            outcome.thumbnail = std::move(renderPicture(thumbnailOnly).thumbnail);
+            RenderedOutputs outputs = renderPicture(thumbnailsOnly);
+            outcome.thumbnail = std::move(outputs.thumbnail);
+            outcome.doubleSizeThumbnail = std::move(outputs.doubleSizeThumbnail);
             outcome.thumbnailError = nullptr;
         } catch (...) {
             outcome.thumbnailError = asProjectError(request.path);

@@ -20,7 +20,8 @@ namespace vellumar {
 struct PictureOutcome {
     bool decoded = false; // false when nothing was asked of the picture
     std::optional<RenderedPicture> thumbnail;
-    std::exception_ptr thumbnailError;
+    std::optional<RenderedPicture> doubleSizeThumbnail;
+    std::exception_ptr thumbnailError; // the double-size version's as well
     std::optional<RenderedPicture> largePicture;
     std::exception_ptr largePictureError;
 };

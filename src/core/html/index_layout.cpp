@@ -25,6 +25,10 @@ IndexPageSpan IndexLayout::span(int page) const {
     return {static_cast<int>(first), static_cast<int>(last), page, pageCount};
 }
 
+int IndexLayout::pageOf(int picture) const {
+    return static_cast<int>((picture - 1) / picturesPerPage + 1);
+}
+
 IndexLayout indexLayout(const GallerySettings& settings, std::size_t pictureCount) {
     IndexLayout layout;
     layout.picturesPerPage = static_cast<long long>(tableSize(settings.ThumbTableCol)) *

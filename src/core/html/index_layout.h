@@ -15,6 +15,8 @@ struct IndexLayout {
 
     // The pictures of index page `page` (from 1); the last page ends at the last picture.
     IndexPageSpan span(int page) const;
+    // The index page (from 1) that shows picture `picture` (from 1).
+    int pageOf(int picture) const;
 };
 
 // Reads the table size from the settings. A size that is not a number, or below 1, fails

@@ -94,6 +94,17 @@ private:
         return "#";
     }
 
+    // The thumbnail and its double-size version as candidates of a srcset attribute, whose
+    // list would be cut apart at a blank or comma of a prefix or suffix.
+    std::string thumbSrcset(int picture) const {
+        if (!m_settings.HiDpiThumbs) {
+            return {};
+        }
+        const std::string folder = std::string(kThumbnailFolder) + "/";
+        return srcsetAddress(folder + thumbnailFileName(m_settings, picture)) + " 1x, " +
+               srcsetAddress(folder + doubleSizeThumbnailFileName(m_settings, picture)) + " 2x";
+    }
+
     std::string cellToken(std::string_view name, int picture) const {
         const TImgEntry& entry = m_context.entries[static_cast<std::size_t>(picture) - 1];
         if (name == "thumb width") {
@@ -107,6 +118,9 @@ private:
         }
         if (name == "thumb file") {
             return std::string(kThumbnailFolder) + "/" + thumbnailFileName(m_settings, picture);
+        }
+        if (name == "thumb srcset") {
+            return thumbSrcset(picture);
         }
         if (name == "thumb alt") {
             return m_settings.ThumbInfoFromPicture ? entry.info : m_settings.ThumbALT;

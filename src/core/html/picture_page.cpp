@@ -4,6 +4,7 @@
 
 #include "file_io.h"
 #include "html/cell_values.h"
+#include "html/index_layout.h"
 #include "html/line_expander.h"
 #include "html/nav_links.h"
 #include "html/page_background.h"
@@ -43,6 +44,9 @@ public:
         if (name == "table bg pic" || name == "table bg color" || name == "table border color") {
             return kEmptyAttribute;
         }
+        if (name == "pic index page") {
+            return indexPageAddress();
+        }
         return pictureNavHtml(name, m_settings, m_picture, m_pictureCount, m_context.links.toRoot);
     }
 
@@ -59,6 +63,12 @@ private:
         }
         return m_settings.PageTitle + "&nbsp&nbsp" + std::to_string(m_picture) + "&nbspof&nbsp" +
                std::to_string(m_pictureCount);
+    }
+
+    // The way back to the thumbnails: the index page that shows this picture.
+    std::string indexPageAddress() const {
+        const IndexLayout layout = indexLayout(m_settings, m_context.entries.size());
+        return m_context.links.toRoot + indexPageFileName(m_settings, layout.pageOf(m_picture));
     }
 
     std::string cellToken(std::string_view name) const {
@@ -83,6 +93,9 @@ private:
         }
         if (name == "pic info") {
             return m_entry.info;
+        }
+        if (name == "pic alt") {
+            return quotedAttributeText(m_entry.title);
         }
         return {};
     }

@@ -55,8 +55,15 @@ struct DecodedPicture {
 std::optional<std::vector<PictureSize>> averagedSizes(const RenderRequest& request,
                                                       PictureSize fullSize) {
     std::vector<PictureSize> sizes;
+    std::vector<PictureBox> thumbnailBoxes;
     if (request.thumbnail) {
-        const auto size = averagedSize(*request.thumbnail, request.crop, fullSize);
+        thumbnailBoxes.push_back(*request.thumbnail);
+        if (request.doubleSizeThumbnail) {
+            thumbnailBoxes.push_back(doubleSizeOf(*request.thumbnail));
+        }
+    }
+    for (const PictureBox& box : thumbnailBoxes) {
+        const auto size = averagedSize(box, request.crop, fullSize);
         if (!size) {
             return std::nullopt;
         }
@@ -129,6 +136,14 @@ std::optional<PictureBox> largePictureBoxOf(const GallerySettings& s) {
                  "large picture", s.PicBorder, s.PicBorderWidth, s.PicBorderColor);
 }
 
+PictureBox doubleSizeOf(const PictureBox& box) {
+    PictureBox doubled = box;
+    doubled.width = 2 * box.width;
+    doubled.height = 2 * box.height;
+    doubled.borderWidth = 2 * box.borderWidth;
+    return doubled;
+}
+
 int quarterTurnsToDegrees(int rotate) {
     return rotate >= 0 && rotate <= 3 ? rotate * 90 : 0;
 }
@@ -139,6 +154,11 @@ RenderedBitmaps renderBitmaps(const RenderRequest& request) {
     RenderedBitmaps outputs;
     if (const auto& box = request.thumbnail; box && !request.thumbnailMade) {
         outputs.thumbnail = shapeOutput(picture, *box, request.crop, angle, request.smoothScaling);
+    }
+    if (const auto& box = request.thumbnail;
+        box && request.doubleSizeThumbnail && !request.doubleSizeThumbnailMade) {
+        outputs.doubleSizeThumbnail =
+            shapeOutput(picture, doubleSizeOf(*box), request.crop, angle, request.smoothScaling);
     }
     if (request.largePicture && !request.largePictureMade) {
         if (const auto& box = request.largePictureBox) {
@@ -156,7 +176,8 @@ RenderedBitmaps renderBitmaps(const RenderRequest& request) {
 
 RenderedOutputs renderPicture(const RenderRequest& request) {
     const RenderedBitmaps bitmaps = renderBitmaps(request);
-    return {encoded(bitmaps.thumbnail), encoded(bitmaps.largePicture)};
+    return {encoded(bitmaps.thumbnail), encoded(bitmaps.doubleSizeThumbnail),
+            encoded(bitmaps.largePicture)};
 }
 
 } // namespace vellumar

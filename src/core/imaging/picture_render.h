@@ -25,6 +25,10 @@ PictureBox thumbnailBoxOf(const GallerySettings& settings);
 // The large-picture box, or nothing when pictures keep their own size.
 std::optional<PictureBox> largePictureBoxOf(const GallerySettings& settings);
 
+// The box of a thumbnail's double-size version: twice the box and twice the border, so that
+// it shows the same picture, and a crop the same window, at twice the pixel density.
+PictureBox doubleSizeOf(const PictureBox& box);
+
 // The angle in degrees of a number of quarter turns; anything outside 0..3 turns by none.
 int quarterTurnsToDegrees(int rotate);
 
@@ -34,6 +38,8 @@ struct RenderRequest {
     int crop = 0;                        // a CropAlign value
     int rotate = 0;                      // quarter turns
     std::optional<PictureBox> thumbnail; // nothing: no thumbnail wanted
+    // With a thumbnail: its version at doubleSizeOf its box as well.
+    bool doubleSizeThumbnail = false;
     bool largePicture = false;
     std::optional<PictureBox> largePictureBox; // with largePicture: nothing keeps the own size
     // Aspect-keeping reductions average the pixels they cover (and a JPEG is reduced while
@@ -43,6 +49,7 @@ struct RenderRequest {
     // decode's scale is chosen, so each output comes out the same whether the other is made
     // with it or not.
     bool thumbnailMade = false;
+    bool doubleSizeThumbnailMade = false;
     bool largePictureMade = false;
 };
 
@@ -55,6 +62,7 @@ struct RenderedPicture {
 
 struct RenderedOutputs {
     std::optional<RenderedPicture> thumbnail;
+    std::optional<RenderedPicture> doubleSizeThumbnail;
     std::optional<RenderedPicture> largePicture;
 };
 
@@ -66,6 +74,7 @@ RenderedOutputs renderPicture(const RenderRequest& request);
 // The outputs of renderPicture as bitmaps, before they are encoded.
 struct RenderedBitmaps {
     std::optional<Bitmap> thumbnail;
+    std::optional<Bitmap> doubleSizeThumbnail;
     std::optional<Bitmap> largePicture;
 };
 RenderedBitmaps renderBitmaps(const RenderRequest& request);

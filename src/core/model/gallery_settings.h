@@ -84,6 +84,9 @@ struct GallerySettings {
     // Saved after PicPageShowIndex: aspect-keeping reductions average the pixels they
     // cover instead of picking single ones.
     bool SmoothScaling = true;
+    // Saved after SmoothScaling: every thumbnail also gets a version at twice its box for
+    // screens with more than one device pixel per CSS pixel.
+    bool HiDpiThumbs = true;
 
     bool operator==(const GallerySettings&) const = default;
 };

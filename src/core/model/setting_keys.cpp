@@ -82,6 +82,13 @@ SettingKey flag(std::string_view name, bool S::*member) {
         [=](S& s, const std::string& value, const Styles&) { s.*member = value != kNotChecked; }};
 }
 
+// A flag that is off in a file without the key.
+SettingKey flagMissingOff(std::string_view name, bool S::*member) {
+    SettingKey key = flag(name, member);
+    key.missingValue = kNotChecked;
+    return key;
+}
+
 // A flag that only "checked" turns on.
 SettingKey strictFlag(std::string_view name, bool S::*member) {
     return {name,
@@ -274,6 +281,8 @@ std::vector<SettingKey> makeSettingKeys() {
         strictFlag("PicPageShowIndex", &S::PicPageShowIndex),
         flag("SmoothScaling",
              &S::SmoothScaling), // a file without it was made before it existed: on
+        // A file without it builds what it built before it existed: no double-size files.
+        flagMissingOff("HiDpiThumbs", &S::HiDpiThumbs),
     };
 }
 

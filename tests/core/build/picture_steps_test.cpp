@@ -141,6 +141,72 @@ TEST_P(PictureStepsTest, CropCutsAWindowAndBorderGrowsTheRecordedSize) {
     EXPECT_EQ(results.sizes[1].thumbnail, (PictureSize{104, 104}));
 }
 
+TEST_P(PictureStepsTest, DoubleSizeThumbnailsShowTheSameAtTwiceTheBox) {
+    addPicture("photo.jpg", 640, 480);
+    entries.back().crop = static_cast<int>(CropAlign::Center);
+    addPicture("wide.jpg", 400, 300);
+    setThumbFit(settings, ThumbFit::Crop);
+    settings.ThumbBorder = true;
+    settings.ThumbBorderWidth = "2";
+    ASSERT_TRUE(run(OverwriteMode::Ask));
+    EXPECT_EQ(sizeOf("thumb/tn_1@2x.jpg"), (PictureSize{208, 208}));
+    EXPECT_EQ(results.sizes[0].thumbnail, (PictureSize{104, 104})); // the pages show this size
+
+    settings.ThumbBorder = false;
+    settings.ThumbWidth.on = false;
+    setThumbFit(settings, ThumbFit::Stretch);
+    settings.ThumbHeight = {true, "80"};
+    entries[0].crop = static_cast<int>(CropAlign::NoCrop);
+    entries[0].rotate = 1;
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    EXPECT_EQ(sizeOf("thumb/tn_1.jpg"), (PictureSize{60, 80}));
+    EXPECT_EQ(sizeOf("thumb/tn_1@2x.jpg"), (PictureSize{120, 160}));
+    EXPECT_EQ(sizeOf("thumb/tn_2@2x.jpg"), (PictureSize{160, 120}));
+
+    // Off, none are made, and "Always overwrite" clears those of earlier builds.
+    settings.HiDpiThumbs = false;
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    EXPECT_TRUE(exists("thumb/tn_2.jpg"));
+    EXPECT_FALSE(exists("thumb/tn_2@2x.jpg"));
+}
+
+TEST_P(PictureStepsTest, ASuffixEndingInTheDoubleSizeMarkCollidesWithNothing) {
+    addPicture("one.jpg", 400, 300);
+    addPicture("two.jpg", 300, 400);
+    settings.ThumbSuffix = "@2x";
+    ASSERT_TRUE(run(OverwriteMode::Ask));
+    EXPECT_EQ(sizeOf("thumb/tn_1@2x.jpg"), (PictureSize{100, 75}));
+    EXPECT_EQ(sizeOf("thumb/tn_1@2x@2x.jpg"), (PictureSize{200, 150}));
+    EXPECT_EQ(sizeOf("thumb/tn_2@2x@2x.jpg"), (PictureSize{150, 200}));
+    EXPECT_THAT(frontend.questions, IsEmpty()); // no file was met twice
+}
+
+TEST_P(PictureStepsTest, EachDoubleSizeThumbnailFollowsTheOverwriteModeOnItsOwn) {
+    for (const char* name : {"one.jpg", "two.jpg", "three.jpg"}) {
+        addPicture(name, 400, 300);
+    }
+    fs::create_directories(destination() + "thumb");
+    for (const char* file : {"thumb/tn_1@2x.jpg", "thumb/tn_2@2x.jpg", "thumb/tn_9@2x.jpg"}) {
+        std::ofstream(destination() + file) << "mine";
+    }
+    frontend.answerNext(false);
+    frontend.answerNext(true);
+    ASSERT_TRUE(run(OverwriteMode::Ask));
+    EXPECT_THAT(frontend.questions,
+                ElementsAre("Overwrite existing file: " + destination() + "thumb/tn_1@2x.jpg",
+                            "Overwrite existing file: " + destination() + "thumb/tn_2@2x.jpg"));
+    EXPECT_EQ(fs::file_size(destination() + "thumb/tn_1@2x.jpg"), 4u);
+    EXPECT_EQ(sizeOf("thumb/tn_2@2x.jpg"), (PictureSize{200, 150}));
+
+    std::ofstream(destination() + "thumb/tn_2@2x.jpg") << "mine";
+    ASSERT_TRUE(run(OverwriteMode::AddOnly));
+    EXPECT_EQ(fs::file_size(destination() + "thumb/tn_2@2x.jpg"), 4u);
+
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    EXPECT_EQ(sizeOf("thumb/tn_1@2x.jpg"), (PictureSize{200, 150}));
+    EXPECT_FALSE(exists("thumb/tn_9@2x.jpg"));
+}
+
 TEST_P(PictureStepsTest, OwnSizeLargePicturesAreRotatedAndAlwaysRewritten) {
     addPicture("turned.jpg", 64, 48);
     entries.back().rotate = 1;
@@ -416,6 +482,10 @@ TEST_P(PictureStepsTest, AnOutputMadeAloneEqualsOneMadeWithTheOther) {
     EXPECT_EQ(galleryFiles(), built);
     fs::remove(destination() + "pic/pic1.jpg");
     ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    EXPECT_EQ(galleryFiles(), built);
+    fs::remove(destination() + "thumb/tn_1@2x.jpg");
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    EXPECT_EQ(results.decodedPictures, 1u);
     EXPECT_EQ(galleryFiles(), built);
 }
 

@@ -99,6 +99,30 @@ TEST_F(IndexPageTest, CellOfTheWorkedExample) {
                             ""));
 }
 
+TEST_F(IndexPageTest, SrcsetNamesBothThumbnailsWhileDoubleSizeIsOn) {
+    addPictures(3);
+    style = {"<%pic index page%>|<%thumb srcset%>|<%pic alt%>", "<%thumb cell begin%>",
+             R"(<img src="<%thumb file%>" srcset="<%thumb srcset%>" alt="<%pic alt%>">)",
+             "<%pic index page%>", "<%thumb cell end%>"};
+    EXPECT_THAT(
+        writePage({3, 3, 1, 1}),
+        ElementsAre("||", "<tr>",
+                    R"(<img src="thumb/tn_3.jpg" srcset="thumb/tn_3.jpg 1x, thumb/tn_3@2x.jpg 2x" )"
+                    R"(alt="">)",
+                    "", ""));
+
+    // A blank or comma in the names would split the list; the file names stay the same.
+    settings.ThumbPrefix = "my tn,";
+    settings.ThumbSuffix = "@2x";
+    EXPECT_EQ(cellOf(writePage({3, 3, 1, 1}), "srcset"),
+              R"(<img src="thumb/my tn,3@2x.jpg" srcset="thumb/my%20tn%2C3@2x.jpg 1x, )"
+              R"(thumb/my%20tn%2C3@2x@2x.jpg 2x" alt="">)");
+
+    settings.HiDpiThumbs = false;
+    EXPECT_EQ(cellOf(writePage({3, 3, 1, 1}), "srcset"),
+              R"(<img src="thumb/my tn,3@2x.jpg" srcset="" alt="">)");
+}
+
 TEST_F(IndexPageTest, RowsCloseAfterEveryFullRowOnly) {
     addPictures(13);
     settings.ThumbTableCol = "4";

@@ -80,6 +80,32 @@ TEST_F(PicturePageTest, TitleAndCellFollowTheSettings) {
     EXPECT_THAT(writePage(3, 12), ElementsAre("My Gallery", "|info 3|640 X 480|600x400", ""));
 }
 
+TEST_F(PicturePageTest, WayBackLeadsToTheIndexPageShowingThePicture) {
+    addPictures(25);
+    settings.ThumbTableCol = "4";
+    settings.ThumbTableRow = "3";
+    settings.IdxFileName = "gallery.htm";
+    style = {R"(<a href="<%pic index page%>">Back</a><%thumb srcset%><%pic alt%>)"};
+    EXPECT_THAT(writePage(1, 25), ElementsAre(R"(<a href="../gallery.htm">Back</a>)"));
+    EXPECT_THAT(writePage(12, 25), ElementsAre(R"(<a href="../gallery.htm">Back</a>)"));
+    EXPECT_THAT(writePage(15, 25), ElementsAre(R"(<a href="../index2.htm">Back</a>)"));
+    EXPECT_THAT(writePage(25, 25), ElementsAre(R"(<a href="../index3.htm">Back</a>)"));
+}
+
+TEST_F(PicturePageTest, LargePictureTakesItsTitleAsAlternativeText) {
+    addPictures(2);
+    entries[1].title = R"(The "Blue" <i>Lagoon</i>)";
+    settings.PicPageShowTitle = false;
+    style = {"<%thumb cell begin%>",
+             R"(<img src="<%thumb file%>" srcset="<%thumb srcset%>" alt="<%pic alt%>">)"
+             "<%pic index page%><%thumb title%>",
+             "<%thumb cell end%>"};
+    EXPECT_THAT(writePage(2, 2),
+                ElementsAre(R"(<img src="../pic/pic2.jpg" srcset="" )"
+                            R"(alt="The &quot;Blue&quot; <i>Lagoon</i>">)",
+                            ""));
+}
+
 TEST_F(PicturePageTest, BackgroundComesFromItsOwnSettingIntoThePageFolder) {
     addPictures(1);
     style = {"<%page bg pic%>|<%table bg pic%>|<%page bg color%>"};

@@ -96,7 +96,8 @@ const std::vector<std::string> kAllSettingKeys = {"DestFolder",
                                                   "ThumbInfo",
                                                   "PicPageShowTitle",
                                                   "PicPageShowIndex",
-                                                  "SmoothScaling"};
+                                                  "SmoothScaling",
+                                                  "HiDpiThumbs"};
 
 // Settings where every value differs from its default.
 GallerySettings unusualSettings() {
@@ -161,6 +162,7 @@ GallerySettings unusualSettings() {
     s.PicPageShowTitle = false;
     s.PicPageShowIndex = false;
     s.SmoothScaling = false;
+    s.HiDpiThumbs = false;
     return s;
 }
 
@@ -241,6 +243,7 @@ TEST_F(ProjectFileTest, WritesEveryKeyInOrder) {
                                {"ThumbBorder", "checked"},
                                {"PicPageShowIndex", "not checked"},
                                {"SmoothScaling", "not checked"},
+                               {"HiDpiThumbs", "not checked"},
                                {"ThumbInfo", "<%ThumbInfo%>"},
                                {"Overwrite", "2"}});
 }
@@ -264,7 +267,8 @@ TEST_F(ProjectFileTest, WritesDefaultsWithFlaggedKeysLeftOut) {
                                {"ThumbPrefix", "tn_"}, // trimmed when written
                                {"ThumbInfo", "Click"},
                                {"ThumbHeight", "not checked"},
-                               {"SmoothScaling", "checked"}});
+                               {"SmoothScaling", "checked"},
+                               {"HiDpiThumbs", "checked"}});
 
     // A large picture without border: its border keys stay out.
     defaults.ResizePic = true;
@@ -401,6 +405,7 @@ TEST_F(ProjectFileTest, MissingKeysHaveTheirOwnDefaults) {
     EXPECT_EQ(settings.ThumbStretch, ThumbFit::Crop);
     EXPECT_FALSE(settings.PicPageShowIndex);
     EXPECT_TRUE(settings.SmoothScaling); // projects older than the setting scale smoothly
+    EXPECT_FALSE(settings.HiDpiThumbs);  // and build no double-size thumbnails
     EXPECT_EQ(settings.DestFolder, "");
     EXPECT_EQ(settings.Style, "Modern");
     EXPECT_EQ(settings.ThumbLink, ThumbLinkTarget::Picture);
