@@ -31,7 +31,7 @@ struct BuildPlan {
     std::size_t pictureCount = 0; // pictures 1..pictureCount are built
     IndexLayout layout;           // how those pictures spread over index pages
     PictureBox thumbnailBox;
-    bool doubleSizeThumbnails = false; // each thumbnail also at twice its box
+    bool doubleSizeThumbnails = false;         // each thumbnail also at twice its box
     std::optional<PictureBox> largePictureBox; // nothing: pictures keep their own size
     bool smoothScaling = true;
     TemplateLines templateLines;

@@ -88,8 +88,8 @@ std::optional<std::string> thumbnailFingerprint(const RenderRequest& request) {
 std::optional<std::string> doubleSizeThumbnailFingerprint(const RenderRequest& request) {
     std::optional<std::string> text = sourceOf(request);
     if (text && request.thumbnail && request.doubleSizeThumbnail) {
-        *text += "\ndouble-size thumbnail " + boxText(doubleSizeOf(*request.thumbnail)) +
-                 " crop " + std::to_string(request.crop);
+        *text += "\ndouble-size thumbnail " + boxText(doubleSizeOf(*request.thumbnail)) + " crop " +
+                 std::to_string(request.crop);
         return text;
     }
     return std::nullopt;

@@ -31,8 +31,8 @@ std::exception_ptr asProjectError(const std::string& path) {
 
 // Whether a thumbnail or its double-size version is still to be made.
 bool asksThumbnails(const RenderRequest& request) {
-    return request.thumbnail && (!request.thumbnailMade || (request.doubleSizeThumbnail &&
-                                                            !request.doubleSizeThumbnailMade));
+    return request.thumbnail && (!request.thumbnailMade ||
+                                 (request.doubleSizeThumbnail && !request.doubleSizeThumbnailMade));
 }
 
 bool asksNothing(const RenderRequest& request) {

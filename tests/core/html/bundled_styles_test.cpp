@@ -43,10 +43,13 @@ const std::set<std::string, std::less<>> kPageTokens = {"title",
                                                         "nav previous",
                                                         "nav next",
                                                         "nav last",
-                                                        "thumb cell begin"};
+                                                        "thumb cell begin",
+                                                        "pic index page"};
+// The picture's date, camera and exposure expand to nothing where they are not known.
 const std::set<std::string, std::less<>> kCellTokens = {
-    "thumb width", "thumb height", "thumb href", "thumb file",
-    "thumb alt",   "thumb title",  "thumb size", "pic info"};
+    "thumb width", "thumb height", "thumb href",   "thumb file", "thumb alt",
+    "thumb title", "thumb size",   "thumb srcset", "pic info",   "pic alt",
+    "pic date",    "pic camera",   "pic exposure"};
 const std::set<std::string, std::less<>> kDefaultKeys = {
     "page bg pic", "page bg color",     "home pic",          "index pic",    "first pic",
     "prev pic",    "next pic",          "last pic",          "table border", "table cell",

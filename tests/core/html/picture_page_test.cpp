@@ -100,10 +100,9 @@ TEST_F(PicturePageTest, LargePictureTakesItsTitleAsAlternativeText) {
              R"(<img src="<%thumb file%>" srcset="<%thumb srcset%>" alt="<%pic alt%>">)"
              "<%pic index page%><%thumb title%>",
              "<%thumb cell end%>"};
-    EXPECT_THAT(writePage(2, 2),
-                ElementsAre(R"(<img src="../pic/pic2.jpg" srcset="" )"
-                            R"(alt="The &quot;Blue&quot; <i>Lagoon</i>">)",
-                            ""));
+    EXPECT_THAT(writePage(2, 2), ElementsAre(R"(<img src="../pic/pic2.jpg" srcset="" )"
+                                             R"(alt="The &quot;Blue&quot; <i>Lagoon</i>">)",
+                                             ""));
 }
 
 TEST_F(PicturePageTest, BackgroundComesFromItsOwnSettingIntoThePageFolder) {
