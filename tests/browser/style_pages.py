@@ -22,6 +22,7 @@ try:
     from selenium import webdriver
     from selenium.webdriver.chrome.service import Service
     from selenium.webdriver.common.action_chains import ActionChains
+    from selenium.common.exceptions import TimeoutException
     from selenium.webdriver.common.keys import Keys
     from selenium.webdriver.support.ui import WebDriverWait
 except ImportError:
@@ -173,8 +174,9 @@ class StylePages:
         before = self.browser.current_url
         action()
         try:
-            WebDriverWait(self.browser, 5).until(lambda b: b.current_url != before)
-        except Exception:
+            WebDriverWait(self.browser, 5).until(lambda b: b.current_url != before and b.execute_script(
+                "return document.readyState === 'complete'"))
+        except TimeoutException:
             pass
         self.checks.expect(self.browser.current_url == self.url(expected),
                            f"{what} leads to {self.browser.current_url}")

@@ -153,8 +153,8 @@ TEST_P(PictureStepsTest, DoubleSizeThumbnailsShowTheSameAtTwiceTheBox) {
     EXPECT_EQ(results.sizes[0].thumbnail, (PictureSize{104, 104})); // the pages show this size
 
     settings.ThumbBorder = false;
-    settings.ThumbWidth.on = false;
     setThumbFit(settings, ThumbFit::Stretch);
+    settings.ThumbWidth.on = false;
     settings.ThumbHeight = {true, "80"};
     entries[0].crop = static_cast<int>(CropAlign::NoCrop);
     entries[0].rotate = 1;
