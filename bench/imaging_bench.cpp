@@ -150,7 +150,8 @@ void BM_StretchAveraged(benchmark::State& state) {
 BENCHMARK(BM_StretchAveraged)->Arg(800)->Arg(160)->Unit(benchmark::kMillisecond);
 
 // What a build does with one photograph: a 100-pixel thumbnail and a 600-pixel large
-// picture from one decode, both encoded, with smooth scaling on (1) and off (0).
+// picture from one decode, all encoded, with smooth scaling on (1) and off (0), and without
+// (0) and with (1) the thumbnail's double-size version.
 void BM_RenderPicture(benchmark::State& state) {
     const BenchJpegFile file;
     if (!file.readable(state)) {
@@ -162,12 +163,18 @@ void BM_RenderPicture(benchmark::State& state) {
     request.largePicture = true;
     request.largePictureBox = PictureBox{600, 600, true, 0, kWhite};
     request.smoothScaling = state.range(0) != 0;
+    request.doubleSizeThumbnail = state.range(1) != 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(renderPicture(request));
     }
     countPixels(state);
 }
-BENCHMARK(BM_RenderPicture)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderPicture)
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace vellumar::bench
