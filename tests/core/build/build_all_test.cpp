@@ -233,6 +233,7 @@ TEST_F(BuildAllTest, KeepingGoingPutsPlaceholdersForUnreadablePicturesAndNamesTh
     EXPECT_THAT(frontend.notices[0], ::testing::HasSubstr(fourth));
     // Placeholders take the box's size, and every page is there as for any picture.
     EXPECT_EQ(probePictureFile(destination() + "/thumb/tn_2.jpg"), (PictureSize{100, 75}));
+    EXPECT_EQ(probePictureFile(destination() + "/thumb/tn_2@2x.jpg"), (PictureSize{200, 150}));
     EXPECT_EQ(probePictureFile(destination() + "/pic/pic4.jpg"), (PictureSize{600, 600}));
     EXPECT_EQ(project.pictures().entry(2).builtThumbWidth, 100);
     EXPECT_TRUE(fs::exists(destination() + "/picpage/page4.htm"));
