@@ -7,7 +7,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "file_io.h"
 #include "imaging/atomic_file.h"
 #include "project_error.h"
 
@@ -15,43 +14,13 @@ namespace vellumar {
 
 namespace {
 
-[[noreturn]] void failToWrite(const std::string& path, int error) {
-    throw ProjectError("Cannot write file \"" + path + "\". " + std::strerror(error));
+[[noreturn]] void failToWrite(const std::string& target, int error) {
+    throw ProjectError("Cannot write file \"" + target + "\". " + std::strerror(error));
 }
 
-std::string spill(const std::string& folder, std::size_t index,
-                  const std::vector<std::uint8_t>& bytes) {
-    const std::string name = folder + "held" + std::to_string(index + 1) + ".jpg";
-    for (int attempt = 0;; ++attempt) {
-        const std::string path = temporaryNameFor(name, attempt);
-        const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor < 0) {
-            if (errno == EEXIST && attempt < 100) {
-                continue;
-            }
-            failToWrite(path, errno);
-        }
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t written = ::write(descriptor, bytes.data() + done, bytes.size() - done);
-            if (written < 0 && errno == EINTR) {
-                continue;
-            }
-            if (written < 0) {
-                const int error = errno;
-                ::close(descriptor);
-                ::unlink(path.c_str());
-                failToWrite(path, error);
-            }
-            done += static_cast<std::size_t>(written);
-        }
-        if (::close(descriptor) != 0) {
-            const int error = errno;
-            ::unlink(path.c_str());
-            failToWrite(path, error);
-        }
-        return path;
-    }
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
 }
 
 // A file that is replaced keeps its permissions, as it would when written over.
@@ -64,14 +33,16 @@ void keepModeOf(const std::string& path, const std::string& replacement) {
 
 } // namespace
 
-HeldPictures::HeldPictures(std::string spillFolder, std::size_t memoryBudget)
-    : m_spillFolder(std::move(spillFolder)), m_memoryBudget(memoryBudget) {}
+HeldPictures::HeldPictures(std::size_t memoryBudget) : m_memoryBudget(memoryBudget) {}
 
 HeldPictures::~HeldPictures() {
     for (const Held& held : m_held) {
         if (!held.spillPath.empty()) {
             ::unlink(held.spillPath.c_str());
         }
+    }
+    if (!m_madeFolder.empty()) {
+        ::rmdir(m_madeFolder.c_str()); // fails, as it should, once a picture is in it
     }
 }
 
@@ -82,25 +53,73 @@ HeldPictures::Held& HeldPictures::slot(std::size_t index) {
     return m_held[index];
 }
 
-void HeldPictures::hold(std::size_t index, std::vector<std::uint8_t> bytes) {
-    Held& held = slot(index);
-    if (m_inMemory + bytes.size() <= m_memoryBudget) {
-        m_inMemory += bytes.size();
-        held.bytes = std::move(bytes);
-    } else {
-        held.spillPath = spill(m_spillFolder, index, bytes);
+std::string HeldPictures::spill(const std::string& target, const std::vector<std::uint8_t>& bytes) {
+    // The large-picture loop makes the folder when it starts; a spill may come first.
+    const std::string folder = folderOf(target);
+    if (m_madeFolder.empty() && ::mkdir(folder.c_str(), 0777) == 0) {
+        m_madeFolder = folder;
+    }
+    for (int attempt = 0;; ++attempt) {
+        const std::string path = temporaryNameFor(target, attempt);
+        const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor < 0) {
+            if (errno == EEXIST && attempt < 100) {
+                continue;
+            }
+            failToWrite(target, errno);
+        }
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t written = ::write(descriptor, bytes.data() + done, bytes.size() - done);
+            if (written < 0 && errno == EINTR) {
+                continue;
+            }
+            if (written < 0) {
+                const int error = errno;
+                ::close(descriptor);
+                ::unlink(path.c_str());
+                failToWrite(target, error);
+            }
+            done += static_cast<std::size_t>(written);
+        }
+        if (::close(descriptor) != 0) {
+            const int error = errno;
+            ::unlink(path.c_str());
+            failToWrite(target, error);
+        }
+        return path;
     }
 }
 
-void HeldPictures::writeTo(std::size_t index, const std::string& path) {
+void HeldPictures::hold(std::size_t index, const std::string& target,
+                        std::vector<std::uint8_t> bytes) {
     Held& held = slot(index);
+    held.target = target;
+    if (m_inMemory + bytes.size() <= m_memoryBudget) {
+        m_inMemory += bytes.size();
+        held.bytes = std::move(bytes);
+        return;
+    }
+    try {
+        held.spillPath = spill(target, bytes);
+    } catch (const ProjectError&) {
+        held.failure = std::current_exception();
+    }
+}
+
+void HeldPictures::write(std::size_t index) {
+    Held& held = slot(index);
+    if (held.failure) {
+        std::rethrow_exception(held.failure);
+    }
     if (held.spillPath.empty()) {
-        writeFileAtomically(path, held.bytes);
+        writeFileAtomically(held.target, held.bytes);
     } else {
-        keepModeOf(path, held.spillPath);
-        if (std::rename(held.spillPath.c_str(), path.c_str()) != 0) {
-            // Another file system (a folder mounted there): copy, still complete or not at all.
-            writeFileAtomically(path, readFileBytes(held.spillPath));
+        keepModeOf(held.target, held.spillPath);
+        if (std::rename(held.spillPath.c_str(), held.target.c_str()) != 0) {
+            const int error = errno;
+            throw ProjectError("Cannot create file \"" + held.target + "\". " +
+                               std::strerror(error));
         }
     }
     drop(index);
@@ -114,6 +133,7 @@ void HeldPictures::drop(std::size_t index) {
         ::unlink(held.spillPath.c_str());
         held.spillPath.clear();
     }
+    held.failure = nullptr;
 }
 
 } // namespace vellumar

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -9,36 +10,42 @@ namespace vellumar {
 
 // Finished pictures waiting for the loop that writes them: a build renders each large
 // picture with its thumbnail but writes it only after the last thumbnail. They are kept in
-// memory up to a budget and beyond it in hidden files of the folder given, named as the
+// memory up to a budget and beyond it in hidden files beside their targets, named as the
 // atomic writer names its temporary files, so that a killed build leaves nothing that a
-// later build would not clear away. Whatever is still held when the store is dropped is
-// deleted.
+// later build would not clear away, and a picture reaches its place by a rename. Whatever
+// is still held when the store is dropped is deleted.
 class HeldPictures {
 public:
-    HeldPictures(std::string spillFolder, std::size_t memoryBudget);
+    explicit HeldPictures(std::size_t memoryBudget);
     ~HeldPictures();
     HeldPictures(const HeldPictures&) = delete;
     HeldPictures& operator=(const HeldPictures&) = delete;
 
-    // Keeps the bytes of picture `index`. Fails with "Cannot write file ..." when the
-    // spill file cannot be written.
-    void hold(std::size_t index, std::vector<std::uint8_t> bytes);
-    // Puts picture `index` at path (complete or not at all) and forgets it.
-    void writeTo(std::size_t index, const std::string& path);
+    // Keeps the bytes of picture `index`, which will be written to target. When they cannot
+    // wait on disk, the failure ("Cannot write file "<target>". <reason>") is kept instead,
+    // for write() to throw: it shows where the picture is written, if it ever is.
+    void hold(std::size_t index, const std::string& target, std::vector<std::uint8_t> bytes);
+    // Puts picture `index` at its target (complete or not at all) and forgets it.
+    void write(std::size_t index);
     // Forgets picture `index` without writing it.
     void drop(std::size_t index);
 
 private:
     struct Held {
+        std::string target;
         std::vector<std::uint8_t> bytes;
         std::string spillPath; // set when the bytes are on disk instead
+        std::exception_ptr failure;
     };
     Held& slot(std::size_t index);
+    std::string spill(const std::string& target, const std::vector<std::uint8_t>& bytes);
 
-    std::string m_spillFolder;
     std::size_t m_memoryBudget;
     std::size_t m_inMemory = 0;
     std::vector<Held> m_held;
+    // A folder made only to hold spilled pictures, removed again if nothing was written
+    // into it: a build that ends before its large pictures leaves no trace of them.
+    std::string m_madeFolder;
 };
 
 } // namespace vellumar

@@ -115,11 +115,10 @@ public:
                    std::span<const TImgEntry> entries, const OutputPolicy& policy,
                    Frontend& frontend)
         : m_plan(plan), m_policy(policy), m_frontend(frontend),
-          m_records(plan.reuseFolder, plan.reuse),
-          m_held(plan.folders.root, plan.heldPictureMemory), m_thumbnails(plan.pictureCount),
-          m_largePictures(plan.pictureCount), m_largePictureSizes(plan.pictureCount),
-          m_largePictureErrors(plan.pictureCount), m_largePictureStandIns(plan.pictureCount),
-          m_paths(plan.pictureCount) {
+          m_records(plan.reuseFolder, plan.reuse), m_held(plan.heldPictureMemory),
+          m_thumbnails(plan.pictureCount), m_largePictures(plan.pictureCount),
+          m_largePictureSizes(plan.pictureCount), m_largePictureErrors(plan.pictureCount),
+          m_largePictureStandIns(plan.pictureCount), m_paths(plan.pictureCount) {
         std::vector<RenderRequest> requests = requestsFor(plan, entries);
         for (std::size_t i = 0; i < plan.pictureCount; ++i) {
             m_paths[i] = requests[i].path;
@@ -205,7 +204,7 @@ public:
             }
             const bool wanted = alwaysWrite || m_policy.mayWrite(largePicture.path);
             if (!largePicture.reused && wanted) {
-                m_held.writeTo(i - 1, largePicture.path);
+                m_held.write(i - 1);
                 if (!m_largePictureStandIns[i - 1]) {
                     recordWritten(largePicture, m_largePictureSizes[i - 1]);
                 }
@@ -272,7 +271,7 @@ private:
         }
         if (outcome.largePicture) {
             m_largePictureSizes[index] = sizeOf(*outcome.largePicture);
-            m_held.hold(index, std::move(outcome.largePicture->jpeg));
+            m_held.hold(index, m_largePictures[index].path, std::move(outcome.largePicture->jpeg));
         } else {
             m_largePictureErrors[index] = outcome.largePictureError;
         }

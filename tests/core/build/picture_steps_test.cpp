@@ -9,18 +9,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "build/build_driver.h"
-#include "build/build_plan.h"
-#include "build/picture_steps.h"
-#include "imaging/atomic_file.h"
-#include "imaging/jpeg_writer.h"
-#include "imaging/picture_loader.h"
 #include "model/settings_rules.h"
-#include "model/style_list.h"
+#include "picture_steps_fixture.h"
 #include "project_error.h"
-#include "support/scratch_folder.h"
-#include "support/scripted_frontend.h"
-#include "support/test_pictures.h"
 
 namespace vellumar {
 namespace {
@@ -30,84 +21,7 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-// The picture loops as a gallery build runs them, with one worker and with several: what
-// the user sees and what lands on disk must not depend on how many workers render.
-class PictureStepsTest : public ::testing::TestWithParam<int> {
-protected:
-    PictureStepsTest() {
-        settings.Style = listStyles(kProgramFolder).front();
-        settings.DestFolder = destination();
-        fs::create_directories(destination());
-    }
-
-    // A JPEG source picture of the given size in the scratch folder.
-    void addPicture(const std::string& name, int width, int height) {
-        const std::string path = scratch.folder() + "src/" + name;
-        fs::create_directories(scratch.path() / "src");
-        writeFileAtomically(path, encodeJpeg(testing::filledPicture(width, height, {90, 140, 60})));
-        TImgEntry entry;
-        entry.file = path;
-        entry.title = name;
-        entries.push_back(entry);
-    }
-    void addPictures(int count) {
-        for (int i = 1; i <= count; ++i) {
-            addPicture("photo" + std::to_string(i) + ".jpg", 40 + i, 30);
-        }
-    }
-
-    bool run(OverwriteMode mode, std::size_t heldMemory = 64u << 20) {
-        settings.Overwrite = mode;
-        BuildPlan plan = galleryPlan(settings, entries.size(), kProgramFolder, {GetParam()});
-        plan.heldPictureMemory = heldMemory;
-        plan.reuse = reuse;
-        plan.reuseFolder = scratch.folder() + "reuse/";
-        const OutputPolicy policy = outputPolicyOf(plan, settings, kProgramFolder, {}, frontend);
-        return buildPictures(plan, settings, entries, policy, frontend, results);
-    }
-
-    // Large pictures resized to fit 600 x 600, which the small test pictures already do.
-    void resizeLargePictures() {
-        settings.ResizePic = true;
-        settings.PicHeight.on = false;
-    }
-
-    std::string destination() const { return scratch.folder() + "gallery/"; }
-    PictureSize sizeOf(const std::string& file) { return probePictureFile(destination() + file); }
-    bool exists(const std::string& file) const { return fs::exists(destination() + file); }
-
-    // Every file of the gallery with its bytes.
-    std::map<std::string, std::string> galleryFiles() const {
-        std::map<std::string, std::string> files;
-        for (const auto& entry : fs::recursive_directory_iterator(destination())) {
-            if (entry.is_regular_file()) {
-                files[fs::relative(entry.path(), destination()).string()] =
-                    testing::readFile(entry.path());
-            }
-        }
-        return files;
-    }
-
-    // Hidden temporary files anywhere below the scratch folder.
-    std::vector<std::string> leftovers() const {
-        std::vector<std::string> found;
-        for (const auto& entry : fs::recursive_directory_iterator(scratch.path())) {
-            if (entry.path().extension() == ".tmp") {
-                found.push_back(entry.path().string());
-            }
-        }
-        return found;
-    }
-
-    static inline const std::string kProgramFolder = VELLUMAR_SOURCE_DATA_DIR "/";
-    testing::ScratchFolder scratch;
-    std::vector<TImgEntry> entries;
-    GallerySettings settings;
-    testing::ScriptedFrontend frontend;
-    PictureResults results;
-    bool reuse = true;
-};
-
+using PictureStepsTest = testing::PictureStepsFixture;
 INSTANTIATE_TEST_SUITE_P(Workers, PictureStepsTest, ::testing::Values(1, 4));
 
 TEST_P(PictureStepsTest, HeightOnlyStretchKeepsTheAspectAndBothLoopsReport) {
