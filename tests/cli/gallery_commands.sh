@@ -96,6 +96,18 @@ preview_prints_its_index_page)
     [ -f program/preview/picpage/page6.htm ] && [ ! -e program/preview/picpage/page7.htm ] ||
         fail "the preview does not hold exactly one index page of pictures"
     ;;
+build_refuses_bad_job_counts)
+    for jobs in 0 -1 abc 100000 2x ""; do
+        expect_status 2 "$cli" build album.vlm --program-folder program --dest gallery --yes \
+            --jobs "$jobs"
+        grep -qF "option '--jobs' takes a number of workers from 1 to 256" err.txt ||
+            fail "--jobs '$jobs' was not refused with its reason"
+    done
+    [ ! -e gallery ] || fail "a refused build wrote the gallery"
+    expect_status 0 "$cli" build album.vlm --program-folder program --dest gallery --yes \
+        --quiet --jobs 3
+    [ -f gallery/index.htm ] || fail "a build with three workers made no gallery"
+    ;;
 *)
     fail "unknown case $case_name"
     ;;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <new>
+#include <sched.h>
+#include <system_error>
 
 #include "project_error.h"
 
@@ -26,6 +28,9 @@ std::exception_ptr asProjectError(const std::string& path) {
     } catch (const std::exception& error) {
         return std::make_exception_ptr(
             ProjectError("Cannot read picture " + path + ": " + error.what()));
+    } catch (...) {
+        return std::make_exception_ptr(
+            ProjectError("Cannot read picture " + path + ": an unknown error occurred."));
     }
 }
 
@@ -71,6 +76,12 @@ PictureOutcome render(const RenderRequest& request) {
 } // namespace
 
 int defaultWorkerCount() {
+    // The cores this process may run on: fewer than the machine has under taskset or in a
+    // container limited to some of them.
+    cpu_set_t cores;
+    if (::sched_getaffinity(0, sizeof(cores), &cores) == 0) {
+        return std::max(1, CPU_COUNT(&cores));
+    }
     return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 }
 
@@ -82,12 +93,22 @@ RenderPool::RenderPool(std::vector<RenderRequest> requests, int workerCount)
     // Two pictures a worker keep every worker busy while the taker writes files.
     m_window = 2 * workers;
     m_workers.reserve(workers);
-    for (std::size_t i = 0; i < workers; ++i) {
-        m_workers.emplace_back([this] { work(); });
+    try {
+        for (std::size_t i = 0; i < workers; ++i) {
+            m_workers.emplace_back([this] { work(); });
+        }
+    } catch (const std::system_error& error) {
+        stopWorkers();
+        throw ProjectError(std::string("Cannot start the threads that render the pictures: ") +
+                           error.what());
     }
 }
 
 RenderPool::~RenderPool() {
+    stopWorkers();
+}
+
+void RenderPool::stopWorkers() {
     {
         const std::lock_guard lock(m_mutex);
         m_closing = true;

@@ -32,6 +32,7 @@ struct PictureOutcome {
 // is.
 class RenderPool {
 public:
+    // Fails with a ProjectError when the system cannot start the workers.
     RenderPool(std::vector<RenderRequest> requests, int workerCount);
     // Workers finish the picture in hand and are joined; outcomes not taken are dropped.
     ~RenderPool();
@@ -45,6 +46,7 @@ public:
 
 private:
     void work();
+    void stopWorkers();
 
     std::vector<RenderRequest> m_requests;
     std::vector<std::optional<PictureOutcome>> m_outcomes;
@@ -58,7 +60,7 @@ private:
     std::vector<std::thread> m_workers;
 };
 
-// One worker per core, as far as the system tells.
+// One worker per core this process may run on, as far as the system tells.
 int defaultWorkerCount();
 
 } // namespace vellumar
