@@ -1,5 +1,6 @@
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <map>
 
 #include <gmock/gmock.h>
@@ -24,6 +25,8 @@ namespace vellumar {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 // A project of generated photographs, dressed in the first bundled style, as the wizard
 // starts one.
@@ -174,6 +177,62 @@ TEST_F(BuildAllTest, OutputNamesThatLeaveTheGalleryAreRefusedBeforeAnythingIsWri
     EXPECT_FALSE(buildPreview(project, programFolder, frontend));
     EXPECT_FALSE(fs::exists(programFolder + "preview"));
     EXPECT_FALSE(fs::exists(programFolder + "outside_index.htm"));
+}
+
+TEST_F(BuildAllTest, PictureSizesBelowOneAreRefusedBeforeAnythingIsWritten) {
+    addPictures(1);
+    project.settings().DestFolder = destination();
+    const std::string programFolder = scratch.folder() + "program/";
+    fs::copy(kProgramFolder, programFolder, fs::copy_options::recursive);
+    const auto refusal = [&](const std::function<void(GallerySettings&)>& adjust) {
+        GallerySettings& settings = project.settings();
+        const GallerySettings saved = settings;
+        adjust(settings);
+        frontend.notices.clear();
+        EXPECT_FALSE(BuildAll(project, programFolder, frontend));
+        EXPECT_FALSE(buildPreview(project, programFolder, frontend));
+        settings = saved;
+        EXPECT_EQ(frontend.notices.size(), 2u);
+        return frontend.notices.empty() ? std::string() : frontend.notices.front();
+    };
+    EXPECT_EQ(refusal([](GallerySettings& s) {
+                  s.ThumbWidth = {true, "0"};
+                  s.ThumbHeight.on = false;
+              }),
+              "The thumbnail width must be at least 1 pixel, not 0.");
+    EXPECT_EQ(refusal([](GallerySettings& s) {
+                  s.ResizePic = true;
+                  s.PicWidth.on = false;
+                  s.PicHeight = {true, "-5"};
+              }),
+              "The large picture height must be at least 1 pixel, not -5.");
+    EXPECT_TRUE(frontend.questions.empty()); // not even about creating the destination
+    EXPECT_FALSE(fs::exists(destination()));
+    EXPECT_FALSE(fs::exists(programFolder + "preview"));
+}
+
+// The sizes in the pages are those of the files this build wrote, not what the project
+// remembered of an earlier build.
+TEST_F(BuildAllTest, PagesGiveThisBuildsSizesOverStaleOnes) {
+    addPictures(2);
+    for (int i = 1; i <= 2; ++i) {
+        TImgEntry& entry = project.pictures().entry(i);
+        entry.builtThumbWidth = entry.builtThumbHeight = 7;
+        entry.builtPicWidth = entry.builtPicHeight = 9;
+    }
+    project.settings().DestFolder = destination();
+    project.settings().TopOffset = project.settings().LeftOffset = "0";
+    fs::create_directories(destination());
+    ASSERT_TRUE(BuildAll(project, kProgramFolder, frontend))
+        << ::testing::PrintToString(frontend.notices);
+    const std::string index = testing::readFile(destination() + "/index.htm");
+    EXPECT_THAT(index, HasSubstr(R"(width="100" height="75")"));
+    EXPECT_THAT(index, HasSubstr(R"(width="75" height="100")"));
+    EXPECT_THAT(index, HasSubstr("320 X 240"));
+    EXPECT_THAT(index, Not(HasSubstr(R"("7")")));
+    EXPECT_THAT(testing::readFile(destination() + "/picpage/page2.htm"),
+                HasSubstr(R"(width="180" height="240")"));
+    EXPECT_EQ(project.pictures().entry(1).builtThumbHeight, 75);
 }
 
 TEST_F(BuildAllTest, ALinkedPictureFolderIsRefusedAndItsTargetLeftAlone) {
