@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "imaging/atomic_file.h"
+#include "imaging/averaged_stretch.h"
 #include "imaging/gen_pic.h"
 #include "imaging/jpeg_writer.h"
 #include "imaging/picture_loader.h"
@@ -104,6 +105,43 @@ TEST(ShrinkOnLoad, TheDecodeIsTheSmallestThatStillCoversEveryOutput) {
     EXPECT_EQ(reduction(photoSize, {{2001, 1500}}), 1);
     EXPECT_EQ(reduction({80, 60}, {{100, 75}}), 1); // an enlargement
     EXPECT_EQ(reduction(photoSize, {}), 8);
+}
+
+bool samePixels(const Bitmap& a, const Bitmap& b) {
+    if (a.width() != b.width() || a.height() != b.height()) {
+        return false;
+    }
+    const auto rowBytes = static_cast<std::size_t>(a.width()) * 3;
+    for (int y = 0; y < a.height(); ++y) {
+        if (!std::equal(a.row(y), a.row(y) + rowBytes, b.row(y))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The reduction is not only allowed but done: each output is exactly the average of the
+// picture decoded as small as all the outputs allow, which differs from the average of the
+// full decode, so a build that fell back to decoding in full would show here.
+TEST_F(SmoothScalingTest, AJpegIsDecodedAsSmallAsItsOutputsAllow) {
+    const std::string path = writeJpeg("photo.jpg", photo(1600, 1200));
+    const PictureFile file(path);
+    const auto averagedFrom = [&](int reduction, int width, int height) {
+        return stretchAveraged(file.decode(reduction), {1600, 1200}, reduction, width, height);
+    };
+    RenderRequest request;
+    request.path = path;
+    request.thumbnail = square(100);
+    const RenderedBitmaps alone = renderBitmaps(request);
+    EXPECT_TRUE(samePixels(*alone.thumbnail, averagedFrom(8, 100, 75)));
+    EXPECT_FALSE(samePixels(*alone.thumbnail, averagedFrom(1, 100, 75)));
+
+    request.largePicture = true;
+    request.largePictureBox = square(600); // an eighth is 200 x 150, a quarter 400 x 300
+    const RenderedBitmaps both = renderBitmaps(request);
+    EXPECT_TRUE(samePixels(*both.thumbnail, averagedFrom(2, 100, 75)));
+    EXPECT_TRUE(samePixels(*both.largePicture, averagedFrom(2, 600, 450)));
+    EXPECT_FALSE(samePixels(*both.largePicture, averagedFrom(1, 600, 450)));
 }
 
 // Every box rule of the builds, on pictures of each shape, turned and framed: smooth scaling
