@@ -121,6 +121,7 @@ void HeldPictures::write(std::size_t index) {
             throw ProjectError("Cannot create file \"" + held.target + "\". " +
                                std::strerror(error));
         }
+        held.spillPath.clear(); // it is the target now
     }
     drop(index);
 }
