@@ -1,10 +1,12 @@
 #include "picture_adding.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 #include "frontend.h"
 #include "model/file_info.h"
+#include "model/natural_name_order.h"
 #include "model/output_folders.h"
 #include "path_text.h"
 #include "project_error.h"
@@ -21,8 +23,8 @@ struct FolderItem {
     bool isFolder;
 };
 
-// The folder's pictures candidates and sub-folders in the order the file system lists them;
-// an unreadable folder has none. Links to folders are left out, as they may lead back up the
+// The folder's picture candidates and sub-folders in name order as a file manager shows
+// them, whatever order the file system keeps them in; an unreadable folder has none. Links to folders are left out, as they may lead back up the
 // tree, and so are pipes and devices, which are no pictures and could block the reading.
 std::vector<FolderItem> listFolder(const std::string& folder) {
     std::vector<FolderItem> items;
@@ -37,6 +39,9 @@ std::vector<FolderItem> listFolder(const std::string& folder) {
             items.push_back({it->path().filename().string(), false});
         }
     }
+    std::sort(items.begin(), items.end(), [](const FolderItem& a, const FolderItem& b) {
+        return naturalNameLess(a.name, b.name);
+    });
     return items;
 }
 

@@ -28,13 +28,14 @@ struct AddingReport {
 bool AddPic(PictureList& list, const std::string& path, Frontend& frontend,
             const PictureFormatRegistry& registry = pictureFormats());
 
-// Adds every picture file directly in the folder, in listing order; files that cannot be
-// read are noted in the report and passed over. Returns false when the list filled up.
+// Adds every picture file directly in the folder, in natural name order (naturalNameLess);
+// files that cannot be read are noted in the report and passed over. Returns false when the
+// list filled up.
 bool AddAllPic(PictureList& list, const std::string& folder, Frontend& frontend,
                AddingReport& report, const PictureFormatRegistry& registry = pictureFormats());
 
-// Adds the folder's pictures, then those of each sub-folder, depth first. Returns false
-// when the list filled up.
+// Adds the folder's pictures, then those of each sub-folder in name order, depth first. Returns
+// false when the list filled up.
 bool AddDirPic(PictureList& list, const std::string& folder, Frontend& frontend,
                AddingReport& report, const PictureFormatRegistry& registry = pictureFormats());
 
