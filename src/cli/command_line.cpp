@@ -12,8 +12,11 @@ const std::vector<Command>& commands() {
         {"new",
          "new -o PROJECT.vlm [--program-folder DIR] [--style NAME] [--add FILE]...\n"
          "      [--add-dir DIR]... [--add-tree DIR]... [--set KEY=VALUE]... [--force]\n"
+         "      [--titles-from-metadata]\n"
          "                               start a project as the wizard does and save it;\n"
-         "                               an existing file is replaced only with --force",
+         "                               an existing file is replaced only with --force;\n"
+         "                               titles and infos from what the pictures carry\n"
+         "                               with --titles-from-metadata",
          runNew},
         {"show",
          "show PROJECT.vlm [--program-folder DIR]\n"

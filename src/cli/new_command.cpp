@@ -11,6 +11,7 @@
 #include "model/setting_keys.h"
 #include "model/settings_rules.h"
 #include "model/style_list.h"
+#include "model/titles_from_metadata.h"
 #include "project_error.h"
 #include "project_options.h"
 
@@ -32,6 +33,7 @@ struct NewOptions {
     std::vector<Addition> additions;
     std::vector<std::string> assignments; // KEY=VALUE
     bool force = false;                   // replace an existing project file
+    bool titlesFromMetadata = false;
 };
 
 NewOptions parseNewOptions(const Arguments& arguments) {
@@ -50,6 +52,8 @@ NewOptions parseNewOptions(const Arguments& arguments) {
             options.additions.push_back({AddKind::Folder, optionValue(arguments, i)});
         } else if (option == "--add-tree") {
             options.additions.push_back({AddKind::Tree, optionValue(arguments, i)});
+        } else if (option == "--titles-from-metadata") {
+            options.titlesFromMetadata = true;
         } else if (option == "--set") {
             options.assignments.push_back(optionValue(arguments, i));
         } else if (option == "--force") {
@@ -135,6 +139,9 @@ int runNew(const Arguments& arguments) {
     }
     for (const std::string& assignment : options.assignments) {
         assign(assignment, settings, styles);
+    }
+    if (options.titlesFromMetadata) {
+        titlesFromMetadata(list);
     }
     repairSizeFlags(settings);
     SaveProject(options.output, list, settings);

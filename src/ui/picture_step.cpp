@@ -20,10 +20,12 @@
 #include "imaging/load_picture.h"
 #include "imaging/picture_render.h"
 #include "model/enums.h"
+#include "model/file_info.h"
 #include "model/picture_adding.h"
 #include "model/picture_editing.h"
 #include "model/picture_sort.h"
 #include "model/project.h"
+#include "model/titles_from_metadata.h"
 #include "project_error.h"
 #include "qt_text.h"
 #include "user_dialogs.h"
@@ -74,6 +76,8 @@ void PictureStep::buildLayout() {
     auto* addMenu = new QMenu(btnAdd);
     addMenu->addAction(tr("Images"), this, &PictureStep::addImages);
     addMenu->addAction(tr("Folder"), this, &PictureStep::addFolderOfPictures);
+    addMenu->addSeparator();
+    addMenu->addAction(tr("Titles from descriptions"), this, &PictureStep::takeTitlesFromFiles);
     btnAdd->setMenu(addMenu);
 
     btnRemove = new QPushButton(tr("Remove"), this);
@@ -215,7 +219,7 @@ void PictureStep::updatePreview() {
     }
     TImgEntry entry = m_project.pictures().entry(m_shownRow);
     try {
-        const Bitmap picture = LoadPicture(entry);
+        const Bitmap picture = LoadPicture(entry, m_project.settings().AutoRotate);
         const Bitmap turned = GenPic(picture, picture.width(), picture.height(), 0, entry.crop,
                                      quarterTurnsToDegrees(entry.rotate), kWhite, true);
         Bitmap shown;
@@ -303,6 +307,23 @@ void PictureStep::addFolderOfPictures() {
     });
     refill(m_project.pictures().count());
     emit statusChanged(QString::number(m_project.pictures().count()) + tr(" pictures loaded"));
+}
+
+void PictureStep::takeTitlesFromFiles() {
+    const int changed = titlesFromMetadata(m_project.pictures());
+    refill(m_shownRow);
+    emit statusChanged(QString::number(changed) + tr(" pictures described"));
+}
+
+void PictureStep::showEvent(QShowEvent* event) {
+    // The sizes follow the AutoRotate setting, which the settings step may have changed.
+    PictureList& list = m_project.pictures();
+    if (list.sizesAsCameraHeld() != m_project.settings().AutoRotate) {
+        list.setSizesAsCameraHeld(m_project.settings().AutoRotate);
+        guarded([&] { ReloadFileInfo(list); });
+        refill(m_shownRow);
+    }
+    QWidget::showEvent(event);
 }
 
 void PictureStep::removeSelected() {

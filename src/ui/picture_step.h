@@ -38,6 +38,8 @@ public:
     void moveUp();
     void moveDown();
     void sortBy(int choice);
+    // "Titles from descriptions": titles and infos from what the picture files carry.
+    void takeTitlesFromFiles();
 
     QTableWidget* FileInfo = nullptr;
     QToolButton* btnAdd = nullptr;
@@ -58,6 +60,9 @@ public:
 signals:
     // The status line of the window.
     void statusChanged(const QString& text);
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildLayout();

@@ -95,6 +95,9 @@ QGroupBox* StylePage::buildSizeGroup() {
     cbSmoothScaling = new QCheckBox(tr("Smooth scaling"), group);
     connect(cbSmoothScaling, &QCheckBox::toggled, this,
             [this](bool on) { m_settings.SmoothScaling = on; });
+    cbAutoRotate = new QCheckBox(tr("Turn pictures as the camera held them"), group);
+    connect(cbAutoRotate, &QCheckBox::toggled, this,
+            [this](bool on) { m_settings.AutoRotate = on; });
     cbHiDpiThumbs = new QCheckBox(tr("Double-size thumbnails for sharp screens"), group);
     connect(cbHiDpiThumbs, &QCheckBox::toggled, this,
             [this](bool on) { m_settings.HiDpiThumbs = on; });
@@ -122,7 +125,8 @@ QGroupBox* StylePage::buildSizeGroup() {
     layout->addWidget(rbThumbStretch, 0, 2);
     layout->addWidget(rbThumbCrop, 1, 2);
     layout->addWidget(cbSmoothScaling, 2, 2);
-    layout->addWidget(cbHiDpiThumbs, 3, 2);
+    layout->addWidget(cbAutoRotate, 3, 2);
+    layout->addWidget(cbHiDpiThumbs, 4, 2);
     layout->setColumnStretch(3, 1);
     return group;
 }
@@ -213,6 +217,7 @@ void StylePage::showSettings() {
             ->setChecked(true);
     }
     cbSmoothScaling->setChecked(m_settings.SmoothScaling);
+    cbAutoRotate->setChecked(m_settings.AutoRotate);
     cbHiDpiThumbs->setChecked(m_settings.HiDpiThumbs);
     edtThumbPrefix->setText(QString::fromStdString(m_settings.ThumbPrefix));
     edtThumbSuffix->setText(QString::fromStdString(m_settings.ThumbSuffix));

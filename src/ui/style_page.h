@@ -48,6 +48,7 @@ public:
     QRadioButton* rbThumbStretch = nullptr;
     QRadioButton* rbThumbCrop = nullptr;
     QCheckBox* cbSmoothScaling = nullptr;
+    QCheckBox* cbAutoRotate = nullptr;
     QCheckBox* cbHiDpiThumbs = nullptr;
     QLineEdit* edtThumbPrefix = nullptr;
     QLineEdit* edtThumbSuffix = nullptr;

@@ -29,7 +29,8 @@ bool runSteps(const BuildPlan& plan, const BuildInput& input, const OutputPolicy
     }
     std::vector<TImgEntry> built = input.entries;
     recordBuiltSizes(built, pictures.sizes);
-    const PageInput pages{input.settings, built, input.programFolder, policy, convertToJpeg};
+    const PageInput pages{input.settings, built,         input.programFolder,
+                          policy,         convertToJpeg, pictures.metadata};
     if (plan.kind == BuildPlan::Kind::Preview) {
         buildPreviewPages(plan, pages);
         return true;

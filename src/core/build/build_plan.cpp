@@ -34,6 +34,7 @@ BuildPlan commonPlan(const GallerySettings& settings, std::size_t entryCount,
     plan.thumbnailBox = thumbnailBoxOf(settings);
     plan.largePictureBox = largePictureBoxOf(settings);
     plan.smoothScaling = settings.SmoothScaling;
+    plan.autoRotate = settings.AutoRotate;
     plan.doubleSizeThumbnails = settings.HiDpiThumbs;
     plan.templateLines = loadTemplate(programFolder, settings.Style);
     plan.workerCount = options.workerCount;

@@ -34,6 +34,7 @@ struct BuildPlan {
     bool doubleSizeThumbnails = false;         // each thumbnail also at twice its box
     std::optional<PictureBox> largePictureBox; // nothing: pictures keep their own size
     bool smoothScaling = true;
+    bool autoRotate = false;
     TemplateLines templateLines;
     int workerCount = 1;
     // Large pictures wait for their loop in memory up to this many bytes, beyond it on disk.

@@ -6,6 +6,7 @@
 
 #include "imaging/picture_size.h"
 #include "model/picture_failures.h"
+#include "readers/picture_metadata.h"
 
 namespace vellumar {
 
@@ -16,11 +17,13 @@ struct BuiltSizes {
     std::optional<PictureSize> largePicture;
 };
 
-// What the picture loops made: the sizes of picture i + 1, as far as the loops got, how
-// many pictures had to be decoded (the others were all already there from earlier builds),
-// and the pictures that got placeholders because they could not be read.
+// What the picture loops made: the sizes of picture i + 1, as far as the loops got, what its
+// file tells about itself, how many pictures had to be decoded (the others were all already
+// there from earlier builds), and the pictures that got placeholders because they could not
+// be read.
 struct PictureResults {
     std::vector<BuiltSizes> sizes;
+    std::vector<PictureMetadata> metadata;
     std::size_t decodedPictures = 0;
     std::vector<PictureFailure> skipped;
 };

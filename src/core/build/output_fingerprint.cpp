@@ -64,7 +64,8 @@ std::optional<std::string> sourceOf(const RenderRequest& request) {
     return programIdentity() + "\nsource " + std::to_string(path.size()) + " " + path + " " +
            fileIdentity(source) + "\nturns " +
            std::to_string(quarterTurnsToDegrees(request.rotate)) + " smooth " +
-           std::to_string(request.smoothScaling) + decodeText(request);
+           std::to_string(request.smoothScaling) + " camera-held " +
+           std::to_string(request.autoRotate) + decodeText(request);
 }
 
 std::string boxText(const PictureBox& box) {

@@ -19,8 +19,8 @@ bool sharesAFolder(const OutputFolders& folders) {
 }
 
 PageContext contextOf(const BuildPlan& plan, const PageInput& input) {
-    return {input.settings, input.entries, plan.templateLines,
-            plan.links,     input.toJpeg,  input.policy};
+    return {input.settings, input.entries, plan.templateLines, plan.links,
+            input.toJpeg,   input.policy,  input.metadata};
 }
 
 } // namespace

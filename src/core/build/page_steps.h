@@ -17,7 +17,8 @@ struct PageInput {
     std::span<const TImgEntry> entries;
     const std::string& programFolder;
     const OutputPolicy& policy;
-    PictureToJpeg toJpeg; // turns background pictures into JPEG files
+    PictureToJpeg toJpeg;                           // turns background pictures into JPEG files
+    std::span<const PictureMetadata> metadata = {}; // what each picture's file tells
 };
 
 // A gallery's pages: the index pages with the style's files and the button images beside

@@ -10,6 +10,7 @@
 #include "build/render_pool.h"
 #include "build/reuse_records.h"
 #include "imaging/atomic_file.h"
+#include "imaging/picture_loader.h"
 #include "imaging/placeholder.h"
 #include "model/gallery_file_names.h"
 #include "progress_percent.h"
@@ -31,6 +32,7 @@ std::vector<RenderRequest> requestsFor(const BuildPlan& plan, std::span<const TI
         request.largePicture = true;
         request.largePictureBox = plan.largePictureBox;
         request.smoothScaling = plan.smoothScaling;
+        request.autoRotate = plan.autoRotate;
     }
     return requests;
 }
@@ -174,6 +176,10 @@ public:
             }
             if (outcome->decoded) {
                 ++results.decodedPictures;
+                results.metadata[i - 1] = std::move(outcome->metadata);
+            } else {
+                // Both outputs were there already; the pages still want what the file says.
+                results.metadata[i - 1] = readPictureMetadata(m_paths[i - 1]);
             }
             holdLargePicture(i - 1, *outcome, results);
             loop.end(i);
@@ -331,6 +337,7 @@ bool buildPictures(const BuildPlan& plan, const GallerySettings& settings,
                    std::span<const TImgEntry> entries, const OutputPolicy& policy,
                    Frontend& frontend, PictureResults& results) {
     results.sizes.assign(plan.pictureCount, {});
+    results.metadata.assign(plan.pictureCount, {});
     results.decodedPictures = 0;
     PictureBuilder builder(plan, settings, entries, policy, frontend);
     return builder.thumbnailLoop(results) && builder.largePictureLoop(results);

@@ -52,6 +52,7 @@ PictureOutcome render(const RenderRequest& request) {
         outcome.thumbnail = std::move(outputs.thumbnail);
         outcome.doubleSizeThumbnail = std::move(outputs.doubleSizeThumbnail);
         outcome.largePicture = std::move(outputs.largePicture);
+        outcome.metadata = std::move(outputs.metadata);
         return outcome;
     } catch (...) {
         outcome.largePictureError = asProjectError(request.path);

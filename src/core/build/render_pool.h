@@ -24,6 +24,7 @@ struct PictureOutcome {
     std::exception_ptr thumbnailError; // the double-size version's as well
     std::optional<RenderedPicture> largePicture;
     std::exception_ptr largePictureError;
+    PictureMetadata metadata; // when decoded
 };
 
 // Renders pictures on worker threads ahead of the one thread that asks the questions and

@@ -5,6 +5,7 @@
 #include "file_io.h"
 #include "html/cell_values.h"
 #include "html/line_expander.h"
+#include "html/metadata_tokens.h"
 #include "html/nav_links.h"
 #include "html/page_background.h"
 #include "model/color.h"
@@ -131,7 +132,7 @@ private:
         if (name == "thumb size") {
             return m_settings.ThumbShowSize ? pictureSizeText(entry) : std::string();
         }
-        return {};
+        return metadataToken(name, m_context, picture).value_or(std::string());
     }
 
     const PageContext& m_context;

@@ -9,6 +9,7 @@
 #include "model/gallery_settings.h"
 #include "model/img_entry.h"
 #include "model/output_policy.h"
+#include "readers/picture_metadata.h"
 
 namespace vellumar {
 
@@ -19,7 +20,8 @@ inline constexpr const char* kEmptyAttribute = "\"\"";
 using PictureToJpeg =
     std::function<void(const std::string& pictureFile, const std::string& jpegFile)>;
 
-// What every page of one build (or preview) is made from. Entry n - 1 is picture n.
+// What every page of one build (or preview) is made from. Entry n - 1 is picture n, and so
+// is metadata n - 1.
 struct PageContext {
     const GallerySettings& settings;
     std::span<const TImgEntry> entries;
@@ -27,6 +29,8 @@ struct PageContext {
     PageFolderLinks links;
     PictureToJpeg toJpeg;
     const OutputPolicy& policy;
+    // What each picture's file tells about itself; pictures beyond it have none.
+    std::span<const PictureMetadata> metadata = {};
 };
 
 } // namespace vellumar

@@ -6,6 +6,7 @@
 #include "html/cell_values.h"
 #include "html/index_layout.h"
 #include "html/line_expander.h"
+#include "html/metadata_tokens.h"
 #include "html/nav_links.h"
 #include "html/page_background.h"
 #include "model/color.h"
@@ -46,6 +47,9 @@ public:
         }
         if (name == "pic index page") {
             return indexPageAddress();
+        }
+        if (auto value = metadataToken(name, m_context, m_picture)) {
+            return *value;
         }
         return pictureNavHtml(name, m_settings, m_picture, m_pictureCount, m_context.links.toRoot);
     }
@@ -97,7 +101,7 @@ private:
         if (name == "pic alt") {
             return quotedAttributeText(m_entry.title);
         }
-        return {};
+        return metadataToken(name, m_context, m_picture).value_or(std::string());
     }
 
     const PageContext& m_context;

@@ -1,13 +1,16 @@
 #include "load_picture.h"
 
+#include "imaging/camera_orientation.h"
 #include "imaging/picture_loader.h"
 #include "text_util.h"
 
 namespace vellumar {
 
-Bitmap LoadPicture(TImgEntry& entry) {
+Bitmap LoadPicture(TImgEntry& entry, bool autoRotate) {
     entry.file = trimBlanksAndControls(entry.file);
-    return readPictureFile(entry.file);
+    const PictureFile file(entry.file);
+    Bitmap picture = file.decode();
+    return autoRotate ? turnAsCameraHeld(std::move(picture), file.metadata().orientation) : picture;
 }
 
 } // namespace vellumar

@@ -7,7 +7,8 @@ namespace vellumar {
 
 // Reads the entry's picture file. Blanks and control characters around the path are removed
 // and the trimmed path is stored back into the entry, even when reading then fails. JPEG,
-// icon and metafile pictures come back 24-bit; other formats keep the reader's layout.
-Bitmap LoadPicture(TImgEntry& entry);
+// icon and metafile pictures come back 24-bit; other formats keep the reader's layout. With
+// autoRotate the picture is turned as the camera was held (the AutoRotate setting).
+Bitmap LoadPicture(TImgEntry& entry, bool autoRotate = false);
 
 } // namespace vellumar

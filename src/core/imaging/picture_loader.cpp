@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "file_io.h"
+#include "imaging/camera_orientation.h"
 #include "project_error.h"
 #include "readers/jpeg_reader.h"
 
@@ -25,6 +26,11 @@ const ReaderClass& chooseReader(const std::string& path, Bytes bytes,
     }
     const ReaderClass* bySignature = registry.readerBySignature(bytes);
     return bySignature ? *bySignature : byExtension;
+}
+
+// The orientation to turn a picture by; decoders that turn pictures themselves need none.
+int orientationToApply(const ReaderClass& reader, Bytes bytes) {
+    return reader.decoder->turnsByItself() ? 1 : readEmbeddedMetadata(bytes).orientation;
 }
 
 [[noreturn]] void failFor(const std::string& path, const ProjectError& error) {
@@ -63,16 +69,37 @@ Bitmap PictureFile::decode(int reduction) const {
     }
 }
 
+PictureMetadata PictureFile::metadata() const {
+    PictureMetadata metadata = readEmbeddedMetadata(m_bytes);
+    if (m_reader->decoder->turnsByItself()) {
+        metadata.orientation = 1;
+    }
+    return metadata;
+}
+
+PictureMetadata readPictureMetadata(const std::string& path,
+                                    const PictureFormatRegistry& registry) {
+    try {
+        return PictureFile(path, registry).metadata();
+    } catch (const ProjectError&) {
+        return {};
+    }
+}
+
 Bitmap readPictureFile(const std::string& path, const PictureFormatRegistry& registry) {
     return PictureFile(path, registry).decode();
 }
 
-PictureSize probePictureFile(const std::string& path, const PictureFormatRegistry& registry) {
+PictureSize probePictureFile(const std::string& path, const PictureFormatRegistry& registry,
+                             bool autoRotate) {
     registry.readerFor(path);
     std::vector<std::uint8_t> bytes = readFileBytes(path, kProbePrefix);
     const ReaderClass& reader = chooseReader(path, bytes, registry);
+    const auto shown = [&](PictureSize size) {
+        return autoRotate ? sizeAsCameraHeld(size, orientationToApply(reader, bytes)) : size;
+    };
     try {
-        return reader.decoder->probe({bytes, path});
+        return shown(reader.decoder->probe({bytes, path}));
     } catch (const ProjectError& error) {
         if (bytes.size() < kProbePrefix) {
             failFor(path, error); // the whole file was read already
@@ -80,7 +107,7 @@ PictureSize probePictureFile(const std::string& path, const PictureFormatRegistr
     }
     bytes = readFileBytes(path, SIZE_MAX);
     try {
-        return reader.decoder->probe({bytes, path});
+        return shown(reader.decoder->probe({bytes, path}));
     } catch (const ProjectError& error) {
         failFor(path, error);
     }

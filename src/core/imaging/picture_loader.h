@@ -7,6 +7,7 @@
 #include "imaging/bitmap.h"
 #include "imaging/format_registry.h"
 #include "imaging/picture_size.h"
+#include "readers/picture_metadata.h"
 #include "readers/reader_table.h"
 
 namespace vellumar {
@@ -28,6 +29,9 @@ public:
     // The picture; with a reduction of 2, 4 or 8 (for a picture that decodesReduced) each
     // side is divided by it and rounded up.
     Bitmap decode(int reduction = 1) const;
+    // What the file tells about itself, read from the bytes already in memory. The
+    // orientation is 1 for formats whose decoder turns the picture itself.
+    PictureMetadata metadata() const;
 
 private:
     std::string m_path;
@@ -42,8 +46,15 @@ private:
 Bitmap readPictureFile(const std::string& path,
                        const PictureFormatRegistry& registry = pictureFormats());
 
-// Width and height from the file's header, reading as little of the file as it can.
+// What a picture file tells about itself (PictureFile::metadata); nothing for a file that
+// cannot be read.
+PictureMetadata readPictureMetadata(const std::string& path,
+                                    const PictureFormatRegistry& registry = pictureFormats());
+
+// Width and height from the file's header, reading as little of the file as it can. With
+// autoRotate, the size the picture has once turned as the camera was held.
 PictureSize probePictureFile(const std::string& path,
-                             const PictureFormatRegistry& registry = pictureFormats());
+                             const PictureFormatRegistry& registry = pictureFormats(),
+                             bool autoRotate = false);
 
 } // namespace vellumar

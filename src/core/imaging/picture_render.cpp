@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "imaging/averaged_stretch.h"
+#include "imaging/camera_orientation.h"
 #include "imaging/gen_pic.h"
 #include "imaging/jpeg_writer.h"
 #include "imaging/picture_loader.h"
@@ -81,17 +82,23 @@ std::optional<std::vector<PictureSize>> averagedSizes(const RenderRequest& reque
     return sizes;
 }
 
+bool asksForOutputs(const RenderRequest& request) {
+    return (request.thumbnail && !request.thumbnailMade) ||
+           (request.thumbnail && request.doubleSizeThumbnail && !request.doubleSizeThumbnailMade) ||
+           (request.largePicture && !request.largePictureMade);
+}
+
 // One decode serves every output: a JPEG whose outputs are all averaged down is decoded as
-// small as the largest of them allows.
-DecodedPicture decodeFor(const RenderRequest& request) {
-    const PictureFile file(request.path);
+// small as the largest of them allows. Turned as the camera was held, the picture is what
+// every later step takes for the picture itself.
+DecodedPicture decodeFor(const RenderRequest& request, const PictureFile& file, int orientation) {
     if (request.smoothScaling && file.decodesReduced()) {
-        const PictureSize fullSize = file.probe();
+        const PictureSize fullSize = sizeAsCameraHeld(file.probe(), orientation);
         const auto sizes = averagedSizes(request, fullSize);
         const int reduction = sizes ? decodeReduction(fullSize, *sizes) : 1;
-        return {file.decode(reduction), fullSize, reduction};
+        return {turnAsCameraHeld(file.decode(reduction), orientation), fullSize, reduction};
     }
-    Bitmap bitmap = file.decode();
+    Bitmap bitmap = turnAsCameraHeld(file.decode(), orientation);
     const PictureSize fullSize{bitmap.width(), bitmap.height()};
     return {std::move(bitmap), fullSize, 1};
 }
@@ -149,9 +156,15 @@ int quarterTurnsToDegrees(int rotate) {
 }
 
 RenderedBitmaps renderBitmaps(const RenderRequest& request) {
-    const DecodedPicture picture = decodeFor(request);
-    const int angle = quarterTurnsToDegrees(request.rotate);
+    const PictureFile file(request.path);
     RenderedBitmaps outputs;
+    outputs.metadata = file.metadata();
+    if (!asksForOutputs(request)) {
+        return outputs;
+    }
+    const int orientation = request.autoRotate ? outputs.metadata.orientation : 1;
+    const DecodedPicture picture = decodeFor(request, file, orientation);
+    const int angle = quarterTurnsToDegrees(request.rotate);
     if (const auto& box = request.thumbnail; box && !request.thumbnailMade) {
         outputs.thumbnail = shapeOutput(picture, *box, request.crop, angle, request.smoothScaling);
     }
@@ -177,7 +190,7 @@ RenderedBitmaps renderBitmaps(const RenderRequest& request) {
 RenderedOutputs renderPicture(const RenderRequest& request) {
     const RenderedBitmaps bitmaps = renderBitmaps(request);
     return {encoded(bitmaps.thumbnail), encoded(bitmaps.doubleSizeThumbnail),
-            encoded(bitmaps.largePicture)};
+            encoded(bitmaps.largePicture), bitmaps.metadata};
 }
 
 } // namespace vellumar

@@ -8,6 +8,7 @@
 #include "imaging/bitmap.h"
 #include "model/color.h"
 #include "model/gallery_settings.h"
+#include "readers/picture_metadata.h"
 
 namespace vellumar {
 
@@ -45,6 +46,8 @@ struct RenderRequest {
     // Aspect-keeping reductions average the pixels they cover (and a JPEG is reduced while
     // it is decoded where that loses nothing the outputs show); off, they pick single pixels.
     bool smoothScaling = true;
+    // The picture is first turned as the camera was held, then by rotate.
+    bool autoRotate = false;
     // Outputs an earlier build already made: not made again, but still counted when the
     // decode's scale is chosen, so each output comes out the same whether the other is made
     // with it or not.
@@ -64,9 +67,11 @@ struct RenderedOutputs {
     std::optional<RenderedPicture> thumbnail;
     std::optional<RenderedPicture> doubleSizeThumbnail;
     std::optional<RenderedPicture> largePicture;
+    PictureMetadata metadata; // read from the same bytes as the pixels
 };
 
-// Decodes the picture once and makes every output the request asks for. Depends on nothing
+// Decodes the picture once and makes every output the request asks for; with nothing asked
+// it only reads the file's metadata. Depends on nothing
 // but its argument, so several pictures may be rendered at once on different threads.
 // Fails with the reader's or the encoder's ProjectError.
 RenderedOutputs renderPicture(const RenderRequest& request);
@@ -76,6 +81,7 @@ struct RenderedBitmaps {
     std::optional<Bitmap> thumbnail;
     std::optional<Bitmap> doubleSizeThumbnail;
     std::optional<Bitmap> largePicture;
+    PictureMetadata metadata;
 };
 RenderedBitmaps renderBitmaps(const RenderRequest& request);
 

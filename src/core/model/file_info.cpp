@@ -25,16 +25,17 @@ std::string fileSizeText(const std::string& path) {
 
 } // namespace
 
-FileInfoRow fileInfoRowOf(const std::string& path, const PictureFormatRegistry& registry) {
-    const PictureSize size = probePictureFile(path, registry);
+FileInfoRow fileInfoRowOf(const std::string& path, const PictureFormatRegistry& registry,
+                          bool sizesAsCameraHeld) {
+    const PictureSize size = probePictureFile(path, registry, sizesAsCameraHeld);
     return {fileNameOf(path), std::to_string(size.width) + " X " + std::to_string(size.height),
             fileSizeText(path)};
 }
 
 FileInfoRow gridRowOf(const std::string& path, const PictureFormatRegistry& registry,
-                      std::vector<PictureFailure>& unreadable) {
+                      std::vector<PictureFailure>& unreadable, bool sizesAsCameraHeld) {
     try {
-        return fileInfoRowOf(path, registry);
+        return fileInfoRowOf(path, registry, sizesAsCameraHeld);
     } catch (const ProjectError& error) {
         unreadable.push_back({path, error.what()});
         std::error_code sizeError;
@@ -47,7 +48,8 @@ std::vector<PictureFailure> ReloadFileInfo(PictureList& list,
                                            const PictureFormatRegistry& registry) {
     std::vector<PictureFailure> unreadable;
     for (int position = 1; position <= list.count(); ++position) {
-        list.setRow(position, gridRowOf(list.entry(position).file, registry, unreadable));
+        list.setRow(position, gridRowOf(list.entry(position).file, registry, unreadable,
+                                        list.sizesAsCameraHeld()));
     }
     return unreadable;
 }
@@ -56,7 +58,8 @@ std::vector<PictureFailure> FillTable(PictureList& list, Frontend& frontend,
                                       const PictureFormatRegistry& registry) {
     std::vector<PictureFailure> unreadable;
     for (int position = 1; position <= list.count(); ++position) {
-        list.setRow(position, gridRowOf(list.entry(position).file, registry, unreadable));
+        list.setRow(position, gridRowOf(list.entry(position).file, registry, unreadable,
+                                        list.sizesAsCameraHeld()));
         frontend.status(std::to_string(position) + " pictures added");
         list.setCountText(countWhileAdding(position));
     }

@@ -84,7 +84,11 @@ struct GallerySettings {
     // Saved after PicPageShowIndex: aspect-keeping reductions average the pixels they
     // cover instead of picking single ones.
     bool SmoothScaling = true;
-    // Saved after SmoothScaling: every thumbnail also gets a version at twice its box for
+    // Saved after SmoothScaling: pictures are first turned as the camera was held (their
+    // EXIF orientation), then by their own rotation. On for new projects; a file without it
+    // was made for unturned pictures and reads as off.
+    bool AutoRotate = true;
+    // Saved after AutoRotate: every thumbnail also gets a version at twice its box for
     // screens with more than one device pixel per CSS pixel.
     bool HiDpiThumbs = true;
 

@@ -24,8 +24,9 @@ struct FolderItem {
 };
 
 // The folder's picture candidates and sub-folders in name order as a file manager shows
-// them, whatever order the file system keeps them in; an unreadable folder has none. Links to folders are left out, as they may lead back up the
-// tree, and so are pipes and devices, which are no pictures and could block the reading.
+// them, whatever order the file system keeps them in; an unreadable folder has none. Links to
+// folders are left out, as they may lead back up the tree, and so are pipes and devices, which are
+// no pictures and could block the reading.
 std::vector<FolderItem> listFolder(const std::string& folder) {
     std::vector<FolderItem> items;
     std::error_code error;
@@ -101,7 +102,7 @@ bool AddPic(PictureList& list, const std::string& path, Frontend& frontend,
     // Stored in full, so the project finds its pictures from wherever it is built.
     entry.file = fs::absolute(trimBlanks(path)).string();
     entry.title = fileNameOf(entry.file);
-    FileInfoRow row = fileInfoRowOf(entry.file, registry);
+    FileInfoRow row = fileInfoRowOf(entry.file, registry, list.sizesAsCameraHeld());
     list.append(std::move(entry), std::move(row));
     list.setCountText(countWhileAdding(list.count()));
     frontend.processEvents();

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "model/gallery_settings.h"
 #include "model/img_entry.h"
 
 namespace vellumar {
@@ -51,6 +52,11 @@ public:
     void clear();
     void swap(int first, int second);
 
+    // Whether the grid gives picture sizes as the camera held the pictures, which is what
+    // builds make of them while the AutoRotate setting is on.
+    bool sizesAsCameraHeld() const { return m_sizesAsCameraHeld; }
+    void setSizesAsCameraHeld(bool on) { m_sizesAsCameraHeld = on; }
+
     const std::string& countText() const { return m_countText; }
     void setCountText(std::string text) { m_countText = std::move(text); }
 
@@ -60,6 +66,7 @@ private:
     std::vector<TImgEntry> m_entries;
     std::vector<FileInfoRow> m_rows;
     std::string m_countText = "0 pictures in list";
+    bool m_sizesAsCameraHeld = GallerySettings().AutoRotate;
 };
 
 // "<count> pictures in list", shown while pictures are being added...

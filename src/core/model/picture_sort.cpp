@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "imaging/picture_loader.h"
 #include "model/file_info.h"
 #include "project_error.h"
 #include "text_util.h"
@@ -41,7 +42,19 @@ std::string dottedExtensionOf(const std::string& path) {
     return path.substr(dot);
 }
 
-KeyValue keyOf(const TImgEntry& entry, SortKey key) {
+// Digits of a number in the order of the date's parts, so the numbers sort as the dates.
+std::int64_t dateNumber(const std::optional<DateTaken>& date) {
+    if (!date) {
+        return -1;
+    }
+    std::int64_t number = date->year;
+    for (const int part : {date->month, date->day, date->hour, date->minute, date->second}) {
+        number = number * 100 + part;
+    }
+    return number;
+}
+
+KeyValue keyOf(const TImgEntry& entry, SortKey key, const PictureFormatRegistry& registry) {
     switch (key) {
     case SortKey::Name:
         return {0, entry.file};
@@ -51,6 +64,8 @@ KeyValue keyOf(const TImgEntry& entry, SortKey key) {
         return {fileSizeOf(entry.file), {}};
     case SortKey::Type:
         return {0, toLowerAscii(dottedExtensionOf(entry.file))};
+    case SortKey::DateTaken:
+        return {dateNumber(dateTakenOf(entry.file, registry)), {}};
     }
     return {};
 }
@@ -76,13 +91,27 @@ std::int32_t packedModificationTime(const std::string& path) {
     return static_cast<std::int32_t>(date << 16 | time);
 }
 
+std::optional<DateTaken> dateTakenOf(const std::string& path,
+                                     const PictureFormatRegistry& registry) {
+    if (auto taken = readPictureMetadata(path, registry).dateTaken) {
+        return taken;
+    }
+    struct stat info {};
+    std::tm local{};
+    if (::stat(path.c_str(), &info) != 0 || ::localtime_r(&info.st_mtime, &local) == nullptr) {
+        return std::nullopt;
+    }
+    return DateTaken{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                     local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
 void sortPictures(PictureList& list, SortKey key, SortDirection direction,
                   const PictureFormatRegistry& registry) {
     // Every key is read once up front, so a file that cannot be read leaves the list as it
     // was instead of half sorted.
     std::vector<KeyValue> keys;
     for (const TImgEntry& entry : list.entries()) {
-        keys.push_back(keyOf(entry, key));
+        keys.push_back(keyOf(entry, key, registry));
     }
     const bool ascending = direction == SortDirection::Ascending;
     const int count = list.count();

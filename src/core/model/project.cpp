@@ -36,6 +36,7 @@ bool Project::open(const std::string& path, const std::vector<std::string>& styl
     }
     // Pictures that are there but cannot be decoded stay in the project, marked in the grid,
     // so a user can open it and remove or replace them.
+    pictures.setSizesAsCameraHeld(settings.AutoRotate);
     std::vector<PictureFailure> unreadable = FillTable(pictures, frontend, registry);
     m_pictures = std::move(pictures);
     m_settings = std::move(settings);

@@ -281,6 +281,7 @@ std::vector<SettingKey> makeSettingKeys() {
         strictFlag("PicPageShowIndex", &S::PicPageShowIndex),
         flag("SmoothScaling",
              &S::SmoothScaling), // a file without it was made before it existed: on
+        strictFlag("AutoRotate", &S::AutoRotate), // a file without it: off
         // A file without it builds what it built before it existed: no double-size files.
         flagMissingOff("HiDpiThumbs", &S::HiDpiThumbs),
     };

@@ -38,6 +38,9 @@ public:
     virtual PictureSize probe(const PictureSource& source) const = 0;
     // The whole picture.
     virtual Bitmap decode(const PictureSource& source) const = 0;
+    // Whether decode and probe already turn the picture as its own orientation data says,
+    // so that its EXIF orientation must not turn it again.
+    virtual bool turnsByItself() const { return false; }
 };
 
 } // namespace vellumar

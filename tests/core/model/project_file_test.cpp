@@ -97,6 +97,8 @@ const std::vector<std::string> kAllSettingKeys = {"DestFolder",
                                                   "PicPageShowTitle",
                                                   "PicPageShowIndex",
                                                   "SmoothScaling",
+                                                  "AutoRotate",
+
                                                   "HiDpiThumbs"};
 
 // Settings where every value differs from its default.
@@ -162,6 +164,7 @@ GallerySettings unusualSettings() {
     s.PicPageShowTitle = false;
     s.PicPageShowIndex = false;
     s.SmoothScaling = false;
+    s.AutoRotate = false;
     s.HiDpiThumbs = false;
     return s;
 }
@@ -243,6 +246,7 @@ TEST_F(ProjectFileTest, WritesEveryKeyInOrder) {
                                {"ThumbBorder", "checked"},
                                {"PicPageShowIndex", "not checked"},
                                {"SmoothScaling", "not checked"},
+                               {"AutoRotate", "not checked"},
                                {"HiDpiThumbs", "not checked"},
                                {"ThumbInfo", "<%ThumbInfo%>"},
                                {"Overwrite", "2"}});
@@ -268,6 +272,7 @@ TEST_F(ProjectFileTest, WritesDefaultsWithFlaggedKeysLeftOut) {
                                {"ThumbInfo", "Click"},
                                {"ThumbHeight", "not checked"},
                                {"SmoothScaling", "checked"},
+                               {"AutoRotate", "checked"},
                                {"HiDpiThumbs", "checked"}});
 
     // A large picture without border: its border keys stay out.
@@ -405,7 +410,10 @@ TEST_F(ProjectFileTest, MissingKeysHaveTheirOwnDefaults) {
     EXPECT_EQ(settings.ThumbStretch, ThumbFit::Crop);
     EXPECT_FALSE(settings.PicPageShowIndex);
     EXPECT_TRUE(settings.SmoothScaling); // projects older than the setting scale smoothly
-    EXPECT_FALSE(settings.HiDpiThumbs);  // and build no double-size thumbnails
+    // Their rotations were chosen for unturned pictures, so they keep them unturned.
+    EXPECT_FALSE(settings.AutoRotate);
+    EXPECT_TRUE(GallerySettings().AutoRotate); // new projects turn them
+    EXPECT_FALSE(settings.HiDpiThumbs);        // and build no double-size thumbnails
     EXPECT_EQ(settings.DestFolder, "");
     EXPECT_EQ(settings.Style, "Modern");
     EXPECT_EQ(settings.ThumbLink, ThumbLinkTarget::Picture);

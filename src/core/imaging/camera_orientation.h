@@ -1,0 +1,16 @@
+#pragma once
+
+#include "imaging/bitmap.h"
+#include "imaging/picture_size.h"
+
+namespace vellumar {
+
+// Turns and mirrors a picture as its EXIF orientation (1..8) says, so that it stands as the
+// camera was held. Orientation 1, or a value outside 1..8, leaves the picture as it is; any
+// other gives a 24-bit picture.
+Bitmap turnAsCameraHeld(Bitmap picture, int orientation);
+
+// The size turnAsCameraHeld gives a picture of this size: orientations 5 to 8 swap the sides.
+PictureSize sizeAsCameraHeld(PictureSize size, int orientation);
+
+} // namespace vellumar

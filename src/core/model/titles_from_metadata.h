@@ -1,0 +1,15 @@
+#pragma once
+
+#include "imaging/format_registry.h"
+#include "model/picture_list.h"
+#include "readers/reader_table.h"
+
+namespace vellumar {
+
+// The "Titles from descriptions" command: each picture whose file carries a title (XMP
+// dc:title, else IPTC headline) takes it as its title, and each that carries a description
+// (pictureDescription) takes it as its info. Other pictures keep what they have. Returns how
+// many pictures changed.
+int titlesFromMetadata(PictureList& list, const PictureFormatRegistry& registry = pictureFormats());
+
+} // namespace vellumar
