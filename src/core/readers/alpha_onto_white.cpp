@@ -17,4 +17,18 @@ void compositeOntoWhite(Bitmap& bitmap, std::span<const std::uint8_t> alpha) {
     }
 }
 
+Bitmap rgbaOntoWhite(const std::uint8_t* rgba, std::size_t rowStride, int width, int height) {
+    Bitmap bitmap = Bitmap::uninitialized(width, height);
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* in = rgba + static_cast<std::size_t>(y) * rowStride;
+        std::uint8_t* out = bitmap.row(y);
+        for (int x = 0; x < width; ++x, in += 4) {
+            for (int c = 0; c < 3; ++c) {
+                *out++ = overWhite(in[c], in[3]);
+            }
+        }
+    }
+    return bitmap;
+}
+
 } // namespace vellumar

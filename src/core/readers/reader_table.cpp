@@ -7,8 +7,10 @@
 #include "readers/cut_reader.h"
 #include "readers/eps_reader.h"
 #include "readers/gif_reader.h"
+#include "readers/heif_reader.h"
 #include "readers/ico_reader.h"
 #include "readers/jpeg_reader.h"
+#include "readers/jxl_reader.h"
 #include "readers/metafile_reader.h"
 #include "readers/pcd_reader.h"
 #include "readers/pcx_reader.h"
@@ -20,6 +22,7 @@
 #include "readers/sgi_reader.h"
 #include "readers/targa_reader.h"
 #include "readers/tiff_reader.h"
+#include "readers/webp_reader.h"
 
 namespace vellumar {
 
@@ -66,6 +69,12 @@ struct Readers {
                    std::make_shared<PspReader>()};
     ReaderInfo png{"TPNGGraphic", "Portable network graphic images", ReaderKind::Bitmap,
                    std::make_shared<PngReader>()};
+    ReaderInfo webp{"TWebPGraphic", "WebP images", ReaderKind::Bitmap,
+                    std::make_shared<WebpReader>()};
+    ReaderInfo heif{"THEIFGraphic", "High efficiency image file format images", ReaderKind::Bitmap,
+                    std::make_shared<HeifReader>()};
+    ReaderInfo jxl{"TJXLGraphic", "JPEG XL images", ReaderKind::Bitmap,
+                   std::make_shared<JxlReader>()};
 };
 
 void addPlatformRow(PictureFormatRegistry& registry, const char* extension, const char* description,
@@ -131,6 +140,12 @@ void registerPictureFormats(PictureFormatRegistry& registry) {
     addRow(registry, "cut", "Dr. Halo images", r.cut);
     addRow(registry, "psp", "Paintshop Pro images", r.psp);
     addRow(registry, "png", "Portable network graphic images", r.png);
+    // Today's phone and web formats, after the table's original rows.
+    addRow(registry, "webp", "WebP images", r.webp);
+    addRow(registry, "heic", "HEIC images (HEVC coded)", r.heif);
+    addRow(registry, "heif", "High efficiency image file format images", r.heif);
+    addRow(registry, "avif", "AVIF images (AV1 coded)", r.heif);
+    addRow(registry, "jxl", "JPEG XL images", r.jxl);
 }
 
 const PictureFormatRegistry& pictureFormats() {

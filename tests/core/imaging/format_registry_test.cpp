@@ -24,13 +24,18 @@ std::vector<std::string> split(const std::string& text, const std::string& separ
     return parts;
 }
 
-TEST(FormatRegistry, HoldsTheFortyRowsInRegistrationOrder) {
+TEST(FormatRegistry, HoldsTheFortyRowsInRegistrationOrderThenTheNewerFormats) {
     const auto extensions = registry().extensions();
-    ASSERT_EQ(extensions.size(), 40u);
+    ASSERT_EQ(extensions.size(), 45u);
     EXPECT_EQ(extensions.front(), "bmp");
     EXPECT_EQ(extensions[5], "jpg");
     EXPECT_EQ(extensions[17], "fax");
-    EXPECT_EQ(extensions.back(), "png");
+    EXPECT_EQ(extensions[39], "png");
+    EXPECT_EQ(std::vector<std::string>(extensions.begin() + 40, extensions.end()),
+              (std::vector<std::string>{"webp", "heic", "heif", "avif", "jxl"}));
+    EXPECT_EQ(registry().readerClass("THEIFGraphic")->rowCount, 3);
+    EXPECT_TRUE(registry().acceptsFile("IMG_0001.HEIC"));
+    EXPECT_TRUE(registry().acceptsFile("cat.webp"));
     EXPECT_EQ(registry().rows()[9].description, "Device independant Windows bitmaps");
     EXPECT_EQ(registry().rows()[9].reader->name, "TBitmap");
 }
@@ -91,24 +96,27 @@ TEST(FormatRegistry, RegisteringAnExtensionTwiceFails) {
 
 TEST(FormatRegistry, DialogFilterListsAllPatternsThenEachFormatNewestFirst) {
     const auto entries = split(registry().dialogFilter(), ";;");
-    ASSERT_EQ(entries.size(), 47u);
+    ASSERT_EQ(entries.size(), 52u);
 
     const std::string& all = entries.front();
     ASSERT_EQ(all.rfind("All (", 0), 0u);
     const auto patterns = split(all.substr(5, all.size() - 6), " ");
-    ASSERT_EQ(patterns.size(), 46u);
-    EXPECT_EQ(patterns.front(), "*.png");
-    EXPECT_EQ(patterns[1], "*.psp");
-    EXPECT_EQ(patterns[39], "*.bmp");
+    ASSERT_EQ(patterns.size(), 51u);
+    EXPECT_EQ(patterns.front(), "*.jxl");
+    EXPECT_EQ(patterns[5], "*.png");
+    EXPECT_EQ(patterns[6], "*.psp");
+    EXPECT_EQ(patterns[44], "*.bmp");
     const std::vector<std::string> platformTail(patterns.end() - 6, patterns.end());
     EXPECT_EQ(platformTail,
               (std::vector<std::string>{"*.jpg", "*.jpeg", "*.bmp", "*.ico", "*.emf", "*.wmf"}));
 
-    EXPECT_EQ(entries[1], "Portable network graphic images (*.png)");
-    EXPECT_EQ(entries[2], "Paintshop Pro images (*.psp)");
-    EXPECT_EQ(entries[40], "Windows bitmaps (*.bmp)");
-    EXPECT_EQ(entries[41], "JPEG Image File (*.jpg)");
-    EXPECT_EQ(entries[46], "Metafiles (*.wmf)");
+    EXPECT_EQ(entries[1], "JPEG XL images (*.jxl)");
+    EXPECT_EQ(entries[5], "WebP images (*.webp)");
+    EXPECT_EQ(entries[6], "Portable network graphic images (*.png)");
+    EXPECT_EQ(entries[7], "Paintshop Pro images (*.psp)");
+    EXPECT_EQ(entries[45], "Windows bitmaps (*.bmp)");
+    EXPECT_EQ(entries[46], "JPEG Image File (*.jpg)");
+    EXPECT_EQ(entries[51], "Metafiles (*.wmf)");
 }
 
 } // namespace

@@ -1,0 +1,110 @@
+#include "heif_reader.h"
+
+#include <algorithm>
+#include <array>
+#include <libheif/heif.h>
+#include <memory>
+#include <string_view>
+
+#include "project_error.h"
+#include "readers/alpha_onto_white.h"
+
+namespace vellumar {
+
+namespace {
+
+// Major brands of still HEIF pictures: HEVC-coded, AV1-coded and the generic ones.
+constexpr std::array<std::string_view, 8> kBrands = {"heic", "heix", "heim", "heis",
+                                                     "mif1", "avif", "msf1", "hevc"};
+
+void check(const heif_error& error, const char* what) {
+    if (error.code != heif_error_Ok) {
+        throw ProjectError(std::string(what) + ": " + error.message);
+    }
+}
+
+template <typename T, void (*release)(T*)>
+struct Releaser {
+    void operator()(T* object) const { release(object); }
+};
+template <typename T, void (*release)(T*)>
+using Owned = std::unique_ptr<T, Releaser<T, release>>;
+
+using Context = Owned<heif_context, heif_context_free>;
+using Handle = Owned<const heif_image_handle, heif_image_handle_release>;
+using Image = Owned<const heif_image, heif_image_release>;
+using DecodingOptions = Owned<heif_decoding_options, heif_decoding_options_free>;
+
+// The file's boxes read from memory, without a copy; bytes must outlive the context.
+struct OpenedPicture {
+    Context context;
+    Handle primary;
+    PictureSize size; // after the file's own turns
+};
+
+OpenedPicture open(Bytes bytes) {
+    OpenedPicture picture{Context(heif_context_alloc()), nullptr, {}};
+    if (!picture.context) {
+        throw ProjectError("the HEIF decoder cannot be started");
+    }
+    // Decoding stays on the thread that asked for it, as every reader's does.
+    heif_context_set_max_decoding_threads(picture.context.get(), 0);
+    heif_context_set_maximum_image_size_limit(picture.context.get(),
+                                              static_cast<int>(kMaxPictureSide));
+    check(heif_context_read_from_memory_without_copy(picture.context.get(), bytes.data(),
+                                                     bytes.size(), nullptr),
+          "the HEIF file is damaged or truncated");
+    heif_image_handle* handle = nullptr;
+    check(heif_context_get_primary_image_handle(picture.context.get(), &handle),
+          "the HEIF file has no primary picture");
+    picture.primary.reset(handle);
+    // Both the stored and the turned size must pass before anything is decoded.
+    checkPictureSize(heif_image_handle_get_ispe_width(handle),
+                     heif_image_handle_get_ispe_height(handle));
+    picture.size =
+        checkPictureSize(heif_image_handle_get_width(handle), heif_image_handle_get_height(handle));
+    return picture;
+}
+
+} // namespace
+
+bool HeifReader::sniff(Bytes bytes) const {
+    if (bytes.size() < 12 || !std::equal(bytes.begin() + 4, bytes.begin() + 8, "ftyp")) {
+        return false;
+    }
+    const std::string_view brand(reinterpret_cast<const char*>(bytes.data()) + 8, 4);
+    return std::find(kBrands.begin(), kBrands.end(), brand) != kBrands.end();
+}
+
+PictureSize HeifReader::probe(const PictureSource& source) const {
+    if (!sniff(source.bytes)) {
+        throw ProjectError("not a HEIF file");
+    }
+    return open(source.bytes).size;
+}
+
+Bitmap HeifReader::decode(const PictureSource& source) const {
+    if (!sniff(source.bytes)) {
+        throw ProjectError("not a HEIF file");
+    }
+    const OpenedPicture picture = open(source.bytes);
+    const DecodingOptions options(heif_decoding_options_alloc());
+    heif_image* decoded = nullptr;
+    check(heif_decode_image(picture.primary.get(), &decoded, heif_colorspace_RGB,
+                            heif_chroma_interleaved_RGBA, options.get()),
+          "the HEIF picture cannot be decoded");
+    const Image image(decoded);
+    int stride = 0;
+    const std::uint8_t* rgba =
+        heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
+    const PictureSize size = picture.size;
+    if (rgba == nullptr ||
+        heif_image_get_width(image.get(), heif_channel_interleaved) != size.width ||
+        heif_image_get_height(image.get(), heif_channel_interleaved) != size.height ||
+        stride < size.width * 4) {
+        throw ProjectError("the HEIF picture decodes to another size than it declares");
+    }
+    return rgbaOntoWhite(rgba, static_cast<std::size_t>(stride), size.width, size.height);
+}
+
+} // namespace vellumar

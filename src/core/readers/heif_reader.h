@@ -1,0 +1,18 @@
+#pragma once
+
+#include "readers/picture_reader.h"
+
+namespace vellumar {
+
+// HEIF pictures (HEIC's HEVC and AVIF's AV1 alike) through libheif: the primary picture,
+// turned and mirrored as the file's own transformations say. Transparency is composited
+// onto white.
+class HeifReader : public PictureReader {
+public:
+    bool sniff(Bytes bytes) const override;
+    PictureSize probe(const PictureSource& source) const override;
+    Bitmap decode(const PictureSource& source) const override;
+    bool turnsByItself() const override { return true; }
+};
+
+} // namespace vellumar

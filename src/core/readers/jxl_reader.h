@@ -1,0 +1,17 @@
+#pragma once
+
+#include "readers/picture_reader.h"
+
+namespace vellumar {
+
+// JPEG XL pictures through libjxl, bare codestreams and containers alike: the first frame,
+// turned as the file's own orientation says. Transparency is composited onto white.
+class JxlReader : public PictureReader {
+public:
+    bool sniff(Bytes bytes) const override;
+    PictureSize probe(const PictureSource& source) const override;
+    Bitmap decode(const PictureSource& source) const override;
+    bool turnsByItself() const override { return true; }
+};
+
+} // namespace vellumar

@@ -1,0 +1,89 @@
+#include "webp_reader.h"
+
+#include <algorithm>
+#include <vector>
+#include <webp/decode.h>
+#include <webp/demux.h>
+
+#include "project_error.h"
+#include "readers/alpha_onto_white.h"
+
+namespace vellumar {
+
+namespace {
+
+WebPBitstreamFeatures featuresOf(Bytes bytes) {
+    WebPBitstreamFeatures features{};
+    if (WebPGetFeatures(bytes.data(), bytes.size(), &features) != VP8_STATUS_OK) {
+        throw ProjectError("the WebP header is damaged or truncated");
+    }
+    return features;
+}
+
+// The demuxer owns every frame it decodes; this keeps its release in one place.
+class AnimationDecoder {
+public:
+    explicit AnimationDecoder(Bytes bytes) {
+        const WebPData data{bytes.data(), bytes.size()};
+        WebPAnimDecoderOptions options;
+        WebPAnimDecoderOptionsInit(&options);
+        options.color_mode = MODE_RGBA;
+        options.use_threads = 0;
+        m_decoder = WebPAnimDecoderNew(&data, &options);
+        if (m_decoder == nullptr) {
+            throw ProjectError("the WebP animation is damaged or truncated");
+        }
+    }
+    ~AnimationDecoder() { WebPAnimDecoderDelete(m_decoder); }
+    AnimationDecoder(const AnimationDecoder&) = delete;
+    AnimationDecoder& operator=(const AnimationDecoder&) = delete;
+
+    Bitmap firstFrame(PictureSize size) {
+        std::uint8_t* rgba = nullptr;
+        int timestamp = 0;
+        WebPAnimInfo info{};
+        if (!WebPAnimDecoderGetInfo(m_decoder, &info) ||
+            static_cast<int>(info.canvas_width) != size.width ||
+            static_cast<int>(info.canvas_height) != size.height ||
+            !WebPAnimDecoderGetNext(m_decoder, &rgba, &timestamp)) {
+            throw ProjectError("the first frame of the WebP animation cannot be decoded");
+        }
+        return rgbaOntoWhite(rgba, static_cast<std::size_t>(size.width) * 4, size.width,
+                             size.height);
+    }
+
+private:
+    WebPAnimDecoder* m_decoder = nullptr;
+};
+
+} // namespace
+
+bool WebpReader::sniff(Bytes bytes) const {
+    return bytes.size() >= 12 && std::equal(bytes.begin(), bytes.begin() + 4, "RIFF") &&
+           std::equal(bytes.begin() + 8, bytes.begin() + 12, "WEBP");
+}
+
+PictureSize WebpReader::probe(const PictureSource& source) const {
+    if (!sniff(source.bytes)) {
+        throw ProjectError("not a WebP file");
+    }
+    const WebPBitstreamFeatures features = featuresOf(source.bytes);
+    return checkPictureSize(features.width, features.height);
+}
+
+Bitmap WebpReader::decode(const PictureSource& source) const {
+    const PictureSize size = probe(source);
+    const Bytes bytes = source.bytes;
+    if (featuresOf(bytes).has_animation) {
+        return AnimationDecoder(bytes).firstFrame(size);
+    }
+    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(size.width) * size.height * 4);
+    if (WebPDecodeRGBAInto(bytes.data(), bytes.size(), rgba.data(), rgba.size(), size.width * 4) ==
+        nullptr) {
+        throw ProjectError("the WebP data cannot be decoded");
+    }
+    return rgbaOntoWhite(rgba.data(), static_cast<std::size_t>(size.width) * 4, size.width,
+                         size.height);
+}
+
+} // namespace vellumar

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "readers/picture_reader.h"
+
+namespace vellumar {
+
+// WebP pictures through libwebp, lossy or lossless; an animation gives its first frame.
+// Transparency is composited onto white.
+class WebpReader : public PictureReader {
+public:
+    bool sniff(Bytes bytes) const override;
+    PictureSize probe(const PictureSource& source) const override;
+    Bitmap decode(const PictureSource& source) const override;
+};
+
+} // namespace vellumar
