@@ -1,4 +1,5 @@
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -132,6 +133,42 @@ private slots:
         QCOMPARE(project.pictures().count(), 1);
         QCOMPARE(project.pictures().entry(1).file, folder.path("a.jpg"));
         QCOMPARE(frontend.notices.size(), std::size_t{1});
+    }
+
+    // The grid and the preview show a sideways-stored photo as the camera held it while
+    // AutoRotate is on, and as stored once it is turned off on the settings step.
+    void cameraHeldPicturesStandUpInGridAndPreview() {
+        QTemporaryDir dir;
+        const std::string metadata = VELLUMAR_TEST_DATA_DIR "/readers/metadata/";
+        const std::string photo = dir.path().toStdString() + "/held.png";
+        const std::string described = dir.path().toStdString() + "/described.jpg";
+        QVERIFY(QFile::copy(QString::fromStdString(metadata + "orientation-6.png"),
+                            QString::fromStdString(photo)));
+        QVERIFY(QFile::copy(QString::fromStdString(metadata + "photo.jpg"),
+                            QString::fromStdString(described)));
+        Project project;
+        testing::ScriptedFrontend frontend;
+        testing::ScriptedDialogs dialogs;
+        PictureStep step(project, frontend, dialogs);
+        dialogs.picturesToChoose.push_back({photo, described}); // described first
+        step.addImages();
+        step.show();
+
+        QCOMPARE(cell(step, 1, 1), QStringLiteral("5 X 3"));
+        step.showEntry(2);
+        QCOMPARE(step.imgPreview->pixmap().size(), QSize(5, 3));
+
+        step.hide();
+        project.settings().AutoRotate = false;
+        step.show();
+        QCOMPARE(cell(step, 1, 1), QStringLiteral("3 X 5"));
+        QCOMPARE(step.imgPreview->pixmap().size(), QSize(3, 5));
+
+        step.takeTitlesFromFiles();
+        QCOMPARE(project.pictures().entry(1).title, std::string("Sunset at the pier"));
+        QCOMPARE(project.pictures().entry(2).title, std::string("held.png"));
+        step.showEntry(1);
+        QCOMPARE(step.edtInfo->text(), QStringLiteral("Gulls & <waves>"));
     }
 };
 

@@ -102,6 +102,9 @@ private slots:
         QVERIFY(!style.ThumbHeightTune->isEnabled());
         QVERIFY(style.rbThumbStretch->isChecked());
         QVERIFY(style.cbSmoothScaling->isChecked());
+        QVERIFY(style.cbAutoRotate->isChecked());
+        QCOMPARE(style.cbAutoRotate->text(),
+                 QStringLiteral("Turn pictures as the camera held them"));
         QVERIFY(style.imgThumbBorderColor->isHidden());
         LargePicturePage& large = *pages.step.TabLargePic;
         QVERIFY(large.cbResizePic->isEnabled());
@@ -158,6 +161,12 @@ private slots:
         pages.step.showSettings();
         QVERIFY(page.cbSmoothScaling->isChecked());
         QVERIFY(page.cbHiDpiThumbs->isChecked());
+
+        page.cbAutoRotate->click();
+        QVERIFY(!pages.settings.AutoRotate);
+        pages.settings.AutoRotate = true;
+        pages.step.showSettings();
+        QVERIFY(page.cbAutoRotate->isChecked());
     }
 
     void largePictureControlsFollowResizeAndKeepOneSide() {
@@ -317,6 +326,7 @@ private slots:
         pages.settings.PicHeight.on = false;
         pages.settings.PageBGColor = {true, makeColor(9, 9, 9)};
         pages.settings.SmoothScaling = false;
+        pages.settings.AutoRotate = false;
         const GallerySettings loaded = pages.settings;
         pages.step.showSettings();
         QCOMPARE(pages.settings, loaded);
@@ -324,6 +334,7 @@ private slots:
         QVERIFY(pages.step.TabLargePic->cbPicBorder->isChecked());
         QVERIFY(pages.step.TabLargePic->imgPicBorderColor->isHidden());
         QVERIFY(!pages.step.TabStyle->cbSmoothScaling->isChecked());
+        QVERIFY(!pages.step.TabStyle->cbAutoRotate->isChecked());
     }
 
     void choosingAStyleAppliesItsDefaultsAndSample() {
