@@ -4,15 +4,12 @@
 #include <cstdio>
 #include <mutex>
 
-// The library's headers still use std::auto_ptr, which newer compilers warn about.
-#pragma GCC diagnostic push
+// The library hands out std::auto_ptr, which compilers warn about wherever it is used; this
+// file is the only one that sees it.
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #include <exiv2/exiv2.hpp>
-#pragma GCC diagnostic pop
 
 #include "text_util.h"
-
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 
 namespace vellumar {
 
@@ -21,13 +18,22 @@ namespace {
 // Texts beyond this are no caption anyone wrote, and would only bloat every page.
 constexpr std::size_t kLongestText = 64 * 1024;
 
-// The XMP parser keeps global state that must be set up before two threads read at once;
-// the library's warnings about odd files are of no use to a gallery's user.
+// The XMP toolkit is not safe on several threads at once unless given a lock, and the
+// library's warnings about odd files are of no use to a gallery's user.
+void lockXmpToolkit(void* mutex, bool lock) {
+    if (lock) {
+        static_cast<std::mutex*>(mutex)->lock();
+    } else {
+        static_cast<std::mutex*>(mutex)->unlock();
+    }
+}
+
 void prepareLibrary() {
+    static std::mutex xmpToolkit;
     static std::once_flag prepared;
     std::call_once(prepared, [] {
         Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
-        Exiv2::XmpParser::initialize();
+        Exiv2::XmpParser::initialize(lockXmpToolkit, &xmpToolkit);
         Exiv2::enableBMFF(true);
     });
 }
