@@ -107,6 +107,19 @@ new_adds_pictures_in_the_order_given)
         fail "unreadable picture not reported"
     expect_line "imgcount=1" q.vlm
     ;;
+new_takes_titles_from_metadata)
+    # The third argument is a photo with a title and a description of its own; beside it lies
+    # a picture that carries neither.
+    cp "$jpeg" photo.jpg
+    cp "$(dirname "$jpeg")/orientation-1.png" plain.png
+    printf 'Told beside it\n' >plain.txt
+    expect_status 0 "$cli" new -o p.vlm --program-folder program --add photo.jpg --add plain.png \
+        --titles-from-metadata
+    expect_line "title=Sunset at the pier" p.vlm
+    expect_line "info=Gulls & <waves>" p.vlm
+    expect_line "title=plain.png" p.vlm
+    expect_line "info=Told beside it" p.vlm
+    ;;
 show_prints_the_saved_project)
     expect_status 0 "$cli" new -o p.vlm --program-folder program --set IdxNavLink=2
     expect_status 0 "$cli" show p.vlm --program-folder program
