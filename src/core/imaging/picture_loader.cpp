@@ -28,9 +28,13 @@ const ReaderClass& chooseReader(const std::string& path, Bytes bytes,
     return bySignature ? *bySignature : byExtension;
 }
 
-// The orientation to turn a picture by; decoders that turn pictures themselves need none.
-int orientationToApply(const ReaderClass& reader, Bytes bytes) {
-    return reader.decoder->turnsByItself() ? 1 : readEmbeddedMetadata(bytes).orientation;
+// What the file's bytes tell; pictures whose decoder turns them itself need no more turning.
+PictureMetadata metadataOf(const ReaderClass& reader, Bytes bytes) {
+    PictureMetadata metadata = readEmbeddedMetadata(bytes);
+    if (reader.decoder->turnsByItself()) {
+        metadata.orientation = 1;
+    }
+    return metadata;
 }
 
 [[noreturn]] void failFor(const std::string& path, const ProjectError& error) {
@@ -70,11 +74,7 @@ Bitmap PictureFile::decode(int reduction) const {
 }
 
 PictureMetadata PictureFile::metadata() const {
-    PictureMetadata metadata = readEmbeddedMetadata(m_bytes);
-    if (m_reader->decoder->turnsByItself()) {
-        metadata.orientation = 1;
-    }
-    return metadata;
+    return metadataOf(*m_reader, m_bytes);
 }
 
 PictureMetadata readPictureMetadata(const std::string& path,
@@ -96,7 +96,7 @@ PictureSize probePictureFile(const std::string& path, const PictureFormatRegistr
     std::vector<std::uint8_t> bytes = readFileBytes(path, kProbePrefix);
     const ReaderClass& reader = chooseReader(path, bytes, registry);
     const auto shown = [&](PictureSize size) {
-        return autoRotate ? sizeAsCameraHeld(size, orientationToApply(reader, bytes)) : size;
+        return autoRotate ? sizeAsCameraHeld(size, metadataOf(reader, bytes).orientation) : size;
     };
     try {
         return shown(reader.decoder->probe({bytes, path}));
