@@ -131,14 +131,14 @@ void ReuseRecords::record(const std::string& path, const std::string& fingerprin
     appendField(text, std::to_string(size.height));
     try {
         std::error_code error;
-        // A store spoiled into a plain file (by hand, or by a full disk) is made again.
-        // The folder is named with a trailing "/", which names no plain file: strip it.
-        const std::filesystem::path folder = std::filesystem::path(m_folder).lexically_normal();
-        const std::filesystem::path store = folder.has_filename() ? folder : folder.parent_path();
-        if (!std::filesystem::is_directory(store, error)) {
-            std::filesystem::remove(store, error);
+        // A store spoilt into a plain file (by hand, or by a full disk) is made again. Only
+        // then is anything removed: another build may be making the folder at this moment.
+        if (!std::filesystem::create_directories(m_folder, error) && error) {
+            // The folder is named with a trailing "/", which names no plain file: strip it.
+            const std::filesystem::path folder = std::filesystem::path(m_folder).lexically_normal();
+            std::filesystem::remove(folder.has_filename() ? folder : folder.parent_path(), error);
+            std::filesystem::create_directories(m_folder, error);
         }
-        std::filesystem::create_directories(m_folder, error);
         writeFileAtomically(recordFileOf(path),
                             {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
     } catch (const ProjectError&) {
