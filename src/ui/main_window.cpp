@@ -104,7 +104,6 @@ TfrmMain::TfrmMain(std::string programFolder, Frontend& frontend, UserDialogs& d
     layout->addLayout(body, 1);
     setCentralWidget(central);
     statusBar()->setSizeGripEnabled(false);
-    fitToScreen();
 
     frmHelp = new TfrmHelp(m_dialogs, this);
     frmAbout = new TfrmAbout(this);
@@ -250,7 +249,9 @@ void TfrmMain::fitToScreen() {
     // Room for the window frame, which is not known before the window is shown.
     constexpr QSize kFrameAllowance(16, 48);
     const QRect available = screen()->availableGeometry();
-    resize(QSize(760, 560).boundedTo(available.size() - kFrameAllowance));
+    // The pages' own sizes leave none of them scrolling, where the screen has room for that.
+    const QSize wanted = sizeHint().expandedTo(QSize(760, 560));
+    resize(wanted.boundedTo(available.size() - kFrameAllowance));
     move(available.center() - rect().center());
 }
 
@@ -266,6 +267,11 @@ void TfrmMain::paintArtwork() {
 
 void TfrmMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    if (!event->spontaneous() && !m_fitted) {
+        // Only now do the menu and status bars take their part of the window's size.
+        m_fitted = true;
+        fitToScreen();
+    }
     // A move to a screen of another pixel ratio redraws the pictures for it.
     connect(windowHandle(), &QWindow::screenChanged, this, &TfrmMain::paintArtwork,
             Qt::UniqueConnection);

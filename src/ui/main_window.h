@@ -116,6 +116,7 @@ private:
     QButtonGroup* m_stepTabs = nullptr;
     BuildFrontend* m_runningBuild = nullptr; // while a build or the preview runs
     bool m_closeAfterBuild = false;
+    bool m_fitted = false; // sized to the screen on the first show
 };
 
 } // namespace vellumar

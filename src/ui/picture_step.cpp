@@ -120,7 +120,12 @@ void PictureStep::buildLayout() {
     imgPreview = new QLabel(this);
     imgPreview->setFixedSize(kPreviewWidth, kPreviewHeight);
     imgPreview->setAlignment(Qt::AlignCenter);
+    // The page keeps its size whether a preview is shown or not, so the editors stay put.
+    QSizePolicy keepSize = imgPreview->sizePolicy();
+    keepSize.setRetainSizeWhenHidden(true);
+    imgPreview->setSizePolicy(keepSize);
     lblFileName = new QLabel(this);
+    lblFileName->setMinimumHeight(lblFileName->fontMetrics().height()); // also while empty
     lblCount = new QLabel(this);
 
     auto* commands = new QHBoxLayout;
