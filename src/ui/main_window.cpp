@@ -354,11 +354,20 @@ bool TfrmMain::saveProjectAs() {
 template <typename Build>
 void TfrmMain::runLocked(Build&& build) {
     BuildFrontend frontend(m_frontend, m_dialogs);
-    m_runningBuild = &frontend;
-    setProjectLocked(true);
-    build(frontend);
-    setProjectLocked(false);
-    m_runningBuild = nullptr;
+    {
+        // Unlocked on every way out, an unexpected exception included.
+        struct Unlock {
+            TfrmMain& window;
+            ~Unlock() {
+                window.setProjectLocked(false);
+                window.m_runningBuild = nullptr;
+            }
+        };
+        m_runningBuild = &frontend;
+        setProjectLocked(true);
+        const Unlock unlock{*this};
+        build(frontend);
+    }
     if (m_closeAfterBuild) {
         m_closeAfterBuild = false;
         close();
