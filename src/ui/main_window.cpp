@@ -121,7 +121,11 @@ TfrmMain::TfrmMain(std::string programFolder, Frontend& frontend, UserDialogs& d
     showStep(WizardStep::Project);
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain() {
+    // The pages hold on to the project, and an editor that loses the focus as they are taken
+    // down still writes into it: they go while it is there.
+    delete centralWidget();
+}
 
 QWidget* TfrmMain::buildHeader() {
     auto* header = new QFrame;
