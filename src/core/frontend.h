@@ -18,6 +18,9 @@ public:
     virtual void notice(const std::string& text) = 0;
     // A Yes/No confirmation; true means Yes.
     virtual bool question(const std::string& text) = 0;
+    // The question asked before each existing file a build would replace; front ends that
+    // can let one answer stand for the rest of the build override it.
+    virtual bool overwriteQuestion(const std::string& text) { return question(text); }
     // Lets the front end handle pending events so long work keeps the window alive.
     virtual void processEvents() = 0;
     // Whether the user asked to stop the long work in progress; asked between pictures and

@@ -11,30 +11,37 @@ namespace {
 
 const QColor kAccent(32, 84, 160);
 
+// A transparent canvas of the given logical size, painted in logical coordinates.
+QPixmap canvas(QSize size, qreal pixelRatio) {
+    QPixmap picture(size * pixelRatio);
+    picture.setDevicePixelRatio(pixelRatio);
+    picture.fill(Qt::transparent);
+    return picture;
+}
+
 } // namespace
 
-QPixmap stepTabPicture(const QString& label, bool current) {
-    QPixmap picture(112, 34);
-    picture.fill(Qt::transparent);
+QPixmap stepTabPicture(const QString& label, bool current, qreal pixelRatio) {
+    QPixmap picture = canvas(kStepTabSize, pixelRatio);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient plate(0, 0, 0, picture.height());
+    const QRectF area(QPointF(0, 0), QSizeF(kStepTabSize));
+    QLinearGradient plate(0, 0, 0, area.height());
     plate.setColorAt(0, current ? kAccent.lighter(130) : QColor(244, 244, 244));
     plate.setColorAt(1, current ? kAccent : QColor(214, 214, 214));
     painter.setBrush(plate);
     painter.setPen(QPen(current ? kAccent.darker(130) : QColor(160, 160, 160), 1));
-    painter.drawRoundedRect(QRectF(0.5, 0.5, picture.width() - 1, picture.height() - 1), 7, 7);
+    painter.drawRoundedRect(area.adjusted(0.5, 0.5, -0.5, -0.5), 7, 7);
     QFont font = painter.font();
     font.setBold(true);
     painter.setFont(font);
     painter.setPen(current ? Qt::white : QColor(48, 48, 48));
-    painter.drawText(picture.rect(), Qt::AlignCenter, label);
+    painter.drawText(area, Qt::AlignCenter, label);
     return picture;
 }
 
-QPixmap logoPicture(int size) {
-    QPixmap picture(size, size);
-    picture.fill(Qt::transparent);
+QPixmap logoPicture(int size, qreal pixelRatio) {
+    QPixmap picture = canvas(QSize(size, size), pixelRatio);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal unit = size / 16.0;

@@ -5,8 +5,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 #include "user_dialogs.h"
@@ -18,7 +19,7 @@ TfrmHelp::TfrmHelp(UserDialogs& dialogs, QWidget* parent) : QDialog(parent), m_d
     setModal(false);
     resize(460, 380);
 
-    memoHelp = new QPlainTextEdit(this);
+    memoHelp = new QTextEdit(this);
     memoHelp->setObjectName(QStringLiteral("memoHelp"));
     memoHelp->setReadOnly(true);
     memoHelp->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -55,7 +56,30 @@ void TfrmHelp::reloadText() {
             tr("Cannot open file %1: %2").arg(file.fileName(), file.errorString()));
         return;
     }
-    memoHelp->setPlainText(QString::fromUtf8(file.readAll()));
+    showText(QString::fromUtf8(file.readAll()));
+}
+
+void TfrmHelp::showText(const QString& text) {
+    memoHelp->clear();
+    QTextCursor cursor(memoHelp->document());
+    const qreal spaceWidth = memoHelp->fontMetrics().horizontalAdvance(QLatin1Char(' '));
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        QString line = lines[n];
+        line.remove(QLatin1Char('\r'));
+        qsizetype indent = 0;
+        while (indent < line.size() && line[indent] == QLatin1Char(' ')) {
+            ++indent;
+        }
+        QTextBlockFormat paragraph;
+        paragraph.setLeftMargin(static_cast<qreal>(indent) * spaceWidth);
+        if (n == 0) {
+            cursor.setBlockFormat(paragraph);
+        } else {
+            cursor.insertBlock(paragraph);
+        }
+        cursor.insertText(line.mid(indent));
+    }
 }
 
 bool TfrmHelp::event(QEvent* event) {

@@ -3,7 +3,7 @@
 #include <QDialog>
 
 class QLabel;
-class QPlainTextEdit;
+class QTextEdit;
 class QPushButton;
 
 namespace vellumar {
@@ -11,7 +11,8 @@ namespace vellumar {
 class UserDialogs;
 
 // Shows the help text of the current step beside the main window, re-read every time the
-// window becomes active, and opens the user manual on request.
+// window becomes active, and opens the user manual on request. Each line of a help text is a
+// paragraph that wraps to the window; an indented line keeps its indent when it wraps.
 class TfrmHelp : public QDialog {
     Q_OBJECT
 public:
@@ -22,7 +23,7 @@ public:
     // Re-reads the step help text; keeps the previous text when it cannot be read.
     void reloadText();
 
-    QPlainTextEdit* memoHelp = nullptr;
+    QTextEdit* memoHelp = nullptr;
     QPushButton* btnClose = nullptr;
     QPushButton* btnExtHelp = nullptr;
     QLabel* lblFileName = nullptr;
@@ -32,6 +33,8 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    void showText(const QString& text);
+
     UserDialogs& m_dialogs;
 };
 

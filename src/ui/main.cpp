@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vellumar"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vellumar"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vellumar.Vellumar"));
 
     vellumar::QtFrontend frontend;
     vellumar::QtUserDialogs dialogs;

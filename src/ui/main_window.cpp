@@ -7,16 +7,19 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "about_dialog.h"
 #include "artwork.h"
@@ -30,6 +33,7 @@
 #include "picture_step.h"
 #include "project_error.h"
 #include "qt_text.h"
+#include "scroll_page.h"
 #include "settings_step.h"
 #include "style_page.h"
 #include "user_dialogs.h"
@@ -62,16 +66,19 @@ TfrmMain::TfrmMain(std::string programFolder, Frontend& frontend, UserDialogs& d
     TabBuild = new BuildStep;
     TabFinish = new FinishStep;
     m_pages = new QStackedWidget;
-    for (QWidget* page : {static_cast<QWidget*>(TabProject), static_cast<QWidget*>(TabPic),
-                          static_cast<QWidget*>(TabSetting), static_cast<QWidget*>(TabBuild),
-                          static_cast<QWidget*>(TabFinish)}) {
-        m_pages->addWidget(page);
-    }
+    // The settings step scrolls each sub-page below its tabs; the others scroll whole.
+    m_pages->addWidget(scrollable(TabProject));
+    m_pages->addWidget(scrollable(TabPic));
+    m_pages->addWidget(TabSetting);
+    m_pages->addWidget(scrollable(TabBuild));
+    m_pages->addWidget(scrollable(TabFinish));
 
     btnHelp = new QPushButton(tr("Help"));
     btnPrev = new QPushButton(tr("<< Previous"));
     btnNext = new QPushButton(tr("Next >>"));
     btnExit = new QPushButton(tr("Exit"));
+    btnNext->setDefault(true);
+    btnHelp->setShortcut(QKeySequence(Qt::Key_F1));
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addWidget(btnHelp);
     buttonRow->addStretch(1);
@@ -97,13 +104,16 @@ TfrmMain::TfrmMain(std::string programFolder, Frontend& frontend, UserDialogs& d
     layout->addLayout(body, 1);
     setCentralWidget(central);
     statusBar()->setSizeGripEnabled(false);
-    resize(760, 560);
 
     frmHelp = new TfrmHelp(m_dialogs, this);
     frmAbout = new TfrmAbout(this);
 
     buildMenus();
     connectCommands();
+    // Enter on a focused button presses it, as in a dialog; anywhere else it means Next.
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(true);
+    }
     if (!m_styles.empty()) {
         TabSetting->TabStyle->applyStyle(m_styles.front());
     }
@@ -111,7 +121,11 @@ TfrmMain::TfrmMain(std::string programFolder, Frontend& frontend, UserDialogs& d
     showStep(WizardStep::Project);
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain() {
+    // The pages hold on to the project, and an editor that loses the focus as they are taken
+    // down still writes into it: they go while it is there.
+    delete centralWidget();
+}
 
 QWidget* TfrmMain::buildHeader() {
     auto* header = new QFrame;
@@ -129,8 +143,7 @@ QWidget* TfrmMain::buildHeader() {
     lblStepTitle->setStyleSheet(QStringLiteral("color: #1f4fa0"));
     lblDspn = new QLabel;
     lblDspn->setWordWrap(true);
-    auto* logo = new QLabel;
-    logo->setPixmap(logoPicture(48));
+    m_logo = new QLabel;
 
     auto* texts = new QVBoxLayout;
     texts->addWidget(lblStepTitle);
@@ -138,7 +151,7 @@ QWidget* TfrmMain::buildHeader() {
     auto* layout = new QHBoxLayout(header);
     layout->setContentsMargins(14, 8, 14, 8);
     layout->addLayout(texts, 1);
-    layout->addWidget(logo);
+    layout->addWidget(m_logo);
     return header;
 }
 
@@ -152,7 +165,7 @@ QWidget* TfrmMain::buildStepTabs() {
         tab->setCheckable(true);
         tab->setAutoRaise(true);
         tab->setToolTip(fromView(kStepTexts[static_cast<std::size_t>(step)].title));
-        tab->setIconSize(QSize(112, 34));
+        tab->setIconSize(kStepTabSize);
         m_stepTabs->addButton(tab, step);
         layout->addWidget(tab);
     }
@@ -163,26 +176,31 @@ QWidget* TfrmMain::buildStepTabs() {
 }
 
 void TfrmMain::buildMenus() {
-    QMenu* file = menuBar()->addMenu(tr("File"));
-    file->addAction(tr("&New project"), this, [this] {
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    actNewProject = file->addAction(tr("&New project"), this, [this] {
         TabProject->rbNew->setChecked(true);
         newProject();
     });
-    file->addAction(tr("&Open project"), this, &TfrmMain::openProject);
+    actNewProject->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    actOpenProject = file->addAction(tr("&Open project"), this, &TfrmMain::openProject);
+    actOpenProject->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     file->addSeparator();
-    file->addAction(tr("&Save project"), this, &TfrmMain::saveProject);
-    file->addAction(tr("Save project &as"), this, &TfrmMain::saveProjectAs);
+    file->addAction(tr("&Save project"), this, &TfrmMain::saveProject)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    file->addAction(tr("Save project &as"), this, &TfrmMain::saveProjectAs)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     file->addSeparator();
-    file->addAction(tr("E&xit"), this, &QWidget::close);
+    file->addAction(tr("E&xit"), this, &QWidget::close)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     const std::string manual = m_programFolder + "Help.html";
-    QMenu* help = menuBar()->addMenu(tr("Help"));
-    help->addAction(tr("Content"), this, [this, manual] { m_dialogs.openExternally(manual); });
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->addAction(tr("&Content"), this, [this, manual] { m_dialogs.openExternally(manual); });
     help->addSeparator();
-    help->addAction(tr("Home page"), this, [this, manual] { m_dialogs.openExternally(manual); });
-    help->addAction(tr("Send email"), this, [this] { m_dialogs.openExternally(kSupportMail); });
+    help->addAction(tr("&Home page"), this, [this, manual] { m_dialogs.openExternally(manual); });
+    help->addAction(tr("Send &email"), this, [this] { m_dialogs.openExternally(kSupportMail); });
     help->addSeparator();
-    help->addAction(tr("About ..."), this, [this] { frmAbout->exec(); });
+    help->addAction(tr("&About ..."), this, [this] { frmAbout->exec(); });
 }
 
 void TfrmMain::connectCommands() {
@@ -224,13 +242,44 @@ void TfrmMain::stepShown() {
     lblStepTitle->setText(fromView(text.title));
     lblDspn->setText(fromView(text.description));
     for (int tab = 0; tab < kStepCount; ++tab) {
-        QAbstractButton* button = m_stepTabs->button(tab);
-        button->setChecked(tab == step);
-        button->setIcon(stepTabPicture(fromView(kStepTexts[static_cast<std::size_t>(tab)].tabLabel),
-                                       tab == step));
+        m_stepTabs->button(tab)->setChecked(tab == step);
     }
+    paintArtwork();
     btnPrev->setEnabled(m_steps.previousEnabled());
     btnNext->setEnabled(m_steps.nextEnabled());
+}
+
+void TfrmMain::fitToScreen() {
+    // Room for the window frame, which is not known before the window is shown.
+    constexpr QSize kFrameAllowance(16, 48);
+    const QRect available = screen()->availableGeometry();
+    // The pages' own sizes leave none of them scrolling, where the screen has room for that.
+    const QSize wanted = sizeHint().expandedTo(QSize(760, 560));
+    resize(wanted.boundedTo(available.size() - kFrameAllowance));
+    move(available.center() - rect().center());
+}
+
+void TfrmMain::paintArtwork() {
+    const qreal ratio = devicePixelRatioF();
+    m_logo->setPixmap(logoPicture(48, ratio));
+    for (int tab = 0; tab < kStepCount; ++tab) {
+        m_stepTabs->button(tab)->setIcon(
+            stepTabPicture(fromView(kStepTexts[static_cast<std::size_t>(tab)].tabLabel),
+                           tab == static_cast<int>(m_steps.step()), ratio));
+    }
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous() && !m_fitted) {
+        // Only now do the menu and status bars take their part of the window's size.
+        m_fitted = true;
+        fitToScreen();
+    }
+    // A move to a screen of another pixel ratio redraws the pictures for it.
+    connect(windowHandle(), &QWindow::screenChanged, this, &TfrmMain::paintArtwork,
+            Qt::UniqueConnection);
+    paintArtwork();
 }
 
 void TfrmMain::btnNextClick() {
@@ -306,19 +355,44 @@ bool TfrmMain::saveProjectAs() {
     return saveTo("*.vlm", true);
 }
 
+template <typename Build>
+void TfrmMain::runLocked(Build&& build) {
+    BuildFrontend frontend(m_frontend, m_dialogs);
+    {
+        // Unlocked on every way out, an unexpected exception included.
+        struct Unlock {
+            TfrmMain& window;
+            ~Unlock() {
+                window.setProjectLocked(false);
+                window.m_runningBuild = nullptr;
+            }
+        };
+        m_runningBuild = &frontend;
+        setProjectLocked(true);
+        const Unlock unlock{*this};
+        build(frontend);
+    }
+    if (m_closeAfterBuild) {
+        m_closeAfterBuild = false;
+        close();
+    }
+}
+
+void TfrmMain::setProjectLocked(bool locked) {
+    TabBuild->btnBuildAll->setEnabled(!locked);
+    TabBuild->btnPreview->setEnabled(!locked);
+    TabBuild->btnStop->setEnabled(locked);
+    TabProject->setEnabled(!locked);
+    TabPic->setLocked(locked);
+    TabSetting->setLocked(locked);
+    actNewProject->setEnabled(!locked);
+    actOpenProject->setEnabled(!locked);
+}
+
 void TfrmMain::btnBuildAllClick() {
-    TabBuild->btnBuildAll->setEnabled(false);
-    TabBuild->btnStop->setEnabled(true);
-    m_building = true;
-    StoppableFrontend frontend(m_frontend);
-    m_runningBuild = &frontend;
     BuildOptions options;
     options.keepGoing = TabBuild->cbSkipUnreadable->isChecked();
-    BuildAll(m_project, m_programFolder, frontend, options);
-    m_runningBuild = nullptr;
-    m_building = false;
-    TabBuild->btnStop->setEnabled(false);
-    TabBuild->btnBuildAll->setEnabled(true);
+    runLocked([&](Frontend& frontend) { BuildAll(m_project, m_programFolder, frontend, options); });
 }
 
 void TfrmMain::btnStopClick() {
@@ -328,9 +402,9 @@ void TfrmMain::btnStopClick() {
 }
 
 void TfrmMain::btnPreviewClick() {
-    m_building = true;
-    const auto page = buildPreview(m_project, m_programFolder, m_frontend);
-    m_building = false;
+    std::optional<std::string> page;
+    runLocked(
+        [&](Frontend& frontend) { page = buildPreview(m_project, m_programFolder, frontend); });
     if (page) {
         m_dialogs.openExternally(*page);
     }
@@ -343,7 +417,7 @@ void TfrmMain::btnViewClick() {
 }
 
 void TfrmMain::showCoreStatus(const QString& text) {
-    if (m_building) {
+    if (m_runningBuild) {
         TabBuild->lblProgress->setText(text);
     } else {
         setStatus(text);
@@ -363,13 +437,33 @@ void TfrmMain::btnHelpClick() {
     frmHelp->reloadText();
 }
 
+void TfrmMain::keyPressEvent(QKeyEvent* event) {
+    // Only Enter that no control took reaches the window.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && btnNext->isEnabled()) {
+        btnNext->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
 void TfrmMain::closeEvent(QCloseEvent* event) {
-    // Changes made after a save are offered too, and a save that does not happen (cancelled
-    // or failed) keeps the window open, so nothing is lost by closing.
-    if (m_project.hasUnsavedChanges() &&
-        m_frontend.question("Do you want to save project before exit ?") && !saveProject()) {
+    // The build runs inside this window's handlers: it is stopped first, and the window
+    // closes once it has ended.
+    if (m_runningBuild) {
+        m_runningBuild->requestStop();
+        m_closeAfterBuild = true;
         event->ignore();
         return;
+    }
+    // Changes made after a save are offered too, and a save that does not happen (cancelled
+    // or failed) keeps the window open, so nothing is lost by closing.
+    if (m_project.hasUnsavedChanges()) {
+        const Answer answer = m_dialogs.askYesNoCancel("Do you want to save project before exit ?");
+        if (answer == Answer::Cancel || (answer == Answer::Yes && !saveProject())) {
+            event->ignore();
+            return;
+        }
     }
     event->accept();
 }

@@ -6,11 +6,12 @@
 
 #include <QMainWindow>
 
+#include "build_frontend.h"
 #include "model/project.h"
 #include "step_machine.h"
-#include "stoppable_frontend.h"
 
 class QAbstractButton;
+class QAction;
 class QButtonGroup;
 class QLabel;
 class QPushButton;
@@ -77,8 +78,13 @@ public:
     TfrmHelp* frmHelp = nullptr;
     TfrmAbout* frmAbout = nullptr;
 
+    QAction* actNewProject = nullptr;
+    QAction* actOpenProject = nullptr;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QWidget* buildHeader();
@@ -86,9 +92,18 @@ private:
     void buildMenus();
     void connectCommands();
     void stepShown();
+    // Sized to fit the screen it opens on, however much the screen is scaled.
+    void fitToScreen();
+    // The logo and the step tab pictures, drawn for the screen's pixel ratio.
+    void paintArtwork();
     void setStatus(const QString& text);
     bool saveTo(const std::string& presetName, bool askForPath);
     void setCaption(const std::string& projectName);
+    // Runs a build or the preview with the commands that could change the project disabled:
+    // the build reads the picture list and the settings until it ends.
+    template <typename Build>
+    void runLocked(Build&& build);
+    void setProjectLocked(bool locked);
 
     std::string m_programFolder;
     Frontend& m_frontend;
@@ -97,9 +112,11 @@ private:
     std::vector<std::string> m_styles;
     StepMachine m_steps;
     QStackedWidget* m_pages = nullptr;
+    QLabel* m_logo = nullptr;
     QButtonGroup* m_stepTabs = nullptr;
-    bool m_building = false;
-    StoppableFrontend* m_runningBuild = nullptr; // while Build All runs: what Stop tells
+    BuildFrontend* m_runningBuild = nullptr; // while a build or the preview runs
+    bool m_closeAfterBuild = false;
+    bool m_fitted = false; // sized to the screen on the first show
 };
 
 } // namespace vellumar

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -66,9 +67,15 @@ void PictureStep::buildLayout() {
     connect(FileInfo, &QTableWidget::currentCellChanged, this,
             [this](int row, int, int previousRow, int) {
                 if (row != previousRow && row >= 0) {
-                    showEntry(row + 1);
+                    showEntry(row + 1, false);
                 }
             });
+    // A click moves on to the title; Up and Down keep walking the grid.
+    connect(FileInfo, &QTableWidget::cellClicked, this, [this] {
+        if (m_shownRow > 0) {
+            edtTitle->setFocus();
+        }
+    });
 
     btnAdd = new QToolButton(this);
     btnAdd->setText(tr("Add"));
@@ -117,7 +124,12 @@ void PictureStep::buildLayout() {
     imgPreview = new QLabel(this);
     imgPreview->setFixedSize(kPreviewWidth, kPreviewHeight);
     imgPreview->setAlignment(Qt::AlignCenter);
+    // The page keeps its size whether a preview is shown or not, so the editors stay put.
+    QSizePolicy keepSize = imgPreview->sizePolicy();
+    keepSize.setRetainSizeWhenHidden(true);
+    imgPreview->setSizePolicy(keepSize);
     lblFileName = new QLabel(this);
+    lblFileName->setMinimumHeight(lblFileName->fontMetrics().height()); // also while empty
     lblCount = new QLabel(this);
 
     auto* commands = new QHBoxLayout;
@@ -186,7 +198,7 @@ void PictureStep::refill(int selectRow) {
     updateButtons();
 }
 
-void PictureStep::showEntry(int row) {
+void PictureStep::showEntry(int row, bool focusTitle) {
     const PictureList& list = m_project.pictures();
     if (row < 1 || row > list.count()) {
         m_shownRow = 0;
@@ -207,7 +219,7 @@ void PictureStep::showEntry(int row) {
     lblFileName->setText(fromStd(list.row(row).fileName));
     updatePreview();
     updateButtons();
-    if (isVisible()) {
+    if (focusTitle && isVisible()) {
         edtTitle->setFocus();
     }
 }
@@ -241,13 +253,35 @@ void PictureStep::clearEditors() {
     imgPreview->hide();
 }
 
+void PictureStep::keyPressEvent(QKeyEvent* event) {
+    // Enter in the editors belongs to the list (in the info it moves to the next picture),
+    // not to the window's Next button.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (edtTitle->hasFocus() || edtInfo->hasFocus())) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void PictureStep::setLocked(bool locked) {
+    m_locked = locked;
+    for (QWidget* editor : {static_cast<QWidget*>(btnAdd), static_cast<QWidget*>(edtTitle),
+                            static_cast<QWidget*>(edtInfo), static_cast<QWidget*>(cmbCrop),
+                            static_cast<QWidget*>(cmbRotate)}) {
+        editor->setEnabled(!locked);
+    }
+    updateButtons();
+}
+
 void PictureStep::updateButtons() {
     const int count = m_project.pictures().count();
-    btnUp->setEnabled(m_shownRow > 1);
-    btnDown->setEnabled(m_shownRow >= 1 && m_shownRow < count);
-    btnRemove->setEnabled(count >= 1);
-    btnClear->setEnabled(count >= 1);
-    btnSort->setEnabled(count >= 1);
+    const bool editable = !m_locked;
+    btnUp->setEnabled(editable && m_shownRow > 1);
+    btnDown->setEnabled(editable && m_shownRow >= 1 && m_shownRow < count);
+    btnRemove->setEnabled(editable && count >= 1);
+    btnClear->setEnabled(editable && count >= 1);
+    btnSort->setEnabled(editable && count >= 1);
 }
 
 void PictureStep::commitTitle() {

@@ -26,9 +26,13 @@ public:
 
     // Rebuilds the grid from the list and shows the given row (from 1; 0 for none).
     void refill(int selectRow);
-    // Shows the picture of a row in the editors and the preview (FileInfoClick).
-    void showEntry(int row);
+    // Shows the picture of a row in the editors and the preview (FileInfoClick), and puts
+    // the caret into the title unless the grid is being walked with the keyboard.
+    void showEntry(int row, bool focusTitle = true);
     int currentRow() const { return m_shownRow; }
+    // While locked, nothing that changes the list or its entries can be used; the grid and
+    // the preview still show the pictures.
+    void setLocked(bool locked);
 
     // The commands, as the buttons run them.
     void addImages();
@@ -57,6 +61,9 @@ public:
     QLabel* lblFileName = nullptr;
     QLabel* lblCount = nullptr;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 signals:
     // The status line of the window.
     void statusChanged(const QString& text);
@@ -84,6 +91,7 @@ private:
     // The row whose picture the editors show: edits go there even when the grid's selection
     // has already moved on.
     int m_shownRow = 0;
+    bool m_locked = false;
 };
 
 } // namespace vellumar

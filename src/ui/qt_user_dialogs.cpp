@@ -1,11 +1,14 @@
 #include "qt_user_dialogs.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 #include "add_dir_dialog.h"
@@ -36,6 +39,8 @@ std::optional<std::string> QtUserDialogs::saveProjectFile(const std::string& pre
     QFileDialog dialog(m_parent, QObject::tr("Save project"), m_projectFolder,
                        QStringLiteral("VLMR project files (*.vlm)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without an extension would hide the file from the open chooser's filter.
+    dialog.setDefaultSuffix(QStringLiteral("vlm"));
     dialog.selectFile(QString::fromStdString(presetName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
@@ -104,6 +109,40 @@ std::optional<std::string> QtUserDialogs::chooseDestinationFolder() {
         return std::nullopt;
     }
     return folder->toStdString();
+}
+
+Answer QtUserDialogs::askYesNoCancel(const std::string& text) {
+    switch (QMessageBox::question(
+        m_parent, QApplication::applicationDisplayName(), QString::fromStdString(text),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+Answer QtUserDialogs::askYesNoForAll(const std::string& text) {
+    QMessageBox box(
+        QMessageBox::Question, QApplication::applicationDisplayName(), QString::fromStdString(text),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll | QMessageBox::NoToAll,
+        m_parent);
+    box.button(QMessageBox::YesToAll)->setText(QObject::tr("Yes to &all"));
+    box.button(QMessageBox::NoToAll)->setText(QObject::tr("No &to all"));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::YesToAll:
+        return Answer::YesToAll;
+    case QMessageBox::NoToAll:
+        return Answer::NoToAll;
+    default:
+        return Answer::No;
+    }
 }
 
 void QtUserDialogs::openExternally(const std::string& fileOrUrl) {

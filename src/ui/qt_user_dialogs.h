@@ -27,6 +27,8 @@ public:
     std::optional<Color> chooseColor() override;
     std::optional<FolderToAdd> chooseFolderToAdd() override;
     std::optional<std::string> chooseDestinationFolder() override;
+    Answer askYesNoCancel(const std::string& text) override;
+    Answer askYesNoForAll(const std::string& text) override;
     void openExternally(const std::string& fileOrUrl) override;
 
 private:

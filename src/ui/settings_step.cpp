@@ -9,6 +9,7 @@
 #include "nav_link_dialog.h"
 #include "picture_pages_page.h"
 #include "qt_text.h"
+#include "scroll_page.h"
 #include "step_machine.h"
 #include "style_page.h"
 #include "text_page.h"
@@ -28,7 +29,7 @@ SettingsStep::SettingsStep(const SettingsContext& context, const std::vector<std
     TabText = new TextPage(context, SettingPage);
     QWidget* pages[] = {TabFolder, TabStyle, TabLargePic, TabThumbTable, TabPicPage, TabText};
     for (std::size_t page = 0; page < kSettingsPageCaptions.size(); ++page) {
-        SettingPage->addTab(pages[page], fromView(kSettingsPageCaptions[page]));
+        SettingPage->addTab(scrollable(pages[page]), fromView(kSettingsPageCaptions[page]));
     }
     connect(TabStyle, &StylePage::styleApplied, this, &SettingsStep::showSettings);
     frmNavLinkOpt =
@@ -50,6 +51,12 @@ void SettingsStep::showSettings() {
     TabThumbTable->showSettings();
     TabPicPage->showSettings();
     TabText->showSettings();
+}
+
+void SettingsStep::setLocked(bool locked) {
+    for (int page = 0; page < SettingPage->count(); ++page) {
+        SettingPage->widget(page)->setEnabled(!locked);
+    }
 }
 
 void SettingsStep::btnIdxNavLinkClick() {

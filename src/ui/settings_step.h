@@ -30,6 +30,9 @@ public:
     // and enabled states only, no rule runs on them.
     void showSettings();
 
+    // While locked, the sub-pages can be looked at but not changed.
+    void setLocked(bool locked);
+
     // The two "Advanced" buttons: the link dialog on the index-page or the picture-page set.
     void btnIdxNavLinkClick();
     void btnPageNavLinkClick();

@@ -196,6 +196,7 @@ void StylePage::applyStyle(const std::string& style) {
 }
 
 void StylePage::showSample(const std::string& style) {
+    m_sampleStyle = style;
     const std::optional<Bitmap> sample = loadStyleSample(m_context.programFolder, style);
     if (!sample) {
         imgStylePreview->hide();
@@ -207,6 +208,14 @@ void StylePage::showSample(const std::string& style) {
 
 void StylePage::showSettings() {
     cmbStyle->setCurrentIndex(cmbStyle->findText(QString::fromStdString(m_settings.Style)));
+    // A loaded project's style shows its sample without its defaults being applied.
+    if (m_settings.Style != m_sampleStyle) {
+        try {
+            showSample(m_settings.Style);
+        } catch (const ProjectError& error) {
+            m_context.frontend.notice(error.what());
+        }
+    }
     m_thumbWidth->showSetting();
     m_thumbHeight->showSetting();
     {

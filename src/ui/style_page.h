@@ -79,6 +79,7 @@ private:
     FlaggedNumber* m_thumbWidth = nullptr;
     FlaggedNumber* m_thumbHeight = nullptr;
     BorderRow* m_border = nullptr;
+    std::string m_sampleStyle; // whose sample the box shows, or was last asked to show
 };
 
 } // namespace vellumar

@@ -14,6 +14,9 @@ struct FolderToAdd {
     bool withSubfolders = false;
 };
 
+// The answers of the wizard's questions that offer more than Yes and No.
+enum class Answer { Yes, No, Cancel, YesToAll, NoToAll };
+
 // The choosers and shell requests of the wizard. The window asks for them through this
 // interface, so tests can answer them without a dialog on screen.
 class UserDialogs {
@@ -34,6 +37,10 @@ public:
     virtual std::optional<FolderToAdd> chooseFolderToAdd() = 0;
     // The destination-folder dialog.
     virtual std::optional<std::string> chooseDestinationFolder() = 0;
+    // A question with Yes, No and Cancel; Escape and the close box answer Cancel.
+    virtual Answer askYesNoCancel(const std::string& text) = 0;
+    // A question with Yes, No, "Yes to all" and "No to all"; Escape answers No.
+    virtual Answer askYesNoForAll(const std::string& text) = 0;
     // Hands a file or address to the desktop's default handler without waiting.
     virtual void openExternally(const std::string& fileOrUrl) = 0;
 };

@@ -1,15 +1,13 @@
-#include <fstream>
-
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 #include <QToolButton>
 
 #include "folders_page.h"
@@ -28,44 +26,15 @@
 #include "support/test_pictures.h"
 #include "text_page.h"
 #include "thumbnail_pages_page.h"
+#include "wizard_fixture.h"
 #include "wizard_pages.h"
 
 using namespace vellumar;
 
-namespace {
-
-void writeFile(const QString& path, const std::string& text) {
-    std::ofstream(path.toStdString(), std::ios::binary) << text;
-}
-
-// A program folder with one style whose default section sets a table border of 3.
-struct ProgramFolder {
-    ProgramFolder() {
-        QDir(dir.path()).mkpath(QStringLiteral("template"));
-        writeFile(dir.path() + QStringLiteral("/template/plain.htm"),
-                  "<html>\r\n<%default begin%>\r\n<%table border=3%>\r\n<%default end%>\r\n");
-        writeFile(dir.path() + QStringLiteral("/help1.txt"), "How to add pictures");
-    }
-    std::string path() const { return dir.path().toStdString() + "/"; }
-    QTemporaryDir dir;
-};
-
-// A saved project without pictures whose destination is /srv/album.
-std::string writeProject(const QString& folder) {
-    const std::string path = (folder + QStringLiteral("/album.vlm")).toStdString();
-    GallerySettings settings;
-    settings.DestFolder = "/srv/album";
-    SaveProject(path, PictureList(), settings);
-    return path;
-}
-
-bool closeWindow(TfrmMain& window) {
-    QCloseEvent event;
-    QApplication::sendEvent(&window, &event);
-    return event.isAccepted();
-}
-
-} // namespace
+using testing::closeWindow;
+using testing::ProgramFolder;
+using testing::writeFile;
+using testing::writeProject;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -167,28 +136,60 @@ private slots:
         QVERIFY(!window.TabBuild->btnStop->isEnabled());
     }
 
-    void closeQueryAsksAfterChangesAndKeepsTheWindowWhenNothingIsSaved() {
+    void closeQueryOffersCancelAndKeepsTheWindowWhenNothingIsSaved() {
         ProgramFolder folder;
         testing::ScriptedFrontend frontend;
         testing::ScriptedDialogs dialogs;
         TfrmMain window(folder.path(), frontend, dialogs);
         window.project().settings().PageTitle = "Holiday";
 
-        frontend.answerNext(true);
+        dialogs.answers.push_back(Answer::Cancel); // Escape and the close box answer this
+        QVERIFY(!closeWindow(window));
+        QVERIFY(dialogs.savePresets.empty());
+        QCOMPARE(dialogs.questions.back(),
+                 std::string("Do you want to save project before exit ?"));
+
+        dialogs.answers.push_back(Answer::Yes);
         dialogs.projectFilesToSave.push_back(std::nullopt);
         QVERIFY(!closeWindow(window)); // Yes, then a cancelled save: stay open
 
         const std::string target = folder.path() + "kept.vlm";
-        frontend.answerNext(true);
+        dialogs.answers.push_back(Answer::Yes);
         dialogs.projectFilesToSave.push_back(target);
         QVERIFY(closeWindow(window));
         QVERIFY(QFile::exists(QString::fromStdString(target)));
 
         window.project().settings().PageTitle = "Changed after the save";
-        frontend.answerNext(false);
+        dialogs.answers.push_back(Answer::No);
         QVERIFY(closeWindow(window));
-        QCOMPARE(frontend.questions.size(), std::size_t{3});
-        QVERIFY(frontend.allAnswersUsed());
+        QCOMPARE(dialogs.questions.size(), std::size_t{4});
+        QVERIFY(dialogs.answers.empty());
+        QVERIFY(frontend.questions.empty());
+    }
+
+    void openedProjectShowsItsStyleSampleWithoutItsDefaults() {
+        ProgramFolder folder;
+        writeFile(folder.dir.path() + QStringLiteral("/template/zebra.htm"),
+                  "<html>\r\n<%default begin%>\r\n<%table border=9%>\r\n<%default end%>\r\n");
+        const Rgb blue{20, 40, 220};
+        writeFile(folder.dir.path() + QStringLiteral("/template/zebra.jpg"),
+                  testing::jpegOf(testing::filledPicture(40, 30, blue)));
+        testing::ScriptedFrontend frontend;
+        testing::ScriptedDialogs dialogs;
+        TfrmMain window(folder.path(), frontend, dialogs);
+        QCOMPARE(window.styles().front(), std::string("plain"));
+        QVERIFY(window.TabSetting->TabStyle->imgStylePreview->isHidden()); // plain has none
+
+        dialogs.projectFilesToOpen.push_back(writeProject(folder.dir.path(), "zebra"));
+        frontend.answerNext(true); // the open moves on from a step without pictures
+        window.openProject();
+        StylePage& page = *window.TabSetting->TabStyle;
+        QCOMPARE(page.cmbStyle->currentText(), QStringLiteral("zebra"));
+        QVERIFY(!page.imgStylePreview->isHidden());
+        const QColor shown = page.imgStylePreview->pixmap().toImage().pixelColor(20, 15);
+        QVERIFY2(shown.blue() > 180 && shown.red() < 60, qPrintable(shown.name()));
+        QCOMPARE(window.project().settings().ThumbTableBorderWidth,
+                 GallerySettings().ThumbTableBorderWidth); // as saved, not zebra's 9
     }
 
     void previewAndViewOpenTheirPagesInTheBrowser() {

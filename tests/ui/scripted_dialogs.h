@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <stdexcept>
 
 #include "user_dialogs.h"
@@ -20,6 +21,10 @@ public:
     std::deque<std::optional<std::string>> destinationFolders;
     std::vector<std::string> savePresets;
     std::vector<std::string> openedExternally;
+    std::deque<Answer> answers;
+    std::vector<std::string> questions;
+    // Runs while a question is open, as a person could act on the window before answering.
+    std::function<void()> whileAsking;
 
     std::optional<std::string> openProjectFile() override { return next(projectFilesToOpen); }
     std::optional<std::string> saveProjectFile(const std::string& presetName) override {
@@ -38,11 +43,21 @@ public:
     std::optional<std::string> chooseDestinationFolder() override {
         return next(destinationFolders);
     }
+    Answer askYesNoCancel(const std::string& text) override { return ask(text); }
+    Answer askYesNoForAll(const std::string& text) override { return ask(text); }
     void openExternally(const std::string& fileOrUrl) override {
         openedExternally.push_back(fileOrUrl);
     }
 
 private:
+    Answer ask(const std::string& text) {
+        questions.push_back(text);
+        if (whileAsking) {
+            whileAsking();
+        }
+        return next(answers);
+    }
+
     template <typename T>
     static T next(std::deque<T>& answers) {
         if (answers.empty()) {

@@ -397,7 +397,7 @@ private slots:
         QCOMPARE(pages.settings.IdxNav, indexLinks);
     }
 
-    void aLoadedStyleIsSelectedNotApplied() {
+    void aLoadedStyleIsSelectedWithItsSampleNotApplied() {
         ProgramFolder folder;
         Pages pages(folder.path());
         pages.settings.Style = "alpha";
@@ -405,7 +405,12 @@ private slots:
         pages.step.showSettings();
         QCOMPARE(pages.step.TabStyle->cmbStyle->currentText(), QStringLiteral("alpha"));
         QCOMPARE(pages.settings, loaded);
-        QVERIFY(pages.step.TabStyle->imgStylePreview->pixmap().isNull());
+        QVERIFY(!pages.step.TabStyle->imgStylePreview->pixmap().isNull());
+        QVERIFY(!pages.step.TabStyle->imgStylePreview->isHidden());
+
+        pages.settings.Style = "plain"; // no sample picture
+        pages.step.showSettings();
+        QVERIFY(pages.step.TabStyle->imgStylePreview->isHidden());
     }
 };
 

@@ -198,7 +198,7 @@ bool OutputPolicy::mayWrite(const std::string& path) const {
     const bool exists = fs::exists(fs::symlink_status(path, error));
     switch (m_mode) {
     case OverwriteMode::Ask:
-        return !exists || m_frontend.question("Overwrite existing file: " + path);
+        return !exists || m_frontend.overwriteQuestion("Overwrite existing file: " + path);
     case OverwriteMode::AddOnly:
         return !exists;
     case OverwriteMode::Overwrite:
