@@ -16,6 +16,9 @@ namespace {
 // Enough for the header of every format we read, EXIF blocks in front of a JPEG frame
 // header included; files whose header lies further in are read whole.
 constexpr std::size_t kProbePrefix = 64 * 1024;
+// Room for the metadata segments of a camera's JPEG (EXIF with its preview, XMP, a colour
+// profile) ahead of the picture data.
+constexpr std::size_t kMetadataPrefix = 256 * 1024;
 
 // The reader the extension selects, unless the bytes plainly belong to another format.
 const ReaderClass& chooseReader(const std::string& path, Bytes bytes,
@@ -80,6 +83,19 @@ PictureMetadata PictureFile::metadata() const {
 PictureMetadata readPictureMetadata(const std::string& path,
                                     const PictureFormatRegistry& registry) {
     try {
+        // A JPEG keeps its metadata in the segments ahead of its picture data: when its header
+        // can be read from the first bytes alone, those bytes hold all of it, and a rebuild
+        // that only needs the metadata does not read whole photographs again.
+        const std::vector<std::uint8_t> prefix = readFileBytes(path, kMetadataPrefix);
+        const ReaderClass& reader = chooseReader(path, prefix, registry);
+        if (dynamic_cast<const JpegReader*>(reader.decoder.get()) != nullptr) {
+            try {
+                reader.decoder->probe({prefix, path});
+                return metadataOf(reader, prefix);
+            } catch (const ProjectError&) {
+                // Segments beyond the prefix: the whole file, as for other formats.
+            }
+        }
         return PictureFile(path, registry).metadata();
     } catch (const ProjectError&) {
         return {};
