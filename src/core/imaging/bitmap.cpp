@@ -32,6 +32,8 @@ Bitmap Bitmap::withPalette(int width, int height, std::vector<Rgb> palette) {
     bitmap.m_height = height;
     bitmap.m_layout = Layout::Palette8;
     bitmap.m_palette = std::move(palette);
+    // Room to become 24-bit where it lies: pages not yet written to take no memory.
+    bitmap.m_pixels.reserve(pixelCount(width, height) * 3);
     bitmap.m_pixels.resize(pixelCount(width, height));
     std::memset(bitmap.m_pixels.data(), 0, bitmap.m_pixels.size());
     return bitmap;
@@ -86,16 +88,18 @@ void Bitmap::convertToRgb24() {
     if (m_layout == Layout::Rgb24) {
         return;
     }
-    PixelBuffer rgb(m_pixels.size() * 3);
-    const std::uint8_t* indexes = m_pixels.data();
-    for (std::size_t i = 0; i < m_pixels.size(); ++i) {
-        const std::size_t index = indexes[i];
+    // From the last pixel to the first, each index is read before its three bytes, which
+    // lie at or after it, are written.
+    const std::size_t count = m_pixels.size();
+    m_pixels.resize(count * 3);
+    std::uint8_t* bytes = m_pixels.data();
+    for (std::size_t i = count; i-- > 0;) {
+        const std::size_t index = bytes[i];
         const Rgb c = index < m_palette.size() ? m_palette[index] : Rgb{};
-        rgb.data()[i * 3] = c.r;
-        rgb.data()[i * 3 + 1] = c.g;
-        rgb.data()[i * 3 + 2] = c.b;
+        bytes[i * 3] = c.r;
+        bytes[i * 3 + 1] = c.g;
+        bytes[i * 3 + 2] = c.b;
     }
-    m_pixels = std::move(rgb);
     m_palette.clear();
     m_layout = Layout::Rgb24;
 }

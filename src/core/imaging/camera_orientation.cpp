@@ -47,11 +47,15 @@ Bitmap turnAsCameraHeld(Bitmap picture, int orientation) {
         return picture;
     }
     const Turn turn = kTurns[orientation - 1];
-    Bitmap turned = Rotate(picture, turn.angle); // with angle 0 a 24-bit copy
+    Bitmap turned = Rotate(std::move(picture), turn.angle);
     if (turn.mirrored) {
         mirrorLeftToRight(turned);
     }
     return turned;
+}
+
+bool cameraTurnCopies(int orientation) {
+    return isKnown(orientation) && rotationCopies(kTurns[orientation - 1].angle);
 }
 
 PictureSize sizeAsCameraHeld(PictureSize size, int orientation) {

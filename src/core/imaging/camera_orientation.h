@@ -10,6 +10,10 @@ namespace vellumar {
 // other gives a 24-bit picture.
 Bitmap turnAsCameraHeld(Bitmap picture, int orientation);
 
+// Whether turnAsCameraHeld holds the picture twice for a moment (a quarter turn does);
+// the other orientations turn and mirror it where it lies.
+bool cameraTurnCopies(int orientation);
+
 // The size turnAsCameraHeld gives a picture of this size: orientations 5 to 8 swap the sides.
 PictureSize sizeAsCameraHeld(PictureSize size, int orientation);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "imaging/crop.h"
 #include "imaging/filtered_stretch.h"
@@ -56,7 +57,7 @@ Bitmap GenPic(const Bitmap& source, int width, int height, int borderWidth, int 
 
 Bitmap turnAndFrame(Bitmap shaped, int angle, int borderWidth, Color borderColour) {
     if (angle != 0) {
-        shaped = Rotate(shaped, angle);
+        shaped = Rotate(std::move(shaped), angle);
     }
     if (borderWidth <= 0) {
         shaped.convertToRgb24();

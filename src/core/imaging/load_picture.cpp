@@ -9,7 +9,7 @@ namespace vellumar {
 Bitmap LoadPicture(TImgEntry& entry, bool autoRotate) {
     entry.file = trimBlanksAndControls(entry.file);
     const PictureFile file(entry.file);
-    Bitmap picture = file.decode();
+    Bitmap picture = file.decodeWithinDefaultLimit();
     return autoRotate ? turnAsCameraHeld(std::move(picture), file.metadata().orientation) : picture;
 }
 

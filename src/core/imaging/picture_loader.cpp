@@ -62,6 +62,17 @@ PictureSize PictureFile::probe() const {
     }
 }
 
+MemoryBudget::Reservation PictureFile::reserveDecode(MemoryBudget& budget, int reduction,
+                                                     int copies) const {
+    PictureSize size = probe();
+    if (m_jpeg && reduction != 1) {
+        size = {(size.width + reduction - 1) / reduction,
+                (size.height + reduction - 1) / reduction};
+    }
+    const std::uint64_t once = m_reader->decoder->decodeMemory(size);
+    return budget.reserve(m_path, size, once + (copies - 1) * rgbBytes(size));
+}
+
 Bitmap PictureFile::decode(int reduction) const {
     try {
         const PictureSource source{m_bytes, m_path};
@@ -74,6 +85,12 @@ Bitmap PictureFile::decode(int reduction) const {
     } catch (const ProjectError& error) {
         failFor(m_path, error);
     }
+}
+
+Bitmap PictureFile::decodeWithinDefaultLimit() const {
+    MemoryBudget budget;
+    const MemoryBudget::Reservation memory = reserveDecode(budget);
+    return decode();
 }
 
 PictureMetadata PictureFile::metadata() const {
@@ -103,7 +120,7 @@ PictureMetadata readPictureMetadata(const std::string& path,
 }
 
 Bitmap readPictureFile(const std::string& path, const PictureFormatRegistry& registry) {
-    return PictureFile(path, registry).decode();
+    return PictureFile(path, registry).decodeWithinDefaultLimit();
 }
 
 PictureSize probePictureFile(const std::string& path, const PictureFormatRegistry& registry,

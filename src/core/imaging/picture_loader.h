@@ -6,6 +6,7 @@
 
 #include "imaging/bitmap.h"
 #include "imaging/format_registry.h"
+#include "imaging/memory_budget.h"
 #include "imaging/picture_size.h"
 #include "readers/picture_metadata.h"
 #include "readers/reader_table.h"
@@ -26,9 +27,18 @@ public:
     bool decodesReduced() const { return m_jpeg != nullptr; }
     // Width and height from the header.
     PictureSize probe() const;
+    // Takes from the budget the memory decode(reduction) needs, judged from the header, so
+    // that a picture too large for it is refused before its pixels are allocated; copies
+    // counts the full pictures the caller will hold at once. Hold the reservation as long as
+    // the decoded picture lives.
+    MemoryBudget::Reservation reserveDecode(MemoryBudget& budget, int reduction = 1,
+                                            int copies = 1) const;
     // The picture; with a reduction of 2, 4 or 8 (for a picture that decodesReduced) each
     // side is divided by it and rounded up.
     Bitmap decode(int reduction = 1) const;
+    // The whole picture for a caller that decodes one picture on its own: refused as
+    // reserveDecode refuses it when it needs more than the default memory limit.
+    Bitmap decodeWithinDefaultLimit() const;
     // What the file tells about itself, read from the bytes already in memory. The
     // orientation is 1 for formats whose decoder turns the picture itself.
     PictureMetadata metadata() const;
@@ -42,7 +52,8 @@ private:
 
 // Reads a picture file with the reader its extension selects. A file that plainly holds
 // another registered format (a PNG saved as ".jpg") is read by that format's reader.
-// Failures name the file: "Cannot read picture <path>: <what is wrong>".
+// Failures name the file: "Cannot read picture <path>: <what is wrong>", or the budget's
+// refusal of a picture whose decode needs more than the default memory limit.
 Bitmap readPictureFile(const std::string& path,
                        const PictureFormatRegistry& registry = pictureFormats());
 

@@ -7,6 +7,7 @@
 #include "imaging/gen_pic.h"
 #include "imaging/jpeg_writer.h"
 #include "imaging/picture_loader.h"
+#include "imaging/rotate.h"
 #include "imaging/shrink_on_load.h"
 #include "model/integer_text.h"
 #include "project_error.h"
@@ -44,8 +45,9 @@ PictureBox boxOf(const Switched<std::string>& width, const Switched<std::string>
 }
 
 // The picture as decoded for a request, its own size, from which every output's size is
-// computed, and how much the decode reduced it.
+// computed, how much the decode reduced it, and the memory it holds while it lives.
 struct DecodedPicture {
+    MemoryBudget::Reservation memory; // first, so it is given back after the pixels
     Bitmap bitmap;
     PictureSize fullSize;
     int reduction = 1;
@@ -88,19 +90,34 @@ bool asksForOutputs(const RenderRequest& request) {
            (request.largePicture && !request.largePictureMade);
 }
 
+// Whether the own-size large picture is turned by a quarter, which holds it twice.
+bool largePictureCopies(const RenderRequest& request) {
+    return request.largePicture && !request.largePictureMade && !request.largePictureBox &&
+           rotationCopies(quarterTurnsToDegrees(request.rotate));
+}
+
 // One decode serves every output: a JPEG whose outputs are all averaged down is decoded as
 // small as the largest of them allows. Turned as the camera was held, the picture is what
-// every later step takes for the picture itself.
+// every later step takes for the picture itself. Its memory is taken from the budget
+// first, twice over when a quarter turn will hold it twice.
 DecodedPicture decodeFor(const RenderRequest& request, const PictureFile& file, int orientation) {
+    int reduction = 1;
+    PictureSize fullSize;
     if (request.smoothScaling && file.decodesReduced()) {
-        const PictureSize fullSize = sizeAsCameraHeld(file.probe(), orientation);
+        fullSize = sizeAsCameraHeld(file.probe(), orientation);
         const auto sizes = averagedSizes(request, fullSize);
-        const int reduction = sizes ? decodeReduction(fullSize, *sizes) : 1;
-        return {turnAsCameraHeld(file.decode(reduction), orientation), fullSize, reduction};
+        reduction = sizes ? decodeReduction(fullSize, *sizes) : 1;
     }
-    Bitmap bitmap = turnAsCameraHeld(file.decode(), orientation);
-    const PictureSize fullSize{bitmap.width(), bitmap.height()};
-    return {std::move(bitmap), fullSize, 1};
+    const int copies = cameraTurnCopies(orientation) || largePictureCopies(request) ? 2 : 1;
+    MemoryBudget::Reservation memory = file.reserveDecode(*request.memory, reduction, copies);
+    Bitmap bitmap = file.decode(reduction);
+    // Every output reads 24-bit rows; a palette picture becomes one where it lies.
+    bitmap.convertToRgb24();
+    bitmap = turnAsCameraHeld(std::move(bitmap), orientation);
+    if (reduction == 1) {
+        fullSize = {bitmap.width(), bitmap.height()};
+    }
+    return {std::move(memory), std::move(bitmap), fullSize, reduction};
 }
 
 // GenPic, except that with smooth scaling an aspect-keeping reduction averages: from the
@@ -163,7 +180,7 @@ RenderedBitmaps renderBitmaps(const RenderRequest& request) {
         return outputs;
     }
     const int orientation = request.autoRotate ? outputs.metadata.orientation : 1;
-    const DecodedPicture picture = decodeFor(request, file, orientation);
+    DecodedPicture picture = decodeFor(request, file, orientation);
     const int angle = quarterTurnsToDegrees(request.rotate);
     if (const auto& box = request.thumbnail; box && !request.thumbnailMade) {
         outputs.thumbnail = shapeOutput(picture, *box, request.crop, angle, request.smoothScaling);
@@ -178,12 +195,12 @@ RenderedBitmaps renderBitmaps(const RenderRequest& request) {
             // Large pictures are never cropped.
             outputs.largePicture = shapeOutput(picture, *box, 0, angle, request.smoothScaling);
         } else {
-            // Own size: only the rotation applies.
-            const Bitmap& source = picture.bitmap;
-            outputs.largePicture =
-                GenPic(source, source.width(), source.height(), 0, 0, angle, kWhite, true);
+            // Own size: only the rotation applies, to the decoded picture itself, which is
+            // not needed any more.
+            outputs.largePicture = Rotate(std::move(picture.bitmap), angle);
         }
     }
+    outputs.memory = std::move(picture.memory);
     return outputs;
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "imaging/bitmap.h"
+#include "imaging/memory_budget.h"
 #include "model/color.h"
 #include "model/gallery_settings.h"
 #include "readers/picture_metadata.h"
@@ -54,6 +56,8 @@ struct RenderRequest {
     bool thumbnailMade = false;
     bool doubleSizeThumbnailMade = false;
     bool largePictureMade = false;
+    // What the decode may take, shared by the pictures rendered at the same time.
+    std::shared_ptr<MemoryBudget> memory = std::make_shared<MemoryBudget>();
 };
 
 // One finished output picture: its size (border included, after rotation) and its JPEG bytes.
@@ -71,13 +75,18 @@ struct RenderedOutputs {
 };
 
 // Decodes the picture once and makes every output the request asks for; with nothing asked
-// it only reads the file's metadata. Depends on nothing
-// but its argument, so several pictures may be rendered at once on different threads.
-// Fails with the reader's or the encoder's ProjectError.
+// it only reads the file's metadata. Depends on nothing but its argument (whose memory
+// budget may be shared), so several pictures may be rendered at once on different threads.
+// The decoded picture is the only full-size one: a large picture of the picture's own size
+// is made from it where it lies. Fails with the reader's, the budget's or the encoder's
+// ProjectError.
 RenderedOutputs renderPicture(const RenderRequest& request);
 
 // The outputs of renderPicture as bitmaps, before they are encoded.
 struct RenderedBitmaps {
+    // Taken from the request's budget for as long as the bitmaps live (the large picture may
+    // be the decoded picture itself); first, so that it is given back after them.
+    MemoryBudget::Reservation memory;
     std::optional<Bitmap> thumbnail;
     std::optional<Bitmap> doubleSizeThumbnail;
     std::optional<Bitmap> largePicture;

@@ -54,9 +54,20 @@ PixelBuffer& PixelBuffer::operator=(const PixelBuffer& other) {
     return *this;
 }
 
+void PixelBuffer::reserve(std::size_t capacity) {
+    if (capacity > m_capacity || !m_bytes) {
+        m_bytes.reset(allocate(capacity));
+        m_capacity = capacity;
+    }
+}
+
 void PixelBuffer::resize(std::size_t size) {
     if (size > m_capacity || !m_bytes) {
-        m_bytes.reset(allocate(size));
+        std::unique_ptr<std::uint8_t[], Free> larger(allocate(size));
+        if (m_size > 0) {
+            std::memcpy(larger.get(), m_bytes.get(), m_size);
+        }
+        m_bytes = std::move(larger);
         m_capacity = size;
     }
     m_size = size;

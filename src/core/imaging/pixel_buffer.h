@@ -23,8 +23,10 @@ public:
     const std::uint8_t* data() const { return m_bytes.get(); }
     std::size_t size() const { return m_size; }
 
-    // Makes the buffer hold size bytes, keeping the memory when it is large enough.
+    // Makes the buffer hold size bytes, keeping the bytes it holds (as many as fit).
     void resize(std::size_t size);
+    // Makes room for capacity bytes without changing the size; the bytes held are lost.
+    void reserve(std::size_t capacity);
 
 private:
     struct Free {

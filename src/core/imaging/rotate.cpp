@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "imaging/raster.h"
 
@@ -31,22 +32,34 @@ void turnQuarter(const Bitmap& source, Bitmap& target, bool clockwise) {
     }
 }
 
-// (x, y) -> (w - 1 - x, h - 1 - y): rows in reverse order, each read backwards.
-void turnHalf(const Bitmap& source, Bitmap& target) {
-    const int w = source.width();
-    for (int y = 0; y < source.height(); ++y) {
-        const std::uint8_t* in = source.row(y) + static_cast<std::size_t>(w) * 3;
-        std::uint8_t* out = target.row(source.height() - 1 - y);
-        for (int x = 0; x < w; ++x, out += 3) {
-            in -= 3;
-            out[0] = in[0];
-            out[1] = in[1];
-            out[2] = in[2];
-        }
+} // namespace
+
+void turnHalfInPlace(Bitmap& picture) {
+    // Reading the pixels backwards is reversing the whole pixel sequence: swap from both ends.
+    if (picture.isEmpty()) {
+        return;
+    }
+    std::uint8_t* first = picture.row(0);
+    std::uint8_t* last = picture.row(picture.height() - 1) + (picture.stride() - 3);
+    for (; first < last; first += 3, last -= 3) {
+        std::swap_ranges(first, first + 3, last);
     }
 }
 
-} // namespace
+bool rotationCopies(int angle) {
+    return angle == 90 || angle == 270;
+}
+
+Bitmap Rotate(Bitmap&& picture, int angle) {
+    if (rotationCopies(angle)) {
+        return Rotate(std::as_const(picture), angle);
+    }
+    picture.convertToRgb24();
+    if (angle == 180) {
+        turnHalfInPlace(picture);
+    }
+    return std::move(picture);
+}
 
 Bitmap Rotate(const Bitmap& source, int angle) {
     const Rgb24View view(source);
@@ -59,8 +72,8 @@ Bitmap Rotate(const Bitmap& source, int angle) {
         return result;
     }
     case 180: {
-        Bitmap result = Bitmap::uninitialized(rgb.width(), rgb.height());
-        turnHalf(rgb, result);
+        Bitmap result = rgb;
+        turnHalfInPlace(result);
         return result;
     }
     default:

@@ -11,6 +11,8 @@ public:
     bool sniff(Bytes bytes) const override;
     PictureSize probe(const PictureSource& source) const override;
     Bitmap decode(const PictureSource& source) const override;
+    // The library decodes into RGBA of its own before the picture is laid onto white.
+    std::uint64_t decodeMemory(PictureSize size) const override { return rgbaThenRgbBytes(size); }
     bool turnsByItself() const override { return true; }
 };
 

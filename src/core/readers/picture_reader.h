@@ -11,6 +11,19 @@ namespace vellumar {
 
 using Bytes = std::span<const std::uint8_t>;
 
+inline std::uint64_t pixelCount(PictureSize size) {
+    return static_cast<std::uint64_t>(size.width) * static_cast<std::uint64_t>(size.height);
+}
+// The bytes of a 24-bit bitmap of this size.
+inline std::uint64_t rgbBytes(PictureSize size) {
+    return pixelCount(size) * 3;
+}
+// What a decode takes that goes through a library's whole RGBA picture before laying it onto
+// white: both at once.
+inline std::uint64_t rgbaThenRgbBytes(PictureSize size) {
+    return pixelCount(size) * 7;
+}
+
 // What a reader is given: the whole file in memory, and its path for readers that look at
 // files beside it (a palette file) or name it in messages. The path may be empty.
 struct PictureSource {
@@ -38,6 +51,9 @@ public:
     virtual PictureSize probe(const PictureSource& source) const = 0;
     // The whole picture.
     virtual Bitmap decode(const PictureSource& source) const = 0;
+    // The memory decode takes at its peak for a picture of this size: the 24-bit bitmap
+    // (a palette bitmap keeps room to become one), plus what the reader holds beside it.
+    virtual std::uint64_t decodeMemory(PictureSize size) const { return rgbBytes(size); }
     // Whether decode and probe already turn the picture as its own orientation data says,
     // so that its EXIF orientation must not turn it again.
     virtual bool turnsByItself() const { return false; }
