@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -30,6 +31,16 @@ int jobCount(const Arguments& arguments, std::size_t& index) {
     return count;
 }
 
+// Whole megabytes (millions of bytes): the unit the refusal of a too large picture names.
+std::uint64_t memoryLimit(const Arguments& arguments, std::size_t& index) {
+    const std::string& value = optionValue(arguments, index);
+    const long long megabytes = std::atoll(value.c_str());
+    if (megabytes < 1 || megabytes > 1'000'000 || std::to_string(megabytes) != value) {
+        throw UsageError("option '--memory-limit' takes a number of megabytes from 1 to 1000000");
+    }
+    return static_cast<std::uint64_t>(megabytes) * 1'000'000;
+}
+
 } // namespace
 
 int runBuild(const Arguments& arguments) {
@@ -54,6 +65,8 @@ int runBuild(const Arguments& arguments) {
             answer = argument == "--yes";
         } else if (argument == "--jobs") {
             options.workerCount = jobCount(arguments, i);
+        } else if (argument == "--memory-limit") {
+            options.memoryLimit = memoryLimit(arguments, i);
         } else if (argument == "--no-reuse") {
             options.reuse = false;
         } else if (argument == "--keep-going") {

@@ -26,10 +26,12 @@ const std::vector<Command>& commands() {
         {"build",
          "build PROJECT.vlm [--program-folder DIR] [--dest DIR] [--yes | --no] [--quiet]\n"
          "      [--thumb-protect on|off] [--image-protect on|off] [--jobs N] [--no-reuse]\n"
-         "      [--keep-going]\n"
+         "      [--keep-going] [--memory-limit MB]\n"
          "                               build the whole gallery of a project on N worker\n"
          "                               threads (one per core), taking the pictures that\n"
          "                               earlier builds left unchanged unless --no-reuse;\n"
+         "                               pictures decoding at once take at most MB megabytes\n"
+         "                               (2000), a picture that alone needs more is refused;\n"
          "                               Ctrl-C stops it between pictures, keeping what was\n"
          "                               written; with --keep-going, pictures that cannot be\n"
          "                               read get placeholders (exit status 1), and a project\n"

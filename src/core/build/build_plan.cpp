@@ -38,6 +38,7 @@ BuildPlan commonPlan(const GallerySettings& settings, std::size_t entryCount,
     plan.doubleSizeThumbnails = settings.HiDpiThumbs;
     plan.templateLines = loadTemplate(programFolder, settings.Style);
     plan.workerCount = options.workerCount;
+    plan.memoryLimit = options.memoryLimit;
     plan.reuse = options.reuse;
     plan.keepGoing = options.keepGoing;
     plan.reuseFolder = programCacheFolder() + "reuse/";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "html/index_layout.h"
 #include "html/page_folder_links.h"
 #include "html/template_file.h"
+#include "imaging/memory_budget.h"
 #include "imaging/picture_render.h"
 #include "model/enums.h"
 #include "model/gallery_settings.h"
@@ -37,6 +39,8 @@ struct BuildPlan {
     bool autoRotate = false;
     TemplateLines templateLines;
     int workerCount = 1;
+    // What the pictures decoding at the same time may take together, in bytes.
+    std::uint64_t memoryLimit = kDefaultMemoryLimit;
     // Large pictures wait for their loop in memory up to this many bytes, beyond it on disk.
     std::size_t heldPictureMemory = 64u << 20;
     // Whether outputs that earlier builds left unchanged are taken instead of made again,
@@ -51,8 +55,9 @@ struct BuildPlan {
 // How the user asked a build to run.
 struct BuildOptions {
     int workerCount = defaultWorkerCount();
-    bool reuse = true;      // take outputs earlier builds left unchanged
-    bool keepGoing = false; // go on past pictures that cannot be read
+    std::uint64_t memoryLimit = kDefaultMemoryLimit; // for the pictures decoding at once
+    bool reuse = true;                               // take outputs earlier builds left unchanged
+    bool keepGoing = false;                          // go on past pictures that cannot be read
 };
 
 // The plan of a gallery build of entryCount pictures. Every setting that would stop the

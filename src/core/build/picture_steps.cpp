@@ -22,6 +22,7 @@ namespace {
 
 std::vector<RenderRequest> requestsFor(const BuildPlan& plan, std::span<const TImgEntry> entries) {
     std::vector<RenderRequest> requests(plan.pictureCount);
+    const auto memory = std::make_shared<MemoryBudget>(plan.memoryLimit);
     for (std::size_t i = 0; i < plan.pictureCount; ++i) {
         RenderRequest& request = requests[i];
         request.path = trimBlanksAndControls(entries[i].file);
@@ -33,6 +34,7 @@ std::vector<RenderRequest> requestsFor(const BuildPlan& plan, std::span<const TI
         request.largePictureBox = plan.largePictureBox;
         request.smoothScaling = plan.smoothScaling;
         request.autoRotate = plan.autoRotate;
+        request.memory = memory;
     }
     return requests;
 }
