@@ -107,6 +107,29 @@ TEST(Rotate, LargePicturesCrossingTilesTurnEveryPixel) {
     }
 }
 
+TEST(Rotate, APictureNotNeededAnyMoreTurnsAsACopyWould) {
+    const Bitmap source = markedPicture(131, 70);
+    for (const int angle : {0, 90, 180, 270}) {
+        const Bitmap expected = Rotate(source, angle);
+        Bitmap picture = source;
+        const Bitmap turned = Rotate(std::move(picture), angle);
+        ASSERT_EQ(turned.width(), expected.width()) << angle;
+        for (int y = 0; y < turned.height(); ++y) {
+            for (int x = 0; x < turned.width(); ++x) {
+                ASSERT_EQ(turned.pixel(x, y), expected.pixel(x, y)) << angle;
+            }
+        }
+    }
+}
+
+TEST(Rotate, HalfTurnOfAPictureNotNeededAnyMoreKeepsItsMemory) {
+    Bitmap picture = markedPicture(5, 3);
+    const std::uint8_t* pixels = picture.row(0);
+    const Bitmap turned = Rotate(std::move(picture), 180);
+    EXPECT_EQ(turned.row(0), pixels);
+    EXPECT_EQ(turned.pixel(0, 0), markOf(4, 2));
+}
+
 TEST(Rotate, OtherAnglesCopy) {
     const Bitmap copy = Rotate(markedPicture(3, 2), 45);
     EXPECT_EQ(copy.width(), 3);
