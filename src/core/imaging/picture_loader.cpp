@@ -69,7 +69,7 @@ MemoryBudget::Reservation PictureFile::reserveDecode(MemoryBudget& budget, int r
         size = {(size.width + reduction - 1) / reduction,
                 (size.height + reduction - 1) / reduction};
     }
-    const std::uint64_t once = m_reader->decoder->decodeMemory(size);
+    const std::uint64_t once = m_reader->decoder->decodeMemory({m_bytes, m_path}, size);
     return budget.reserve(m_path, size, once + (copies - 1) * rgbBytes(size));
 }
 

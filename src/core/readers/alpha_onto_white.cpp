@@ -17,16 +17,18 @@ void compositeOntoWhite(Bitmap& bitmap, std::span<const std::uint8_t> alpha) {
     }
 }
 
+void rgbaRowOntoWhite(const std::uint8_t* rgba, int width, std::uint8_t* rgb) {
+    for (int x = 0; x < width; ++x, rgba += 4) {
+        for (int c = 0; c < 3; ++c) {
+            *rgb++ = overWhite(rgba[c], rgba[3]);
+        }
+    }
+}
+
 Bitmap rgbaOntoWhite(const std::uint8_t* rgba, std::size_t rowStride, int width, int height) {
     Bitmap bitmap = Bitmap::uninitialized(width, height);
     for (int y = 0; y < height; ++y) {
-        const std::uint8_t* in = rgba + static_cast<std::size_t>(y) * rowStride;
-        std::uint8_t* out = bitmap.row(y);
-        for (int x = 0; x < width; ++x, in += 4) {
-            for (int c = 0; c < 3; ++c) {
-                *out++ = overWhite(in[c], in[3]);
-            }
-        }
+        rgbaRowOntoWhite(rgba + static_cast<std::size_t>(y) * rowStride, width, bitmap.row(y));
     }
     return bitmap;
 }

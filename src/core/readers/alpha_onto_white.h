@@ -12,6 +12,9 @@ namespace vellumar {
 // 255 opaque); the bitmap becomes 24-bit.
 void compositeOntoWhite(Bitmap& bitmap, std::span<const std::uint8_t> alpha);
 
+// One row of width RGBA pixels laid onto white as RGB.
+void rgbaRowOntoWhite(const std::uint8_t* rgba, int width, std::uint8_t* rgb);
+
 // A picture from a library's RGBA rows (four bytes a pixel, rowStride bytes apart) laid onto
 // white. The caller has checked the size.
 Bitmap rgbaOntoWhite(const std::uint8_t* rgba, std::size_t rowStride, int width, int height);

@@ -13,7 +13,9 @@ public:
     PictureSize probe(const PictureSource& source) const override;
     Bitmap decode(const PictureSource& source) const override;
     // The library decodes into RGBA of its own before the picture is laid onto white.
-    std::uint64_t decodeMemory(PictureSize size) const override { return rgbaThenRgbBytes(size); }
+    std::uint64_t decodeMemory(const PictureSource& /*source*/, PictureSize size) const override {
+        return rgbaThenRgbBytes(size);
+    }
     bool turnsByItself() const override { return true; }
 };
 

@@ -51,9 +51,12 @@ public:
     virtual PictureSize probe(const PictureSource& source) const = 0;
     // The whole picture.
     virtual Bitmap decode(const PictureSource& source) const = 0;
-    // The memory decode takes at its peak for a picture of this size: the 24-bit bitmap
-    // (a palette bitmap keeps room to become one), plus what the reader holds beside it.
-    virtual std::uint64_t decodeMemory(PictureSize size) const { return rgbBytes(size); }
+    // The memory decode takes at its peak for the source, whose probe gave size: the 24-bit
+    // bitmap (a palette bitmap keeps room to become one), plus what the reader holds beside
+    // it.
+    virtual std::uint64_t decodeMemory(const PictureSource& /*source*/, PictureSize size) const {
+        return rgbBytes(size);
+    }
     // Whether decode and probe already turn the picture as its own orientation data says,
     // so that its EXIF orientation must not turn it again.
     virtual bool turnsByItself() const { return false; }

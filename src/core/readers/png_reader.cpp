@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "project_error.h"
-#include "readers/colour_math.h"
+#include "readers/alpha_onto_white.h"
+#include "readers/png_rows.h"
 
 namespace vellumar {
 
@@ -48,19 +49,6 @@ private:
     png_image m_image{};
 };
 
-// Plain blending in the stored colour space, as every other reader does it.
-void compositeOntoWhite(const std::vector<std::uint8_t>& rgba, Bitmap& bitmap) {
-    const std::uint8_t* in = rgba.data();
-    for (int y = 0; y < bitmap.height(); ++y) {
-        std::uint8_t* out = bitmap.row(y);
-        for (int x = 0; x < bitmap.width(); ++x, in += 4) {
-            for (int c = 0; c < 3; ++c) {
-                *out++ = overWhite(in[c], in[3]);
-            }
-        }
-    }
-}
-
 // Deflate shrinks data at most about 1032 times, so the compressed bytes bound the size a
 // PNG can really have: a tiny file claiming a huge picture is refused before allocating.
 void checkPlausibleSize(PictureSize size, std::size_t fileSize) {
@@ -100,17 +88,30 @@ Bitmap PngReader::decode(const PictureSource& source) const {
     checkPlausibleSize(size, source.bytes.size());
     // 16-bit samples are sRGB like 8-bit ones; without the flag libpng takes them as linear.
     image.flags |= PNG_IMAGE_FLAG_16BIT_sRGB;
-    Bitmap bitmap(size.width, size.height);
     if ((image.format & PNG_FORMAT_FLAG_ALPHA) == 0) {
+        Bitmap bitmap = Bitmap::uninitialized(size.width, size.height);
         image.format = PNG_FORMAT_RGB;
         png.finishRead(bitmap.row(0), bitmap.stride());
         return bitmap;
     }
+    // Plain blending in the stored colour space, as every other reader does it.
+    if (pngRowsOntoWhiteSuit(source.bytes)) {
+        Bitmap bitmap = Bitmap::uninitialized(size.width, size.height);
+        readPngRowsOntoWhite(source.bytes, bitmap);
+        return bitmap;
+    }
     image.format = PNG_FORMAT_RGBA;
-    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(size.width) * size.height * 4);
-    png.finishRead(rgba.data(), static_cast<std::size_t>(size.width) * 4);
-    compositeOntoWhite(rgba, bitmap);
-    return bitmap;
+    const std::size_t rowStride = static_cast<std::size_t>(size.width) * 4;
+    std::vector<std::uint8_t> rgba(rowStride * size.height);
+    png.finishRead(rgba.data(), rowStride);
+    return rgbaOntoWhite(rgba.data(), rowStride, size.width, size.height);
+}
+
+std::uint64_t PngReader::decodeMemory(const PictureSource& source, PictureSize size) const {
+    if (pngHasTransparency(source.bytes) && !pngRowsOntoWhiteSuit(source.bytes)) {
+        return rgbaThenRgbBytes(size);
+    }
+    return rgbBytes(size);
 }
 
 } // namespace vellumar

@@ -11,6 +11,9 @@ public:
     bool sniff(Bytes bytes) const override;
     PictureSize probe(const PictureSource& source) const override;
     Bitmap decode(const PictureSource& source) const override;
+    // Most pictures decode straight into the bitmap or row by row; the others with
+    // transparency go through a whole RGBA picture first.
+    std::uint64_t decodeMemory(const PictureSource& source, PictureSize size) const override;
 };
 
 } // namespace vellumar
