@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "project_error.h"
+#include "readers/gif_first_frame.h"
 
 namespace vellumar {
 
 namespace {
 
-constexpr Rgb kWhite{255, 255, 255};
+// What shows through transparent pixels and the screen's background on a white page.
+constexpr Rgb kPageWhite{255, 255, 255};
 
 struct MemoryInput {
     Bytes bytes;
@@ -58,16 +60,22 @@ void check(GifFileType* gif, int result) {
     }
 }
 
-// Reads the extensions in front of the first frame and stops at its descriptor; returns the
-// transparent colour index its graphic control block names, or -1.
-int skipToFirstFrame(GifFileType* gif) {
+// What a graphic control block says about the image block that follows it.
+struct BlockControl {
     int transparent = NO_TRANSPARENT_COLOR;
+    int disposal = DISPOSAL_UNSPECIFIED;
+};
+
+// Reads the records up to the next image block's descriptor and returns what the graphic
+// control block in front of it says.
+BlockControl readToNextBlock(GifFileType* gif) {
+    BlockControl control;
     for (;;) {
         GifRecordType type = UNDEFINED_RECORD_TYPE;
         check(gif, DGifGetRecordType(gif, &type));
         if (type == IMAGE_DESC_RECORD_TYPE) {
             check(gif, DGifGetImageDesc(gif));
-            return transparent;
+            return control;
         }
         if (type == TERMINATE_RECORD_TYPE) {
             throw ProjectError("the GIF file holds no picture");
@@ -79,9 +87,9 @@ int skipToFirstFrame(GifFileType* gif) {
         GifByteType* block = nullptr;
         check(gif, DGifGetExtension(gif, &code, &block));
         if (code == GRAPHICS_EXT_FUNC_CODE && block) {
-            GraphicsControlBlock control{};
-            if (DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK) {
-                transparent = control.TransparentColor;
+            GraphicsControlBlock gcb{};
+            if (DGifExtensionToGCB(block[0], block + 1, &gcb) == GIF_OK) {
+                control = {gcb.TransparentColor, gcb.DisposalMode};
             }
         }
         while (block) {
@@ -90,13 +98,13 @@ int skipToFirstFrame(GifFileType* gif) {
     }
 }
 
-// Interlaced frames store every 8th row from 0, every 8th from 4, every 4th from 2, then
+// Interlaced blocks store every 8th row from 0, every 8th from 4, every 4th from 2, then
 // every 2nd from 1.
-std::vector<int> frameRowOrder(const GifImageDesc& frame) {
+std::vector<int> blockRowOrder(const GifImageDesc& block) {
     std::vector<int> order;
-    order.reserve(static_cast<std::size_t>(frame.Height));
-    if (!frame.Interlace) {
-        for (int y = 0; y < frame.Height; ++y) {
+    order.reserve(static_cast<std::size_t>(block.Height));
+    if (!block.Interlace) {
+        for (int y = 0; y < block.Height; ++y) {
             order.push_back(y);
         }
         return order;
@@ -104,56 +112,98 @@ std::vector<int> frameRowOrder(const GifImageDesc& frame) {
     constexpr int kStart[] = {0, 4, 2, 1};
     constexpr int kStep[] = {8, 8, 4, 2};
     for (int pass = 0; pass < 4; ++pass) {
-        for (int y = kStart[pass]; y < frame.Height; y += kStep[pass]) {
+        for (int y = kStart[pass]; y < block.Height; y += kStep[pass]) {
             order.push_back(y);
         }
     }
     return order;
 }
 
-std::vector<Rgb> paletteOf(const ColorMapObject& map) {
+std::vector<Rgb> paletteOf(const GifFileType& gif) {
+    const ColorMapObject* map = gif.Image.ColorMap ? gif.Image.ColorMap : gif.SColorMap;
+    if (!map) {
+        throw ProjectError("the GIF picture has no colour table");
+    }
     std::vector<Rgb> palette;
-    for (int i = 0; i < map.ColorCount; ++i) {
-        palette.push_back({map.Colors[i].Red, map.Colors[i].Green, map.Colors[i].Blue});
+    for (int i = 0; i < map->ColorCount; ++i) {
+        palette.push_back({map->Colors[i].Red, map->Colors[i].Green, map->Colors[i].Blue});
     }
     return palette;
 }
 
-bool frameFillsScreen(const GifFileType& gif) {
-    const GifImageDesc& frame = gif.Image;
-    return frame.Left == 0 && frame.Top == 0 && frame.Width == gif.SWidth &&
-           frame.Height == gif.SHeight;
+bool blockFillsScreen(const GifFileType& gif) {
+    const GifImageDesc& block = gif.Image;
+    return block.Left == 0 && block.Top == 0 && block.Width == gif.SWidth &&
+           block.Height == gif.SHeight;
 }
 
-// Draws the frame onto a white screen, leaving transparent pixels and pixels outside the
-// screen alone. Indexes past the colour table are black.
-Bitmap composeFrame(GifFileType* gif, const PictureSize& screen, const std::vector<Rgb>& palette,
-                    int transparent) {
-    const GifImageDesc& frame = gif->Image;
-    Bitmap bitmap(screen.width, screen.height);
-    bitmap.fill(kWhite);
-    std::vector<GifPixelType> line(static_cast<std::size_t>(frame.Width));
-    for (int frameY : frameRowOrder(frame)) {
-        check(gif, DGifGetLine(gif, line.data(), frame.Width));
-        const int y = frame.Top + frameY;
-        if (y >= screen.height) {
+// Moves past the pixel data of the current block without decoding it.
+void skipBlockData(GifFileType* gif) {
+    int codeSize = 0;
+    GifByteType* data = nullptr;
+    check(gif, DGifGetCode(gif, &codeSize, &data));
+    while (data) {
+        check(gif, DGifGetCodeNext(gif, &data));
+    }
+}
+
+// Draws the current block onto the screen at its position, leaving transparent pixels and
+// pixels past the screen's edges alone. Indexes past the colour table are black.
+void drawBlock(GifFileType* gif, int transparent, Bitmap& screen) {
+    const GifImageDesc& block = gif->Image;
+    const std::vector<Rgb> palette = paletteOf(*gif);
+    std::vector<GifPixelType> line(static_cast<std::size_t>(block.Width));
+    for (int blockY : blockRowOrder(block)) {
+        check(gif, DGifGetLine(gif, line.data(), block.Width));
+        const int y = block.Top + blockY;
+        if (y >= screen.height()) {
             continue;
         }
-        for (int frameX = 0; frameX < frame.Width; ++frameX) {
-            const int x = frame.Left + frameX;
-            const int index = line[static_cast<std::size_t>(frameX)];
-            if (x < screen.width && index != transparent) {
-                const std::size_t entry = static_cast<std::size_t>(index);
-                bitmap.setPixel(x, y, entry < palette.size() ? palette[entry] : Rgb{});
+        const int visibleWidth = std::min(block.Width, screen.width() - block.Left);
+        for (int blockX = 0; blockX < visibleWidth; ++blockX) {
+            const int index = line[static_cast<std::size_t>(blockX)];
+            if (index != transparent) {
+                const auto entry = static_cast<std::size_t>(index);
+                screen.setPixel(block.Left + blockX, y,
+                                entry < palette.size() ? palette[entry] : Rgb{});
             }
         }
     }
-    return bitmap;
 }
 
-Bitmap readPaletteFrame(GifFileType* gif, const PictureSize& screen, std::vector<Rgb> palette) {
-    Bitmap bitmap = Bitmap::withPalette(screen.width, screen.height, std::move(palette));
-    for (int y : frameRowOrder(gif->Image)) {
+// The current block's area back to the screen's background, which browsers show
+// transparent.
+void clearBlockArea(const GifImageDesc& block, Bitmap& screen) {
+    const int right = std::min(block.Left + block.Width, screen.width());
+    const int bottom = std::min(block.Top + block.Height, screen.height());
+    for (int y = block.Top; y < bottom; ++y) {
+        for (int x = block.Left; x < right; ++x) {
+            screen.setPixel(x, y, kPageWhite);
+        }
+    }
+}
+
+// Puts the current block on the screen as the next block of the same frame finds it. A
+// block that asks to be undone before the next one ('restore to previous') leaves nothing,
+// one that asks for its area to be cleared leaves that area white: neither is decoded, so
+// undoing needs no copy of what lay beneath.
+void showBlock(GifFileType* gif, const BlockControl& control, bool lastOfFrame, Bitmap& screen) {
+    const GifImageDesc& block = gif->Image;
+    const bool disposed = !lastOfFrame && (control.disposal == DISPOSE_PREVIOUS ||
+                                           control.disposal == DISPOSE_BACKGROUND);
+    if (block.Width == 0 || block.Height == 0 || disposed) {
+        skipBlockData(gif);
+        if (!lastOfFrame && control.disposal == DISPOSE_BACKGROUND) {
+            clearBlockArea(block, screen);
+        }
+        return;
+    }
+    drawBlock(gif, control.transparent, screen);
+}
+
+Bitmap readPaletteBlock(GifFileType* gif, const PictureSize& screen) {
+    Bitmap bitmap = Bitmap::withPalette(screen.width, screen.height, paletteOf(*gif));
+    for (int y : blockRowOrder(gif->Image)) {
         check(gif, DGifGetLine(gif, bitmap.row(y), screen.width));
     }
     return bitmap;
@@ -182,18 +232,20 @@ Bitmap GifReader::decode(const PictureSource& source) const {
     MemoryInput input{source.bytes};
     const GifFile gif = openGif(input);
     const PictureSize screen = checkPictureSize(gif->SWidth, gif->SHeight);
-    const int transparent = skipToFirstFrame(gif.get());
-    const GifImageDesc& frame = gif->Image;
-    checkPictureSize(frame.Width, frame.Height);
-    const ColorMapObject* colours = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
-    if (!colours) {
-        throw ProjectError("the GIF picture has no colour table");
+    const int blocks = std::max(1, imageBlocksOfFirstFrame(source.bytes));
+    BlockControl control = readToNextBlock(gif.get());
+    if (blocks == 1 && blockFillsScreen(*gif) && control.transparent == NO_TRANSPARENT_COLOR) {
+        return readPaletteBlock(gif.get(), screen);
     }
-    std::vector<Rgb> palette = paletteOf(*colours);
-    if (frameFillsScreen(*gif) && transparent == NO_TRANSPARENT_COLOR) {
-        return readPaletteFrame(gif.get(), screen, std::move(palette));
+    Bitmap picture = Bitmap::uninitialized(screen.width, screen.height);
+    picture.fill(kPageWhite);
+    for (int block = 1;; ++block) {
+        showBlock(gif.get(), control, block == blocks, picture);
+        if (block == blocks) {
+            return picture;
+        }
+        control = readToNextBlock(gif.get());
     }
-    return composeFrame(gif.get(), screen, palette, transparent);
 }
 
 } // namespace vellumar

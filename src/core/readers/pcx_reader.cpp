@@ -91,34 +91,6 @@ PictureSize checkHeader(const pcx::Header& h) {
     return size;
 }
 
-// The colours an indexed picture's pixel values select.
-std::vector<Rgb> paletteOf(const pcx::Header& h, Bytes file) {
-    const int bits = h.bitsPerPixel * h.planes;
-    if (bits == 1) {
-        return {{0, 0, 0}, {255, 255, 255}};
-    }
-    if (bits <= 4) {
-        std::vector<Rgb> palette(16);
-        for (std::size_t i = 0; i < palette.size(); ++i) {
-            palette[i] = {h.egaPalette[i * 3], h.egaPalette[i * 3 + 1], h.egaPalette[i * 3 + 2]};
-        }
-        return palette;
-    }
-    const bool hasPalette = file.size() >= pcx::kHeaderSize + pcx::kTrailingPaletteSize &&
-                            file[file.size() - pcx::kTrailingPaletteSize] == pcx::kPaletteMarker;
-    if (!hasPalette) {
-        // Early 256-colour files were gray pictures without a palette.
-        return grayRamp();
-    }
-    const std::size_t start = file.size() - pcx::kTrailingPaletteSize + 1;
-    std::vector<Rgb> palette(256);
-    for (std::size_t i = 0; i < palette.size(); ++i) {
-        const std::size_t at = start + i * 3;
-        palette[i] = {file[at], file[at + 1], file[at + 2]};
-    }
-    return palette;
-}
-
 // Unpacks one scan line (all planes of one row) at a time; a run may carry on into the next
 // line, as some writers let it.
 class LineReader {
@@ -155,6 +127,52 @@ private:
     int m_left = 0;
     std::uint8_t m_value = 0;
 };
+
+// Where the pixel data that starts at the cursor ends: the lines are unpacked once more
+// without being kept.
+std::size_t endOfPixelData(ByteReader in, bool runLength, std::size_t lineBytes, int rows) {
+    std::vector<std::uint8_t> line(lineBytes);
+    LineReader lines(in, runLength);
+    for (int y = 0; y < rows; ++y) {
+        lines.read(line);
+    }
+    return in.position();
+}
+
+// Up to 256 colours from RGB triples; the ones the triples do not reach are black, as
+// browsers show pixels past the end of a short colour table.
+std::vector<Rgb> coloursFrom(Bytes triples) {
+    std::vector<Rgb> palette(256);
+    for (std::size_t i = 0; i < palette.size() && i * 3 + 2 < triples.size(); ++i) {
+        palette[i] = {triples[i * 3], triples[i * 3 + 1], triples[i * 3 + 2]};
+    }
+    return palette;
+}
+
+// The colours an indexed picture's pixel values select. A 256-colour palette follows the
+// pixel data behind a marker byte; it is looked for at its full size at the end of the
+// file, then, shorter, right after the pixel data.
+std::vector<Rgb> paletteOf(const pcx::Header& h, Bytes file, const ByteReader& pixelData,
+                           int rows) {
+    const int bits = h.bitsPerPixel * h.planes;
+    if (bits == 1) {
+        return {{0, 0, 0}, {255, 255, 255}};
+    }
+    if (bits <= 4) {
+        return coloursFrom(h.egaPalette);
+    }
+    if (file.size() >= pcx::kHeaderSize + pcx::kTrailingPaletteSize &&
+        file[file.size() - pcx::kTrailingPaletteSize] == pcx::kPaletteMarker) {
+        return coloursFrom(file.last(pcx::kTrailingPaletteSize - 1));
+    }
+    const std::size_t end = endOfPixelData(
+        pixelData, h.encoding == 1, static_cast<std::size_t>(h.bytesPerLine) * h.planes, rows);
+    if (end < file.size() && file[end] == pcx::kPaletteMarker) {
+        return coloursFrom(file.subspan(end + 1));
+    }
+    // Early 256-colour files were gray pictures without a palette.
+    return grayRamp();
+}
 
 // The value of pixel x in a plane row of `bits` bits a pixel, most significant bits first.
 unsigned packedValue(const std::uint8_t* plane, int x, int bits) {
@@ -196,9 +214,9 @@ Bitmap PcxReader::decode(const PictureSource& source) const {
     }
 
     const bool trueColour = isTrueColour(h);
-    Bitmap bitmap = trueColour
-                        ? Bitmap(size.width, size.height)
-                        : Bitmap::withPalette(size.width, size.height, paletteOf(h, source.bytes));
+    Bitmap bitmap = trueColour ? Bitmap(size.width, size.height)
+                               : Bitmap::withPalette(size.width, size.height,
+                                                     paletteOf(h, source.bytes, in, size.height));
     std::vector<std::uint8_t> line(lineBytes);
     LineReader lines(in, h.encoding == 1);
     for (int y = 0; y < size.height; ++y) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "project_error.h"
@@ -114,25 +115,20 @@ Rgb trueColour(const std::uint8_t* p, int bits, bool useAlpha) {
 }
 
 // The colours of a colour-mapped picture, indexed by the stored pixel value. Values below
-// the map's first entry or past its end select nothing.
-struct ColourMap {
-    std::vector<Rgb> colours = std::vector<Rgb>(256);
-    std::vector<bool> present = std::vector<bool>(256);
-};
-
-ColourMap readColourMap(ByteReader& in, const tga::Header& h) {
+// the map's first entry or past its end name no colour and show black, as browsers show
+// such pixels of the formats they read.
+std::vector<Rgb> readColourMap(ByteReader& in, const tga::Header& h) {
     const int entryBytes = (h.mapEntryBits + 7) / 8;
     const bool alpha = (h.descriptor & 0x0F) != 0;
-    ColourMap map;
+    std::vector<Rgb> colours(256);
     for (int i = 0; i < h.mapLength; ++i) {
         const Bytes entry = in.take(static_cast<std::uint64_t>(entryBytes));
         const auto value = static_cast<std::size_t>(h.mapFirstEntry + i);
-        if (value < map.colours.size()) {
-            map.colours[value] = trueColour(entry.data(), h.mapEntryBits, alpha);
-            map.present[value] = true;
+        if (value < colours.size()) {
+            colours[value] = trueColour(entry.data(), h.mapEntryBits, alpha);
         }
     }
-    return map;
+    return colours;
 }
 
 // Hands out the stored pixels one at a time, expanding run-length packets, which may run
@@ -198,10 +194,10 @@ Bitmap TargaReader::decode(const PictureSource& source) const {
     const PixelKind kind = kindOf(h);
     in.skip(h.idLength);
 
-    ColourMap map;
+    std::vector<Rgb> colours;
     if (h.colourMapType == 1) {
         if (kind == PixelKind::Mapped) {
-            map = readColourMap(in, h);
+            colours = readColourMap(in, h);
         } else {
             in.skip(static_cast<std::uint64_t>(h.mapLength) * ((h.mapEntryBits + 7) / 8));
         }
@@ -220,7 +216,7 @@ Bitmap TargaReader::decode(const PictureSource& source) const {
     }
 
     Bitmap bitmap = kind == PixelKind::Mapped
-                        ? Bitmap::withPalette(size.width, size.height, map.colours)
+                        ? Bitmap::withPalette(size.width, size.height, std::move(colours))
                         : Bitmap(size.width, size.height);
     const bool alpha = (h.descriptor & 0x0F) != 0;
     const bool topDown = (h.descriptor & tga::kTopDown) != 0;
@@ -232,10 +228,6 @@ Bitmap TargaReader::decode(const PictureSource& source) const {
             const std::uint8_t* p = stream.next();
             const auto x = static_cast<std::size_t>(rightToLeft ? size.width - 1 - i : i);
             if (kind == PixelKind::Mapped) {
-                if (!map.present[*p]) {
-                    throw ProjectError("the picture uses colour " + std::to_string(*p) +
-                                       ", which its colour map does not hold");
-                }
                 row[x] = *p;
                 continue;
             }

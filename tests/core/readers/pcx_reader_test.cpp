@@ -15,7 +15,8 @@ INSTANTIATE_TEST_SUITE_P(Pcx, ReferencePicture,
                                      {"mono.pcc", "bilevel.ppm"},
                                      {"planar4.pcx", "colours4.ppm"},
                                      {"packed4.pcx", "colours4.ppm"},
-                                     {"planar16-narrow.scr", "colours16-narrow.ppm"}})));
+                                     {"planar16-narrow.scr", "colours16-narrow.ppm"},
+                                     {"short-palette.pcx", "short-palette.ppm"}})));
 
 TEST(PcxReader, RefusesDamagedFiles) {
     testing::expectRefused(
