@@ -1,6 +1,8 @@
 #include "jpeg_reader.h"
 
+#include <algorithm>
 #include <jerror.h>
+#include <string>
 #include <vector>
 
 #include "project_error.h"
@@ -10,11 +12,36 @@ namespace vellumar {
 
 namespace {
 
+// How far the picture data reached, in rows of the full-size picture (so that the message
+// is the same whatever reduction the decode asked for); a progressive picture's data holds
+// the whole picture once in each of its scans.
+std::string extentRead(const jpeg_decompress_struct& info) {
+    if (info.image_height == 0) {
+        return ""; // the data ended within the header
+    }
+    const auto rowsPerIMcuRow = static_cast<unsigned long>(info.max_v_samp_factor) * DCTSIZE;
+    const unsigned long rows =
+        std::min<unsigned long>(info.input_iMCU_row * rowsPerIMcuRow, info.image_height);
+    const std::string scan = std::to_string(info.input_scan_number);
+    if (info.progressive_mode && rows == info.image_height) {
+        return " (the picture data ends after " + scan + " whole scans)";
+    }
+    std::string extent = " (the picture data ends after " + std::to_string(rows) + " of its " +
+                         std::to_string(info.image_height) + " rows";
+    if (info.progressive_mode) {
+        extent += " in scan " + scan;
+    }
+    return extent + ")";
+}
+
 // libjpeg only warns when the data ends early and makes up the rest of the picture; a
-// truncated file is reported rather than shown half grey.
+// truncated file is reported rather than shown half grey, with how much of it was there.
 void failOnPrematureEnd(j_common_ptr info, int level) {
     if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) {
-        throwJpegError(info);
+        char text[JMSG_LENGTH_MAX] = {};
+        info->err->format_message(info, text);
+        throw JpegError(info->err->msg_code,
+                        text + extentRead(*reinterpret_cast<j_decompress_ptr>(info)));
     }
 }
 

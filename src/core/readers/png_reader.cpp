@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <png.h>
+#include <string>
 #include <vector>
 
 #include "project_error.h"
 #include "readers/alpha_onto_white.h"
+#include "readers/png_data_extent.h"
 #include "readers/png_rows.h"
 
 namespace vellumar {
@@ -24,9 +26,11 @@ std::uint32_t bigEndian32(const std::uint8_t* p) {
 // image structure, so nothing here crosses a longjmp.
 class PngImage {
 public:
-    explicit PngImage(Bytes bytes) {
+    explicit PngImage(Bytes bytes) : m_bytes(bytes) {
         m_image.version = PNG_IMAGE_VERSION;
-        check(png_image_begin_read_from_memory(&m_image, bytes.data(), bytes.size()));
+        if (!png_image_begin_read_from_memory(&m_image, bytes.data(), bytes.size())) {
+            throw ProjectError(failure());
+        }
     }
     ~PngImage() { png_image_free(&m_image); }
     PngImage(const PngImage&) = delete;
@@ -34,18 +38,20 @@ public:
 
     png_image& image() { return m_image; }
 
+    // A file that ends early also says how much of the picture it holds.
     void finishRead(std::uint8_t* pixels, std::size_t rowStride) {
-        check(png_image_finish_read(&m_image, nullptr, pixels, static_cast<png_int_32>(rowStride),
-                                    nullptr));
-    }
-
-private:
-    void check(int succeeded) const {
-        if (!succeeded) {
-            throw ProjectError(std::string("the PNG data cannot be decoded: ") + m_image.message);
+        if (!png_image_finish_read(&m_image, nullptr, pixels, static_cast<png_int_32>(rowStride),
+                                   nullptr)) {
+            throw ProjectError(failure() + pngDataExtent(m_bytes));
         }
     }
 
+private:
+    std::string failure() const {
+        return std::string("the PNG data cannot be decoded: ") + m_image.message;
+    }
+
+    Bytes m_bytes;
     png_image m_image{};
 };
 
@@ -97,7 +103,11 @@ Bitmap PngReader::decode(const PictureSource& source) const {
     // Plain blending in the stored colour space, as every other reader does it.
     if (pngRowsOntoWhiteSuit(source.bytes)) {
         Bitmap bitmap = Bitmap::uninitialized(size.width, size.height);
-        readPngRowsOntoWhite(source.bytes, bitmap);
+        try {
+            readPngRowsOntoWhite(source.bytes, bitmap);
+        } catch (const ProjectError& error) {
+            throw ProjectError(error.what() + pngDataExtent(source.bytes));
+        }
         return bitmap;
     }
     image.format = PNG_FORMAT_RGBA;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "imaging/picture_loader.h"
@@ -144,6 +145,26 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<DamagedFile>& info) {
         return testNameFrom(info.param.file);
     });
+
+// Truncated PNGs and JPEGs are refused, not shown in part as browsers show them; the message
+// says how much of the picture the file holds.
+TEST(LibraryReaders, ATruncatedPictureSaysHowFarItsDataGoes) {
+    const auto error = [](const std::string& folder, const std::vector<std::uint8_t>& bytes) {
+        return testing::decodeError(readerFor(folder), bytes);
+    };
+    EXPECT_THAT(error("jpeg", fixtureBytes("jpeg", "truncated.jpg")),
+                ::testing::EndsWith("Premature end of JPEG file (the picture data ends after 16 "
+                                    "of its 43 rows)"));
+    EXPECT_THAT(error("jpeg", fixtureBytes("jpeg", "truncated-progressive.jpg")),
+                ::testing::EndsWith(" (the picture data ends after 6 whole scans)"));
+    EXPECT_THAT(error("png", fixtureBytes("png", "truncated.png")),
+                ::testing::EndsWith(" (the picture data ends after 10 of its 19 rows)"));
+
+    std::vector<std::uint8_t> interlaced = fixtureBytes("png", "interlaced-rgb.png");
+    interlaced.resize(interlaced.size() * 4 / 10);
+    EXPECT_THAT(error("png", interlaced),
+                ::testing::EndsWith(" (the picture data ends in interlace pass 6 of 7)"));
+}
 
 TEST(LibraryReaders, RejectEmptyAndForeignInput) {
     const std::vector<std::uint8_t> png = fixtureBytes("png", "rgb8.png");
