@@ -45,7 +45,7 @@ bool asksForDelay(const ByteReader& in) {
         return false;
     }
     const Bytes control = in.slice(in.position(), 4);
-    return control[0] >= 3 && (control[2] | control[3] << 8) != 0;
+    return control[0] == 4 && (control[2] | control[3] << 8) != 0;
 }
 
 } // namespace

@@ -8,6 +8,8 @@ namespace {
 
 using testing::ReferencePicture;
 
+// The reference of short-palette.pcx is what a browser shows for the same pixels with the same
+// short palette (given to it as a BMP): black past the end of the palette.
 INSTANTIATE_TEST_SUITE_P(Pcx, ReferencePicture,
                          ::testing::ValuesIn(testing::fixtureCases(
                              "pcx", {{"rgb24.pcx", "rgb.ppm"},

@@ -8,6 +8,8 @@ namespace {
 
 using testing::ReferencePicture;
 
+// The reference of short-map.tga is what a browser shows for the same pixels with the same short
+// colour map (given to it as a BMP): black past the end of the colour map.
 INSTANTIATE_TEST_SUITE_P(Targa, ReferencePicture,
                          ::testing::ValuesIn(testing::fixtureCases(
                              "targa", {{"rgb24.tga", "rgb.ppm"},
