@@ -32,7 +32,11 @@ TEST(GifReader, CountsTheBlocksOfTheFirstFrameOnly) {
 // The walk stops where the structure does; the decoder is left to judge the rest.
 TEST(GifReader, CountsNoFurtherThanTheDataGoes) {
     std::vector<std::uint8_t> bytes = testing::fixtureBytes("browser", "many-colours.gif");
-    EXPECT_EQ(imageBlocksOfFirstFrame(Bytes(bytes).first(bytes.size() / 2)), 2);
+    const Bytes cutInSecondBlock = Bytes(bytes).first(bytes.size() / 2);
+    EXPECT_EQ(imageBlocksOfFirstFrame(cutInSecondBlock), 2);
+    EXPECT_THAT(
+        testing::decodeError(GifReader(), {cutInSecondBlock.begin(), cutInSecondBlock.end()}),
+        ::testing::StartsWith("the GIF data cannot be decoded"));
     EXPECT_EQ(imageBlocksOfFirstFrame(Bytes(bytes).first(12)), 0);
     bytes.back() = 0x99; // no trailer, something else in its place
     EXPECT_EQ(imageBlocksOfFirstFrame(bytes), 4);
