@@ -160,6 +160,10 @@ TEST(LibraryReaders, ATruncatedPictureSaysHowFarItsDataGoes) {
     EXPECT_THAT(error("png", fixtureBytes("png", "truncated.png")),
                 ::testing::EndsWith(" (the picture data ends after 10 of its 19 rows)"));
 
+    std::vector<std::uint8_t> transparent = fixtureBytes("png", "rgba8.png");
+    transparent.resize(transparent.size() / 2);
+    EXPECT_THAT(error("png", transparent), ::testing::EndsWith(" rows)"));
+
     std::vector<std::uint8_t> interlaced = fixtureBytes("png", "interlaced-rgb.png");
     interlaced.resize(interlaced.size() * 4 / 10);
     EXPECT_THAT(error("png", interlaced),
