@@ -77,8 +77,11 @@ std::uint64_t fillPolygon(Bitmap& target, const std::vector<Ring>& rings, FillRu
         std::erase_if(active, [centre](const Edge* edge) { return edge->bottom <= centre; });
         crossings.clear();
         for (const Edge* edge : active) {
-            crossings.push_back(
-                {edge->xAtTop + (centre - edge->top) * edge->slope, edge->direction});
+            // An edge flat enough for its slope to overflow crosses the centre line at its top
+            // when it starts there: 0 times infinity would make the crossing a NaN.
+            const double along = centre - edge->top;
+            const double x = along == 0 ? edge->xAtTop : edge->xAtTop + along * edge->slope;
+            crossings.push_back({x, edge->direction});
         }
         std::sort(crossings.begin(), crossings.end(),
                   [](const Crossing& l, const Crossing& r) { return l.x < r.x; });

@@ -19,7 +19,9 @@ std::vector<std::uint8_t> inflateExactly(Bytes compressed, std::size_t size) {
     }
     stream.next_in = const_cast<Bytef*>(compressed.data());
     stream.avail_in = static_cast<uInt>(compressed.size());
-    stream.next_out = out.data();
+    // zlib refuses a null output buffer even when nothing is to be written.
+    std::uint8_t nothing = 0;
+    stream.next_out = out.empty() ? &nothing : out.data();
     stream.avail_out = static_cast<uInt>(out.size());
     const int result = inflate(&stream, Z_FINISH);
     const std::size_t produced = out.size() - stream.avail_out;

@@ -1,0 +1,31 @@
+#include "harness/fuzz_targets.h"
+
+#include "harness/picture_harness.h"
+#include "harness/text_harness.h"
+
+namespace vellumar::fuzzing {
+
+std::vector<FuzzTarget> fuzzTargets(const PictureFormatRegistry& registry) {
+    std::vector<FuzzTarget> targets{
+        {"picture", [&registry](Bytes bytes) { loadAnyFormat(registry, bytes); }}};
+    for (const FormatTarget& format : formatTargets(registry)) {
+        targets.push_back({format.name, [&registry, extension = format.name](Bytes bytes) {
+                               loadAsFile(registry, extension, bytes);
+                           }});
+    }
+    targets.push_back({"project_file", loadProjectFile});
+    targets.push_back({"template", expandTemplateText});
+    targets.push_back({"metadata", readMetadata});
+    return targets;
+}
+
+const FuzzTarget* findFuzzTarget(const std::vector<FuzzTarget>& targets, const std::string& name) {
+    for (const FuzzTarget& target : targets) {
+        if (target.name == name) {
+            return &target;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace vellumar::fuzzing

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "imaging/format_registry.h"
+#include "readers/picture_reader.h"
+
+namespace vellumar::fuzzing {
+
+// One thing the fuzzer can drive, named as its corpus folder tests/fuzz/corpus/<name>/.
+struct FuzzTarget {
+    std::string name;
+    std::function<void(Bytes)> run;
+};
+
+// "picture" (the first byte picks the format), one target a reader class (named by the first
+// extension it serves), "project_file", "template" and "metadata".
+std::vector<FuzzTarget> fuzzTargets(const PictureFormatRegistry& registry);
+
+// The target of that name, or nullptr.
+const FuzzTarget* findFuzzTarget(const std::vector<FuzzTarget>& targets, const std::string& name);
+
+} // namespace vellumar::fuzzing
