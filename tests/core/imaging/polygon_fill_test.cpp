@@ -66,8 +66,8 @@ TEST(PolygonFill, HolesFollowTheFillRule) {
 
 TEST(PolygonFill, CountsItsWorkAndStopsOnceItPassesTheLimit) {
     Bitmap bitmap(10, 10);
-    const std::uint64_t whole = fillPolygon(bitmap, {rectangle(0, 0, 10, 10)}, FillRule::EvenOdd,
-                                            kInk);
+    const std::uint64_t whole =
+        fillPolygon(bitmap, {rectangle(0, 0, 10, 10)}, FillRule::EvenOdd, kInk);
     EXPECT_EQ(whole, 10u * (1 + 2 + 10)); // a row: itself, two crossings, ten pixels
 
     Bitmap limited(10, 10);
@@ -80,11 +80,8 @@ TEST(PolygonFill, PassesOverOutlinesThatEncloseNothingOrHoldNoNumbers) {
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::numeric_limits<double>::quiet_NaN();
     Bitmap bitmap = Bitmap::withPalette(4, 4, {{1, 2, 3}});
-    const std::vector<Ring> nothing{{},
-                                    {{1, 1}},
-                                    {{0, 1}, {4, 1}},
-                                    {{0, 0}, {inf, 2}, {1, 3}},
-                                    {{nan, 0}, {2, 4}, {0, 4}}};
+    const std::vector<Ring> nothing{
+        {}, {{1, 1}}, {{0, 1}, {4, 1}}, {{0, 0}, {inf, 2}, {1, 3}}, {{nan, 0}, {2, 4}, {0, 4}}};
     fillPolygon(bitmap, nothing, FillRule::NonZero, kInk);
     EXPECT_EQ(bitmap.layout(), Bitmap::Layout::Rgb24);
     EXPECT_EQ(painted(bitmap), "....\n....\n....\n....\n");

@@ -139,8 +139,8 @@ TEST(DibDecoder, RunLengthsSkipPixelsWithDeltasAndMayOmitTheFinalEndMarker) {
     dib.infoHeader(4, 2, 8, 1, 2);
     dib.bytes({0, 0, 255, 0, 255, 0, 0, 0}); // 0 red, 1 blue
     const std::size_t pixels = dib.size();
-    dib.bytes({2, 1});       // two blue pixels on the bottom row
-    dib.bytes({0, 2, 0, 1}); // delta: one row up, same column
+    dib.bytes({2, 1});             // two blue pixels on the bottom row
+    dib.bytes({0, 2, 0, 1});       // delta: one row up, same column
     dib.bytes({0, 3, 1, 0, 1, 0}); // a literal run of three, padded
     const DibPicture picture = decode(dib, pixels);
     EXPECT_EQ(picture.bitmap.pixel(0, 1), kBlue);

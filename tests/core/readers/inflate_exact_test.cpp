@@ -1,10 +1,10 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+#include <zlib.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include "project_error.h"
 #include "readers/inflate_exact.h"

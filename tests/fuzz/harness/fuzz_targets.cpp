@@ -9,8 +9,8 @@ std::vector<FuzzTarget> fuzzTargets(const PictureFormatRegistry& registry) {
     std::vector<FuzzTarget> targets{
         {"picture", [&registry](Bytes bytes) { loadAnyFormat(registry, bytes); }}};
     for (const FormatTarget& format : formatTargets(registry)) {
-        targets.push_back({format.name, [&registry, extension = format.name](Bytes bytes) {
-                               loadAsFile(registry, extension, bytes);
+        targets.push_back({format.name, [&decoder = *format.reader->decoder](Bytes bytes) {
+                               decodeWithReader(decoder, bytes);
                            }});
     }
     targets.push_back({"project_file", loadProjectFile});

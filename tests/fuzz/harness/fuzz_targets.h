@@ -15,7 +15,8 @@ struct FuzzTarget {
     std::function<void(Bytes)> run;
 };
 
-// "picture" (the first byte picks the format), one target a reader class (named by the first
+// "picture" (the first byte picks the extension and the program's loader takes it from there),
+// one target a reader class that hands the bytes to that reader alone (named by the first
 // extension it serves), "project_file", "template" and "metadata".
 std::vector<FuzzTarget> fuzzTargets(const PictureFormatRegistry& registry);
 

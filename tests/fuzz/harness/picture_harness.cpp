@@ -20,8 +20,7 @@ bool worthDecoding(const PictureSize& size) {
 }
 
 std::string writeInputFile(const std::string& extension, Bytes bytes) {
-    const std::string path =
-        "/tmp/vellumar-fuzz-" + std::to_string(::getpid()) + "." + extension;
+    const std::string path = "/tmp/vellumar-fuzz-" + std::to_string(::getpid()) + "." + extension;
     std::ofstream(path, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
@@ -44,7 +43,9 @@ std::vector<FormatTarget> formatTargets(const PictureFormatRegistry& registry) {
     return targets;
 }
 
-void keepToOurOwnCode() { ::setenv("PATH", "", 1); }
+void keepToOurOwnCode() {
+    ::setenv("PATH", "", 1);
+}
 
 void decodeWithReader(const PictureReader& reader, Bytes bytes) {
     const PictureSource source{bytes, "fuzz"};
