@@ -5,17 +5,17 @@
 
 #include <benchmark/benchmark.h>
 
+#include "atomic_file.h"
 #include "bench_picture.h"
-#include "imaging/atomic_file.h"
+#include "build/picture_render.h"
 #include "imaging/averaged_stretch.h"
 #include "imaging/crop.h"
 #include "imaging/filtered_stretch.h"
 #include "imaging/jpeg_writer.h"
-#include "imaging/picture_loader.h"
-#include "imaging/picture_render.h"
 #include "imaging/raster.h"
 #include "imaging/rotate.h"
 #include "project_error.h"
+#include "readers/picture_loader.h"
 
 namespace vellumar::bench {
 namespace {

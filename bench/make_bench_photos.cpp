@@ -5,8 +5,8 @@
 #include <exception>
 #include <string>
 
+#include "atomic_file.h"
 #include "bench_picture.h"
-#include "imaging/atomic_file.h"
 #include "imaging/jpeg_writer.h"
 
 int main(int argc, char** argv) {

@@ -4,8 +4,8 @@
 #include <exception>
 #include <fstream>
 
+#include "atomic_file.h"
 #include "bench_picture.h"
-#include "imaging/atomic_file.h"
 #include "imaging/jpeg_writer.h"
 
 int main(int argc, char** argv) {

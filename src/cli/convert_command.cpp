@@ -1,5 +1,5 @@
 #include "commands.h"
-#include "imaging/bmp_to_jpeg.h"
+#include "readers/bmp_to_jpeg.h"
 
 namespace vellumar::cli {
 

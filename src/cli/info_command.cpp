@@ -1,8 +1,8 @@
 #include <iostream>
 
 #include "commands.h"
-#include "imaging/picture_loader.h"
 #include "project_error.h"
+#include "readers/picture_loader.h"
 
 namespace vellumar::cli {
 

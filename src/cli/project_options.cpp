@@ -5,6 +5,7 @@
 
 #include "model/output_folders.h"
 #include "model/style_list.h"
+#include "path_text.h"
 #include "program_folder.h"
 
 namespace vellumar::cli {

@@ -12,7 +12,7 @@
 #include <unistd.h>
 #include <utility>
 
-#include "imaging/atomic_file.h"
+#include "atomic_file.h"
 #include "project_error.h"
 
 namespace vellumar {

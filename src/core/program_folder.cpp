@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "model/output_folders.h"
+#include "path_text.h"
 
 namespace vellumar {
 

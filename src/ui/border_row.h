@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "model/color.h"
+#include "color.h"
 
 class QLabel;
 class QPushButton;

@@ -2,7 +2,7 @@
 
 #include <QFrame>
 
-#include "model/color.h"
+#include "color.h"
 
 class QPushButton;
 

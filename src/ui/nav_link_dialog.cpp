@@ -16,9 +16,9 @@
 
 #include "bitmap_image.h"
 #include "frontend.h"
-#include "imaging/picture_loader.h"
 #include "project_error.h"
 #include "qt_text.h"
+#include "readers/picture_loader.h"
 #include "user_dialogs.h"
 
 namespace vellumar {

@@ -5,8 +5,8 @@
 #include <QLabel>
 
 #include "bitmap_image.h"
-#include "imaging/picture_loader.h"
 #include "project_error.h"
+#include "readers/picture_loader.h"
 
 namespace vellumar {
 

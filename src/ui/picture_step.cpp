@@ -15,13 +15,14 @@
 #include <QVBoxLayout>
 
 #include "bitmap_image.h"
+#include "build/picture_render.h"
 #include "frontend.h"
 #include "imaging/gen_pic.h"
 #include "imaging/keep_ratio_stretch.h"
-#include "imaging/load_picture.h"
-#include "imaging/picture_render.h"
+#include "imaging/rotate.h"
 #include "model/enums.h"
 #include "model/file_info.h"
+#include "model/load_picture.h"
 #include "model/picture_adding.h"
 #include "model/picture_editing.h"
 #include "model/picture_sort.h"

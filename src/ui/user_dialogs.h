@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "model/color.h"
+#include "color.h"
 
 namespace vellumar {
 

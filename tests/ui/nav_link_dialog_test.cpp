@@ -12,7 +12,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "imaging/atomic_file.h"
+#include "atomic_file.h"
 #include "imaging/jpeg_writer.h"
 #include "model/gallery_settings.h"
 #include "model/style_defaults.h"

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "imaging/atomic_file.h"
+#include "atomic_file.h"
 #include "imaging/jpeg_writer.h"
 #include "model/project.h"
 #include "picture_step.h"

@@ -4,9 +4,9 @@
 #include "build/page_steps.h"
 #include "build/picture_steps.h"
 #include "html/resource_copy.h"
-#include "imaging/bmp_to_jpeg.h"
 #include "model/output_policy.h"
 #include "project_error.h"
+#include "readers/bmp_to_jpeg.h"
 
 namespace vellumar {
 

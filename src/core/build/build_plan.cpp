@@ -8,6 +8,7 @@
 #include "model/gallery_file_names.h"
 #include "model/output_name_check.h"
 #include "model/style_list.h"
+#include "path_text.h"
 #include "project_error.h"
 #include "text_util.h"
 

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "build/picture_render.h"
 #include "build/render_pool.h"
 #include "html/index_layout.h"
 #include "html/page_folder_links.h"
 #include "html/template_file.h"
 #include "imaging/memory_budget.h"
-#include "imaging/picture_render.h"
 #include "model/enums.h"
 #include "model/gallery_settings.h"
 #include "model/output_folders.h"

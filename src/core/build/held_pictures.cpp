@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "imaging/atomic_file.h"
+#include "atomic_file.h"
 #include "project_error.h"
 
 namespace vellumar {

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <sys/stat.h>
 
+#include "imaging/rotate.h"
+
 namespace vellumar {
 
 namespace {

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "imaging/picture_render.h"
+#include "build/picture_render.h"
 
 namespace vellumar {
 

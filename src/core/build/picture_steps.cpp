@@ -5,15 +5,15 @@
 #include <initializer_list>
 #include <set>
 
+#include "atomic_file.h"
 #include "build/held_pictures.h"
 #include "build/output_fingerprint.h"
+#include "build/placeholder.h"
 #include "build/render_pool.h"
 #include "build/reuse_records.h"
-#include "imaging/atomic_file.h"
-#include "imaging/picture_loader.h"
-#include "imaging/placeholder.h"
 #include "model/gallery_file_names.h"
 #include "progress_percent.h"
+#include "readers/picture_loader.h"
 #include "text_util.h"
 
 namespace vellumar {

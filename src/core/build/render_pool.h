@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "imaging/picture_render.h"
+#include "build/picture_render.h"
 
 namespace vellumar {
 

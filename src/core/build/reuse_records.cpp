@@ -6,9 +6,9 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "atomic_file.h"
 #include "build/hashed_name.h"
 #include "file_io.h"
-#include "imaging/atomic_file.h"
 #include "project_error.h"
 
 namespace vellumar {

@@ -1,6 +1,6 @@
 #include "cell_values.h"
 
-#include "model/integer_text.h"
+#include "integer_text.h"
 
 namespace vellumar {
 

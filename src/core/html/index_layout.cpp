@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "model/integer_text.h"
+#include "integer_text.h"
 #include "project_error.h"
 
 namespace vellumar {

@@ -2,16 +2,17 @@
 
 #include <stdexcept>
 
+#include "color.h"
 #include "file_io.h"
 #include "html/cell_values.h"
 #include "html/line_expander.h"
 #include "html/metadata_tokens.h"
 #include "html/nav_links.h"
 #include "html/page_background.h"
-#include "model/color.h"
+#include "integer_text.h"
 #include "model/gallery_file_names.h"
-#include "model/integer_text.h"
 #include "model/output_folders.h"
+#include "path_text.h"
 
 namespace vellumar {
 

@@ -4,8 +4,8 @@
 #include <system_error>
 
 #include "file_io.h"
-#include "imaging/format_registry.h"
 #include "model/gallery_file_names.h"
+#include "readers/format_registry.h"
 #include "text_util.h"
 
 namespace vellumar {

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "color.h"
 #include "file_io.h"
 #include "html/cell_values.h"
 #include "html/index_layout.h"
@@ -9,9 +10,9 @@
 #include "html/metadata_tokens.h"
 #include "html/nav_links.h"
 #include "html/page_background.h"
-#include "model/color.h"
 #include "model/gallery_file_names.h"
 #include "model/output_folders.h"
+#include "path_text.h"
 
 namespace vellumar {
 

@@ -6,6 +6,7 @@
 #include "folder_containment.h"
 #include "model/output_folders.h"
 #include "model/style_list.h"
+#include "path_text.h"
 #include "project_error.h"
 #include "text_util.h"
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "color.h"
 #include "imaging/pixel_buffer.h"
-#include "model/color.h"
 
 namespace vellumar {
 

@@ -1,8 +1,8 @@
 #include "crop.h"
 
+#include "imaging/crop_align.h"
 #include "imaging/raster.h"
 #include "imaging/rounding.h"
-#include "model/enums.h"
 
 namespace vellumar {
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "color.h"
 #include "imaging/bitmap.h"
-#include "model/color.h"
 
 namespace vellumar {
 

@@ -4,9 +4,9 @@
 #include <jpeglib.h>
 #include <string>
 
+#include "imaging/jpeg_error.h"
 #include "imaging/raster.h"
 #include "project_error.h"
-#include "readers/jpeg_error.h"
 
 namespace vellumar {
 

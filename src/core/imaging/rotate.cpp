@@ -81,4 +81,8 @@ Bitmap Rotate(const Bitmap& source, int angle) {
     }
 }
 
+int quarterTurnsToDegrees(int rotate) {
+    return rotate >= 0 && rotate <= 3 ? rotate * 90 : 0;
+}
+
 } // namespace vellumar

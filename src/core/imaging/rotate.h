@@ -18,4 +18,7 @@ bool rotationCopies(int angle);
 // Turns a 24-bit picture by half a turn where it lies: (x, y) goes to (w - 1 - x, h - 1 - y).
 void turnHalfInPlace(Bitmap& picture);
 
+// The angle in degrees of a number of quarter turns; anything outside 0..3 turns by none.
+int quarterTurnsToDegrees(int rotate);
+
 } // namespace vellumar

@@ -3,7 +3,7 @@
 #include <optional>
 #include <span>
 
-#include "imaging/picture_render.h"
+#include "imaging/picture_box.h"
 #include "imaging/picture_size.h"
 
 namespace vellumar {

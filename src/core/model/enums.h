@@ -3,13 +3,14 @@
 #include <array>
 #include <string_view>
 
+#include "imaging/crop_align.h"
+
 namespace vellumar {
 
 // Stored in project files as their decimal number, so the values are fixed.
 enum class OverwriteMode { Ask = 0, AddOnly = 1, Overwrite = 2 };
 enum class NavPosition { Top = 0, Bottom = 1, Both = 2 };
 enum class ThumbLinkTarget { PicturePage = 0, Picture = 1, None = 2 };
-enum class CropAlign { NoCrop = 0, TopLeft = 1, Center = 2, RightBottom = 3 };
 
 // The texts the user chooses from, in item order.
 inline constexpr std::array<std::string_view, 3> kOverwriteModeItems = {

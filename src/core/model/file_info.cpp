@@ -7,9 +7,9 @@
 #include <system_error>
 
 #include "frontend.h"
-#include "imaging/picture_loader.h"
 #include "path_text.h"
 #include "project_error.h"
+#include "readers/picture_loader.h"
 
 namespace vellumar {
 

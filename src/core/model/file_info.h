@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "imaging/format_registry.h"
 #include "model/picture_failures.h"
 #include "model/picture_list.h"
+#include "readers/format_registry.h"
 #include "readers/reader_table.h"
 
 namespace vellumar {

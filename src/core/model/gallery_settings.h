@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "model/color.h"
+#include "color.h"
 #include "model/enums.h"
 #include "model/nav_link.h"
 

@@ -1,6 +1,7 @@
 #include "output_folders.h"
 
 #include "model/gallery_file_names.h"
+#include "path_text.h"
 #include "text_util.h"
 
 namespace vellumar {
@@ -12,13 +13,6 @@ std::string subFolder(const std::string& root, std::string_view name) {
 }
 
 } // namespace
-
-std::string withTrailingSeparator(std::string path) {
-    if (path.empty() || path.back() != '/') {
-        path += '/';
-    }
-    return path;
-}
 
 std::string destinationFolder(const GallerySettings& settings) {
     return withTrailingSeparator(trimBlanks(settings.DestFolder));

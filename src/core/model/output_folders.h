@@ -24,7 +24,4 @@ OutputFolders outputFoldersOf(const GallerySettings& settings);
 // The preview gallery lives below the program folder in a fixed layout.
 OutputFolders previewFolders(const std::string& previewRoot);
 
-// Appends the separator when the path does not end with one.
-std::string withTrailingSeparator(std::string path);
-
 } // namespace vellumar

@@ -6,7 +6,8 @@
 #include <optional>
 #include <system_error>
 
-#include "imaging/atomic_file.h"
+#include "atomic_file.h"
+#include "path_text.h"
 #include "project_error.h"
 #include "user_home.h"
 

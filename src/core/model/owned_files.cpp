@@ -4,6 +4,7 @@
 
 #include "file_io.h"
 #include "model/gallery_file_names.h"
+#include "path_text.h"
 #include "text_util.h"
 
 namespace vellumar {

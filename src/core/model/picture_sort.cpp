@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "imaging/picture_loader.h"
 #include "model/file_info.h"
 #include "project_error.h"
+#include "readers/picture_loader.h"
 #include "text_util.h"
 
 namespace vellumar {

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "imaging/format_registry.h"
 #include "model/picture_list.h"
+#include "readers/format_registry.h"
 #include "readers/picture_metadata.h"
 #include "readers/reader_table.h"
 

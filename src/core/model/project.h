@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "imaging/format_registry.h"
 #include "model/gallery_settings.h"
 #include "model/picture_failures.h"
 #include "model/picture_list.h"
 #include "model/style_defaults.h"
+#include "readers/format_registry.h"
 #include "readers/reader_table.h"
 
 namespace vellumar {

@@ -5,11 +5,11 @@
 #include <system_error>
 #include <unistd.h>
 
+#include "atomic_file.h"
 #include "file_io.h"
 #include "frontend.h"
-#include "imaging/atomic_file.h"
+#include "integer_text.h"
 #include "model/ini_file.h"
-#include "model/integer_text.h"
 #include "model/setting_keys.h"
 #include "model/settings_rules.h"
 #include "path_text.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "model/integer_text.h"
+#include "integer_text.h"
 #include "text_util.h"
 
 namespace vellumar {

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "folder_containment.h"
-#include "model/integer_text.h"
+#include "integer_text.h"
 #include "project_error.h"
 
 namespace vellumar {

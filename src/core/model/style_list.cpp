@@ -5,8 +5,8 @@
 #include <system_error>
 
 #include "file_io.h"
-#include "imaging/picture_loader.h"
 #include "project_error.h"
+#include "readers/picture_loader.h"
 #include "text_util.h"
 
 namespace vellumar {

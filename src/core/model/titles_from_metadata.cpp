@@ -1,6 +1,6 @@
 #include "titles_from_metadata.h"
 
-#include "imaging/picture_loader.h"
+#include "readers/picture_loader.h"
 #include "readers/sidecar_text.h"
 #include "text_util.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "imaging/format_registry.h"
 #include "model/picture_list.h"
+#include "readers/format_registry.h"
 #include "readers/reader_table.h"
 
 namespace vellumar {

@@ -4,9 +4,9 @@
 #include <bit>
 #include <string>
 
-#include "imaging/picture_size.h"
 #include "project_error.h"
 #include "readers/byte_reader.h"
+#include "readers/picture_size_check.h"
 
 namespace vellumar {
 

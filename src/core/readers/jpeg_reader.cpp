@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "imaging/jpeg_error.h"
 #include "project_error.h"
-#include "readers/jpeg_error.h"
 
 namespace vellumar {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "imaging/bitmap.h"
-#include "imaging/picture_size.h"
+#include "readers/picture_size_check.h"
 
 namespace vellumar {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imaging/format_registry.h"
+#include "readers/format_registry.h"
 
 namespace vellumar {
 

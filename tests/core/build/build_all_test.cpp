@@ -6,15 +6,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "atomic_file.h"
 #include "build/build_all.h"
 #include "build/build_lock.h"
 #include "build/gallery_preview.h"
-#include "imaging/atomic_file.h"
+#include "build/placeholder.h"
 #include "imaging/jpeg_writer.h"
-#include "imaging/picture_loader.h"
-#include "imaging/placeholder.h"
 #include "model/picture_adding.h"
 #include "model/style_list.h"
+#include "readers/picture_loader.h"
 #include "support/link_check.h"
 #include "support/scoped_home.h"
 #include "support/scratch_folder.h"

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "build/build_driver.h"
-#include "imaging/picture_loader.h"
+#include "readers/picture_loader.h"
 #include "readers/picture_metadata.h"
 #include "support/gallery_fixture.h"
 #include "support/scoped_home.h"

@@ -7,13 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include "atomic_file.h"
 #include "build/build_driver.h"
 #include "build/build_plan.h"
 #include "build/picture_steps.h"
-#include "imaging/atomic_file.h"
 #include "imaging/jpeg_writer.h"
-#include "imaging/picture_loader.h"
 #include "model/style_list.h"
+#include "readers/picture_loader.h"
 #include "support/file_contents.h"
 #include "support/scratch_folder.h"
 #include "support/scripted_frontend.h"

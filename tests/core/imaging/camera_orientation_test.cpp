@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "build/picture_render.h"
 #include "core/readers/reader_fixtures.h"
 #include "imaging/camera_orientation.h"
-#include "imaging/load_picture.h"
-#include "imaging/picture_loader.h"
-#include "imaging/picture_render.h"
 #include "imaging/rotate.h"
+#include "model/load_picture.h"
+#include "readers/picture_loader.h"
 
 namespace vellumar {
 namespace {

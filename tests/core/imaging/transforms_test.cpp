@@ -136,6 +136,14 @@ TEST(Rotate, OtherAnglesCopy) {
     EXPECT_EQ(copy.pixel(2, 1), markOf(2, 1));
 }
 
+TEST(Rotate, OnlyQuarterTurnsTurn) {
+    EXPECT_EQ(quarterTurnsToDegrees(0), 0);
+    EXPECT_EQ(quarterTurnsToDegrees(3), 270);
+    EXPECT_EQ(quarterTurnsToDegrees(4), 0);
+    EXPECT_EQ(quarterTurnsToDegrees(-1), 0);
+    EXPECT_EQ(quarterTurnsToDegrees(2147483647), 0);
+}
+
 TEST(KeepRatioStretch, LongerSideBecomesTheBoxSide) {
     struct Case {
         int width, height, expectedWidth, expectedHeight;

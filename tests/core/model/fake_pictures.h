@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "imaging/format_registry.h"
 #include "project_error.h"
+#include "readers/format_registry.h"
 #include "support/scratch_folder.h"
 
 namespace vellumar::testing {

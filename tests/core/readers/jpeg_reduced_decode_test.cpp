@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "imaging/averaged_stretch.h"
-#include "imaging/picture_loader.h"
 #include "project_error.h"
 #include "reader_fixtures.h"
 #include "readers/jpeg_reader.h"
+#include "readers/picture_loader.h"
 #include "support/area_average.h"
 
 namespace vellumar {

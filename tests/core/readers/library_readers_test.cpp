@@ -8,11 +8,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "imaging/picture_loader.h"
 #include "project_error.h"
 #include "reader_fixtures.h"
 #include "readers/gif_reader.h"
 #include "readers/jpeg_reader.h"
+#include "readers/picture_loader.h"
 #include "readers/png_reader.h"
 #include "readers/tiff_reader.h"
 #include "support/scratch_folder.h"

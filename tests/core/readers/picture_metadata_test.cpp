@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "imaging/picture_loader.h"
 #include "reader_fixtures.h"
+#include "readers/picture_loader.h"
 #include "readers/picture_metadata.h"
 #include "readers/sidecar_text.h"
 #include "support/scratch_folder.h"

@@ -18,8 +18,8 @@
 #include <gtest/gtest.h>
 
 #include "imaging/bitmap.h"
-#include "imaging/picture_loader.h"
 #include "project_error.h"
+#include "readers/picture_loader.h"
 #include "readers/picture_reader.h"
 #include "support/file_contents.h"
 

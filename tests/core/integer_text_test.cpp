@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "model/color.h"
-#include "model/integer_text.h"
+#include "color.h"
+#include "integer_text.h"
 #include "project_error.h"
 
 namespace vellumar {

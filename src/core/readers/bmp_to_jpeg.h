@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "imaging/format_registry.h"
+#include "readers/format_registry.h"
 #include "readers/reader_table.h"
 
 namespace vellumar {

@@ -1,7 +1,7 @@
 #include "load_picture.h"
 
 #include "imaging/camera_orientation.h"
-#include "imaging/picture_loader.h"
+#include "readers/picture_loader.h"
 #include "text_util.h"
 
 namespace vellumar {

@@ -8,32 +8,16 @@
 
 #include "imaging/bitmap.h"
 #include "imaging/memory_budget.h"
-#include "model/color.h"
+#include "imaging/picture_box.h"
 #include "model/gallery_settings.h"
 #include "readers/picture_metadata.h"
 
 namespace vellumar {
 
-// The box a picture is shaped to and the frame drawn around it.
-struct PictureBox {
-    int width = 0;
-    int height = 0;
-    bool keepRatio = false;
-    int borderWidth = 0;
-    Color borderColor = kWhite;
-};
-
 // The thumbnail box of the settings; sizes below 1 fail with a ProjectError.
 PictureBox thumbnailBoxOf(const GallerySettings& settings);
 // The large-picture box, or nothing when pictures keep their own size.
 std::optional<PictureBox> largePictureBoxOf(const GallerySettings& settings);
-
-// The box of a thumbnail's double-size version: twice the box and twice the border, so that
-// it shows the same picture, and a crop the same window, at twice the pixel density.
-PictureBox doubleSizeOf(const PictureBox& box);
-
-// The angle in degrees of a number of quarter turns; anything outside 0..3 turns by none.
-int quarterTurnsToDegrees(int rotate);
 
 // What a build asks of one picture file.
 struct RenderRequest {

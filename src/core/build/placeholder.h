@@ -2,8 +2,8 @@
 
 #include <optional>
 
+#include "build/picture_render.h"
 #include "imaging/bitmap.h"
-#include "imaging/picture_render.h"
 #include "imaging/picture_size.h"
 
 namespace vellumar {

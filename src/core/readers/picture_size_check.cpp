@@ -1,4 +1,4 @@
-#include "picture_size.h"
+#include "picture_size_check.h"
 
 #include <string>
 

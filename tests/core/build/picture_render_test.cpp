@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "imaging/picture_render.h"
+#include "build/picture_render.h"
 #include "project_error.h"
 
 namespace vellumar {
@@ -52,14 +52,6 @@ TEST(PictureBoxes, LargePictureBoxOnlyWhenResizing) {
     EXPECT_EQ(box->width, 600);
     EXPECT_EQ(box->height, 600);
     EXPECT_TRUE(box->keepRatio);
-}
-
-TEST(PictureBoxes, OnlyQuarterTurnsTurn) {
-    EXPECT_EQ(quarterTurnsToDegrees(0), 0);
-    EXPECT_EQ(quarterTurnsToDegrees(3), 270);
-    EXPECT_EQ(quarterTurnsToDegrees(4), 0);
-    EXPECT_EQ(quarterTurnsToDegrees(-1), 0);
-    EXPECT_EQ(quarterTurnsToDegrees(2147483647), 0);
 }
 
 } // namespace

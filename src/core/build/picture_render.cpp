@@ -6,11 +6,11 @@
 #include "imaging/camera_orientation.h"
 #include "imaging/gen_pic.h"
 #include "imaging/jpeg_writer.h"
-#include "imaging/picture_loader.h"
 #include "imaging/rotate.h"
 #include "imaging/shrink_on_load.h"
-#include "model/integer_text.h"
+#include "integer_text.h"
 #include "project_error.h"
+#include "readers/picture_loader.h"
 
 namespace vellumar {
 
@@ -158,18 +158,6 @@ std::optional<PictureBox> largePictureBoxOf(const GallerySettings& s) {
     const bool both = s.PicWidth.on && s.PicHeight.on;
     return boxOf({both || !s.PicHeight.on, s.PicWidth.value}, {both, s.PicHeight.value},
                  "large picture", s.PicBorder, s.PicBorderWidth, s.PicBorderColor);
-}
-
-PictureBox doubleSizeOf(const PictureBox& box) {
-    PictureBox doubled = box;
-    doubled.width = 2 * box.width;
-    doubled.height = 2 * box.height;
-    doubled.borderWidth = 2 * box.borderWidth;
-    return doubled;
-}
-
-int quarterTurnsToDegrees(int rotate) {
-    return rotate >= 0 && rotate <= 3 ? rotate * 90 : 0;
 }
 
 RenderedBitmaps renderBitmaps(const RenderRequest& request) {

@@ -1,20 +1,19 @@
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <jerror.h>
-#include <jpeglib.h>
 #include <memory>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "imaging/atomic_file.h"
-#include "imaging/bmp_to_jpeg.h"
+#include "atomic_file.h"
 #include "imaging/jpeg_writer.h"
 #include "project_error.h"
+#include "readers/bmp_to_jpeg.h"
+#include "support/libjpeg_decode.h"
 #include "support/scratch_folder.h"
 #include "support/test_pictures.h"
 
@@ -23,55 +22,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
-
-struct DecodedJpeg {
-    bool jfif = false;
-    bool progressive = false;
-    int lumaQuantizer = 0; // first entry of table 0; 3 at quality 90
-    Bitmap picture;
-};
-
-// Decodes with libjpeg itself, so the test does not trust our own reader.
-DecodedJpeg decode(const Bytes& bytes) {
-    jpeg_decompress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, bytes.data(), bytes.size());
-    jpeg_read_header(&info, TRUE);
-    DecodedJpeg result;
-    result.jfif = info.saw_JFIF_marker;
-    result.progressive = info.progressive_mode;
-    result.lumaQuantizer = info.quant_tbl_ptrs[0]->quantval[0];
-    info.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&info);
-    result.picture =
-        Bitmap(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = result.picture.row(static_cast<int>(info.output_scanline));
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    return result;
-}
-
-// The start-of-frame markers in the stream: 0xC0 for baseline.
-std::vector<int> frameMarkers(const Bytes& bytes) {
-    std::vector<int> markers;
-    for (std::size_t at = 2; at + 4 <= bytes.size() && bytes[at] == 0xFF;) {
-        const int marker = bytes[at + 1];
-        if (marker == 0xDA) { // scan data follows
-            break;
-        }
-        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-            marker != 0xCC) {
-            markers.push_back(marker);
-        }
-        at += 2 + (bytes[at + 2] << 8 | bytes[at + 3]);
-    }
-    return markers;
-}
+using testing::DecodedJpeg;
+using testing::decodeWithLibjpeg;
 
 void writeFile(const fs::path& path, const Bytes& bytes) {
     std::ofstream(path, std::ios::binary)
@@ -130,68 +82,11 @@ protected:
     fs::path m_folder = m_scratch.path();
 };
 
-TEST(JpegWriter, WritesBaselineJfifAtQualityNinety) {
-    const Bytes bytes = encodeJpeg(testing::markedPicture(40, 30));
-    EXPECT_EQ(frameMarkers(bytes), std::vector<int>{0xC0});
-    const DecodedJpeg decoded = decode(bytes);
-    EXPECT_TRUE(decoded.jfif);
-    EXPECT_FALSE(decoded.progressive);
-    EXPECT_EQ(decoded.lumaQuantizer, 3);
-    ASSERT_EQ(decoded.picture.width(), 40);
-    ASSERT_EQ(decoded.picture.height(), 30);
-    for (const auto& [x, y] : {std::pair{0, 0}, {39, 0}, {20, 15}, {39, 29}}) {
-        const Rgb got = decoded.picture.pixel(x, y);
-        const Rgb want = testing::markOf(x, y);
-        EXPECT_NEAR(got.r, want.r, 8) << x << "," << y;
-        EXPECT_NEAR(got.g, want.g, 8) << x << "," << y;
-        EXPECT_NEAR(got.b, want.b, 8) << x << "," << y;
-    }
-}
-
-TEST(JpegWriter, SinglePixelAndPaletteBitmapsEncode) {
-    const DecodedJpeg single = decode(encodeJpeg(testing::filledPicture(1, 1, {200, 40, 90})));
-    EXPECT_EQ(single.picture.width(), 1);
-    EXPECT_NEAR(single.picture.pixel(0, 0).r, 200, 4);
-
-    const DecodedJpeg palette = decode(encodeJpeg(Bitmap::withPalette(8, 8, {{0, 0, 255}})));
-    EXPECT_NEAR(palette.picture.pixel(4, 4).b, 255, 4);
-}
-
-TEST(JpegWriter, NoisyPictureOutgrowsTheFirstBuffer) {
-    Bitmap noise(96, 96);
-    std::uint32_t seed = 1;
-    for (std::size_t i = 0; i < noise.stride() * 96; ++i) {
-        seed = seed * 1664525u + 1013904223u;
-        noise.row(0)[i] = static_cast<std::uint8_t>(seed >> 24);
-    }
-    const Bytes bytes = encodeJpeg(noise);
-    EXPECT_GT(bytes.size(), 96u * 96 * 3 / 8 + 4096); // past the encoder's first buffer
-    EXPECT_EQ(bytes[bytes.size() - 2], 0xFF);
-    EXPECT_EQ(bytes[bytes.size() - 1], 0xD9); // ends with the end-of-image marker
-    EXPECT_EQ(decode(bytes).picture.width(), 96);
-}
-
-TEST(JpegWriter, EmptyBitmapGivesNoBytes) {
-    EXPECT_TRUE(encodeJpeg(Bitmap()).empty());
-    EXPECT_TRUE(encodeJpeg(Bitmap(5, 0)).empty());
-}
-
-TEST(JpegWriter, LibraryFailuresBecomeNumberedErrors) {
-    // Wider than a JPEG frame can say: libjpeg refuses it with JERR_IMAGE_TOO_BIG.
-    const Bitmap tooWide(65536, 1);
-    try {
-        encodeJpeg(tooWide);
-        FAIL() << "no error";
-    } catch (const ProjectError& error) {
-        EXPECT_EQ(std::string(error.what()), "JPEG error #" + std::to_string(JERR_IMAGE_TOO_BIG));
-    }
-}
-
 TEST_F(JpegOutput, ConvertsAPictureAndReplacesAnEarlierFile) {
     writeFile(m_folder / "in.bmp", {3, 2});
     writeFile(m_folder / "out.jpg", {'o', 'l', 'd'});
     convert(m_folder / "in.bmp", m_folder / "out.jpg");
-    const DecodedJpeg decoded = decode(testing::readFileBytes(m_folder / "out.jpg"));
+    const DecodedJpeg decoded = decodeWithLibjpeg(testing::readFileBytes(m_folder / "out.jpg"));
     EXPECT_EQ(decoded.picture.width(), 3);
     EXPECT_EQ(decoded.picture.height(), 2);
     EXPECT_EQ(folderContents(), (std::vector<std::string>{"in.bmp", "out.jpg"}));

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "imaging/load_picture.h"
+#include "model/load_picture.h"
 #include "project_error.h"
 
 namespace vellumar {

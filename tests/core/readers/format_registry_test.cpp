@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "imaging/format_registry.h"
 #include "project_error.h"
+#include "readers/format_registry.h"
 #include "readers/reader_table.h"
 
 namespace vellumar {

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "imaging/bitmap.h"
-#include "imaging/format_registry.h"
 #include "imaging/memory_budget.h"
 #include "imaging/picture_size.h"
+#include "readers/format_registry.h"
 #include "readers/picture_metadata.h"
 #include "readers/reader_table.h"
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "readers/jpeg_error.h"
+#include "imaging/jpeg_error.h"
 
 namespace vellumar {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <vector>
 
+#include "atomic_file.h"
 #include "file_io.h"
-#include "imaging/atomic_file.h"
 #include "imaging/jpeg_writer.h"
-#include "imaging/picture_loader.h"
+#include "readers/picture_loader.h"
 
 namespace vellumar {
 

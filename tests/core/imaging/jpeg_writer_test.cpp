@@ -1,0 +1,98 @@
+#include <cstdint>
+#include <jerror.h>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "imaging/jpeg_writer.h"
+#include "project_error.h"
+#include "support/libjpeg_decode.h"
+#include "support/test_pictures.h"
+
+namespace vellumar {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using testing::DecodedJpeg;
+using testing::decodeWithLibjpeg;
+
+// The start-of-frame markers in the stream: 0xC0 for baseline.
+std::vector<int> frameMarkers(const Bytes& bytes) {
+    std::vector<int> markers;
+    for (std::size_t at = 2; at + 4 <= bytes.size() && bytes[at] == 0xFF;) {
+        const int marker = bytes[at + 1];
+        if (marker == 0xDA) { // scan data follows
+            break;
+        }
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
+            marker != 0xCC) {
+            markers.push_back(marker);
+        }
+        at += 2 + (bytes[at + 2] << 8 | bytes[at + 3]);
+    }
+    return markers;
+}
+
+TEST(JpegWriter, WritesBaselineJfifAtQualityNinety) {
+    const Bytes bytes = encodeJpeg(testing::markedPicture(40, 30));
+    EXPECT_EQ(frameMarkers(bytes), std::vector<int>{0xC0});
+    const DecodedJpeg decoded = decodeWithLibjpeg(bytes);
+    EXPECT_TRUE(decoded.jfif);
+    EXPECT_FALSE(decoded.progressive);
+    EXPECT_EQ(decoded.lumaQuantizer, 3);
+    ASSERT_EQ(decoded.picture.width(), 40);
+    ASSERT_EQ(decoded.picture.height(), 30);
+    for (const auto& [x, y] : {std::pair{0, 0}, {39, 0}, {20, 15}, {39, 29}}) {
+        const Rgb got = decoded.picture.pixel(x, y);
+        const Rgb want = testing::markOf(x, y);
+        EXPECT_NEAR(got.r, want.r, 8) << x << "," << y;
+        EXPECT_NEAR(got.g, want.g, 8) << x << "," << y;
+        EXPECT_NEAR(got.b, want.b, 8) << x << "," << y;
+    }
+}
+
+TEST(JpegWriter, SinglePixelAndPaletteBitmapsEncode) {
+    const DecodedJpeg single =
+        decodeWithLibjpeg(encodeJpeg(testing::filledPicture(1, 1, {200, 40, 90})));
+    EXPECT_EQ(single.picture.width(), 1);
+    EXPECT_NEAR(single.picture.pixel(0, 0).r, 200, 4);
+
+    const DecodedJpeg palette =
+        decodeWithLibjpeg(encodeJpeg(Bitmap::withPalette(8, 8, {{0, 0, 255}})));
+    EXPECT_NEAR(palette.picture.pixel(4, 4).b, 255, 4);
+}
+
+TEST(JpegWriter, NoisyPictureOutgrowsTheFirstBuffer) {
+    Bitmap noise(96, 96);
+    std::uint32_t seed = 1;
+    for (std::size_t i = 0; i < noise.stride() * 96; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        noise.row(0)[i] = static_cast<std::uint8_t>(seed >> 24);
+    }
+    const Bytes bytes = encodeJpeg(noise);
+    EXPECT_GT(bytes.size(), 96u * 96 * 3 / 8 + 4096); // past the encoder's first buffer
+    EXPECT_EQ(bytes[bytes.size() - 2], 0xFF);
+    EXPECT_EQ(bytes[bytes.size() - 1], 0xD9); // ends with the end-of-image marker
+    EXPECT_EQ(decodeWithLibjpeg(bytes).picture.width(), 96);
+}
+
+TEST(JpegWriter, EmptyBitmapGivesNoBytes) {
+    EXPECT_TRUE(encodeJpeg(Bitmap()).empty());
+    EXPECT_TRUE(encodeJpeg(Bitmap(5, 0)).empty());
+}
+
+TEST(JpegWriter, LibraryFailuresBecomeNumberedErrors) {
+    // Wider than a JPEG frame can say: libjpeg refuses it with JERR_IMAGE_TOO_BIG.
+    const Bitmap tooWide(65536, 1);
+    try {
+        encodeJpeg(tooWide);
+        FAIL() << "no error";
+    } catch (const ProjectError& error) {
+        EXPECT_EQ(std::string(error.what()), "JPEG error #" + std::to_string(JERR_IMAGE_TOO_BIG));
+    }
+}
+
+} // namespace
+} // namespace vellumar
