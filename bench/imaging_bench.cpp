@@ -16,6 +16,7 @@
 #include "imaging/rotate.h"
 #include "project_error.h"
 #include "readers/picture_loader.h"
+#include "readers/reader_table.h"
 
 namespace vellumar::bench {
 namespace {
@@ -98,7 +99,7 @@ public:
     // Whether our reader takes the file; the benchmark is skipped with the reason if not.
     bool readable(benchmark::State& state) const {
         try {
-            readPictureFile(m_path);
+            readPictureFile(m_path, pictureFormats());
             return true;
         } catch (const ProjectError& error) {
             state.SkipWithError(error.what());
@@ -117,7 +118,7 @@ void BM_JpegDecode(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        benchmark::DoNotOptimize(readPictureFile(file.path()));
+        benchmark::DoNotOptimize(readPictureFile(file.path(), pictureFormats()));
     }
     countPixels(state);
 }
@@ -131,7 +132,7 @@ void BM_JpegDecodeReduced(benchmark::State& state) {
     }
     const auto reduction = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        const PictureFile picture(file.path());
+        const PictureFile picture(file.path(), pictureFormats());
         benchmark::DoNotOptimize(picture.decode(reduction));
     }
     countPixels(state);
@@ -165,7 +166,7 @@ void BM_RenderPicture(benchmark::State& state) {
     request.smoothScaling = state.range(0) != 0;
     request.doubleSizeThumbnail = state.range(1) != 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(renderPicture(request));
+        benchmark::DoNotOptimize(renderPicture(request, pictureFormats()));
     }
     countPixels(state);
 }

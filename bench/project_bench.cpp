@@ -19,6 +19,7 @@
 #include "model/picture_adding.h"
 #include "model/project.h"
 #include "model/project_file.h"
+#include "readers/reader_table.h"
 
 namespace vellumar::bench {
 namespace {
@@ -106,7 +107,7 @@ void BM_AddFolderOf1000Jpegs(benchmark::State& state) {
     QuietFrontend frontend;
     for (auto _ : state) {
         PictureList list;
-        AddAllPic(list, files.pictureFolder(), frontend);
+        AddAllPic(list, files.pictureFolder(), frontend, pictureFormats());
         if (list.count() != kFolderPictures) {
             state.SkipWithError("not every picture was added");
         }
@@ -143,7 +144,7 @@ void BM_OpenProjectOf9999Pictures(benchmark::State& state) {
     QuietFrontend frontend;
     for (auto _ : state) {
         Project project;
-        if (!project.open(files.project(), {}, frontend)) {
+        if (!project.open(files.project(), {}, frontend, pictureFormats())) {
             state.SkipWithError("the project did not open");
         }
     }

@@ -9,6 +9,7 @@
 #include "interrupt.h"
 #include "model/picture_failures.h"
 #include "project_options.h"
+#include "readers/reader_table.h"
 
 namespace vellumar::cli {
 
@@ -109,7 +110,8 @@ int runBuild(const Arguments& arguments) {
     settings.ThumbProtect = thumbProtect;
     settings.ImageProtect = imageProtect;
     stopOnInterrupt();
-    if (const BuildAllResult result = BuildAll(project, programFolder, frontend, options)) {
+    if (const BuildAllResult result =
+            BuildAll(project, programFolder, pictureFormats(), frontend, options)) {
         // A complete gallery with placeholders in it is still not what was asked for.
         return result.skippedPictures == 0 ? 0 : 1;
     }

@@ -1,5 +1,6 @@
 #include "commands.h"
 #include "readers/bmp_to_jpeg.h"
+#include "readers/reader_table.h"
 
 namespace vellumar::cli {
 
@@ -7,7 +8,7 @@ int runConvert(const Arguments& arguments) {
     if (arguments.size() != 2) {
         throw UsageError("expected INPUT and OUTPUT");
     }
-    TBmpToJpeg converter;
+    TBmpToJpeg converter(pictureFormats());
     converter.BmpFile = arguments[0];
     converter.JpegFile = arguments[1];
     converter.Convert();

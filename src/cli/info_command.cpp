@@ -3,6 +3,7 @@
 #include "commands.h"
 #include "project_error.h"
 #include "readers/picture_loader.h"
+#include "readers/reader_table.h"
 
 namespace vellumar::cli {
 
@@ -14,7 +15,7 @@ int runInfo(const Arguments& arguments) {
     int status = 0;
     for (const std::string& path : arguments) {
         try {
-            const Bitmap bitmap = readPictureFile(path);
+            const Bitmap bitmap = readPictureFile(path, pictureFormats());
             std::cout << path << '\t' << bitmap.width() << " X " << bitmap.height() << '\n';
         } catch (const ProjectError& error) {
             std::cerr << error.what() << '\n';

@@ -14,6 +14,7 @@
 #include "model/titles_from_metadata.h"
 #include "project_error.h"
 #include "project_options.h"
+#include "readers/reader_table.h"
 
 namespace vellumar::cli {
 
@@ -72,7 +73,7 @@ void addPictures(const Addition& addition, PictureList& list, Frontend& frontend
                  AddingReport& report) {
     if (addition.kind == AddKind::File) {
         try {
-            if (!AddPic(list, addition.path, frontend)) {
+            if (!AddPic(list, addition.path, frontend, pictureFormats())) {
                 if (report.leftOut.empty()) {
                     frontend.notice(kListFullInFolder);
                 }
@@ -88,9 +89,9 @@ void addPictures(const Addition& addition, PictureList& list, Frontend& frontend
         throw ProjectError("Folder " + addition.path + " not found.");
     }
     if (addition.kind == AddKind::Folder) {
-        AddAllPic(list, addition.path, frontend, report);
+        AddAllPic(list, addition.path, frontend, report, pictureFormats());
     } else {
-        AddDirPic(list, addition.path, frontend, report);
+        AddDirPic(list, addition.path, frontend, report, pictureFormats());
     }
 }
 
@@ -141,7 +142,7 @@ int runNew(const Arguments& arguments) {
         assign(assignment, settings, styles);
     }
     if (options.titlesFromMetadata) {
-        titlesFromMetadata(list);
+        titlesFromMetadata(list, pictureFormats());
     }
     repairSizeFlags(settings);
     SaveProject(options.output, list, settings);

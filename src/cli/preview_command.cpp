@@ -7,6 +7,7 @@
 #include "cli_frontend.h"
 #include "commands.h"
 #include "project_options.h"
+#include "readers/reader_table.h"
 
 extern char** environ;
 
@@ -50,7 +51,7 @@ int runPreview(const Arguments& arguments) {
     if (!openProject(project, path, programFolder, frontend)) {
         return 1;
     }
-    const auto page = buildPreview(project, programFolder, frontend);
+    const auto page = buildPreview(project, programFolder, pictureFormats(), frontend);
     if (!page) {
         return 1;
     }

@@ -7,6 +7,7 @@
 #include "model/style_list.h"
 #include "path_text.h"
 #include "program_folder.h"
+#include "readers/reader_table.h"
 
 namespace vellumar::cli {
 
@@ -40,7 +41,7 @@ bool openProject(Project& project, const std::string& path, const std::string& p
                  Frontend& frontend) {
     const std::vector<std::string> styles = listStyles(programFolder);
     project.settings() = startingSettings(programFolder, styles);
-    return project.open(path, styles, frontend);
+    return project.open(path, styles, frontend, pictureFormats());
 }
 
 } // namespace vellumar::cli

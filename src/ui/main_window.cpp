@@ -33,6 +33,7 @@
 #include "picture_step.h"
 #include "project_error.h"
 #include "qt_text.h"
+#include "readers/reader_table.h"
 #include "scroll_page.h"
 #include "settings_step.h"
 #include "style_page.h"
@@ -317,7 +318,7 @@ void TfrmMain::openProject() {
     TabProject->lblPjtName->show();
     if (const auto path = m_dialogs.openProjectFile()) {
         TabProject->lblPjtName->setText(QString::fromStdString(*path));
-        if (m_project.open(*path, m_styles, m_frontend)) {
+        if (m_project.open(*path, m_styles, m_frontend, pictureFormats())) {
             TabPic->refill(m_project.pictures().isEmpty() ? 0 : 1);
             TabSetting->showSettings();
             setCaption(fileNameOf(*path));
@@ -392,7 +393,9 @@ void TfrmMain::setProjectLocked(bool locked) {
 void TfrmMain::btnBuildAllClick() {
     BuildOptions options;
     options.keepGoing = TabBuild->cbSkipUnreadable->isChecked();
-    runLocked([&](Frontend& frontend) { BuildAll(m_project, m_programFolder, frontend, options); });
+    runLocked([&](Frontend& frontend) {
+        BuildAll(m_project, m_programFolder, pictureFormats(), frontend, options);
+    });
 }
 
 void TfrmMain::btnStopClick() {
@@ -403,8 +406,9 @@ void TfrmMain::btnStopClick() {
 
 void TfrmMain::btnPreviewClick() {
     std::optional<std::string> page;
-    runLocked(
-        [&](Frontend& frontend) { page = buildPreview(m_project, m_programFolder, frontend); });
+    runLocked([&](Frontend& frontend) {
+        page = buildPreview(m_project, m_programFolder, pictureFormats(), frontend);
+    });
     if (page) {
         m_dialogs.openExternally(*page);
     }

@@ -19,6 +19,7 @@
 #include "project_error.h"
 #include "qt_text.h"
 #include "readers/picture_loader.h"
+#include "readers/reader_table.h"
 #include "user_dialogs.h"
 
 namespace vellumar {
@@ -193,7 +194,7 @@ void TfrmNavLinkOpt::showImage(const std::string& file, bool reportFailure) {
         return; // the style names no image for this kind
     }
     try {
-        QPixmap picture = QPixmap::fromImage(toQImage(readPictureFile(file)));
+        QPixmap picture = QPixmap::fromImage(toQImage(readPictureFile(file, pictureFormats())));
         const QSize room = Image->contentsRect().size();
         if (picture.width() > room.width() || picture.height() > room.height()) {
             picture = picture.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation);

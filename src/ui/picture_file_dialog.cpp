@@ -7,6 +7,7 @@
 #include "bitmap_image.h"
 #include "project_error.h"
 #include "readers/picture_loader.h"
+#include "readers/reader_table.h"
 
 namespace vellumar {
 
@@ -38,7 +39,7 @@ void PictureFileDialog::showPreview(const QString& path) {
         return;
     }
     try {
-        const QImage image = toQImage(readPictureFile(path.toStdString()));
+        const QImage image = toQImage(readPictureFile(path.toStdString(), pictureFormats()));
         m_preview->setPixmap(QPixmap::fromImage(image.scaled(
             kPreviewSize, kPreviewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     } catch (const ProjectError&) {

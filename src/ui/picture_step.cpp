@@ -30,6 +30,7 @@
 #include "model/titles_from_metadata.h"
 #include "project_error.h"
 #include "qt_text.h"
+#include "readers/reader_table.h"
 #include "user_dialogs.h"
 
 namespace vellumar {
@@ -232,7 +233,8 @@ void PictureStep::updatePreview() {
     }
     TImgEntry entry = m_project.pictures().entry(m_shownRow);
     try {
-        const Bitmap picture = LoadPicture(entry, m_project.settings().AutoRotate);
+        const Bitmap picture =
+            LoadPicture(entry, pictureFormats(), m_project.settings().AutoRotate);
         const Bitmap turned = GenPic(picture, picture.width(), picture.height(), 0, entry.crop,
                                      quarterTurnsToDegrees(entry.rotate), kWhite, true);
         Bitmap shown;
@@ -328,7 +330,7 @@ void PictureStep::addImages() {
     if (paths.empty()) {
         return;
     }
-    guarded([&] { addChosenFiles(m_project.pictures(), paths, m_frontend); });
+    guarded([&] { addChosenFiles(m_project.pictures(), paths, m_frontend, pictureFormats()); });
     refill(m_project.pictures().count());
 }
 
@@ -338,14 +340,15 @@ void PictureStep::addFolderOfPictures() {
         return;
     }
     guarded([&] {
-        addFolder(m_project.pictures(), choice->folder, choice->withSubfolders, m_frontend);
+        addFolder(m_project.pictures(), choice->folder, choice->withSubfolders, m_frontend,
+                  pictureFormats());
     });
     refill(m_project.pictures().count());
     emit statusChanged(QString::number(m_project.pictures().count()) + tr(" pictures loaded"));
 }
 
 void PictureStep::takeTitlesFromFiles() {
-    const int changed = titlesFromMetadata(m_project.pictures());
+    const int changed = titlesFromMetadata(m_project.pictures(), pictureFormats());
     refill(m_shownRow);
     emit statusChanged(QString::number(changed) + tr(" pictures described"));
 }
@@ -355,7 +358,7 @@ void PictureStep::showEvent(QShowEvent* event) {
     PictureList& list = m_project.pictures();
     if (list.sizesAsCameraHeld() != m_project.settings().AutoRotate) {
         list.setSizesAsCameraHeld(m_project.settings().AutoRotate);
-        guarded([&] { ReloadFileInfo(list); });
+        guarded([&] { ReloadFileInfo(list, pictureFormats()); });
         refill(m_shownRow);
     }
     QWidget::showEvent(event);
@@ -384,7 +387,7 @@ void PictureStep::moveDown() {
 void PictureStep::sortBy(int choice) {
     const SortChoice& sort = kSortChoices[static_cast<std::size_t>(choice)];
     guarded([&] {
-        sortPictures(m_project.pictures(), sort.key, sort.direction);
+        sortPictures(m_project.pictures(), sort.key, sort.direction, pictureFormats());
         refill(1);
     });
 }

@@ -22,6 +22,7 @@
 #include "model/style_list.h"
 #include "number_field.h"
 #include "project_error.h"
+#include "readers/reader_table.h"
 #include "user_dialogs.h"
 
 namespace vellumar {
@@ -197,7 +198,8 @@ void StylePage::applyStyle(const std::string& style) {
 
 void StylePage::showSample(const std::string& style) {
     m_sampleStyle = style;
-    const std::optional<Bitmap> sample = loadStyleSample(m_context.programFolder, style);
+    const std::optional<Bitmap> sample =
+        loadStyleSample(m_context.programFolder, style, pictureFormats());
     if (!sample) {
         imgStylePreview->hide();
         return;

@@ -31,7 +31,8 @@ BuildInput buildInputOf(const Project& project, const std::string& programFolder
             work + " of " + (path.empty() ? std::string("an unsaved project") : path)};
 }
 
-BuildAllResult BuildAll(Project& project, const std::string& programFolder, Frontend& frontend,
+BuildAllResult BuildAll(Project& project, const std::string& programFolder,
+                        const PictureFormatRegistry& formats, Frontend& frontend,
                         const BuildOptions& options) {
     const GallerySettings& settings = project.settings();
     const std::string folder = trimBlanks(settings.DestFolder);
@@ -59,7 +60,7 @@ BuildAllResult BuildAll(Project& project, const std::string& programFolder, Fron
         }
     }
     const BuildInput input = buildInputOf(project, programFolder, "the build");
-    const BuildReport report = runBuild(plan, input, frontend);
+    const BuildReport report = runBuild(plan, input, formats, frontend);
     recordInProject(project, input, report);
     const std::vector<PictureFailure>& skipped = report.pictures.skipped;
     if (!skipped.empty()) {

@@ -25,7 +25,8 @@ struct BuildAllResult {
 // through the front end, and an error ends the build where it happened; with keepGoing, a
 // picture that cannot be read gets placeholders instead and one notice at the end names
 // every such picture. The built sizes are recorded in the project's entries.
-BuildAllResult BuildAll(Project& project, const std::string& programFolder, Frontend& frontend,
+BuildAllResult BuildAll(Project& project, const std::string& programFolder,
+                        const PictureFormatRegistry& formats, Frontend& frontend,
                         const BuildOptions& options = {});
 
 // What a build works on, taken from the project as it stands; work names it to a second

@@ -12,8 +12,8 @@ namespace vellumar {
 
 namespace {
 
-bool runSteps(const BuildPlan& plan, const BuildInput& input, const OutputPolicy& policy,
-              Frontend& frontend, PictureResults& pictures) {
+bool runSteps(const BuildPlan& plan, const BuildInput& input, const PictureFormatRegistry& formats,
+              const OutputPolicy& policy, Frontend& frontend, PictureResults& pictures) {
     const OutputFolders& folders = plan.folders;
     policy.checkFoldersMayBePrepared(folders);
     const BuildLock lock(folders.root, input.description);
@@ -24,13 +24,16 @@ bool runSteps(const BuildPlan& plan, const BuildInput& input, const OutputPolicy
             policy.prepareFolder(*folder);
         }
     }
-    if (!buildPictures(plan, input.settings, input.entries, policy, frontend, pictures)) {
+    if (!buildPictures(plan, input.settings, input.entries, formats, policy, frontend, pictures)) {
         return false;
     }
     std::vector<TImgEntry> built = input.entries;
     recordBuiltSizes(built, pictures.sizes);
-    const PageInput pages{input.settings, built,         input.programFolder,
-                          policy,         convertToJpeg, pictures.metadata};
+    const auto toJpeg = [&formats](const std::string& pictureFile, const std::string& jpegFile) {
+        convertToJpeg(pictureFile, jpegFile, formats);
+    };
+    const PageInput pages{input.settings, built,  input.programFolder,
+                          policy,         toJpeg, pictures.metadata};
     if (plan.kind == BuildPlan::Kind::Preview) {
         buildPreviewPages(plan, pages);
         return true;
@@ -48,12 +51,13 @@ OutputPolicy outputPolicyOf(const BuildPlan& plan, const GallerySettings& settin
         OwnedFiles(settings, plan.folders, templateFilesOf(programFolder, settings.Style)));
 }
 
-BuildReport runBuild(const BuildPlan& plan, const BuildInput& input, Frontend& frontend) {
+BuildReport runBuild(const BuildPlan& plan, const BuildInput& input,
+                     const PictureFormatRegistry& formats, Frontend& frontend) {
     BuildReport report;
     const OutputPolicy policy =
         outputPolicyOf(plan, input.settings, input.programFolder, input.protectedPaths, frontend);
     try {
-        if (!runSteps(plan, input, policy, frontend, report.pictures)) {
+        if (!runSteps(plan, input, formats, policy, frontend, report.pictures)) {
             report.outcome = BuildOutcome::Stopped;
             frontend.status("Build stopped");
         }

@@ -9,6 +9,7 @@
 #include "model/gallery_settings.h"
 #include "model/img_entry.h"
 #include "model/output_policy.h"
+#include "readers/format_registry.h"
 
 namespace vellumar {
 
@@ -33,7 +34,8 @@ struct BuildReport {
 // The one build driver: checks the output folders, takes the folder's build lock, then runs
 // the picture loops and the page step the plan asks for. Errors end the build where they
 // happen and come back in the report; what was written stays.
-BuildReport runBuild(const BuildPlan& plan, const BuildInput& input, Frontend& frontend);
+BuildReport runBuild(const BuildPlan& plan, const BuildInput& input,
+                     const PictureFormatRegistry& formats, Frontend& frontend);
 
 // How a build by this plan treats the files in its folders: it writes over none of the
 // project's own files, and Always overwrite deletes only what a build of this gallery writes.

@@ -11,7 +11,8 @@ namespace vellumar {
 namespace fs = std::filesystem;
 
 std::optional<std::string> buildPreview(Project& project, const std::string& programFolder,
-                                        Frontend& frontend, const BuildOptions& options) {
+                                        const PictureFormatRegistry& formats, Frontend& frontend,
+                                        const BuildOptions& options) {
     if (project.pictures().isEmpty()) {
         frontend.notice("Please select pictures before preview.");
         return std::nullopt;
@@ -22,7 +23,7 @@ std::optional<std::string> buildPreview(Project& project, const std::string& pro
         const BuildPlan plan =
             previewPlan(settings, project.pictures().entries().size(), programFolder, options);
         const BuildInput input = buildInputOf(project, programFolder, "the preview");
-        report = runBuild(plan, input, frontend);
+        report = runBuild(plan, input, formats, frontend);
         recordInProject(project, input, report);
         if (report.outcome == BuildOutcome::Finished) {
             return plan.folders.root + settings.IdxFileName;

@@ -14,7 +14,8 @@ namespace vellumar {
 // returns the path of its index page; nothing when there is nothing to preview or an error
 // ended it (both told through the front end). The destination folder is not touched.
 std::optional<std::string> buildPreview(Project& project, const std::string& programFolder,
-                                        Frontend& frontend, const BuildOptions& options = {});
+                                        const PictureFormatRegistry& formats, Frontend& frontend,
+                                        const BuildOptions& options = {});
 
 // The first index page of the built gallery, or nothing (with a notice) when the destination
 // is blank or the gallery has not been built.

@@ -160,8 +160,8 @@ std::optional<PictureBox> largePictureBoxOf(const GallerySettings& s) {
                  "large picture", s.PicBorder, s.PicBorderWidth, s.PicBorderColor);
 }
 
-RenderedBitmaps renderBitmaps(const RenderRequest& request) {
-    const PictureFile file(request.path);
+RenderedBitmaps renderBitmaps(const RenderRequest& request, const PictureFormatRegistry& formats) {
+    const PictureFile file(request.path, formats);
     RenderedBitmaps outputs;
     outputs.metadata = file.metadata();
     if (!asksForOutputs(request)) {
@@ -192,8 +192,8 @@ RenderedBitmaps renderBitmaps(const RenderRequest& request) {
     return outputs;
 }
 
-RenderedOutputs renderPicture(const RenderRequest& request) {
-    const RenderedBitmaps bitmaps = renderBitmaps(request);
+RenderedOutputs renderPicture(const RenderRequest& request, const PictureFormatRegistry& formats) {
+    const RenderedBitmaps bitmaps = renderBitmaps(request, formats);
     return {encoded(bitmaps.thumbnail), encoded(bitmaps.doubleSizeThumbnail),
             encoded(bitmaps.largePicture), bitmaps.metadata};
 }

@@ -10,6 +10,7 @@
 #include "imaging/memory_budget.h"
 #include "imaging/picture_box.h"
 #include "model/gallery_settings.h"
+#include "readers/format_registry.h"
 #include "readers/picture_metadata.h"
 
 namespace vellumar {
@@ -59,12 +60,12 @@ struct RenderedOutputs {
 };
 
 // Decodes the picture once and makes every output the request asks for; with nothing asked
-// it only reads the file's metadata. Depends on nothing but its argument (whose memory
+// it only reads the file's metadata. Depends on nothing but its arguments (whose memory
 // budget may be shared), so several pictures may be rendered at once on different threads.
 // The decoded picture is the only full-size one: a large picture of the picture's own size
 // is made from it where it lies. Fails with the reader's, the budget's or the encoder's
 // ProjectError.
-RenderedOutputs renderPicture(const RenderRequest& request);
+RenderedOutputs renderPicture(const RenderRequest& request, const PictureFormatRegistry& formats);
 
 // The outputs of renderPicture as bitmaps, before they are encoded.
 struct RenderedBitmaps {
@@ -76,6 +77,6 @@ struct RenderedBitmaps {
     std::optional<Bitmap> largePicture;
     PictureMetadata metadata;
 };
-RenderedBitmaps renderBitmaps(const RenderRequest& request);
+RenderedBitmaps renderBitmaps(const RenderRequest& request, const PictureFormatRegistry& formats);
 
 } // namespace vellumar

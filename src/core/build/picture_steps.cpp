@@ -116,9 +116,9 @@ PictureSize sizeOf(const RenderedPicture& picture) {
 class PictureBuilder {
 public:
     PictureBuilder(const BuildPlan& plan, const GallerySettings& settings,
-                   std::span<const TImgEntry> entries, const OutputPolicy& policy,
-                   Frontend& frontend)
-        : m_plan(plan), m_policy(policy), m_frontend(frontend),
+                   std::span<const TImgEntry> entries, const PictureFormatRegistry& formats,
+                   const OutputPolicy& policy, Frontend& frontend)
+        : m_plan(plan), m_formats(formats), m_policy(policy), m_frontend(frontend),
           m_records(plan.reuseFolder, plan.reuse), m_held(plan.heldPictureMemory),
           m_thumbnails(plan.pictureCount), m_largePictures(plan.pictureCount),
           m_largePictureSizes(plan.pictureCount), m_largePictureErrors(plan.pictureCount),
@@ -140,7 +140,7 @@ public:
             requests[i].thumbnailMade = m_thumbnails[i].reused.has_value();
             requests[i].largePictureMade = m_largePictures[i].reused.has_value();
         }
-        m_pool.emplace(std::move(requests), plan.workerCount);
+        m_pool.emplace(std::move(requests), plan.workerCount, formats);
     }
 
     bool thumbnailLoop(PictureResults& results) {
@@ -181,7 +181,7 @@ public:
                 results.metadata[i - 1] = std::move(outcome->metadata);
             } else {
                 // Both outputs were there already; the pages still want what the file says.
-                results.metadata[i - 1] = readPictureMetadata(m_paths[i - 1]);
+                results.metadata[i - 1] = readPictureMetadata(m_paths[i - 1], m_formats);
             }
             holdLargePicture(i - 1, *outcome, results);
             loop.end(i);
@@ -316,6 +316,7 @@ private:
     }
 
     const BuildPlan& m_plan;
+    const PictureFormatRegistry& m_formats;
     const OutputPolicy& m_policy;
     Frontend& m_frontend;
     ReuseRecords m_records;
@@ -336,12 +337,12 @@ private:
 } // namespace
 
 bool buildPictures(const BuildPlan& plan, const GallerySettings& settings,
-                   std::span<const TImgEntry> entries, const OutputPolicy& policy,
-                   Frontend& frontend, PictureResults& results) {
+                   std::span<const TImgEntry> entries, const PictureFormatRegistry& formats,
+                   const OutputPolicy& policy, Frontend& frontend, PictureResults& results) {
     results.sizes.assign(plan.pictureCount, {});
     results.metadata.assign(plan.pictureCount, {});
     results.decodedPictures = 0;
-    PictureBuilder builder(plan, settings, entries, policy, frontend);
+    PictureBuilder builder(plan, settings, entries, formats, policy, frontend);
     return builder.thumbnailLoop(results) && builder.largePictureLoop(results);
 }
 

@@ -8,6 +8,7 @@
 #include "frontend.h"
 #include "model/img_entry.h"
 #include "model/output_policy.h"
+#include "readers/format_registry.h"
 
 namespace vellumar {
 
@@ -21,7 +22,7 @@ namespace vellumar {
 // what was written stays. A picture that cannot be made ends the loop that needs it with
 // its error; nothing of that picture or a later one is written by that loop.
 bool buildPictures(const BuildPlan& plan, const GallerySettings& settings,
-                   std::span<const TImgEntry> entries, const OutputPolicy& policy,
-                   Frontend& frontend, PictureResults& results);
+                   std::span<const TImgEntry> entries, const PictureFormatRegistry& formats,
+                   const OutputPolicy& policy, Frontend& frontend, PictureResults& results);
 
 } // namespace vellumar

@@ -44,11 +44,11 @@ bool asksNothing(const RenderRequest& request) {
     return !asksThumbnails(request) && (!request.largePicture || request.largePictureMade);
 }
 
-PictureOutcome render(const RenderRequest& request) {
+PictureOutcome render(const RenderRequest& request, const PictureFormatRegistry& formats) {
     PictureOutcome outcome;
     outcome.decoded = true;
     try {
-        RenderedOutputs outputs = renderPicture(request);
+        RenderedOutputs outputs = renderPicture(request, formats);
         outcome.thumbnail = std::move(outputs.thumbnail);
         outcome.doubleSizeThumbnail = std::move(outputs.doubleSizeThumbnail);
         outcome.largePicture = std::move(outputs.largePicture);
@@ -63,7 +63,7 @@ PictureOutcome render(const RenderRequest& request) {
         RenderRequest thumbnailsOnly = request;
         thumbnailsOnly.largePictureMade = true;
         try {
-            RenderedOutputs outputs = renderPicture(thumbnailsOnly);
+            RenderedOutputs outputs = renderPicture(thumbnailsOnly, formats);
             outcome.thumbnail = std::move(outputs.thumbnail);
             outcome.doubleSizeThumbnail = std::move(outputs.doubleSizeThumbnail);
             outcome.thumbnailError = nullptr;
@@ -86,8 +86,9 @@ int defaultWorkerCount() {
     return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 }
 
-RenderPool::RenderPool(std::vector<RenderRequest> requests, int workerCount)
-    : m_requests(std::move(requests)), m_outcomes(m_requests.size()) {
+RenderPool::RenderPool(std::vector<RenderRequest> requests, int workerCount,
+                       const PictureFormatRegistry& formats)
+    : m_requests(std::move(requests)), m_formats(formats), m_outcomes(m_requests.size()) {
     const std::size_t workers =
         std::min<std::size_t>(static_cast<std::size_t>(std::max(workerCount, 1)),
                               std::max<std::size_t>(m_requests.size(), 1));
@@ -140,7 +141,7 @@ void RenderPool::work() {
         }
         ++m_unTaken;
         lock.unlock();
-        PictureOutcome outcome = render(m_requests[index]);
+        PictureOutcome outcome = render(m_requests[index], m_formats);
         lock.lock();
         m_outcomes[index] = std::move(outcome);
         m_rendered.notify_all();

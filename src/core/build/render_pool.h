@@ -34,7 +34,8 @@ struct PictureOutcome {
 class RenderPool {
 public:
     // Fails with a ProjectError when the system cannot start the workers.
-    RenderPool(std::vector<RenderRequest> requests, int workerCount);
+    RenderPool(std::vector<RenderRequest> requests, int workerCount,
+               const PictureFormatRegistry& formats);
     // Workers finish the picture in hand and are joined; outcomes not taken are dropped.
     ~RenderPool();
     RenderPool(const RenderPool&) = delete;
@@ -50,6 +51,7 @@ private:
     void stopWorkers();
 
     std::vector<RenderRequest> m_requests;
+    const PictureFormatRegistry& m_formats;
     std::vector<std::optional<PictureOutcome>> m_outcomes;
     std::size_t m_window;
     std::size_t m_nextToRender = 0;

@@ -6,7 +6,6 @@
 #include "model/picture_failures.h"
 #include "model/picture_list.h"
 #include "readers/format_registry.h"
-#include "readers/reader_table.h"
 
 namespace vellumar {
 
@@ -15,8 +14,7 @@ class Frontend;
 // The grid row of a picture file, its size read from the file's header, turned as the
 // camera was held when sizesAsCameraHeld. Fails with the reader's message when the picture
 // cannot be read.
-FileInfoRow fileInfoRowOf(const std::string& path,
-                          const PictureFormatRegistry& registry = pictureFormats(),
+FileInfoRow fileInfoRowOf(const std::string& path, const PictureFormatRegistry& registry,
                           bool sizesAsCameraHeld = false);
 
 // The size column of a picture that is there but cannot be decoded.
@@ -30,12 +28,12 @@ FileInfoRow gridRowOf(const std::string& path, const PictureFormatRegistry& regi
 
 // Rewrites every row from the picture files, as after a sort. Returns the pictures that
 // could not be read.
-std::vector<PictureFailure>
-ReloadFileInfo(PictureList& list, const PictureFormatRegistry& registry = pictureFormats());
+std::vector<PictureFailure> ReloadFileInfo(PictureList& list,
+                                           const PictureFormatRegistry& registry);
 
 // Rebuilds the grid of a loaded project row by row, reporting the rows done so far. Returns
 // the pictures that could not be read.
 std::vector<PictureFailure> FillTable(PictureList& list, Frontend& frontend,
-                                      const PictureFormatRegistry& registry = pictureFormats());
+                                      const PictureFormatRegistry& registry);
 
 } // namespace vellumar

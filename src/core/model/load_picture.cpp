@@ -6,9 +6,9 @@
 
 namespace vellumar {
 
-Bitmap LoadPicture(TImgEntry& entry, bool autoRotate) {
+Bitmap LoadPicture(TImgEntry& entry, const PictureFormatRegistry& formats, bool autoRotate) {
     entry.file = trimBlanksAndControls(entry.file);
-    const PictureFile file(entry.file);
+    const PictureFile file(entry.file, formats);
     Bitmap picture = file.decodeWithinDefaultLimit();
     return autoRotate ? turnAsCameraHeld(std::move(picture), file.metadata().orientation) : picture;
 }

@@ -8,7 +8,6 @@
 #include "model/picture_list.h"
 #include "readers/format_registry.h"
 #include "readers/picture_metadata.h"
-#include "readers/reader_table.h"
 
 namespace vellumar {
 
@@ -42,13 +41,13 @@ std::int32_t packedModificationTime(const std::string& path);
 // When a picture was taken: its EXIF DateTimeOriginal, else its EXIF DateTime, else its
 // file's last change in local time; nothing for a file that cannot be looked at.
 std::optional<DateTaken> dateTakenOf(const std::string& path,
-                                     const PictureFormatRegistry& registry = pictureFormats());
+                                     const PictureFormatRegistry& registry);
 
 // Sorts the pictures by a key read from their files now, then rewrites every grid row. The
 // sort is a selection sort in which a later entry with an equal key wins, so entries with
 // equal keys do not keep their order. A file whose size cannot be read fails the sort
 // before anything moves.
 void sortPictures(PictureList& list, SortKey key, SortDirection direction,
-                  const PictureFormatRegistry& registry = pictureFormats());
+                  const PictureFormatRegistry& registry);
 
 } // namespace vellumar

@@ -8,7 +8,6 @@
 #include "model/picture_list.h"
 #include "model/style_defaults.h"
 #include "readers/format_registry.h"
-#include "readers/reader_table.h"
 
 namespace vellumar {
 
@@ -52,7 +51,7 @@ public:
     // marked "cannot be read" in the grid, and named in one notice. On failure reports "Load
     // project <path> fail!" with the reason and keeps the open project as it was.
     bool open(const std::string& path, const std::vector<std::string>& styles, Frontend& frontend,
-              const PictureFormatRegistry& registry = pictureFormats());
+              const PictureFormatRegistry& registry);
 
     // Saves to path. The project keeps its own path, as "Save project as" wants.
     void save(const std::string& path);

@@ -59,13 +59,14 @@ std::vector<std::string> loadTemplate(const std::string& programFolder, const st
     return splitLines(readTextFile(templateFilePath(programFolder, style), kMaxTemplateBytes));
 }
 
-std::optional<Bitmap> loadStyleSample(const std::string& programFolder, const std::string& style) {
+std::optional<Bitmap> loadStyleSample(const std::string& programFolder, const std::string& style,
+                                      const PictureFormatRegistry& formats) {
     const std::string path = programFolder + "template/" + style + ".jpg";
     std::error_code error;
     if (!fs::exists(path, error)) {
         return std::nullopt;
     }
-    return readPictureFile(path);
+    return readPictureFile(path, formats);
 }
 
 void chooseStyle(const std::string& programFolder, const std::string& style,

@@ -7,6 +7,7 @@
 #include "imaging/bitmap.h"
 #include "model/gallery_settings.h"
 #include "model/style_defaults.h"
+#include "readers/format_registry.h"
 
 namespace vellumar {
 
@@ -23,7 +24,8 @@ std::vector<std::string> loadTemplate(const std::string& programFolder, const st
 
 // The style's sample picture programFolder + "template/" + style + ".jpg", or nothing when
 // the style has none. A sample that cannot be read fails with the reader's message.
-std::optional<Bitmap> loadStyleSample(const std::string& programFolder, const std::string& style);
+std::optional<Bitmap> loadStyleSample(const std::string& programFolder, const std::string& style,
+                                      const PictureFormatRegistry& formats);
 
 // Chooses a style: reads its template file and applies its default section.
 void chooseStyle(const std::string& programFolder, const std::string& style,

@@ -2,7 +2,6 @@
 
 #include "model/picture_list.h"
 #include "readers/format_registry.h"
-#include "readers/reader_table.h"
 
 namespace vellumar {
 
@@ -10,6 +9,6 @@ namespace vellumar {
 // dc:title, else IPTC headline) takes it as its title, and each that carries a description
 // (pictureDescription) takes it as its info. Other pictures keep what they have. Returns how
 // many pictures changed.
-int titlesFromMetadata(PictureList& list, const PictureFormatRegistry& registry = pictureFormats());
+int titlesFromMetadata(PictureList& list, const PictureFormatRegistry& registry);
 
 } // namespace vellumar

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "readers/format_registry.h"
-#include "readers/reader_table.h"
 
 namespace vellumar {
 
@@ -11,15 +10,15 @@ namespace vellumar {
 // Convert().
 class TBmpToJpeg {
 public:
-    explicit TBmpToJpeg(const PictureFormatRegistry& registry = pictureFormats())
-        : m_registry(registry) {}
+    explicit TBmpToJpeg(const PictureFormatRegistry& registry) : m_registry(registry) {}
 
     std::string BmpFile;  // the picture to read, in any readable format
     std::string JpegFile; // the JPEG to write
 
-    // Writes JpegFile from BmpFile: a JPEG file is copied byte for byte, anything else is
-    // decoded and encoded at quality 90. JpegFile is replaced only by a complete new file;
-    // when the conversion fails an earlier file stays and no partial one is left.
+    // Writes JpegFile from BmpFile: a file its reader reads as JPEG data is copied byte for
+    // byte, anything else is decoded and encoded at quality 90. JpegFile is replaced only by
+    // a complete new file; when the conversion fails an earlier file stays and no partial one
+    // is left.
     void Convert();
 
 private:
@@ -27,6 +26,7 @@ private:
 };
 
 // One conversion with a converter of its own, for callers that only have two paths.
-void convertToJpeg(const std::string& pictureFile, const std::string& jpegFile);
+void convertToJpeg(const std::string& pictureFile, const std::string& jpegFile,
+                   const PictureFormatRegistry& registry);
 
 } // namespace vellumar

@@ -10,7 +10,8 @@
 #include "project_error.h"
 #include "readers/byte_reader.h"
 #include "readers/ghostscript_renderer.h"
-#include "readers/reader_table.h"
+#include "readers/metafile_reader.h"
+#include "readers/tiff_reader.h"
 
 namespace vellumar {
 
@@ -37,6 +38,9 @@ struct DosHeader {
 
 namespace {
 
+const TiffReader kTiffPreview;
+const MetafileReader kMetafilePreview;
+
 bool hasDosHeader(Bytes bytes) {
     return bytes.size() >= sizeof eps::kDosMagic &&
            std::memcmp(bytes.data(), eps::kDosMagic, sizeof eps::kDosMagic) == 0;
@@ -60,7 +64,7 @@ Bytes section(Bytes bytes, std::uint32_t offset, std::uint32_t length, const cha
 struct Parts {
     Bytes postscript;
     Bytes preview;
-    const char* previewFile = nullptr; // a file name whose extension picks the preview's reader
+    const PictureReader* previewReader = nullptr; // the reader of the preview's format
 };
 
 Parts partsOf(Bytes bytes) {
@@ -87,16 +91,12 @@ Parts partsOf(Bytes bytes) {
     parts.postscript = section(bytes, header.psOffset, header.psLength, "PostScript");
     if (header.tiffLength > 0) {
         parts.preview = section(bytes, header.tiffOffset, header.tiffLength, "TIFF preview");
-        parts.previewFile = "preview.tif";
+        parts.previewReader = &kTiffPreview;
     } else if (header.wmfLength > 0) {
         parts.preview = section(bytes, header.wmfOffset, header.wmfLength, "metafile preview");
-        parts.previewFile = "preview.wmf";
+        parts.previewReader = &kMetafilePreview;
     }
     return parts;
-}
-
-const PictureReader& previewReader(const Parts& parts) {
-    return *pictureFormats().readerFor(parts.previewFile).decoder;
 }
 
 // The last %%BoundingBox comment with four numbers (one reading "(atend)" defers to a later
@@ -136,16 +136,16 @@ bool EpsReader::sniff(Bytes bytes) const {
 
 PictureSize EpsReader::probe(const PictureSource& source) const {
     const Parts parts = partsOf(source.bytes);
-    if (parts.previewFile != nullptr) {
-        return previewReader(parts).probe({parts.preview, source.path});
+    if (parts.previewReader != nullptr) {
+        return parts.previewReader->probe({parts.preview, source.path});
     }
     return boundingBoxSize(parts.postscript);
 }
 
 Bitmap EpsReader::decode(const PictureSource& source) const {
     const Parts parts = partsOf(source.bytes);
-    if (parts.previewFile != nullptr) {
-        Bitmap preview = previewReader(parts).decode({parts.preview, source.path});
+    if (parts.previewReader != nullptr) {
+        Bitmap preview = parts.previewReader->decode({parts.preview, source.path});
         preview.convertToRgb24();
         return preview;
     }

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "project_error.h"
-#include "readers/reader_table.h"
+#include "readers/pnm_reader.h"
 
 extern char** environ;
 
@@ -140,7 +140,7 @@ std::optional<Bitmap> renderWithGhostscript(Bytes postscript) {
     }
     const std::vector<std::uint8_t> pixmap = readFile(output);
     const PictureSource source{pixmap, output.string()};
-    return pictureFormats().readerFor("picture.ppm").decoder->decode(source);
+    return PnmReader().decode(source);
 }
 
 } // namespace vellumar

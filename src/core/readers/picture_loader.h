@@ -9,7 +9,6 @@
 #include "imaging/picture_size.h"
 #include "readers/format_registry.h"
 #include "readers/picture_metadata.h"
-#include "readers/reader_table.h"
 
 namespace vellumar {
 
@@ -20,9 +19,12 @@ class JpegReader;
 // Fails as readPictureFile does.
 class PictureFile {
 public:
-    explicit PictureFile(std::string path,
-                         const PictureFormatRegistry& registry = pictureFormats());
+    PictureFile(std::string path, const PictureFormatRegistry& registry);
 
+    // Whether its reader takes the file for JPEG data, which a conversion to JPEG copies.
+    bool readsAsJpeg() const { return m_reader->kind == ReaderKind::Jpeg; }
+    // The whole file as it was read.
+    const std::vector<std::uint8_t>& bytes() const { return m_bytes; }
     // Whether the picture can be reduced while it is decoded, which only a JPEG can.
     bool decodesReduced() const { return m_jpeg != nullptr; }
     // Width and height from the header.
@@ -54,18 +56,15 @@ private:
 // another registered format (a PNG saved as ".jpg") is read by that format's reader.
 // Failures name the file: "Cannot read picture <path>: <what is wrong>", or the budget's
 // refusal of a picture whose decode needs more than the default memory limit.
-Bitmap readPictureFile(const std::string& path,
-                       const PictureFormatRegistry& registry = pictureFormats());
+Bitmap readPictureFile(const std::string& path, const PictureFormatRegistry& registry);
 
 // What a picture file tells about itself (PictureFile::metadata); nothing for a file that
 // cannot be read.
-PictureMetadata readPictureMetadata(const std::string& path,
-                                    const PictureFormatRegistry& registry = pictureFormats());
+PictureMetadata readPictureMetadata(const std::string& path, const PictureFormatRegistry& registry);
 
 // Width and height from the file's header, reading as little of the file as it can. With
 // autoRotate, the size the picture has once turned as the camera was held.
-PictureSize probePictureFile(const std::string& path,
-                             const PictureFormatRegistry& registry = pictureFormats(),
+PictureSize probePictureFile(const std::string& path, const PictureFormatRegistry& registry,
                              bool autoRotate = false);
 
 } // namespace vellumar

@@ -15,6 +15,7 @@
 #include "model/picture_adding.h"
 #include "model/style_list.h"
 #include "readers/picture_loader.h"
+#include "readers/reader_table.h"
 #include "support/link_check.h"
 #include "support/scoped_home.h"
 #include "support/scratch_folder.h"
@@ -43,7 +44,7 @@ struct BuildAllTest : ::testing::Test {
             const int width = i % 2 ? 320 : 180;
             writeFileAtomically(path,
                                 encodeJpeg(testing::filledPicture(width, 240, {40, 90, 200})));
-            ASSERT_TRUE(AddPic(project.pictures(), path, frontend));
+            ASSERT_TRUE(AddPic(project.pictures(), path, frontend, pictureFormats()));
         }
     }
     std::string destination() const { return scratch.folder() + "gallery"; }
@@ -58,14 +59,15 @@ TEST_F(BuildAllTest, BuildsAGalleryWhoseLinksAllResolve) {
     addPictures(14);
     project.settings().DestFolder = destination();
     frontend.answerNext(true); // create the missing destination
-    ASSERT_TRUE(BuildAll(project, kProgramFolder, frontend))
+    ASSERT_TRUE(BuildAll(project, kProgramFolder, pictureFormats(), frontend))
         << ::testing::PrintToString(frontend.notices);
     EXPECT_EQ(frontend.questions.front(),
               "Destination folder " + destination() + " does not exist. Create it anyway ?");
     EXPECT_TRUE(fs::exists(destination() + "/index.htm"));
     EXPECT_TRUE(fs::exists(destination() + "/index2.htm"));
     EXPECT_TRUE(fs::exists(destination() + "/picpage/page14.htm"));
-    EXPECT_EQ(probePictureFile(destination() + "/thumb/tn_2.jpg"), (PictureSize{75, 100}));
+    EXPECT_EQ(probePictureFile(destination() + "/thumb/tn_2.jpg", pictureFormats()),
+              (PictureSize{75, 100}));
     EXPECT_EQ(project.pictures().entry(2).builtPicWidth, 180);
     EXPECT_EQ(testing::brokenGalleryLinks(destination()), std::vector<std::string>{});
     EXPECT_EQ(frontend.statuses.back(), "Finished");
@@ -73,10 +75,10 @@ TEST_F(BuildAllTest, BuildsAGalleryWhoseLinksAllResolve) {
 
 TEST_F(BuildAllTest, RefusesBlankAndUnwantedDestinations) {
     addPictures(1);
-    EXPECT_FALSE(BuildAll(project, kProgramFolder, frontend));
+    EXPECT_FALSE(BuildAll(project, kProgramFolder, pictureFormats(), frontend));
     project.settings().DestFolder = destination();
     frontend.answerNext(false);
-    EXPECT_FALSE(BuildAll(project, kProgramFolder, frontend));
+    EXPECT_FALSE(BuildAll(project, kProgramFolder, pictureFormats(), frontend));
     EXPECT_EQ(frontend.notices,
               (std::vector<std::string>{"Please fill in Destination Folder field in Settings tab!",
                                         "Destination folder " + destination() +
@@ -92,7 +94,7 @@ TEST_F(BuildAllTest, AlwaysOverwriteNeverEmptiesTheHomeFolder) {
     const testing::ScopedHome scopedHome(home);
     project.settings().DestFolder = home;
     project.settings().Overwrite = OverwriteMode::Overwrite;
-    EXPECT_FALSE(BuildAll(project, kProgramFolder, frontend));
+    EXPECT_FALSE(BuildAll(project, kProgramFolder, pictureFormats(), frontend));
     EXPECT_TRUE(fs::exists(home + "/letter.txt"));
     EXPECT_FALSE(fs::exists(home + "/thumb"));
     ASSERT_EQ(frontend.notices.size(), 1u);
@@ -109,9 +111,10 @@ TEST_F(BuildAllTest, AlwaysOverwriteIntoThePictureFolderKeepsEveryFileOfTheUser)
     }
     project.settings().DestFolder = photos;
     project.settings().Overwrite = OverwriteMode::Overwrite;
-    ASSERT_TRUE(BuildAll(project, kProgramFolder, frontend))
+    ASSERT_TRUE(BuildAll(project, kProgramFolder, pictureFormats(), frontend))
         << ::testing::PrintToString(frontend.notices);
-    ASSERT_TRUE(BuildAll(project, kProgramFolder, frontend)); // now over a built gallery
+    ASSERT_TRUE(
+        BuildAll(project, kProgramFolder, pictureFormats(), frontend)); // now over a built gallery
     for (const std::string& file : users) {
         EXPECT_EQ(testing::readFile(photos + file), file) << file;
     }
@@ -130,7 +133,7 @@ TEST_F(BuildAllTest, AlwaysOverwriteAboveTheHomeFolderDeletesNothingOfTheUser) {
     const testing::ScopedHome scopedHome(homes + "me");
     project.settings().DestFolder = homes;
     project.settings().Overwrite = OverwriteMode::Overwrite;
-    ASSERT_TRUE(BuildAll(project, kProgramFolder, frontend));
+    ASSERT_TRUE(BuildAll(project, kProgramFolder, pictureFormats(), frontend));
     EXPECT_EQ(testing::readFile(homes + "README"), "shared");
 }
 
@@ -150,7 +153,7 @@ TEST_F(BuildAllTest, OutputNamesThatLeaveTheGalleryAreRefusedBeforeAnythingIsWri
             settings.ThumbSuffix = value;
         }
         frontend.notices.clear();
-        EXPECT_FALSE(BuildAll(project, kProgramFolder, frontend));
+        EXPECT_FALSE(BuildAll(project, kProgramFolder, pictureFormats(), frontend));
         settings = saved;
         return frontend.notices.size() == 1 ? frontend.notices.front() : std::string();
     };
@@ -174,7 +177,7 @@ TEST_F(BuildAllTest, OutputNamesThatLeaveTheGalleryAreRefusedBeforeAnythingIsWri
     project.settings().IdxFileName = "../outside_index.htm";
     const std::string programFolder = scratch.folder() + "program/";
     fs::create_directories(programFolder);
-    EXPECT_FALSE(buildPreview(project, programFolder, frontend));
+    EXPECT_FALSE(buildPreview(project, programFolder, pictureFormats(), frontend));
     EXPECT_FALSE(fs::exists(programFolder + "preview"));
     EXPECT_FALSE(fs::exists(programFolder + "outside_index.htm"));
 }
@@ -189,8 +192,8 @@ TEST_F(BuildAllTest, PictureSizesBelowOneAreRefusedBeforeAnythingIsWritten) {
         const GallerySettings saved = settings;
         adjust(settings);
         frontend.notices.clear();
-        EXPECT_FALSE(BuildAll(project, programFolder, frontend));
-        EXPECT_FALSE(buildPreview(project, programFolder, frontend));
+        EXPECT_FALSE(BuildAll(project, programFolder, pictureFormats(), frontend));
+        EXPECT_FALSE(buildPreview(project, programFolder, pictureFormats(), frontend));
         settings = saved;
         EXPECT_EQ(frontend.notices.size(), 2u);
         return frontend.notices.empty() ? std::string() : frontend.notices.front();
@@ -223,7 +226,7 @@ TEST_F(BuildAllTest, PagesGiveThisBuildsSizesOverStaleOnes) {
     project.settings().DestFolder = destination();
     project.settings().TopOffset = project.settings().LeftOffset = "0";
     fs::create_directories(destination());
-    ASSERT_TRUE(BuildAll(project, kProgramFolder, frontend))
+    ASSERT_TRUE(BuildAll(project, kProgramFolder, pictureFormats(), frontend))
         << ::testing::PrintToString(frontend.notices);
     const std::string index = testing::readFile(destination() + "/index.htm");
     EXPECT_THAT(index, HasSubstr(R"(width="100" height="75")"));
@@ -244,7 +247,7 @@ TEST_F(BuildAllTest, ALinkedPictureFolderIsRefusedAndItsTargetLeftAlone) {
     fs::create_directory_symlink(elsewhere, destination() + "/pic");
     project.settings().DestFolder = destination();
     project.settings().Overwrite = OverwriteMode::Overwrite;
-    EXPECT_FALSE(BuildAll(project, kProgramFolder, frontend));
+    EXPECT_FALSE(BuildAll(project, kProgramFolder, pictureFormats(), frontend));
     EXPECT_EQ(frontend.notices, std::vector<std::string>{"The gallery folder " + destination() +
                                                          "/pic is a link; choose the folder "
                                                          "itself."});
@@ -257,7 +260,7 @@ TEST_F(BuildAllTest, AnUnreadablePictureEndsTheBuildWithItsError) {
     fs::remove(project.pictures().entry(2).file);
     project.settings().DestFolder = destination();
     fs::create_directories(destination());
-    EXPECT_FALSE(BuildAll(project, kProgramFolder, frontend));
+    EXPECT_FALSE(BuildAll(project, kProgramFolder, pictureFormats(), frontend));
     ASSERT_EQ(frontend.notices.size(), 1u);
     EXPECT_NE(frontend.notices.front().find("photo 2.jpg"), std::string::npos);
     EXPECT_FALSE(fs::exists(destination() + "/pic"));
@@ -280,7 +283,8 @@ TEST_F(BuildAllTest, KeepingGoingPutsPlaceholdersForUnreadablePicturesAndNamesTh
 
     BuildOptions options;
     options.keepGoing = true;
-    const BuildAllResult result = BuildAll(project, kProgramFolder, frontend, options);
+    const BuildAllResult result =
+        BuildAll(project, kProgramFolder, pictureFormats(), frontend, options);
 
     EXPECT_TRUE(result.finished);
     EXPECT_EQ(result.skippedPictures, 2u);
@@ -291,9 +295,12 @@ TEST_F(BuildAllTest, KeepingGoingPutsPlaceholdersForUnreadablePicturesAndNamesTh
     EXPECT_THAT(frontend.notices[0], ::testing::HasSubstr(second));
     EXPECT_THAT(frontend.notices[0], ::testing::HasSubstr(fourth));
     // Placeholders take the box's size, and every page is there as for any picture.
-    EXPECT_EQ(probePictureFile(destination() + "/thumb/tn_2.jpg"), (PictureSize{100, 75}));
-    EXPECT_EQ(probePictureFile(destination() + "/thumb/tn_2@2x.jpg"), (PictureSize{200, 150}));
-    EXPECT_EQ(probePictureFile(destination() + "/pic/pic4.jpg"), (PictureSize{600, 600}));
+    EXPECT_EQ(probePictureFile(destination() + "/thumb/tn_2.jpg", pictureFormats()),
+              (PictureSize{100, 75}));
+    EXPECT_EQ(probePictureFile(destination() + "/thumb/tn_2@2x.jpg", pictureFormats()),
+              (PictureSize{200, 150}));
+    EXPECT_EQ(probePictureFile(destination() + "/pic/pic4.jpg", pictureFormats()),
+              (PictureSize{600, 600}));
     EXPECT_EQ(project.pictures().entry(2).builtThumbWidth, 100);
     EXPECT_TRUE(fs::exists(destination() + "/picpage/page4.htm"));
     EXPECT_EQ(testing::brokenGalleryLinks(destination()), std::vector<std::string>{});
@@ -302,7 +309,7 @@ TEST_F(BuildAllTest, KeepingGoingPutsPlaceholdersForUnreadablePicturesAndNamesTh
     // are never taken as finished work.
     frontend.notices.clear();
     project.settings().Overwrite = OverwriteMode::Overwrite;
-    EXPECT_FALSE(BuildAll(project, kProgramFolder, frontend));
+    EXPECT_FALSE(BuildAll(project, kProgramFolder, pictureFormats(), frontend));
     ASSERT_EQ(frontend.notices.size(), 1u);
     EXPECT_THAT(frontend.notices[0], ::testing::HasSubstr(second));
 }
@@ -335,7 +342,7 @@ TEST_F(BuildAllTest, PreviewCoversTheFirstIndexPageAndStartsClean) {
     std::ofstream(programFolder + "preview/notes.htm") << "not the preview's";
     std::ofstream(programFolder + "preview/thumb/tn_5.jpg") << "of an earlier preview";
 
-    const auto page = buildPreview(project, programFolder, frontend);
+    const auto page = buildPreview(project, programFolder, pictureFormats(), frontend);
     ASSERT_TRUE(page) << ::testing::PrintToString(frontend.notices);
     EXPECT_EQ(*page, programFolder + "preview/index.htm");
     EXPECT_TRUE(fs::exists(programFolder + "preview/thumb/tn_4.jpg"));
@@ -358,7 +365,7 @@ TEST_F(BuildAllTest, PreviewMovesToTheCacheWhenTheProgramFolderIsReadOnly) {
 }
 
 TEST_F(BuildAllTest, PreviewAndViewTellWhatIsMissing) {
-    EXPECT_FALSE(buildPreview(project, kProgramFolder, frontend));
+    EXPECT_FALSE(buildPreview(project, kProgramFolder, pictureFormats(), frontend));
     EXPECT_FALSE(builtIndexPage(project.settings(), frontend));
     project.settings().DestFolder = destination() + "/";
     EXPECT_FALSE(builtIndexPage(project.settings(), frontend));
@@ -378,7 +385,7 @@ TEST_F(BuildAllTest, OneWorkerAndFourWriteTheSameGallery) {
     const auto gallery = [this](int workers) {
         project.settings().DestFolder = destination() + std::to_string(workers);
         fs::create_directories(project.settings().DestFolder);
-        EXPECT_TRUE(BuildAll(project, kProgramFolder, frontend, {workers}));
+        EXPECT_TRUE(BuildAll(project, kProgramFolder, pictureFormats(), frontend, {workers}));
         std::map<std::string, std::string> files;
         const fs::path root = project.settings().DestFolder;
         for (const auto& entry : fs::recursive_directory_iterator(root)) {
@@ -398,7 +405,7 @@ TEST_F(BuildAllTest, ADestinationThatCannotBeMadeIsRefusedWithTheReason) {
     addPictures(1);
     project.settings().DestFolder = "/proc/vellumar-gallery";
     frontend.answerNext(true);
-    EXPECT_FALSE(BuildAll(project, kProgramFolder, frontend));
+    EXPECT_FALSE(BuildAll(project, kProgramFolder, pictureFormats(), frontend));
     ASSERT_EQ(frontend.notices.size(), 1u);
     EXPECT_EQ(frontend.notices.front().rfind("Cannot create folder /proc/vellumar-gallery: ", 0),
               0u);
@@ -410,7 +417,7 @@ TEST_F(BuildAllTest, AStoppedBuildSaysSoAndWritesNoPages) {
     project.settings().DestFolder = destination();
     fs::create_directories(destination());
     frontend.stopAfterStatus("Generating thumbnail file 2");
-    EXPECT_FALSE(BuildAll(project, kProgramFolder, frontend));
+    EXPECT_FALSE(BuildAll(project, kProgramFolder, pictureFormats(), frontend));
     EXPECT_EQ(frontend.statuses.back(), "Build stopped");
     EXPECT_TRUE(frontend.notices.empty());
     // Picture 2 is in hand when the stop comes: written only if the workers had it ready.
@@ -426,13 +433,13 @@ TEST_F(BuildAllTest, ASecondBuildIntoTheSameFolderIsRefusedWhileTheFirstRuns) {
     fs::create_directories(destination());
     {
         const BuildLock running(destination() + "/", "the build of trip.vlm");
-        EXPECT_FALSE(BuildAll(project, kProgramFolder, frontend));
+        EXPECT_FALSE(BuildAll(project, kProgramFolder, pictureFormats(), frontend));
         ASSERT_EQ(frontend.notices.size(), 1u);
         EXPECT_THAT(frontend.notices.front(),
                     ::testing::HasSubstr("the build of trip.vlm (process "));
         EXPECT_FALSE(fs::exists(destination() + "/thumb"));
     }
-    EXPECT_TRUE(BuildAll(project, kProgramFolder, frontend));
+    EXPECT_TRUE(BuildAll(project, kProgramFolder, pictureFormats(), frontend));
     ::unsetenv("XDG_CACHE_HOME");
 }
 

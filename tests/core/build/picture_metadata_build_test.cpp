@@ -8,6 +8,7 @@
 #include "build/build_driver.h"
 #include "readers/picture_loader.h"
 #include "readers/picture_metadata.h"
+#include "readers/reader_table.h"
 #include "support/gallery_fixture.h"
 #include "support/scoped_home.h"
 
@@ -50,7 +51,8 @@ protected:
     BuildReport build() {
         BuildPlan plan = galleryPlan(settings, entries.size(), program(), {1});
         plan.reuseFolder = scratch.folder() + "reuse/";
-        BuildReport report = runBuild(plan, {settings, entries, program(), {}, "test"}, frontend);
+        BuildReport report =
+            runBuild(plan, {settings, entries, program(), {}, "test"}, pictureFormats(), frontend);
         EXPECT_EQ(report.outcome, BuildOutcome::Finished) << report.error;
         return report;
     }
@@ -89,7 +91,8 @@ TEST_F(PictureMetadataBuildTest, OutputPicturesCarryNoMetadata) {
     build();
     for (const std::string output : {"thumb/tn_1.jpg", "pic/pic1.jpg"}) {
         const std::string bytes = readFile(dest() + output);
-        EXPECT_EQ(readPictureMetadata(dest() + output), PictureMetadata{}) << output;
+        EXPECT_EQ(readPictureMetadata(dest() + output, pictureFormats()), PictureMetadata{})
+            << output;
         for (const char* trace : {"Exif", "SERIAL-4711", "NIKON", "xmpmeta", "Photoshop"}) {
             EXPECT_THAT(bytes, Not(HasSubstr(trace))) << output;
         }
@@ -100,12 +103,12 @@ TEST_F(PictureMetadataBuildTest, AutoRotateTurnsOutputsAndIsPartOfTheReuseFinger
     addPicture("orientation-6.png"); // stored 3 x 5, held as 5 x 3
     settings.AutoRotate = false;     // as a project file without the key reads
     build();
-    EXPECT_EQ(probePictureFile(dest() + "pic/pic1.jpg"), (PictureSize{3, 5}));
+    EXPECT_EQ(probePictureFile(dest() + "pic/pic1.jpg", pictureFormats()), (PictureSize{3, 5}));
 
     settings.AutoRotate = true;
     const BuildReport turned = build();
     EXPECT_EQ(turned.pictures.decodedPictures, 1u); // not taken from the unturned build
-    EXPECT_EQ(probePictureFile(dest() + "pic/pic1.jpg"), (PictureSize{5, 3}));
+    EXPECT_EQ(probePictureFile(dest() + "pic/pic1.jpg", pictureFormats()), (PictureSize{5, 3}));
     EXPECT_THAT(lines("index.htm"), ::testing::Contains("[|||5 X 3]"));
 }
 

@@ -14,6 +14,7 @@
 #include "imaging/jpeg_writer.h"
 #include "model/style_list.h"
 #include "readers/picture_loader.h"
+#include "readers/reader_table.h"
 #include "support/file_contents.h"
 #include "support/scratch_folder.h"
 #include "support/scripted_frontend.h"
@@ -57,7 +58,7 @@ protected:
         plan.reuse = reuse;
         plan.reuseFolder = scratch.folder() + "reuse/";
         const OutputPolicy policy = outputPolicyOf(plan, settings, kProgramFolder, {}, frontend);
-        return buildPictures(plan, settings, entries, policy, frontend, results);
+        return buildPictures(plan, settings, entries, pictureFormats(), policy, frontend, results);
     }
 
     // Large pictures resized to fit 600 x 600, which the small test pictures already do.
@@ -67,7 +68,9 @@ protected:
     }
 
     std::string destination() const { return scratch.folder() + "gallery/"; }
-    PictureSize sizeOf(const std::string& file) { return probePictureFile(destination() + file); }
+    PictureSize sizeOf(const std::string& file) {
+        return probePictureFile(destination() + file, pictureFormats());
+    }
     bool exists(const std::string& file) const { return fs::exists(destination() + file); }
 
     // Every file of the gallery with its bytes.

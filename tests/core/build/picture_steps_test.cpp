@@ -12,6 +12,7 @@
 #include "model/settings_rules.h"
 #include "picture_steps_fixture.h"
 #include "project_error.h"
+#include "readers/reader_table.h"
 
 namespace vellumar {
 namespace {
@@ -364,7 +365,7 @@ TEST_P(PictureStepsTest, TwoBuildsAtOnceShareTheStoreWithoutSpoilingIt) {
         BuildPlan plan = galleryPlan(own, entries.size(), kProgramFolder, {GetParam()});
         plan.reuseFolder = store;
         const OutputPolicy policy = outputPolicyOf(plan, own, kProgramFolder, {}, quiet);
-        return buildPictures(plan, own, entries, policy, quiet, into);
+        return buildPictures(plan, own, entries, pictureFormats(), policy, quiet, into);
     };
     const std::string first = scratch.folder() + "first/";
     const std::string second = scratch.folder() + "second/";

@@ -18,6 +18,7 @@
 #include "model/enums.h"
 #include "model/settings_rules.h"
 #include "readers/picture_loader.h"
+#include "readers/reader_table.h"
 #include "support/area_average.h"
 #include "support/scratch_folder.h"
 
@@ -98,20 +99,20 @@ bool samePixels(const Bitmap& a, const Bitmap& b) {
 // full decode, so a build that fell back to decoding in full would show here.
 TEST_F(SmoothScalingTest, AJpegIsDecodedAsSmallAsItsOutputsAllow) {
     const std::string path = writeJpeg("photo.jpg", photo(1600, 1200));
-    const PictureFile file(path);
+    const PictureFile file(path, pictureFormats());
     const auto averagedFrom = [&](int reduction, int width, int height) {
         return stretchAveraged(file.decode(reduction), {1600, 1200}, reduction, width, height);
     };
     RenderRequest request;
     request.path = path;
     request.thumbnail = square(100);
-    const RenderedBitmaps alone = renderBitmaps(request);
+    const RenderedBitmaps alone = renderBitmaps(request, pictureFormats());
     EXPECT_TRUE(samePixels(*alone.thumbnail, averagedFrom(8, 100, 75)));
     EXPECT_FALSE(samePixels(*alone.thumbnail, averagedFrom(1, 100, 75)));
 
     request.largePicture = true;
     request.largePictureBox = square(600); // an eighth is 200 x 150, a quarter 400 x 300
-    const RenderedBitmaps both = renderBitmaps(request);
+    const RenderedBitmaps both = renderBitmaps(request, pictureFormats());
     EXPECT_TRUE(samePixels(*both.thumbnail, averagedFrom(2, 100, 75)));
     EXPECT_TRUE(samePixels(*both.largePicture, averagedFrom(2, 600, 450)));
     EXPECT_FALSE(samePixels(*both.largePicture, averagedFrom(1, 600, 450)));
@@ -179,7 +180,7 @@ TEST_F(SmoothScalingTest, SizesFollowTheTransformsForEveryBoxRule) {
 
     int turn = 0;
     for (const std::string& path : paths) {
-        const Bitmap full = readPictureFile(path);
+        const Bitmap full = readPictureFile(path, pictureFormats());
         for (std::size_t i = 0; i < thumbnails.size(); ++i) {
             RenderRequest request;
             request.path = path;
@@ -188,9 +189,9 @@ TEST_F(SmoothScalingTest, SizesFollowTheTransformsForEveryBoxRule) {
             request.thumbnail = thumbnails[i].box;
             request.largePicture = true;
             request.largePictureBox = largePictures[i % largePictures.size()];
-            const RenderedOutputs smooth = renderPicture(request);
+            const RenderedOutputs smooth = renderPicture(request, pictureFormats());
             request.smoothScaling = false;
-            const RenderedOutputs picked = renderPicture(request);
+            const RenderedOutputs picked = renderPicture(request, pictureFormats());
 
             const int angle = request.rotate * 90;
             const PictureBox& t = thumbnails[i].box;
@@ -222,12 +223,12 @@ TEST_F(SmoothScalingTest, SizesFollowTheTransformsForEveryBoxRule) {
     RenderRequest wide;
     wide.path = paths[0];
     wide.thumbnail = square(100);
-    const RenderedPicture hundred = *renderPicture(wide).thumbnail;
+    const RenderedPicture hundred = *renderPicture(wide, pictureFormats()).thumbnail;
     EXPECT_EQ(hundred.width, 100);
     EXPECT_EQ(hundred.height, 75);
     wide.thumbnail = square(80);
     wide.rotate = 1;
-    const RenderedPicture turned = *renderPicture(wide).thumbnail;
+    const RenderedPicture turned = *renderPicture(wide, pictureFormats()).thumbnail;
     EXPECT_EQ(turned.width, 60);
     EXPECT_EQ(turned.height, 80);
 }
@@ -238,17 +239,17 @@ TEST_F(SmoothScalingTest, SizesFollowTheTransformsForEveryBoxRule) {
 // scaling off, lands several levels away because grain and stripes come through.
 TEST_F(SmoothScalingTest, ATwelveMegapixelPhotoIsAveragedCloseToTheAreaMean) {
     const std::string path = writeJpeg("photo.jpg", photo(4000, 3000));
-    const Bitmap full = readPictureFile(path);
+    const Bitmap full = readPictureFile(path, pictureFormats());
     const std::vector<double> thumbnailMean = testing::areaAverage(full, 100, 75);
     const std::vector<double> largeMean = testing::areaAverage(full, 600, 450);
 
     RenderRequest request;
     request.path = path;
     request.thumbnail = square(100); // alone: decoded at an eighth
-    const RenderedBitmaps alone = renderBitmaps(request);
+    const RenderedBitmaps alone = renderBitmaps(request, pictureFormats());
     request.largePicture = true;
     request.largePictureBox = square(600); // with it: at a quarter, for both
-    const RenderedBitmaps both = renderBitmaps(request);
+    const RenderedBitmaps both = renderBitmaps(request, pictureFormats());
 
     for (const auto& [picture, mean, what] :
          {std::tuple{&*alone.thumbnail, &thumbnailMean, "thumbnail alone"},
@@ -261,7 +262,7 @@ TEST_F(SmoothScalingTest, ATwelveMegapixelPhotoIsAveragedCloseToTheAreaMean) {
     }
 
     request.smoothScaling = false;
-    const RenderedOutputs picked = renderPicture(request);
+    const RenderedOutputs picked = renderPicture(request, pictureFormats());
     const Bitmap pickedThumbnail = GenPic(full, 100, 100, 0, 0, 0, kWhite, true);
     EXPECT_EQ(picked.thumbnail->jpeg, encodeJpeg(pickedThumbnail));
     EXPECT_EQ(picked.largePicture->jpeg, encodeJpeg(GenPic(full, 600, 600, 0, 0, 0, kWhite, true)));
@@ -274,13 +275,13 @@ TEST_F(SmoothScalingTest, ATwelveMegapixelPhotoIsAveragedCloseToTheAreaMean) {
 // than the others; outputs still land where the full picture puts them.
 TEST_F(SmoothScalingTest, OddSidesReducedWhileDecodingStayInPlace) {
     const std::string path = writeJpeg("odd.jpg", photo(1203, 901));
-    const Bitmap full = readPictureFile(path);
+    const Bitmap full = readPictureFile(path, pictureFormats());
     RenderRequest request;
     request.path = path;
     request.thumbnail = square(100);
     request.largePicture = true;
     request.largePictureBox = square(300); // both from 301 x 226, decoded at a quarter
-    const RenderedBitmaps outputs = renderBitmaps(request);
+    const RenderedBitmaps outputs = renderBitmaps(request, pictureFormats());
     for (const auto& [picture, width, height] :
          {std::tuple{&*outputs.thumbnail, 100, 75}, std::tuple{&*outputs.largePicture, 300, 225}}) {
         ASSERT_EQ(picture->width(), width);

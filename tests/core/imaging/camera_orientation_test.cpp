@@ -8,6 +8,7 @@
 #include "imaging/rotate.h"
 #include "model/load_picture.h"
 #include "readers/picture_loader.h"
+#include "readers/reader_table.h"
 
 namespace vellumar {
 namespace {
@@ -25,17 +26,19 @@ TEST(CameraOrientationTest, EveryOrientationTurnsBackToTheUprightPicture) {
     const Bitmap upright = testing::referencePicture("metadata", "upright.ppm");
     for (int orientation = 1; orientation <= 8; ++orientation) {
         const std::string path = orientationFixture(orientation);
-        EXPECT_EQ(readPictureMetadata(path).orientation, orientation);
+        EXPECT_EQ(readPictureMetadata(path, pictureFormats()).orientation, orientation);
 
         TImgEntry entry;
         entry.file = path;
-        EXPECT_TRUE(matchesPicture(LoadPicture(entry, true), upright)) << orientation;
+        EXPECT_TRUE(matchesPicture(LoadPicture(entry, pictureFormats(), true), upright))
+            << orientation;
         EXPECT_EQ(probePictureFile(path, pictureFormats(), true), (PictureSize{5, 3}))
             << orientation;
 
-        const Bitmap stored = LoadPicture(entry, false);
-        EXPECT_TRUE(matchesPicture(stored, readPictureFile(path))) << orientation;
-        EXPECT_EQ(probePictureFile(path), (PictureSize{stored.width(), stored.height()}));
+        const Bitmap stored = LoadPicture(entry, pictureFormats(), false);
+        EXPECT_TRUE(matchesPicture(stored, readPictureFile(path, pictureFormats()))) << orientation;
+        EXPECT_EQ(probePictureFile(path, pictureFormats()),
+                  (PictureSize{stored.width(), stored.height()}));
     }
 }
 
@@ -58,7 +61,7 @@ TEST(CameraOrientationTest, BuildsTurnBeforeTheEntryRotation) {
         request.rotate = 1;
         request.largePicture = true;
         request.thumbnail = PictureBox{10, 10, true};
-        const RenderedBitmaps outputs = renderBitmaps(request);
+        const RenderedBitmaps outputs = renderBitmaps(request, pictureFormats());
         ASSERT_TRUE(outputs.largePicture.has_value());
         EXPECT_TRUE(matchesPicture(*outputs.largePicture, Rotate(upright, 90))) << orientation;
         ASSERT_TRUE(outputs.thumbnail.has_value());
@@ -67,8 +70,9 @@ TEST(CameraOrientationTest, BuildsTurnBeforeTheEntryRotation) {
 
         request.autoRotate = false;
         request.rotate = 0;
-        const Bitmap stored = readPictureFile(request.path);
-        EXPECT_TRUE(matchesPicture(*renderBitmaps(request).largePicture, stored)) << orientation;
+        const Bitmap stored = readPictureFile(request.path, pictureFormats());
+        EXPECT_TRUE(matchesPicture(*renderBitmaps(request, pictureFormats()).largePicture, stored))
+            << orientation;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "model/load_picture.h"
 #include "project_error.h"
+#include "readers/reader_table.h"
 
 namespace vellumar {
 namespace {
@@ -10,7 +11,7 @@ TEST(LoadPicture, StoresTheTrimmedPathBackEvenWhenReadingFails) {
     TImgEntry entry;
     entry.file = " \t/pictures/holiday.xyz \r\n";
     try {
-        LoadPicture(entry);
+        LoadPicture(entry, pictureFormats());
         FAIL() << "no error";
     } catch (const ProjectError& error) {
         EXPECT_EQ(std::string(error.what()), "Unknown picture file extension (.xyz)");

@@ -10,6 +10,7 @@
 #include "model/picture_adding.h"
 #include "model/picture_sort.h"
 #include "model/titles_from_metadata.h"
+#include "readers/reader_table.h"
 #include "support/file_contents.h"
 #include "support/scratch_folder.h"
 #include "support/scripted_frontend.h"
@@ -25,7 +26,7 @@ struct MetadataCommandsTest : ::testing::Test {
         const std::string path = scratch.folder() + name;
         std::filesystem::copy_file(
             std::string(VELLUMAR_TEST_DATA_DIR) + "/readers/metadata/" + fixture, path);
-        EXPECT_TRUE(AddPic(list, path, frontend));
+        EXPECT_TRUE(AddPic(list, path, frontend, pictureFormats()));
         return path;
     }
     std::vector<std::string> titles() const {
@@ -57,9 +58,9 @@ TEST_F(MetadataCommandsTest, DateTakenSortsByTheCameraDateElseTheFileDate) {
     add("exif-only.jpg", "c.jpg");                        // only a DateTime, 2021-03-04
     setModified(list.entry(1).file, 2000);                // the camera date wins over it
 
-    sortPictures(list, SortKey::DateTaken, SortDirection::Ascending);
+    sortPictures(list, SortKey::DateTaken, SortDirection::Ascending, pictureFormats());
     EXPECT_THAT(titles(), ElementsAre("c.jpg", "b.png", "a.jpg"));
-    sortPictures(list, SortKey::DateTaken, SortDirection::Descending);
+    sortPictures(list, SortKey::DateTaken, SortDirection::Descending, pictureFormats());
     EXPECT_THAT(titles(), ElementsAre("a.jpg", "b.png", "c.jpg"));
 
     EXPECT_STREQ(kSortChoices[7].item, "Type descending"); // the earlier items stay first
@@ -75,7 +76,7 @@ TEST_F(MetadataCommandsTest, TitlesAndInfosComeFromPicturesThatCarryThem) {
     testing::writeFile(sidecar, "From the sidecar\n");
     list.entry(3).info = "typed by hand";
 
-    EXPECT_EQ(titlesFromMetadata(list), 3);
+    EXPECT_EQ(titlesFromMetadata(list, pictureFormats()), 3);
 
     EXPECT_THAT(titles(), ElementsAre("Sunset at the pier", "b.jpg", "c.png"));
     EXPECT_EQ(list.entry(1).info, "Gulls & <waves>");
@@ -84,7 +85,8 @@ TEST_F(MetadataCommandsTest, TitlesAndInfosComeFromPicturesThatCarryThem) {
 
     std::filesystem::remove(sidecar);
     list.entry(3).info = "typed by hand";
-    EXPECT_EQ(titlesFromMetadata(list), 0); // nothing new: the others are already so
+    EXPECT_EQ(titlesFromMetadata(list, pictureFormats()),
+              0); // nothing new: the others are already so
     EXPECT_EQ(list.entry(3).info, "typed by hand");
 }
 

@@ -5,6 +5,7 @@
 
 #include "reader_fixtures.h"
 #include "readers/eps_reader.h"
+#include "readers/reader_table.h"
 
 namespace vellumar {
 namespace {
@@ -40,7 +41,8 @@ TEST(EpsReader, DrawsPostScriptWithGhostscript) {
     if (std::system("gs --version > /dev/null 2>&1") != 0) {
         GTEST_SKIP() << "Ghostscript is not installed";
     }
-    const Bitmap picture = readPictureFile(testing::fixturePath("eps", "plain.eps"));
+    const Bitmap picture =
+        readPictureFile(testing::fixturePath("eps", "plain.eps"), pictureFormats());
     EXPECT_TRUE(testing::matchesPicture(picture, testing::referencePicture("eps", "plain.ppm")));
 }
 

@@ -9,6 +9,7 @@
 #include "reader_fixtures.h"
 #include "readers/jpeg_reader.h"
 #include "readers/picture_loader.h"
+#include "readers/reader_table.h"
 #include "support/area_average.h"
 
 namespace vellumar {
@@ -66,19 +67,19 @@ TEST(JpegReducedDecode, FailsAsTheFullDecodeDoes) {
 
 // Only a file the JPEG reader reads may be reduced, whatever its name says.
 TEST(JpegReducedDecode, APictureFileOffersItOnlyForARealJpeg) {
-    const PictureFile jpeg(fixturePath("jpeg", "rgb.jpg"));
+    const PictureFile jpeg(fixturePath("jpeg", "rgb.jpg"), pictureFormats());
     EXPECT_TRUE(jpeg.decodesReduced());
     EXPECT_EQ(jpeg.probe(), (PictureSize{61, 43}));
     const Bitmap reduced = jpeg.decode(4);
     EXPECT_EQ(reduced.width(), 16);
     EXPECT_EQ(reduced.height(), 11);
 
-    const PictureFile misnamed(fixturePath("jpeg", "misnamed-png.jpg"));
+    const PictureFile misnamed(fixturePath("jpeg", "misnamed-png.jpg"), pictureFormats());
     EXPECT_FALSE(misnamed.decodesReduced());
     EXPECT_EQ(misnamed.probe(), (PictureSize{23, 19}));
     EXPECT_EQ(misnamed.decode().width(), 23);
 
-    const PictureFile damaged(fixturePath("jpeg", "truncated.jpg"));
+    const PictureFile damaged(fixturePath("jpeg", "truncated.jpg"), pictureFormats());
     try {
         damaged.decode(2);
         ADD_FAILURE() << "a truncated JPEG decoded";

@@ -14,6 +14,7 @@
 #include "readers/jpeg_reader.h"
 #include "readers/picture_loader.h"
 #include "readers/png_reader.h"
+#include "readers/reader_table.h"
 #include "readers/tiff_reader.h"
 #include "support/scratch_folder.h"
 
@@ -240,7 +241,7 @@ TEST_F(RenamedFixtures, JpegNamesOfAnyCaseLoadThroughTheJpegReader) {
     for (const char* name : {"photo.JPG", "photo.Jpeg", "photo.jfif", "photo.jpe"}) {
         const std::string path = copyAs("jpeg", "rgb.jpg", name);
         EXPECT_EQ(pictureFormats().readerFor(path).name, "TJPEGImage") << name;
-        const Bitmap bitmap = readPictureFile(path);
+        const Bitmap bitmap = readPictureFile(path, pictureFormats());
         EXPECT_EQ(bitmap.layout(), Bitmap::Layout::Rgb24) << name;
         EXPECT_TRUE(matchesPicture(bitmap, reference)) << name;
     }
@@ -248,23 +249,23 @@ TEST_F(RenamedFixtures, JpegNamesOfAnyCaseLoadThroughTheJpegReader) {
 
 TEST_F(RenamedFixtures, APngNamedAsJpegLoadsAsPng) {
     const std::string path = fixturePath("jpeg", "misnamed-png.jpg");
-    EXPECT_TRUE(
-        matchesPicture(readPictureFile(path), referencePicture("jpeg", "misnamed-png.ppm")));
-    EXPECT_EQ(probePictureFile(path), (PictureSize{23, 19}));
+    EXPECT_TRUE(matchesPicture(readPictureFile(path, pictureFormats()),
+                               referencePicture("jpeg", "misnamed-png.ppm")));
+    EXPECT_EQ(probePictureFile(path, pictureFormats()), (PictureSize{23, 19}));
 }
 
 TEST_F(RenamedFixtures, FaxAndTifNamesLoadThroughTheTiffReader) {
     const Bitmap reference = referencePicture("tiff", "bilevel-g3.ppm");
     for (const char* name : {"scan.fax", "scan.TIF", "scan.tiff"}) {
         const std::string path = copyAs("tiff", "bilevel-g3.tif", name);
-        EXPECT_TRUE(matchesPicture(readPictureFile(path), reference)) << name;
+        EXPECT_TRUE(matchesPicture(readPictureFile(path, pictureFormats()), reference)) << name;
     }
 }
 
 TEST_F(RenamedFixtures, ADamagedFileIsNamedInTheError) {
     const std::string path = copyAs("png", "truncated.png", "holiday #1.png");
     try {
-        readPictureFile(path);
+        readPictureFile(path, pictureFormats());
         ADD_FAILURE() << "a truncated PNG loaded";
     } catch (const ProjectError& error) {
         EXPECT_EQ(std::string(error.what()).rfind("Cannot read picture " + path + ": the PNG", 0),

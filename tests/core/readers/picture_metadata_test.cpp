@@ -5,6 +5,7 @@
 #include "reader_fixtures.h"
 #include "readers/picture_loader.h"
 #include "readers/picture_metadata.h"
+#include "readers/reader_table.h"
 #include "readers/sidecar_text.h"
 #include "support/scratch_folder.h"
 
@@ -51,7 +52,7 @@ TEST(PictureMetadataTest, DamagedMetadataIsLeftOutAndThePictureStillReads) {
         EXPECT_EQ(metadata.orientation, 1) << name;
         EXPECT_FALSE(metadata.dateTaken.has_value()) << name;
         EXPECT_LE(metadata.description.size(), 64u * 1024) << name;
-        const Bitmap picture = readPictureFile(fixturePath("metadata", name));
+        const Bitmap picture = readPictureFile(fixturePath("metadata", name), pictureFormats());
         EXPECT_EQ(picture.width(), 5) << name;
         EXPECT_EQ(picture.height(), 3) << name;
     }

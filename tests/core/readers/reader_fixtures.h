@@ -21,6 +21,7 @@
 #include "project_error.h"
 #include "readers/picture_loader.h"
 #include "readers/picture_reader.h"
+#include "readers/reader_table.h"
 #include "support/file_contents.h"
 
 namespace vellumar::testing {
@@ -108,8 +109,10 @@ inline int differingPixels(const Bitmap& actual, const Bitmap& expected) {
 // checks that the header-only probe gives the decoded size.
 inline Bitmap readFixture(const std::string& format, const std::string& name) {
     const std::string path = fixturePath(format, name);
-    const Bitmap picture = readPictureFile(path);
-    EXPECT_EQ(probePictureFile(path), (PictureSize{picture.width(), picture.height()})) << name;
+    const Bitmap picture = readPictureFile(path, pictureFormats());
+    EXPECT_EQ(probePictureFile(path, pictureFormats()),
+              (PictureSize{picture.width(), picture.height()}))
+        << name;
     return picture;
 }
 
@@ -191,7 +194,7 @@ inline void expectRefused(const std::string& format, const std::vector<DamagedCa
     for (const DamagedCase& file : damaged) {
         const std::string path = fixturePath(format, file.picture);
         try {
-            readPictureFile(path);
+            readPictureFile(path, pictureFormats());
             ADD_FAILURE() << file.picture << " was read";
         } catch (const ProjectError& error) {
             EXPECT_THAT(error.what(),

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "reader_fixtures.h"
+#include "readers/reader_table.h"
 #include "readers/targa_reader.h"
 
 namespace vellumar {
@@ -31,8 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::ValuesIn(testing::fixtureCases("browser", {{"short-map.tga", "short-map.ppm"}})));
 
 TEST(TargaReader, KeepsColourMappedPicturesAsPaletteBitmaps) {
-    const Bitmap bitmap =
-        readPictureFile(testing::fixturePath("targa", "mapped16-first4-topleft.win"));
+    const Bitmap bitmap = readPictureFile(
+        testing::fixturePath("targa", "mapped16-first4-topleft.win"), pictureFormats());
     EXPECT_EQ(bitmap.layout(), Bitmap::Layout::Palette8);
 }
 
