@@ -25,9 +25,7 @@ Bitmap reduce(Filter filter, const Bitmap& source, int width, int height) {
     if (filter == Filter::Area) {
         return stretchAveraged(source, width, height);
     }
-    Bitmap target;
-    FilteredStretch(width, height, ResampleFilter::Triangle, 0, source, target);
-    return target;
+    return FilteredStretch(width, height, ResampleFilter::Triangle, 0, source);
 }
 
 // A picture whose columns are dark, dark, light over and over, or dark left of an edge and

@@ -21,9 +21,6 @@ std::string trimWhere(std::string_view text, bool (*strip)(unsigned char)) {
 char lowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
 }
-char upperAscii(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-}
 
 } // namespace
 
@@ -38,12 +35,6 @@ std::string trimBlanksAndControls(std::string_view text) {
 std::string toLowerAscii(std::string_view text) {
     std::string result(text);
     std::transform(result.begin(), result.end(), result.begin(), lowerAscii);
-    return result;
-}
-
-std::string toUpperAscii(std::string_view text) {
-    std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(), upperAscii);
     return result;
 }
 

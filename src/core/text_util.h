@@ -14,7 +14,6 @@ std::string trimBlanksAndControls(std::string_view text);
 
 // ASCII letters only; file extensions and INI names are compared this way.
 std::string toLowerAscii(std::string_view text);
-std::string toUpperAscii(std::string_view text);
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
 
 // Splits 8-bit text into lines ending at CR, LF or CR LF, without their line ends; a NUL ends

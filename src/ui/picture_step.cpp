@@ -237,8 +237,7 @@ void PictureStep::updatePreview() {
             LoadPicture(entry, pictureFormats(), m_project.settings().AutoRotate);
         const Bitmap turned = GenPic(picture, picture.width(), picture.height(), 0, entry.crop,
                                      quarterTurnsToDegrees(entry.rotate), kWhite, true);
-        Bitmap shown;
-        KeepRatioStretch(kPreviewWidth, kPreviewHeight, true, shown, turned);
+        const Bitmap shown = KeepRatioStretch(kPreviewWidth, kPreviewHeight, true, turned);
         imgPreview->setPixmap(QPixmap::fromImage(toQImage(shown)));
         imgPreview->show();
     } catch (const ProjectError& error) {

@@ -111,14 +111,15 @@ void stretchColumns(const Bitmap& source, const ContributorLists& lists, Bitmap&
 
 } // namespace
 
-void FilteredStretch(int newWidth, int newHeight, ResampleFilter filter, float radius,
-                     const Bitmap& source, Bitmap& target) {
+Bitmap FilteredStretch(int newWidth, int newHeight, ResampleFilter filter, float radius,
+                       const Bitmap& source) {
     if (radius == 0) {
         radius = defaultRadius(filter);
     }
+    Bitmap target;
     target.reset(newWidth, newHeight);
     if (source.isEmpty() || target.isEmpty()) {
-        return;
+        return target;
     }
     const Rgb24View view(source);
     Bitmap rowsDone;
@@ -126,6 +127,7 @@ void FilteredStretch(int newWidth, int newHeight, ResampleFilter filter, float r
     stretchRows(view.bitmap(), ContributorLists(source.width(), newWidth, filter, radius),
                 rowsDone);
     stretchColumns(rowsDone, ContributorLists(source.height(), newHeight, filter, radius), target);
+    return target;
 }
 
 } // namespace vellumar

@@ -15,15 +15,13 @@ namespace vellumar {
 namespace {
 
 Bitmap shape(const Bitmap& source, int width, int height, int crop, bool keepRatio) {
-    Bitmap shaped;
     if (crop > 0) {
-        shaped = Crop(source, crop, width, height);
-    } else if (keepRatio) {
-        KeepRatioStretch(width, height, true, shaped, source);
-    } else {
-        FilteredStretch(width, height, ResampleFilter::Triangle, 0, source, shaped);
+        return Crop(source, crop, width, height);
     }
-    return shaped;
+    if (keepRatio) {
+        return KeepRatioStretch(width, height, true, source);
+    }
+    return FilteredStretch(width, height, ResampleFilter::Triangle, 0, source);
 }
 
 // The outline runs along the picture's edge, not the middle of the margin: a wide pen covers the

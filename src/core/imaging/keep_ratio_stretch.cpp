@@ -19,16 +19,15 @@ PictureSize keepRatioSize(int width, int height, int sourceWidth, int sourceHeig
             height};
 }
 
-void KeepRatioStretch(int width, int height, bool platformScale, Bitmap& target,
-                      const Bitmap& source) {
+Bitmap KeepRatioStretch(int width, int height, bool platformScale, const Bitmap& source) {
     const PictureSize size = keepRatioSize(width, height, source.width(), source.height());
     if (size.width == source.width() && size.height == source.height()) {
-        target = source;
-    } else if (platformScale) {
-        target = stretchUnblended(source, size.width, size.height);
-    } else {
-        FilteredStretch(size.width, size.height, ResampleFilter::Triangle, 0, source, target);
+        return source;
     }
+    if (platformScale) {
+        return stretchUnblended(source, size.width, size.height);
+    }
+    return FilteredStretch(size.width, size.height, ResampleFilter::Triangle, 0, source);
 }
 
 } // namespace vellumar

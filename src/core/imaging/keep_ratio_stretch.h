@@ -11,9 +11,8 @@ namespace vellumar {
 // (rounded half to even). The derived side is not held to the box.
 PictureSize keepRatioSize(int width, int height, int sourceWidth, int sourceHeight);
 
-// Fills target with source scaled to keepRatioSize: a copy when the picture fits the box,
-// else the unblended scale when platformScale is on, the triangle-filtered stretch when off.
-void KeepRatioStretch(int width, int height, bool platformScale, Bitmap& target,
-                      const Bitmap& source);
+// Source scaled to keepRatioSize: a copy when the picture fits the box, else the unblended
+// scale when platformScale is on, the triangle-filtered stretch when off.
+Bitmap KeepRatioStretch(int width, int height, bool platformScale, const Bitmap& source);
 
 } // namespace vellumar

@@ -31,6 +31,9 @@ enum class ThumbFit { Stretch, Crop };
 struct GallerySettings {
     std::string DestFolder;
     OverwriteMode Overwrite = OverwriteMode::Ask;
+    // Kept so that project files carry them over as written and the folders page shows them;
+    // the builds do not follow them: thumbnails always go to "thumb" and large pictures to
+    // "pic" (gallery_file_names.h), the fixed folders every page links its pictures from.
     FolderChoice ThumbSub{false, "thumb"};
     FolderChoice PicSub{false, "pic"};
     FolderChoice PageSub{false, "picpage"};

@@ -22,9 +22,7 @@ Bitmap rowOf(const std::vector<Rgb>& pixels) {
 
 Bitmap stretched(const Bitmap& source, int width, int height,
                  ResampleFilter filter = ResampleFilter::Triangle) {
-    Bitmap target;
-    FilteredStretch(width, height, filter, 0, source, target);
-    return target;
+    return FilteredStretch(width, height, filter, 0, source);
 }
 
 // Per channel: the weighted sum divided by the total, truncated.
@@ -145,8 +143,7 @@ TEST(FilteredStretch, BoxFilterPicksTheNearestSample) {
 }
 
 TEST(FilteredStretch, ZeroSizeLeavesAnEmptyTarget) {
-    Bitmap target = markedPicture(3, 3);
-    FilteredStretch(0, 4, ResampleFilter::Triangle, 0, markedPicture(5, 5), target);
+    const Bitmap target = FilteredStretch(0, 4, ResampleFilter::Triangle, 0, markedPicture(5, 5));
     EXPECT_TRUE(target.isEmpty());
     EXPECT_EQ(target.height(), 4);
 }

@@ -151,8 +151,7 @@ TEST(KeepRatioStretch, LongerSideBecomesTheBoxSide) {
     for (const Case& c : {Case{400, 300, 100, 75}, Case{300, 400, 75, 100},
                           Case{100, 100, 100, 100}, Case{50, 80, 50, 80}, Case{99, 101, 98, 100},
                           Case{150, 100, 100, 67}, Case{200, 100, 100, 50}}) {
-        Bitmap target;
-        KeepRatioStretch(100, 100, true, target, markedPicture(c.width, c.height));
+        const Bitmap target = KeepRatioStretch(100, 100, true, markedPicture(c.width, c.height));
         EXPECT_EQ(target.width(), c.expectedWidth) << c.width << "x" << c.height;
         EXPECT_EQ(target.height(), c.expectedHeight) << c.width << "x" << c.height;
     }
@@ -166,8 +165,7 @@ TEST(KeepRatioStretch, DerivedSideIsNotHeldToTheBox) {
 }
 
 TEST(KeepRatioStretch, UnblendedScaleDropsAndRepeatsWholePixels) {
-    Bitmap reduced;
-    KeepRatioStretch(2, 2, true, reduced, markedPicture(4, 3)); // 2 x nearest(1.5) = 2 x 2
+    const Bitmap reduced = KeepRatioStretch(2, 2, true, markedPicture(4, 3)); // 2 x nearest(1.5)
     ASSERT_EQ(reduced.height(), 2);
     EXPECT_EQ(reduced.pixel(0, 0), markOf(0, 0));
     EXPECT_EQ(reduced.pixel(1, 1), markOf(2, 1));
@@ -180,15 +178,13 @@ TEST(KeepRatioStretch, UnblendedScaleDropsAndRepeatsWholePixels) {
 
 TEST(KeepRatioStretch, FittingPictureIsCopiedWithItsLayout) {
     const Bitmap palette = Bitmap::withPalette(5, 5, {{9, 9, 9}});
-    Bitmap target;
-    KeepRatioStretch(100, 100, true, target, palette);
+    const Bitmap target = KeepRatioStretch(100, 100, true, palette);
     EXPECT_EQ(target.layout(), Bitmap::Layout::Palette8);
     EXPECT_EQ(target.pixel(4, 4), (Rgb{9, 9, 9}));
 }
 
 TEST(KeepRatioStretch, FilteredMeansGivesTheSameSize) {
-    Bitmap target;
-    KeepRatioStretch(100, 100, false, target, filledPicture(400, 300, {10, 20, 30}));
+    const Bitmap target = KeepRatioStretch(100, 100, false, filledPicture(400, 300, {10, 20, 30}));
     EXPECT_EQ(target.width(), 100);
     EXPECT_EQ(target.height(), 75);
     EXPECT_EQ(target.pixel(50, 40), (Rgb{10, 20, 30}));
