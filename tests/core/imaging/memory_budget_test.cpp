@@ -6,9 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include "build/picture_render.h"
 #include "imaging/memory_budget.h"
-#include "imaging/picture_render.h"
 #include "project_error.h"
+#include "readers/reader_table.h"
 #include "support/scratch_folder.h"
 
 namespace vellumar {
@@ -69,7 +70,7 @@ std::string pngHeaderOnly(const std::filesystem::path& path, int width, int heig
 
 std::string renderFailure(const RenderRequest& request) {
     try {
-        renderPicture(request);
+        renderPicture(request, pictureFormats());
     } catch (const ProjectError& error) {
         return error.what();
     }
