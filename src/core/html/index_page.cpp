@@ -89,7 +89,7 @@ private:
         case ThumbLinkTarget::PicturePage:
             return m_context.links.toPages + picturePageFileName(picture);
         case ThumbLinkTarget::Picture:
-            return std::string(kLargePictureFolder) + "/" + largePictureFileName(picture);
+            return largePictureAddress(picture);
         case ThumbLinkTarget::None:
             break;
         }
@@ -102,9 +102,8 @@ private:
         if (!m_settings.HiDpiThumbs) {
             return {};
         }
-        const std::string folder = std::string(kThumbnailFolder) + "/";
-        return srcsetAddress(folder + thumbnailFileName(m_settings, picture)) + " 1x, " +
-               srcsetAddress(folder + doubleSizeThumbnailFileName(m_settings, picture)) + " 2x";
+        return srcsetAddress(thumbnailAddress(m_settings, picture)) + " 1x, " +
+               srcsetAddress(doubleSizeThumbnailAddress(m_settings, picture)) + " 2x";
     }
 
     std::string cellToken(std::string_view name, int picture) const {
@@ -119,7 +118,7 @@ private:
             return thumbHref(picture);
         }
         if (name == "thumb file") {
-            return std::string(kThumbnailFolder) + "/" + thumbnailFileName(m_settings, picture);
+            return thumbnailAddress(m_settings, picture);
         }
         if (name == "thumb srcset") {
             return thumbSrcset(picture);

@@ -87,8 +87,7 @@ private:
             return "#";
         }
         if (name == "thumb file") {
-            return m_context.links.toRoot + std::string(kLargePictureFolder) + "/" +
-                   largePictureFileName(m_picture);
+            return m_context.links.toRoot + largePictureAddress(m_picture);
         }
         if (name == "thumb title") {
             return m_settings.PicPageShowTitle ? m_entry.title : std::string();

@@ -42,6 +42,10 @@ bool isNumbered(std::string_view name, std::string_view prefix, std::string_view
                           lowest);
 }
 
+std::string inFolder(std::string_view folder, const std::string& fileName) {
+    return std::string(folder) + "/" + fileName;
+}
+
 template <typename Kinds>
 void addButtonsThatAreOn(const NavLinkSet& set, const Kinds& kinds,
                          std::vector<const TNavLink*>& buttons) {
@@ -65,6 +69,18 @@ std::string doubleSizeThumbnailFileName(const GallerySettings& settings, std::si
 
 std::string largePictureFileName(std::size_t picture) {
     return "pic" + std::to_string(picture) + ".jpg";
+}
+
+std::string thumbnailAddress(const GallerySettings& settings, std::size_t picture) {
+    return inFolder(kThumbnailFolder, thumbnailFileName(settings, picture));
+}
+
+std::string doubleSizeThumbnailAddress(const GallerySettings& settings, std::size_t picture) {
+    return inFolder(kThumbnailFolder, doubleSizeThumbnailFileName(settings, picture));
+}
+
+std::string largePictureAddress(std::size_t picture) {
+    return inFolder(kLargePictureFolder, largePictureFileName(picture));
 }
 
 std::string indexPageFileName(const GallerySettings& settings, int page) {

@@ -31,6 +31,11 @@ std::string thumbnailFileName(const GallerySettings& settings, std::size_t pictu
 std::string doubleSizeThumbnailFileName(const GallerySettings& settings, std::size_t picture);
 // "pic<n>.jpg"
 std::string largePictureFileName(std::size_t picture);
+// The addresses of a picture's files from the gallery's root folder, as pages link them:
+// "thumb/<thumbnail file name>", "pic/pic<n>.jpg".
+std::string thumbnailAddress(const GallerySettings& settings, std::size_t picture);
+std::string doubleSizeThumbnailAddress(const GallerySettings& settings, std::size_t picture);
+std::string largePictureAddress(std::size_t picture);
 // Index page 1 is named by IdxFileName, page n >= 2 "index<n>.htm".
 std::string indexPageFileName(const GallerySettings& settings, int page);
 // "page<n>.htm"

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "model/gallery_file_names.h"
+#include "model/output_folders.h"
 #include "model/output_name_check.h"
 #include "project_error.h"
 
@@ -39,6 +40,22 @@ TEST(GalleryFileNames, RecogniseEveryNumberAListCanHoldAndNothingElse) {
     EXPECT_TRUE(isIndexPageFileName(settings, "index2.htm"));
     EXPECT_FALSE(isIndexPageFileName(settings, "index1.htm")); // page 1 has the setting's name
     EXPECT_FALSE(isIndexPageFileName(settings, "index.htm"));
+}
+
+// Pages link a picture's files by address from the root, builds write them into their folders:
+// the two must meet.
+TEST(GalleryFileNames, AddressesLeadToTheFilesTheBuildsWrite) {
+    GallerySettings settings;
+    settings.ThumbPrefix = "tn_";
+    settings.ThumbSuffix = "_s";
+    const OutputFolders folders = previewFolders("/gallery/");
+    EXPECT_EQ(thumbnailAddress(settings, 3), "thumb/tn_3_s.jpg");
+    EXPECT_EQ(folders.root + thumbnailAddress(settings, 3),
+              folders.thumbs + thumbnailFileName(settings, 3));
+    EXPECT_EQ(folders.root + doubleSizeThumbnailAddress(settings, 3),
+              folders.thumbs + doubleSizeThumbnailFileName(settings, 3));
+    EXPECT_EQ(largePictureAddress(40), "pic/pic40.jpg");
+    EXPECT_EQ(folders.root + largePictureAddress(40), folders.pictures + largePictureFileName(40));
 }
 
 TEST(GalleryFileNames, CopiedButtonsAreTheLinksThatAreOnInCopyOrder) {
