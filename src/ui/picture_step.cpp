@@ -19,7 +19,6 @@
 #include "frontend.h"
 #include "imaging/gen_pic.h"
 #include "imaging/keep_ratio_stretch.h"
-#include "imaging/rotate.h"
 #include "model/enums.h"
 #include "model/file_info.h"
 #include "model/load_picture.h"
@@ -216,7 +215,7 @@ void PictureStep::showEntry(int row, bool focusTitle) {
     const TImgEntry& entry = list.entry(row);
     edtTitle->setText(fromStd(entry.title));
     edtInfo->setText(fromStd(entry.info));
-    cmbCrop->setCurrentIndex(std::clamp(entry.crop, 0, 3));
+    cmbCrop->setCurrentIndex(std::clamp(static_cast<int>(entry.crop), 0, 3));
     cmbRotate->setCurrentIndex(std::clamp(entry.rotate, 0, 3));
     lblFileName->setText(fromStd(list.row(row).fileName));
     updatePreview();
@@ -235,8 +234,9 @@ void PictureStep::updatePreview() {
     try {
         const Bitmap picture =
             LoadPicture(entry, pictureFormats(), m_project.settings().AutoRotate);
-        const Bitmap turned = GenPic(picture, picture.width(), picture.height(), 0, entry.crop,
-                                     quarterTurnsToDegrees(entry.rotate), kWhite, true);
+        const PictureBox ownSize{
+            .width = picture.width(), .height = picture.height(), .keepRatio = true};
+        const Bitmap turned = GenPic(picture, ownSize, entry.crop, entry.rotate);
         const Bitmap shown = KeepRatioStretch(kPreviewWidth, kPreviewHeight, true, turned);
         imgPreview->setPixmap(QPixmap::fromImage(toQImage(shown)));
         imgPreview->show();
@@ -300,7 +300,8 @@ void PictureStep::commitInfo() {
 
 void PictureStep::commitCrop() {
     if (m_shownRow > 0) {
-        m_project.pictures().entry(m_shownRow).crop = cmbCrop->currentIndex();
+        m_project.pictures().entry(m_shownRow).crop =
+            static_cast<CropAlign>(cmbCrop->currentIndex());
         updatePreview();
     }
 }

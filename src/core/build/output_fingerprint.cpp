@@ -29,6 +29,11 @@ const std::string& programIdentity() {
     return identity;
 }
 
+// The crop as the project file stores it.
+std::string cropText(CropAlign crop) {
+    return std::to_string(static_cast<int>(crop));
+}
+
 std::string shapeText(const PictureBox& box) {
     return std::to_string(box.width) + "x" + std::to_string(box.height) + " keep " +
            std::to_string(box.keepRatio);
@@ -42,8 +47,7 @@ std::string decodeText(const RenderRequest& request) {
     }
     std::string text = "\ndecoded for";
     if (request.thumbnail) {
-        text +=
-            " thumbnail " + shapeText(*request.thumbnail) + " crop " + std::to_string(request.crop);
+        text += " thumbnail " + shapeText(*request.thumbnail) + " crop " + cropText(request.crop);
         if (request.doubleSizeThumbnail) {
             text += " and double size";
         }
@@ -81,8 +85,7 @@ std::string boxText(const PictureBox& box) {
 std::optional<std::string> thumbnailFingerprint(const RenderRequest& request) {
     std::optional<std::string> text = sourceOf(request);
     if (text && request.thumbnail) {
-        *text +=
-            "\nthumbnail " + boxText(*request.thumbnail) + " crop " + std::to_string(request.crop);
+        *text += "\nthumbnail " + boxText(*request.thumbnail) + " crop " + cropText(request.crop);
         return text;
     }
     return std::nullopt;
@@ -92,7 +95,7 @@ std::optional<std::string> doubleSizeThumbnailFingerprint(const RenderRequest& r
     std::optional<std::string> text = sourceOf(request);
     if (text && request.thumbnail && request.doubleSizeThumbnail) {
         *text += "\ndouble-size thumbnail " + boxText(doubleSizeOf(*request.thumbnail)) + " crop " +
-                 std::to_string(request.crop);
+                 cropText(request.crop);
         return text;
     }
     return std::nullopt;

@@ -74,7 +74,7 @@ std::optional<std::vector<PictureSize>> averagedSizes(const RenderRequest& reque
     }
     if (request.largePicture) {
         const auto size = request.largePictureBox
-                              ? averagedSize(*request.largePictureBox, 0, fullSize)
+                              ? averagedSize(*request.largePictureBox, CropAlign::NoCrop, fullSize)
                               : std::nullopt;
         if (!size) {
             return std::nullopt;
@@ -122,17 +122,16 @@ DecodedPicture decodeFor(const RenderRequest& request, const PictureFile& file, 
 
 // GenPic, except that with smooth scaling an aspect-keeping reduction averages: from the
 // decoded picture, however reduced, down to the size the full picture gives.
-Bitmap shapeOutput(const DecodedPicture& picture, const PictureBox& box, int crop, int angle,
-                   bool smoothScaling) {
+Bitmap shapeOutput(const DecodedPicture& picture, const PictureBox& box, CropAlign crop,
+                   int quarterTurns, bool smoothScaling) {
     if (smoothScaling) {
         if (const auto size = averagedSize(box, crop, picture.fullSize)) {
             return turnAndFrame(stretchAveraged(picture.bitmap, picture.fullSize, picture.reduction,
                                                 size->width, size->height),
-                                angle, box.borderWidth, box.borderColor);
+                                quarterTurns, box);
         }
     }
-    return GenPic(picture.bitmap, box.width, box.height, box.borderWidth, crop, angle,
-                  box.borderColor, box.keepRatio);
+    return GenPic(picture.bitmap, box, crop, quarterTurns);
 }
 
 std::optional<RenderedPicture> encoded(const std::optional<Bitmap>& picture) {
@@ -169,23 +168,25 @@ RenderedBitmaps renderBitmaps(const RenderRequest& request, const PictureFormatR
     }
     const int orientation = request.autoRotate ? outputs.metadata.orientation : 1;
     DecodedPicture picture = decodeFor(request, file, orientation);
-    const int angle = quarterTurnsToDegrees(request.rotate);
     if (const auto& box = request.thumbnail; box && !request.thumbnailMade) {
-        outputs.thumbnail = shapeOutput(picture, *box, request.crop, angle, request.smoothScaling);
+        outputs.thumbnail =
+            shapeOutput(picture, *box, request.crop, request.rotate, request.smoothScaling);
     }
     if (const auto& box = request.thumbnail;
         box && request.doubleSizeThumbnail && !request.doubleSizeThumbnailMade) {
-        outputs.doubleSizeThumbnail =
-            shapeOutput(picture, doubleSizeOf(*box), request.crop, angle, request.smoothScaling);
+        outputs.doubleSizeThumbnail = shapeOutput(picture, doubleSizeOf(*box), request.crop,
+                                                  request.rotate, request.smoothScaling);
     }
     if (request.largePicture && !request.largePictureMade) {
         if (const auto& box = request.largePictureBox) {
             // Large pictures are never cropped.
-            outputs.largePicture = shapeOutput(picture, *box, 0, angle, request.smoothScaling);
+            outputs.largePicture = shapeOutput(picture, *box, CropAlign::NoCrop, request.rotate,
+                                               request.smoothScaling);
         } else {
             // Own size: only the rotation applies, to the decoded picture itself, which is
             // not needed any more.
-            outputs.largePicture = Rotate(std::move(picture.bitmap), angle);
+            outputs.largePicture =
+                Rotate(std::move(picture.bitmap), quarterTurnsToDegrees(request.rotate));
         }
     }
     outputs.memory = std::move(picture.memory);

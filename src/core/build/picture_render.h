@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "imaging/bitmap.h"
+#include "imaging/crop_align.h"
 #include "imaging/memory_budget.h"
 #include "imaging/picture_box.h"
 #include "model/gallery_settings.h"
@@ -22,8 +23,8 @@ std::optional<PictureBox> largePictureBoxOf(const GallerySettings& settings);
 
 // What a build asks of one picture file.
 struct RenderRequest {
-    std::string path;                    // already trimmed
-    int crop = 0;                        // a CropAlign value
+    std::string path; // already trimmed
+    CropAlign crop = CropAlign::NoCrop;
     int rotate = 0;                      // quarter turns
     std::optional<PictureBox> thumbnail; // nothing: no thumbnail wanted
     // With a thumbnail: its version at doubleSizeOf its box as well.

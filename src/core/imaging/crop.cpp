@@ -1,6 +1,5 @@
 #include "crop.h"
 
-#include "imaging/crop_align.h"
 #include "imaging/raster.h"
 #include "imaging/rounding.h"
 
@@ -9,11 +8,11 @@ namespace vellumar {
 namespace {
 
 // Where the window starts along one side of length `length`.
-int windowOrigin(int crop, int length, int window) {
+int windowOrigin(CropAlign crop, int length, int window) {
     switch (crop) {
-    case static_cast<int>(CropAlign::TopLeft):
+    case CropAlign::TopLeft:
         return 0;
-    case static_cast<int>(CropAlign::RightBottom):
+    case CropAlign::RightBottom:
         return length - window;
     default:
         return static_cast<int>(
@@ -23,7 +22,7 @@ int windowOrigin(int crop, int length, int window) {
 
 } // namespace
 
-Bitmap Crop(const Bitmap& source, int crop, int width, int height) {
+Bitmap Crop(const Bitmap& source, CropAlign crop, int width, int height) {
     Bitmap result(width, height); // black where the window leaves the picture
     drawBitmap(result, source, -windowOrigin(crop, source.width(), width),
                -windowOrigin(crop, source.height(), height));

@@ -14,8 +14,8 @@ namespace vellumar {
 
 namespace {
 
-Bitmap shape(const Bitmap& source, int width, int height, int crop, bool keepRatio) {
-    if (crop > 0) {
+Bitmap shape(const Bitmap& source, int width, int height, CropAlign crop, bool keepRatio) {
+    if (cutsWindow(crop)) {
         return Crop(source, crop, width, height);
     }
     if (keepRatio) {
@@ -47,21 +47,22 @@ Bitmap frame(const Bitmap& picture, int borderWidth, Color borderColour) {
 
 } // namespace
 
-Bitmap GenPic(const Bitmap& source, int width, int height, int borderWidth, int crop, int angle,
-              Color borderColour, bool keepRatio) {
-    return turnAndFrame(shape(source, std::max(width, 0), std::max(height, 0), crop, keepRatio),
-                        angle, borderWidth, borderColour);
+Bitmap GenPic(const Bitmap& source, const PictureBox& box, CropAlign crop, int quarterTurns) {
+    return turnAndFrame(
+        shape(source, std::max(box.width, 0), std::max(box.height, 0), crop, box.keepRatio),
+        quarterTurns, box);
 }
 
-Bitmap turnAndFrame(Bitmap shaped, int angle, int borderWidth, Color borderColour) {
+Bitmap turnAndFrame(Bitmap shaped, int quarterTurns, const PictureBox& box) {
+    const int angle = quarterTurnsToDegrees(quarterTurns);
     if (angle != 0) {
         shaped = Rotate(std::move(shaped), angle);
     }
-    if (borderWidth <= 0) {
+    if (box.borderWidth <= 0) {
         shaped.convertToRgb24();
         return shaped;
     }
-    return frame(shaped, borderWidth, borderColour);
+    return frame(shaped, box.borderWidth, box.borderColor);
 }
 
 } // namespace vellumar

@@ -6,8 +6,9 @@
 
 namespace vellumar {
 
-std::optional<PictureSize> averagedSize(const PictureBox& box, int crop, PictureSize fullSize) {
-    if (crop > 0 || !box.keepRatio) {
+std::optional<PictureSize> averagedSize(const PictureBox& box, CropAlign crop,
+                                        PictureSize fullSize) {
+    if (cutsWindow(crop) || !box.keepRatio) {
         return std::nullopt;
     }
     const PictureSize size = keepRatioSize(box.width, box.height, fullSize.width, fullSize.height);

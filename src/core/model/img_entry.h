@@ -11,8 +11,8 @@ struct TImgEntry {
     std::string file; // full path
     std::string title;
     std::string info;
-    int crop = static_cast<int>(CropAlign::NoCrop); // a CropAlign value; larger ones act as Center
-    int rotate = 0;                                 // quarter turns clockwise, 0..3
+    CropAlign crop = CropAlign::NoCrop;
+    int rotate = 0; // quarter turns clockwise, 0..3
     // Sizes of the thumbnail and large picture as last built; 0 until then.
     int builtThumbWidth = 0;
     int builtThumbHeight = 0;

@@ -87,7 +87,7 @@ void readPictures(const IniReader& ini, int count, PictureList& list, Frontend& 
         entry.file = file;
         entry.title = ini.valueOr(name, "title", "");
         entry.info = ini.valueOr(name, "info", "");
-        entry.crop = readInteger(ini, name, "crop");
+        entry.crop = static_cast<CropAlign>(readInteger(ini, name, "crop"));
         entry.rotate = readInteger(ini, name, "rotate");
         list.append(std::move(entry));
         frontend.processEvents();
@@ -146,7 +146,7 @@ std::string projectText(const PictureList& list, const GallerySettings& settings
         ini.key("file", entry.file);
         ini.key("title", entry.title);
         ini.key("info", entry.info);
-        ini.key("crop", std::to_string(entry.crop));
+        ini.key("crop", std::to_string(static_cast<int>(entry.crop)));
         ini.key("rotate", std::to_string(entry.rotate));
     }
     return ini.text();

@@ -45,7 +45,7 @@ TEST_P(PictureStepsTest, HeightOnlyStretchKeepsTheAspectAndBothLoopsReport) {
 
 TEST_P(PictureStepsTest, CropCutsAWindowAndBorderGrowsTheRecordedSize) {
     addPicture("photo.jpg", 640, 480);
-    entries.back().crop = static_cast<int>(CropAlign::Center);
+    entries.back().crop = CropAlign::Center;
     addPicture("whole.jpg", 100, 75);
     setThumbFit(settings, ThumbFit::Crop);
     settings.ThumbBorder = true;
@@ -58,7 +58,7 @@ TEST_P(PictureStepsTest, CropCutsAWindowAndBorderGrowsTheRecordedSize) {
 
 TEST_P(PictureStepsTest, DoubleSizeThumbnailsShowTheSameAtTwiceTheBox) {
     addPicture("photo.jpg", 640, 480);
-    entries.back().crop = static_cast<int>(CropAlign::Center);
+    entries.back().crop = CropAlign::Center;
     addPicture("wide.jpg", 400, 300);
     setThumbFit(settings, ThumbFit::Crop);
     settings.ThumbBorder = true;
@@ -71,7 +71,7 @@ TEST_P(PictureStepsTest, DoubleSizeThumbnailsShowTheSameAtTwiceTheBox) {
     setThumbFit(settings, ThumbFit::Stretch);
     settings.ThumbWidth.on = false;
     settings.ThumbHeight = {true, "80"};
-    entries[0].crop = static_cast<int>(CropAlign::NoCrop);
+    entries[0].crop = CropAlign::NoCrop;
     entries[0].rotate = 1;
     ASSERT_TRUE(run(OverwriteMode::Overwrite));
     EXPECT_EQ(sizeOf("thumb/tn_1.jpg"), (PictureSize{60, 80}));

@@ -25,9 +25,10 @@
 namespace vellumar {
 namespace {
 
-constexpr int kTopLeft = static_cast<int>(CropAlign::TopLeft);
-constexpr int kCenter = static_cast<int>(CropAlign::Center);
-constexpr int kRightBottom = static_cast<int>(CropAlign::RightBottom);
+constexpr CropAlign kNoCrop = CropAlign::NoCrop;
+constexpr CropAlign kTopLeft = CropAlign::TopLeft;
+constexpr CropAlign kCenter = CropAlign::Center;
+constexpr CropAlign kRightBottom = CropAlign::RightBottom;
 
 PictureBox square(int side) {
     return {side, side, true, 0, kWhite};
@@ -134,21 +135,21 @@ TEST_F(SmoothScalingTest, SizesFollowTheTransformsForEveryBoxRule) {
     };
     struct ThumbnailRule {
         PictureBox box;
-        int crop;
+        CropAlign crop;
     };
     const std::vector<ThumbnailRule> thumbnails = {
-        {thumbnailRule([](GallerySettings&) {}), 0}, // width only, 100
+        {thumbnailRule([](GallerySettings&) {}), kNoCrop}, // width only, 100
         {thumbnailRule([](GallerySettings& s) {
              setThumbHeightFlag(s, true);
              setThumbWidthFlag(s, false);
              s.ThumbHeight.value = "80";
          }),
-         0},
+         kNoCrop},
         {thumbnailRule([](GallerySettings& s) {
              s.ThumbHeight = {true, "90"};
              s.ThumbWidth.value = "120";
          }),
-         0},
+         kNoCrop},
         {thumbnailRule([](GallerySettings& s) { setThumbFit(s, ThumbFit::Crop); }), kTopLeft},
         {thumbnailRule([](GallerySettings& s) { setThumbFit(s, ThumbFit::Crop); }), kCenter},
         {thumbnailRule([](GallerySettings& s) { setThumbFit(s, ThumbFit::Crop); }), kRightBottom},
@@ -156,7 +157,7 @@ TEST_F(SmoothScalingTest, SizesFollowTheTransformsForEveryBoxRule) {
              s.ThumbBorder = true;
              s.ThumbBorderWidth = "2";
          }),
-         0},
+         kNoCrop},
     };
     const auto largeRule = [](void (*adjust)(GallerySettings&)) {
         GallerySettings settings;
@@ -193,10 +194,8 @@ TEST_F(SmoothScalingTest, SizesFollowTheTransformsForEveryBoxRule) {
             request.smoothScaling = false;
             const RenderedOutputs picked = renderPicture(request, pictureFormats());
 
-            const int angle = request.rotate * 90;
             const PictureBox& t = thumbnails[i].box;
-            const Bitmap thumbnail = GenPic(full, t.width, t.height, t.borderWidth, request.crop,
-                                            angle, t.borderColor, t.keepRatio);
+            const Bitmap thumbnail = GenPic(full, t, request.crop, request.rotate);
             const std::string what = path + ", rule " + std::to_string(i);
             EXPECT_EQ(smooth.thumbnail->width, thumbnail.width()) << what;
             EXPECT_EQ(smooth.thumbnail->height, thumbnail.height()) << what;
@@ -207,13 +206,12 @@ TEST_F(SmoothScalingTest, SizesFollowTheTransformsForEveryBoxRule) {
 
             const std::optional<PictureBox>& l = request.largePictureBox;
             const Bitmap large =
-                l ? GenPic(full, l->width, l->height, l->borderWidth, 0, angle, l->borderColor,
-                           l->keepRatio)
-                  : GenPic(full, full.width(), full.height(), 0, 0, angle, kWhite, true);
+                GenPic(full, l.value_or(PictureBox{full.width(), full.height(), true, 0, kWhite}),
+                       kNoCrop, request.rotate);
             EXPECT_EQ(smooth.largePicture->width, large.width()) << what;
             EXPECT_EQ(smooth.largePicture->height, large.height()) << what;
             EXPECT_EQ(picked.largePicture->jpeg, encodeJpeg(large)) << what;
-            if (!l || !averagedSize(*l, 0, {full.width(), full.height()})) {
+            if (!l || !averagedSize(*l, kNoCrop, {full.width(), full.height()})) {
                 EXPECT_EQ(smooth.largePicture->jpeg, picked.largePicture->jpeg) << what;
             }
         }
@@ -263,9 +261,10 @@ TEST_F(SmoothScalingTest, ATwelveMegapixelPhotoIsAveragedCloseToTheAreaMean) {
 
     request.smoothScaling = false;
     const RenderedOutputs picked = renderPicture(request, pictureFormats());
-    const Bitmap pickedThumbnail = GenPic(full, 100, 100, 0, 0, 0, kWhite, true);
+    const Bitmap pickedThumbnail = GenPic(full, {100, 100, true, 0, kWhite}, kNoCrop, 0);
     EXPECT_EQ(picked.thumbnail->jpeg, encodeJpeg(pickedThumbnail));
-    EXPECT_EQ(picked.largePicture->jpeg, encodeJpeg(GenPic(full, 600, 600, 0, 0, 0, kWhite, true)));
+    EXPECT_EQ(picked.largePicture->jpeg,
+              encodeJpeg(GenPic(full, {600, 600, true, 0, kWhite}, kNoCrop, 0)));
     const std::array<double, 3> pickedDifference =
         testing::meanDifference(pickedThumbnail, thumbnailMean);
     EXPECT_GT(*std::max_element(pickedDifference.begin(), pickedDifference.end()), 3.0);

@@ -8,7 +8,8 @@
 namespace vellumar {
 namespace {
 
-constexpr int kCenter = static_cast<int>(CropAlign::Center);
+constexpr CropAlign kNoCrop = CropAlign::NoCrop;
+constexpr CropAlign kCenter = CropAlign::Center;
 
 PictureBox square(int side) {
     return {side, side, true, 0, kWhite};
@@ -16,12 +17,14 @@ PictureBox square(int side) {
 
 TEST(ShrinkOnLoad, OnlyAspectKeepingReductionsAreAveraged) {
     const PictureSize photoSize{4000, 3000};
-    EXPECT_EQ(averagedSize(square(100), 0, photoSize), (PictureSize{100, 75}));
-    EXPECT_EQ(averagedSize(square(100), 0, {3000, 4000}), (PictureSize{75, 100}));
-    EXPECT_EQ(averagedSize({100, 50, true, 0, kWhite}, 0, {80, 60}), (PictureSize{100, 75}));
-    EXPECT_FALSE(averagedSize(square(100), kCenter, photoSize));           // a window
-    EXPECT_FALSE(averagedSize({100, 80, false, 0, kWhite}, 0, photoSize)); // exact size
-    EXPECT_FALSE(averagedSize(square(100), 0, {100, 64}));                 // fits: copied
+    EXPECT_EQ(averagedSize(square(100), kNoCrop, photoSize), (PictureSize{100, 75}));
+    EXPECT_EQ(averagedSize(square(100), kNoCrop, {3000, 4000}), (PictureSize{75, 100}));
+    EXPECT_EQ(averagedSize({100, 50, true, 0, kWhite}, kNoCrop, {80, 60}), (PictureSize{100, 75}));
+    // Numbers below NoCrop, which a project file may hold, scale as NoCrop does.
+    EXPECT_TRUE(averagedSize(square(100), static_cast<CropAlign>(-1), photoSize));
+    EXPECT_FALSE(averagedSize(square(100), kCenter, photoSize));                 // a window
+    EXPECT_FALSE(averagedSize({100, 80, false, 0, kWhite}, kNoCrop, photoSize)); // exact size
+    EXPECT_FALSE(averagedSize(square(100), kNoCrop, {100, 64}));                 // fits: copied
 }
 
 TEST(ShrinkOnLoad, TheDecodeIsTheSmallestThatStillCoversEveryOutput) {

@@ -16,9 +16,10 @@ using testing::markedPicture;
 using testing::markOf;
 
 constexpr Rgb kBlackPixel{0, 0, 0};
-constexpr int kTopLeft = static_cast<int>(CropAlign::TopLeft);
-constexpr int kCenter = static_cast<int>(CropAlign::Center);
-constexpr int kRightBottom = static_cast<int>(CropAlign::RightBottom);
+constexpr CropAlign kNoCrop = CropAlign::NoCrop;
+constexpr CropAlign kTopLeft = CropAlign::TopLeft;
+constexpr CropAlign kCenter = CropAlign::Center;
+constexpr CropAlign kRightBottom = CropAlign::RightBottom;
 
 TEST(Crop, CentresTheWindowRoundingHalvesToEven) {
     const Bitmap window = Crop(markedPicture(101, 80), kCenter, 50, 50);
@@ -55,7 +56,8 @@ TEST(Crop, RightBottomTakesTheFarEndAndUnknownValuesCentre) {
     EXPECT_EQ(right.pixel(0, 0), markOf(100, 0));
     EXPECT_EQ(right.pixel(99, 99), markOf(199, 99));
 
-    EXPECT_EQ(Crop(markedPicture(200, 100), 7, 100, 100).pixel(0, 0), markOf(50, 0));
+    EXPECT_EQ(Crop(markedPicture(200, 100), static_cast<CropAlign>(7), 100, 100).pixel(0, 0),
+              markOf(50, 0));
 }
 
 TEST(Crop, PaletteSourceGives24BitResult) {
@@ -191,7 +193,7 @@ TEST(KeepRatioStretch, FilteredMeansGivesTheSameSize) {
 }
 
 TEST(GenPic, BorderAddsTwiceItsWidth) {
-    const Bitmap framed = GenPic(markedPicture(100, 75), 100, 100, 3, 0, 0, kBlack, true);
+    const Bitmap framed = GenPic(markedPicture(100, 75), {100, 100, true, 3, kBlack}, kNoCrop, 0);
     EXPECT_EQ(framed.width(), 106);
     EXPECT_EQ(framed.height(), 81);
     EXPECT_EQ(framed.pixel(0, 0), (Rgb{255, 255, 255}));
@@ -204,8 +206,8 @@ TEST(GenPic, BorderAddsTwiceItsWidth) {
 TEST(GenPic, OneWideOutlineCoversExactlyTheDocumentedPixels) {
     const Rgb red{255, 0, 0};
     const Rgb white{255, 255, 255};
-    const Bitmap framed =
-        GenPic(filledPicture(6, 4, {0, 0, 200}), 10, 10, 1, 0, 0, makeColor(255, 0, 0), true);
+    const Bitmap framed = GenPic(filledPicture(6, 4, {0, 0, 200}),
+                                 {10, 10, true, 1, makeColor(255, 0, 0)}, kNoCrop, 0);
     ASSERT_EQ(framed.width(), 8);
     ASSERT_EQ(framed.height(), 6);
     const int w = framed.width();
@@ -223,7 +225,7 @@ TEST(GenPic, OneWideOutlineCoversExactlyTheDocumentedPixels) {
 }
 
 TEST(GenPic, CropIgnoresKeepRatioAndRotationFollowsShaping) {
-    const Bitmap picture = GenPic(markedPicture(200, 100), 50, 30, 0, kTopLeft, 90, kBlack, true);
+    const Bitmap picture = GenPic(markedPicture(200, 100), {50, 30, true, 0, kBlack}, kTopLeft, 1);
     ASSERT_EQ(picture.width(), 30);
     ASSERT_EQ(picture.height(), 50);
     EXPECT_EQ(picture.pixel(29, 0), markOf(0, 0)); // full resolution, turned clockwise
@@ -231,15 +233,15 @@ TEST(GenPic, CropIgnoresKeepRatioAndRotationFollowsShaping) {
 
 TEST(GenPic, ExactStretchIgnoresTheAspect) {
     const Bitmap picture =
-        GenPic(filledPicture(400, 300, {1, 2, 3}), 20, 50, 0, 0, 0, kBlack, false);
+        GenPic(filledPicture(400, 300, {1, 2, 3}), {20, 50, false, 0, kBlack}, kNoCrop, 0);
     EXPECT_EQ(picture.width(), 20);
     EXPECT_EQ(picture.height(), 50);
     EXPECT_EQ(picture.pixel(10, 25), (Rgb{1, 2, 3}));
 }
 
 TEST(GenPic, EmptyBoxGivesOnlyTheBorder) {
-    EXPECT_TRUE(GenPic(markedPicture(10, 10), 0, 0, 0, kCenter, 0, kBlack, false).isEmpty());
-    const Bitmap framed = GenPic(markedPicture(10, 10), 0, 0, 2, 0, 0, kBlack, false);
+    EXPECT_TRUE(GenPic(markedPicture(10, 10), {0, 0, false, 0, kBlack}, kCenter, 0).isEmpty());
+    const Bitmap framed = GenPic(markedPicture(10, 10), {0, 0, false, 2, kBlack}, kNoCrop, 0);
     EXPECT_EQ(framed.width(), 4);
     EXPECT_EQ(framed.height(), 4);
 }

@@ -228,7 +228,7 @@ TEST_F(ProjectFileTest, WritesEveryKeyInOrder) {
     entry.file = "/pics/beach.jpg";
     entry.title = "Beach";
     entry.info = "Sunny";
-    entry.crop = 2;
+    entry.crop = CropAlign::Center;
     entry.rotate = 3;
     pictures.append(entry);
 
@@ -298,13 +298,13 @@ TEST_F(ProjectFileTest, EverySavedSettingAndPictureReadsBack) {
     entry.file = a;
     entry.title = "\"Quoted\"";
     entry.info = "Info with = sign";
-    entry.crop = 3;
+    entry.crop = CropAlign::RightBottom;
     entry.rotate = 1;
     saved.append(entry);
     entry.file = b;
     entry.title = std::string(3000, 't');
     entry.info = "";
-    entry.crop = 0;
+    entry.crop = CropAlign::NoCrop;
     entry.rotate = 2;
     saved.append(entry);
     const std::string path = folder / "round.vlm";
@@ -319,7 +319,7 @@ TEST_F(ProjectFileTest, EverySavedSettingAndPictureReadsBack) {
     ASSERT_EQ(list.count(), 2);
     EXPECT_EQ(list.entry(1).title, "Quoted"); // the format cannot hold surrounding quotes
     EXPECT_EQ(list.entry(1).info, "Info with = sign");
-    EXPECT_EQ(list.entry(1).crop, 3);
+    EXPECT_EQ(list.entry(1).crop, CropAlign::RightBottom);
     EXPECT_EQ(list.entry(2).file, b);
     EXPECT_EQ(list.entry(2).title, std::string(2047, 't'));
     EXPECT_EQ(list.entry(2).rotate, 2);
@@ -448,6 +448,21 @@ TEST_F(ProjectFileTest, APictureWithoutFileKeyIsSkippedWithAnEmptyName) {
     ASSERT_TRUE(load(path));
     EXPECT_EQ(list.count(), 1);
     EXPECT_THAT(frontend.notices, ElementsAre("File  not found and skipped."));
+}
+
+// The crop choice offers four values, but a file may hold any number; it is kept as it is.
+TEST_F(ProjectFileTest, CropNumbersOutsideTheChoicesAreWrittenBackUnchanged) {
+    const std::string a = folder.picture("a.jpg");
+    const std::string path = projectWith({},
+                                         "\r\n[Image1]\r\nfile=" + a +
+                                             "\r\ncrop=7\r\nrotate=0\r\n\r\n[Image2]\r\nfile=" + a +
+                                             "\r\ncrop=-1\r\nrotate=0\r\n",
+                                         2);
+
+    ASSERT_TRUE(load(path));
+    const IniReader resaved(projectText(list, settings, "odd.vlm"));
+    EXPECT_EQ(resaved.value("Image1", "crop"), "7");
+    EXPECT_EQ(resaved.value("Image2", "crop"), "-1");
 }
 
 TEST_F(ProjectFileTest, AFailedLoadChangesNothing) {
