@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/format_registry.h"
+#include "readers/format_registry.h"
 #include "readers/picture_reader.h"
 
 namespace vellumar::fuzzing {

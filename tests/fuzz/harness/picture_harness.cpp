@@ -6,7 +6,7 @@
 #include <optional>
 #include <unistd.h>
 
-#include "imaging/picture_loader.h"
+#include "readers/picture_loader.h"
 #include "project_error.h"
 
 namespace vellumar::fuzzing {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/format_registry.h"
+#include "readers/format_registry.h"
 #include "readers/picture_reader.h"
 
 namespace vellumar::fuzzing {
