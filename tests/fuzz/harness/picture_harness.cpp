@@ -6,8 +6,8 @@
 #include <optional>
 #include <unistd.h>
 
-#include "readers/picture_loader.h"
 #include "project_error.h"
+#include "readers/picture_loader.h"
 
 namespace vellumar::fuzzing {
 
