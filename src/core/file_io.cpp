@@ -38,6 +38,7 @@ public:
     Descriptor& operator=(Descriptor&&) = delete;
 
     int get() const { return m_descriptor; }
+    int release() { return std::exchange(m_descriptor, -1); }
 
 private:
     int m_descriptor;
@@ -96,13 +97,51 @@ FailureText readFailure(const std::string& path) {
 
 } // namespace
 
-std::vector<std::uint8_t> readFileBytes(const std::string& path, std::size_t limit) {
-    const OpenedFile file = openRegularFile(path, [&](std::string_view reason) {
-        return "Cannot open file " + path + ": " + std::string(reason);
+ReadOnlyFile::ReadOnlyFile(std::string path) : m_path(std::move(path)) {
+    OpenedFile file = openRegularFile(m_path, [&](std::string_view reason) {
+        return "Cannot open file " + m_path + ": " + std::string(reason);
     });
-    // A file that grows while it is read is taken as it was when opened.
-    std::vector<std::uint8_t> bytes(std::min(limit, file.size));
-    bytes.resize(readFully(file, bytes, readFailure(path)));
+    m_size = file.size;
+    m_descriptor = file.descriptor.release();
+}
+
+ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept
+    : m_path(std::move(other.m_path)), m_descriptor(std::exchange(other.m_descriptor, -1)),
+      m_size(other.m_size) {}
+
+ReadOnlyFile::~ReadOnlyFile() {
+    if (m_descriptor >= 0) {
+        ::close(m_descriptor);
+    }
+}
+
+std::size_t ReadOnlyFile::readAt(std::uint64_t offset, std::span<std::uint8_t> out) const {
+    if (offset >= m_size) {
+        return 0;
+    }
+    out = out.first(static_cast<std::size_t>(std::min<std::uint64_t>(out.size(), m_size - offset)));
+    std::size_t filled = 0;
+    while (filled < out.size()) {
+        const ssize_t got = ::pread(m_descriptor, out.data() + filled, out.size() - filled,
+                                    static_cast<off_t>(offset + filled));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            throw ProjectError(readFailure(m_path)(std::strerror(errno)));
+        }
+        if (got == 0) {
+            break;
+        }
+        filled += static_cast<std::size_t>(got);
+    }
+    return filled;
+}
+
+std::vector<std::uint8_t> readFileBytes(const std::string& path, std::size_t limit) {
+    const ReadOnlyFile file(path);
+    std::vector<std::uint8_t> bytes(std::min<std::uint64_t>(limit, file.size()));
+    bytes.resize(file.readAt(0, bytes));
     return bytes;
 }
 

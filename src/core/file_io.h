@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,32 @@ namespace vellumar {
 // The first `limit` bytes of a file, or all of it. Fails with "Cannot open file <path>: ..."
 // or "Cannot read file <path>: ...".
 std::vector<std::uint8_t> readFileBytes(const std::string& path, std::size_t limit = SIZE_MAX);
+
+// A regular file open for reading at any offset, so that a big file is read piece by piece
+// instead of whole. Its size is taken when it is opened: a file that grows meanwhile is read
+// as it was.
+class ReadOnlyFile {
+public:
+    // Fails with "Cannot open file <path>: <reason>", also for anything that is not a regular
+    // file (a pipe, a device, a folder).
+    explicit ReadOnlyFile(std::string path);
+    ReadOnlyFile(ReadOnlyFile&& other) noexcept;
+    ReadOnlyFile& operator=(ReadOnlyFile&&) = delete;
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+    ~ReadOnlyFile();
+
+    const std::string& path() const { return m_path; }
+    std::uint64_t size() const { return m_size; }
+    // Copies the bytes at offset into out, fewer only where the file ends. Fails with
+    // "Cannot read file <path>: <reason>".
+    std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> out) const;
+
+private:
+    std::string m_path;
+    int m_descriptor = -1;
+    std::uint64_t m_size = 0;
+};
 
 // A whole text file. A file larger than maxBytes is refused, so a stray huge file named like
 // a template cannot exhaust memory. Fails with "Cannot read file <path>: ...".

@@ -133,5 +133,22 @@ TEST(FileIo, ReadsOnlyRegularFilesAndNoMoreThanTheyHold) {
               "Cannot read file " + folder + "small.jpg: it is larger than 4 bytes.");
 }
 
+TEST(FileIo, AnOpenFileIsReadAtOffsetsAsItWasWhenOpened) {
+    testing::ScratchFolder scratch;
+    const std::string path = scratch.folder() + "growing.bmp";
+    writeFile(path, "0123456789");
+    const ReadOnlyFile file(path);
+    writeFile(path, "0123456789 and more written after the open");
+    std::vector<std::uint8_t> out(4);
+    EXPECT_EQ(file.size(), 10u);
+    EXPECT_EQ(file.readAt(3, out), 4u);
+    EXPECT_THAT(out, ElementsAre('3', '4', '5', '6'));
+    EXPECT_EQ(file.readAt(8, out), 2u);
+    EXPECT_EQ(file.readAt(10, out), 0u);
+    EXPECT_EQ(file.readAt(UINT64_MAX, out), 0u);
+    EXPECT_EQ(failureOf([&] { ReadOnlyFile(scratch.folder() + "gone.bmp"); }),
+              "Cannot open file " + scratch.folder() + "gone.bmp: No such file or directory");
+}
+
 } // namespace
 } // namespace vellumar

@@ -12,11 +12,12 @@ namespace {
 constexpr std::size_t kFileHeaderSize = 14;
 
 struct BmpFile {
-    Bytes dib; // everything after the file header
+    Bytes dib; // what the source holds in memory after the file header
     DibHeader header;
     std::uint64_t pixelOffset = 0; // from the start of dib
 };
 
+// The headers, which lie in the first bytes of the file.
 BmpFile readBmpFile(Bytes bytes) {
     ByteReader in(bytes);
     if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M') {
@@ -49,11 +50,26 @@ PictureSize BmpReader::probe(const PictureSource& source) const {
 
 Bitmap BmpReader::decode(const PictureSource& source) const {
     const BmpFile file = readBmpFile(source.bytes);
-    DibPicture picture = decodeDib(file.dib, file.header, file.pixelOffset);
+    DibPicture picture =
+        decodeDib(ByteSource::of(source).from(kFileHeaderSize), file.header, file.pixelOffset);
     if (!picture.alpha.empty()) {
         compositeOntoWhite(picture.bitmap, picture.alpha);
     }
     return std::move(picture.bitmap);
+}
+
+std::uint64_t BmpReader::decodeMemory(const PictureSource& source, PictureSize size) const {
+    const DibHeader header = readBmpFile(source.bytes).header;
+    std::uint64_t memory = rgbBytes(size);
+    if (header.masks[3] != 0) {
+        memory += pixelCount(size); // the alpha of every pixel, until it is laid onto white
+    }
+    const bool runLength =
+        header.compression == DibCompression::Rle4 || header.compression == DibCompression::Rle8;
+    if (runLength && source.file) {
+        memory += source.file->size(); // compressed rows are read whole
+    }
+    return memory;
 }
 
 } // namespace vellumar

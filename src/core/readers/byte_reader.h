@@ -10,6 +10,14 @@
 
 namespace vellumar {
 
+// "the file is truncated (<count> bytes needed at offset <offset>, it has <size> bytes)".
+[[noreturn]] inline void failTruncated(std::uint64_t offset, std::uint64_t count,
+                                       std::uint64_t size) {
+    throw ProjectError("the file is truncated (" + std::to_string(count) +
+                       " bytes needed at offset " + std::to_string(offset) + ", it has " +
+                       std::to_string(size) + " bytes)");
+}
+
 // A cursor over a picture file's bytes for the decoders of binary formats. Every read is
 // checked against the end of the data: running past it fails with a ProjectError that says
 // the file is truncated, so a decoder never needs a bounds check of its own for reading.
@@ -61,10 +69,10 @@ public:
         return m_bytes.subspan(static_cast<std::size_t>(offset), static_cast<std::size_t>(count));
     }
 
-    // Everything from offset to the end of the data.
     // The bytes from the cursor on, without moving it.
     Bytes rest() const { return m_bytes.subspan(m_position); }
 
+    // Everything from offset to the end of the data.
     Bytes tail(std::uint64_t offset) const {
         return slice(offset, m_bytes.size() - std::min<std::uint64_t>(offset, m_bytes.size()));
     }
@@ -99,9 +107,7 @@ private:
     }
 
     [[noreturn]] void failTruncated(std::uint64_t offset, std::uint64_t count) const {
-        throw ProjectError("the file is truncated (" + std::to_string(count) +
-                           " bytes needed at offset " + std::to_string(offset) + ", it has " +
-                           std::to_string(m_bytes.size()) + " bytes)");
+        vellumar::failTruncated(offset, count, m_bytes.size());
     }
 
     Bytes m_bytes;

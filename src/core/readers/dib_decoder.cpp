@@ -157,12 +157,13 @@ private:
     std::uint64_t m_max;
 };
 
-std::vector<Rgb> readPalette(Bytes dib, const DibHeader& header, std::uint64_t pixelOffset) {
+std::vector<Rgb> readPalette(const ByteSource& dib, const DibHeader& header,
+                             std::uint64_t pixelOffset) {
     // A palette shorter than the header says ends where the pixels start.
     const std::size_t room = (pixelOffset - header.paletteOffset) / header.paletteEntrySize;
     const std::size_t entries = std::min<std::uint64_t>(header.paletteEntries, room);
-    ByteReader in(dib);
-    in.seek(header.paletteOffset);
+    std::vector<std::uint8_t> buffer;
+    ByteReader in(dib.read(header.paletteOffset, entries * header.paletteEntrySize, buffer));
     std::vector<Rgb> palette(std::size_t{1} << header.bitCount); // missing entries are black
     for (std::size_t i = 0; i < entries; ++i) {
         const Bytes entry = in.take(header.paletteEntrySize);
@@ -239,41 +240,64 @@ void decodeRle(Bytes data, const DibHeader& header, Bitmap& bitmap) {
     }
 }
 
-// Where row n of uncompressed pixels starts; checks that every row is there before anything
-// is allocated, so a small file cannot claim a huge picture.
-Bytes uncompressedRows(Bytes dib, const DibHeader& header, std::uint64_t pixelOffset) {
-    const std::uint64_t rowBytes =
-        (static_cast<std::uint64_t>(header.width) * header.bitCount + 7) / 8;
-    // The padding of the last row is not required: some writers leave it out.
-    const std::uint64_t total =
-        (static_cast<std::uint64_t>(header.height) - 1) * header.stride() + rowBytes;
-    return ByteReader(dib).slice(pixelOffset, total);
-}
+// The rows of uncompressed pixels in the order they are stored, read one at a time.
+class UncompressedRows {
+public:
+    // Checks that every row is there before anything is allocated, so a small file cannot
+    // claim a huge picture.
+    UncompressedRows(const ByteSource& dib, const DibHeader& header, std::uint64_t pixelOffset)
+        : m_dib(dib), m_stride(header.stride()), m_pixelOffset(pixelOffset),
+          m_rowBytes((static_cast<std::uint64_t>(header.width) * header.bitCount + 7) / 8) {
+        // The padding of the last row is not required: some writers leave it out.
+        const std::uint64_t total =
+            (static_cast<std::uint64_t>(header.height) - 1) * m_stride + m_rowBytes;
+        if (pixelOffset > dib.size() || total > dib.size() - pixelOffset) {
+            failTruncated(pixelOffset, total, dib.size());
+        }
+    }
 
-DibPicture decodeIndexed(Bytes dib, const DibHeader& header, std::uint64_t pixelOffset) {
+    const std::uint8_t* row(std::int64_t n) {
+        return m_dib.read(m_pixelOffset + static_cast<std::uint64_t>(n) * m_stride, m_rowBytes,
+                          m_buffer)
+            .data();
+    }
+
+private:
+    const ByteSource& m_dib;
+    std::uint64_t m_stride;
+    std::uint64_t m_pixelOffset;
+    std::uint64_t m_rowBytes;
+    std::vector<std::uint8_t> m_buffer;
+};
+
+DibPicture decodeIndexed(const ByteSource& dib, const DibHeader& header,
+                         std::uint64_t pixelOffset) {
     const int width = static_cast<int>(header.width);
     const int height = static_cast<int>(header.height);
     std::vector<Rgb> palette = readPalette(dib, header, pixelOffset);
     if (header.compression == DibCompression::Rle4 || header.compression == DibCompression::Rle8) {
-        const Bytes data = ByteReader(dib).tail(pixelOffset);
+        std::vector<std::uint8_t> buffer;
+        const Bytes data = dib.read(pixelOffset, dib.size() - std::min(pixelOffset, dib.size()),
+                                    buffer);
         DibPicture picture{Bitmap::withPalette(width, height, std::move(palette)), {}};
         decodeRle(data, header, picture.bitmap);
         return picture;
     }
-    const Bytes rows = uncompressedRows(dib, header, pixelOffset);
+    UncompressedRows rows(dib, header, pixelOffset);
     DibPicture picture{Bitmap::withPalette(width, height, std::move(palette)), {}};
     for (int n = 0; n < height; ++n) {
-        unpackIndices(rows.data() + n * header.stride(), header.bitCount, width,
+        unpackIndices(rows.row(n), header.bitCount, width,
                       picture.bitmap.row(bitmapRow(header, n)));
     }
     return picture;
 }
 
-DibPicture decodeDirect(Bytes dib, const DibHeader& header, std::uint64_t pixelOffset) {
+DibPicture decodeDirect(const ByteSource& dib, const DibHeader& header,
+                        std::uint64_t pixelOffset) {
     const int width = static_cast<int>(header.width);
     const int height = static_cast<int>(header.height);
-    const Bytes rows = uncompressedRows(dib, header, pixelOffset);
-    DibPicture picture{Bitmap(width, height), {}};
+    UncompressedRows rows(dib, header, pixelOffset);
+    DibPicture picture{Bitmap::uninitialized(width, height), {}};
     const MaskChannel red(header.masks[0]);
     const MaskChannel green(header.masks[1]);
     const MaskChannel blue(header.masks[2]);
@@ -282,7 +306,7 @@ DibPicture decodeDirect(Bytes dib, const DibHeader& header, std::uint64_t pixelO
         picture.alpha.resize(static_cast<std::size_t>(width) * height);
     }
     for (int n = 0; n < height; ++n) {
-        const std::uint8_t* source = rows.data() + n * header.stride();
+        const std::uint8_t* source = rows.row(n);
         const int y = bitmapRow(header, n);
         std::uint8_t* target = picture.bitmap.row(y);
         for (int x = 0; x < width; ++x, target += 3) {
@@ -355,7 +379,7 @@ DibHeader readDibHeader(Bytes dib) {
     return result;
 }
 
-DibPicture decodeDib(Bytes dib, const DibHeader& header, std::uint64_t pixelOffset) {
+DibPicture decodeDib(const ByteSource& dib, const DibHeader& header, std::uint64_t pixelOffset) {
     checkPictureSize(header.width, header.height);
     if (pixelOffset < header.paletteOffset) {
         throw ProjectError("the pixel data starts inside the bitmap header");

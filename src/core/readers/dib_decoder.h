@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "imaging/bitmap.h"
+#include "readers/byte_source.h"
 #include "readers/picture_reader.h"
 
 namespace vellumar {
@@ -56,10 +57,10 @@ struct DibPicture {
 // Reads the info header that starts the span; fails on layouts that cannot be decoded.
 DibHeader readDibHeader(Bytes dib);
 
-// Decodes the pixels at pixelOffset from the start of the header. The palette may be shorter
-// than the bit depth allows, ending where the pixels start; indices past its end read as
-// black. An alpha channel that is zero everywhere is taken as unset, as writers that do not
-// fill it leave it.
-DibPicture decodeDib(Bytes dib, const DibHeader& header, std::uint64_t pixelOffset);
+// Decodes the pixels at pixelOffset from the start of the header, which the source starts
+// with; uncompressed rows are read one at a time. The palette may be shorter than the bit
+// depth allows, ending where the pixels start; indices past its end read as black. An alpha
+// channel that is zero everywhere is taken as unset, as writers that do not fill it leave it.
+DibPicture decodeDib(const ByteSource& dib, const DibHeader& header, std::uint64_t pixelOffset);
 
 } // namespace vellumar

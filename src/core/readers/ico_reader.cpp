@@ -114,7 +114,7 @@ Bitmap decodeBitmapEntry(Bytes data) {
         header.masks[3] = 0xFF000000; // icons keep alpha in the fourth byte
     }
     const std::uint64_t pixelOffset = header.defaultPixelOffset();
-    DibPicture picture = decodeDib(data, header, pixelOffset);
+    DibPicture picture = decodeDib(ByteSource(data), header, pixelOffset);
     if (picture.alpha.empty()) {
         picture.alpha = readMaskAlpha(data, header, pixelOffset + header.stride() * header.height);
     }

@@ -20,7 +20,7 @@ MetafileDib decodeNamingTheBitmap(Decode&& decode) {
 }
 
 MetafileDib decodeJoined(Bytes dib, const DibHeader& header, std::uint64_t pixelOffset) {
-    DibPicture decoded = decodeDib(dib, header, pixelOffset);
+    DibPicture decoded = decodeDib(ByteSource(dib), header, pixelOffset);
     decoded.bitmap.convertToRgb24();
     return {std::move(decoded.bitmap), !header.topDown};
 }

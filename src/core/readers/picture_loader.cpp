@@ -1,6 +1,8 @@
 #include "picture_loader.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -31,13 +33,23 @@ const ReaderClass& chooseReader(const std::string& path, Bytes bytes,
     return bySignature ? *bySignature : byExtension;
 }
 
-// What the file's bytes tell; pictures whose decoder turns them itself need no more turning.
-PictureMetadata metadataOf(const ReaderClass& reader, Bytes bytes) {
-    PictureMetadata metadata = readEmbeddedMetadata(bytes);
+// What the file tells, from its bytes in memory or, when the reader readsInPieces, from the
+// file; pictures whose decoder turns them itself need no more turning.
+PictureMetadata metadataOf(const ReaderClass& reader, const PictureSource& source) {
+    PictureMetadata metadata = source.file ? readEmbeddedMetadataOfFile(source.path)
+                                           : readEmbeddedMetadata(source.bytes);
     if (reader.decoder->turnsByItself()) {
         metadata.orientation = 1;
     }
     return metadata;
+}
+
+// The file's first bytes, enough to choose its reader and read every format's header, EXIF
+// blocks in front of a JPEG frame header included.
+std::vector<std::uint8_t> firstBytes(const ReadOnlyFile& file) {
+    std::vector<std::uint8_t> bytes(std::min<std::uint64_t>(kProbePrefix, file.size()));
+    bytes.resize(file.readAt(0, bytes));
+    return bytes;
 }
 
 [[noreturn]] void failFor(const std::string& path, const ProjectError& error) {
@@ -49,14 +61,28 @@ PictureMetadata metadataOf(const ReaderClass& reader, Bytes bytes) {
 PictureFile::PictureFile(std::string path, const PictureFormatRegistry& registry)
     : m_path(std::move(path)) {
     registry.readerFor(m_path); // an unknown extension fails before the file is touched
-    m_bytes = readFileBytes(m_path, SIZE_MAX);
+    ReadOnlyFile file(m_path);
+    m_bytes = firstBytes(file);
     m_reader = &chooseReader(m_path, m_bytes, registry);
+    if (m_reader->decoder->readsInPieces()) {
+        m_file.emplace(std::move(file));
+    } else {
+        const std::size_t first = m_bytes.size();
+        m_bytes.resize(file.size());
+        m_bytes.resize(first + file.readAt(first, std::span(m_bytes).subspan(first)));
+        // Some formats are told apart by what ends the file.
+        m_reader = &chooseReader(m_path, m_bytes, registry);
+    }
     m_jpeg = dynamic_cast<const JpegReader*>(m_reader->decoder.get());
+}
+
+PictureSource PictureFile::source() const {
+    return {m_bytes, m_path, m_file ? &*m_file : nullptr};
 }
 
 PictureSize PictureFile::probe() const {
     try {
-        return m_reader->decoder->probe({m_bytes, m_path});
+        return m_reader->decoder->probe(source());
     } catch (const ProjectError& error) {
         failFor(m_path, error);
     }
@@ -69,15 +95,14 @@ MemoryBudget::Reservation PictureFile::reserveDecode(MemoryBudget& budget, int r
         size = {(size.width + reduction - 1) / reduction,
                 (size.height + reduction - 1) / reduction};
     }
-    const std::uint64_t once = m_reader->decoder->decodeMemory({m_bytes, m_path}, size);
+    const std::uint64_t once = m_reader->decoder->decodeMemory(source(), size);
     return budget.reserve(m_path, size, once + (copies - 1) * rgbBytes(size));
 }
 
 Bitmap PictureFile::decode(int reduction) const {
     try {
-        const PictureSource source{m_bytes, m_path};
-        Bitmap bitmap = m_jpeg && reduction != 1 ? m_jpeg->decodeReduced(source, reduction)
-                                                 : m_reader->decoder->decode(source);
+        Bitmap bitmap = m_jpeg && reduction != 1 ? m_jpeg->decodeReduced(source(), reduction)
+                                                 : m_reader->decoder->decode(source());
         if (m_reader->kind != ReaderKind::Bitmap) {
             bitmap.convertToRgb24();
         }
@@ -94,7 +119,7 @@ Bitmap PictureFile::decodeWithinDefaultLimit() const {
 }
 
 PictureMetadata PictureFile::metadata() const {
-    return metadataOf(*m_reader, m_bytes);
+    return metadataOf(*m_reader, source());
 }
 
 PictureMetadata readPictureMetadata(const std::string& path,
@@ -108,7 +133,7 @@ PictureMetadata readPictureMetadata(const std::string& path,
         if (dynamic_cast<const JpegReader*>(reader.decoder.get()) != nullptr) {
             try {
                 reader.decoder->probe({prefix, path});
-                return metadataOf(reader, prefix);
+                return metadataOf(reader, {prefix, path});
             } catch (const ProjectError&) {
                 // Segments beyond the prefix: the whole file, as for other formats.
             }
@@ -126,21 +151,23 @@ Bitmap readPictureFile(const std::string& path, const PictureFormatRegistry& reg
 PictureSize probePictureFile(const std::string& path, const PictureFormatRegistry& registry,
                              bool autoRotate) {
     registry.readerFor(path);
-    std::vector<std::uint8_t> bytes = readFileBytes(path, kProbePrefix);
+    const ReadOnlyFile file(path);
+    std::vector<std::uint8_t> bytes = firstBytes(file);
     const ReaderClass& reader = chooseReader(path, bytes, registry);
-    const auto shown = [&](PictureSize size) {
-        return autoRotate ? sizeAsCameraHeld(size, metadataOf(reader, bytes).orientation) : size;
+    const auto probe = [&](const PictureSource& source) {
+        const PictureSize size = reader.decoder->probe(source);
+        return autoRotate ? sizeAsCameraHeld(size, metadataOf(reader, source).orientation) : size;
     };
     try {
-        return shown(reader.decoder->probe({bytes, path}));
+        return probe({bytes, path, reader.decoder->readsInPieces() ? &file : nullptr});
     } catch (const ProjectError& error) {
-        if (bytes.size() < kProbePrefix) {
-            failFor(path, error); // the whole file was read already
+        if (bytes.size() == file.size() || reader.decoder->readsInPieces()) {
+            failFor(path, error); // the reader had all of the file
         }
     }
     bytes = readFileBytes(path, SIZE_MAX);
     try {
-        return shown(reader.decoder->probe({bytes, path}));
+        return probe({bytes, path});
     } catch (const ProjectError& error) {
         failFor(path, error);
     }

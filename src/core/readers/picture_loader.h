@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "file_io.h"
 #include "imaging/bitmap.h"
 #include "imaging/memory_budget.h"
 #include "imaging/picture_size.h"
@@ -14,8 +16,9 @@ namespace vellumar {
 
 class JpegReader;
 
-// A picture file read into memory with the reader chosen for it (as readPictureFile
-// chooses), for callers that look at its header before they decide how to decode it.
+// A picture file with the reader chosen for it (as readPictureFile chooses), for callers that
+// look at its header before they decide how to decode it. The file is read into memory,
+// unless its reader readsInPieces: then it stays open and only its first bytes are read.
 // Fails as readPictureFile does.
 class PictureFile {
 public:
@@ -23,7 +26,7 @@ public:
 
     // Whether its reader takes the file for JPEG data, which a conversion to JPEG copies.
     bool readsAsJpeg() const { return m_reader->kind == ReaderKind::Jpeg; }
-    // The whole file as it was read.
+    // The whole file as it was read: only its first bytes when its reader readsInPieces.
     const std::vector<std::uint8_t>& bytes() const { return m_bytes; }
     // Whether the picture can be reduced while it is decoded, which only a JPEG can.
     bool decodesReduced() const { return m_jpeg != nullptr; }
@@ -41,12 +44,15 @@ public:
     // The whole picture for a caller that decodes one picture on its own: refused as
     // reserveDecode refuses it when it needs more than the default memory limit.
     Bitmap decodeWithinDefaultLimit() const;
-    // What the file tells about itself, read from the bytes already in memory. The
-    // orientation is 1 for formats whose decoder turns the picture itself.
+    // What the file tells about itself. The orientation is 1 for formats whose decoder turns
+    // the picture itself.
     PictureMetadata metadata() const;
 
 private:
+    PictureSource source() const;
+
     std::string m_path;
+    std::optional<ReadOnlyFile> m_file; // kept open for a reader that readsInPieces
     std::vector<std::uint8_t> m_bytes;
     const ReaderClass* m_reader = nullptr;
     const JpegReader* m_jpeg = nullptr;

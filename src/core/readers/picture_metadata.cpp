@@ -198,13 +198,13 @@ PictureMetadata mapMetadata(Exiv2::Image& image) {
 
 } // namespace
 
-PictureMetadata readEmbeddedMetadata(Bytes bytes) {
-    if (bytes.empty()) {
-        return {};
-    }
+namespace {
+
+template <typename Open>
+PictureMetadata readMetadataOf(Open&& open) {
     prepareLibrary();
     try {
-        auto image = Exiv2::ImageFactory::open(bytes.data(), static_cast<long>(bytes.size()));
+        auto image = open();
         if (image.get() == nullptr) {
             return {};
         }
@@ -213,6 +213,20 @@ PictureMetadata readEmbeddedMetadata(Bytes bytes) {
     } catch (const std::exception&) {
         return {}; // damaged metadata leaves the picture without it
     }
+}
+
+} // namespace
+
+PictureMetadata readEmbeddedMetadata(Bytes bytes) {
+    if (bytes.empty()) {
+        return {};
+    }
+    return readMetadataOf(
+        [&] { return Exiv2::ImageFactory::open(bytes.data(), static_cast<long>(bytes.size())); });
+}
+
+PictureMetadata readEmbeddedMetadataOfFile(const std::string& path) {
+    return readMetadataOf([&] { return Exiv2::ImageFactory::open(path); });
 }
 
 std::string dateTakenText(const DateTaken& date) {

@@ -37,6 +37,9 @@ struct PictureMetadata {
 // The EXIF, IPTC and XMP values of a picture file held in memory. Never fails: metadata
 // that cannot be read is left out, so a picture reads the same with it or without it.
 PictureMetadata readEmbeddedMetadata(Bytes bytes);
+// The same for a picture file left on disk, of which only the parts holding metadata are
+// read.
+PictureMetadata readEmbeddedMetadataOfFile(const std::string& path);
 
 // "2024-07-14 18:03".
 std::string dateTakenText(const DateTaken& date);

@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 
+#include "file_io.h"
 #include "imaging/bitmap.h"
 #include "readers/picture_size_check.h"
 
@@ -25,10 +26,13 @@ inline std::uint64_t rgbaThenRgbBytes(PictureSize size) {
 }
 
 // What a reader is given: the whole file in memory, and its path for readers that look at
-// files beside it (a palette file) or name it in messages. The path may be empty.
+// files beside it (a palette file) or name it in messages. The path may be empty. A reader
+// that readsInPieces may instead be given the open file, with only its first bytes in
+// memory: at least what sniffing and the header need.
 struct PictureSource {
     Bytes bytes;
     std::string path;
+    const ReadOnlyFile* file = nullptr;
 };
 
 // How a read picture becomes a bitmap.
@@ -57,6 +61,9 @@ public:
     virtual std::uint64_t decodeMemory(const PictureSource& /*source*/, PictureSize size) const {
         return rgbBytes(size);
     }
+    // Whether the reader takes the file open instead of in memory (PictureSource::file), so
+    // that a big picture is not held twice, once as file and once as pixels.
+    virtual bool readsInPieces() const { return false; }
     // Whether decode and probe already turn the picture as its own orientation data says,
     // so that its EXIF orientation must not turn it again.
     virtual bool turnsByItself() const { return false; }

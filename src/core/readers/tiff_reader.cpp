@@ -3,49 +3,60 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
-#include <cstring>
+#include <span>
 #include <memory>
 #include <tiffio.h>
 #include <vector>
 
 #include "project_error.h"
+#include "readers/byte_source.h"
 
 namespace vellumar {
 
 namespace {
 
-// The byte span libtiff reads through, and the first complaint libtiff made about it.
-struct MemoryFile {
-    MemoryFile(Bytes data, std::string path) : bytes(data), name(std::move(path)) {}
+// The bytes libtiff reads through, in memory or from the file, and the first complaint
+// libtiff made about them.
+struct SourceFile {
+    explicit SourceFile(const PictureSource& source)
+        : bytes(ByteSource::of(source)), name(source.path) {}
 
-    Bytes bytes;
+    ByteSource bytes;
     std::string name;
     toff_t position = 0;
     std::string firstError;
 };
 
-MemoryFile& fileOf(thandle_t handle) {
-    return *static_cast<MemoryFile*>(handle);
+SourceFile& fileOf(thandle_t handle) {
+    return *static_cast<SourceFile*>(handle);
 }
 
-tmsize_t readFromMemory(thandle_t handle, void* buffer, tmsize_t size) {
-    MemoryFile& file = fileOf(handle);
-    if (size <= 0 || file.position >= file.bytes.size()) {
+tmsize_t readFromSource(thandle_t handle, void* buffer, tmsize_t size) {
+    SourceFile& file = fileOf(handle);
+    if (size <= 0) {
         return 0;
     }
-    const std::size_t taken =
-        std::min<std::size_t>(static_cast<std::size_t>(size), file.bytes.size() - file.position);
-    std::memcpy(buffer, file.bytes.data() + file.position, taken);
-    file.position += taken;
-    return static_cast<tmsize_t>(taken);
+    try {
+        const std::size_t taken = file.bytes.copy(
+            file.position,
+            std::span(static_cast<std::uint8_t*>(buffer), static_cast<std::size_t>(size)));
+        file.position += taken;
+        return static_cast<tmsize_t>(taken);
+    } catch (const ProjectError& error) {
+        // Exceptions must not pass through libtiff; it reports the failed read instead.
+        if (file.firstError.empty()) {
+            file.firstError = error.what();
+        }
+        return -1;
+    }
 }
 
 tmsize_t refuseWrite(thandle_t, void*, tmsize_t) {
     return -1;
 }
 
-toff_t seekInMemory(thandle_t handle, toff_t offset, int whence) {
-    MemoryFile& file = fileOf(handle);
+toff_t seekInSource(thandle_t handle, toff_t offset, int whence) {
+    SourceFile& file = fileOf(handle);
     toff_t base = 0;
     if (whence == SEEK_CUR) {
         base = file.position;
@@ -57,11 +68,11 @@ toff_t seekInMemory(thandle_t handle, toff_t offset, int whence) {
     return file.position;
 }
 
-int closeMemory(thandle_t) {
+int closeSource(thandle_t) {
     return 0;
 }
 
-toff_t sizeOfMemory(thandle_t handle) {
+toff_t sizeOfSource(thandle_t handle) {
     return fileOf(handle).bytes.size();
 }
 
@@ -73,7 +84,7 @@ void noUnmapping(thandle_t, void*, toff_t) {}
 
 // libtiff would print to stderr; its first error becomes the text of ours instead.
 int keepFirstError(TIFF*, void* handle, const char*, const char* format, va_list arguments) {
-    MemoryFile& file = fileOf(handle);
+    SourceFile& file = fileOf(handle);
     if (file.firstError.empty()) {
         char text[512] = {};
         std::vsnprintf(text, sizeof text, format, arguments);
@@ -105,16 +116,16 @@ struct OptionsFreer {
 };
 
 // Opening reads the header and the first directory.
-TiffFile openTiff(MemoryFile& file) {
+TiffFile openTiff(SourceFile& file) {
     const std::unique_ptr<TIFFOpenOptions, OptionsFreer> options(TIFFOpenOptionsAlloc());
     if (!options) {
         throw ProjectError("out of memory");
     }
     TIFFOpenOptionsSetErrorHandlerExtR(options.get(), keepFirstError, &file);
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), ignoreWarning, &file);
-    // "m": the span is read through the procedures, never mapped.
-    TiffFile tiff(TIFFClientOpenExt(file.name.c_str(), "rm", &file, readFromMemory, refuseWrite,
-                                    seekInMemory, closeMemory, sizeOfMemory, noMapping, noUnmapping,
+    // "m": the bytes are read through the procedures, never mapped.
+    TiffFile tiff(TIFFClientOpenExt(file.name.c_str(), "rm", &file, readFromSource, refuseWrite,
+                                    seekInSource, closeSource, sizeOfSource, noMapping, noUnmapping,
                                     options.get()));
     if (!tiff) {
         fail(file.firstError.empty() ? "not a readable TIFF file" : file.firstError);
@@ -217,14 +228,14 @@ bool TiffReader::sniff(Bytes bytes) const {
 
 PictureSize TiffReader::probe(const PictureSource& source) const {
     requireSignature(*this, source.bytes);
-    MemoryFile file(source.bytes, source.path);
+    SourceFile file(source);
     const TiffFile tiff = openTiff(file);
     return sizeOf(tiff.get());
 }
 
 Bitmap TiffReader::decode(const PictureSource& source) const {
     requireSignature(*this, source.bytes);
-    MemoryFile file(source.bytes, source.path);
+    SourceFile file(source);
     const TiffFile tiff = openTiff(file);
     const PictureSize size = sizeOf(tiff.get());
     RgbaImage image(tiff.get());

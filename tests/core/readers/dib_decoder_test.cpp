@@ -52,7 +52,7 @@ private:
 };
 
 DibPicture decode(const DibBytes& dib, std::uint64_t pixelOffset) {
-    return decodeDib(dib.data(), readDibHeader(dib.data()), pixelOffset);
+    return decodeDib(ByteSource(dib.data()), readDibHeader(dib.data()), pixelOffset);
 }
 
 constexpr Rgb kBlack{0, 0, 0};
@@ -104,7 +104,7 @@ TEST(DibDecoder, BitFieldsFollowAnInfoHeaderAndScaleEachChannelToEightBits) {
     const DibHeader header = readDibHeader(dib.data());
     EXPECT_EQ(header.paletteOffset, 52u);
     dib.u16(0xF800).u16(0x0400); // full red; green at 32 of 63
-    const DibPicture picture = decodeDib(dib.data(), header, 52);
+    const DibPicture picture = decodeDib(ByteSource(dib.data()), header, 52);
     EXPECT_EQ(picture.bitmap.pixel(0, 0), kRed);
     EXPECT_EQ(picture.bitmap.pixel(1, 0), (Rgb{0, 130, 0}));
 
