@@ -1,8 +1,10 @@
 #include "jpeg_writer.h"
 
+#include <array>
 #include <cstdio>
 #include <jpeglib.h>
 #include <string>
+#include <vector>
 
 #include "imaging/jpeg_error.h"
 #include "imaging/raster.h"
@@ -12,42 +14,43 @@ namespace vellumar {
 
 namespace {
 
-// Collects the encoded bytes in a vector, growing it as libjpeg fills it.
+// Collects the encoded bytes in a vector. libjpeg fills a small chunk that is appended as it
+// fills, so the vector only ever holds bytes that were written: a picture of its own size
+// does not make memory resident for output it will not need.
 struct VectorDestination {
     jpeg_destination_mgr manager;
     std::vector<std::uint8_t>* bytes;
+    std::array<std::uint8_t, 64 * 1024> chunk;
 };
 
 VectorDestination& destinationOf(j_compress_ptr info) {
     return *reinterpret_cast<VectorDestination*>(info->dest);
 }
 
-void pointAtFreeSpace(VectorDestination& destination, std::size_t used) {
-    destination.manager.next_output_byte = destination.bytes->data() + used;
-    destination.manager.free_in_buffer = destination.bytes->size() - used;
-}
-
-void growTo(j_compress_ptr info, std::size_t size, std::size_t used) {
-    destinationOf(info).bytes->resize(size);
-    pointAtFreeSpace(destinationOf(info), used);
+void appendChunk(VectorDestination& destination, std::size_t used) {
+    destination.bytes->insert(destination.bytes->end(), destination.chunk.begin(),
+                              destination.chunk.begin() + static_cast<std::ptrdiff_t>(used));
+    destination.manager.next_output_byte = destination.chunk.data();
+    destination.manager.free_in_buffer = destination.chunk.size();
 }
 
 void startOutput(j_compress_ptr info) {
     // An eighth of the raw size holds most quality-90 photographs; busier ones grow once.
-    const std::size_t guess =
-        static_cast<std::size_t>(info->image_width) * info->image_height * 3 / 8 + 4096;
-    growTo(info, guess, 0);
+    // Reserved, not filled: only what is appended becomes resident.
+    destinationOf(info).bytes->reserve(
+        static_cast<std::size_t>(info->image_width) * info->image_height * 3 / 8 + 4096);
+    appendChunk(destinationOf(info), 0);
 }
 
 boolean growOutput(j_compress_ptr info) {
-    const std::size_t used = destinationOf(info).bytes->size();
-    growTo(info, used * 2, used);
+    VectorDestination& destination = destinationOf(info);
+    appendChunk(destination, destination.chunk.size());
     return TRUE;
 }
 
 void finishOutput(j_compress_ptr info) {
     VectorDestination& destination = destinationOf(info);
-    destination.bytes->resize(destination.bytes->size() - destination.manager.free_in_buffer);
+    appendChunk(destination, destination.chunk.size() - destination.manager.free_in_buffer);
 }
 
 // Destroys the compressor however the encoding ends.

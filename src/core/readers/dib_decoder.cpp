@@ -257,8 +257,8 @@ public:
     }
 
     const std::uint8_t* row(std::int64_t n) {
-        return m_dib.read(m_pixelOffset + static_cast<std::uint64_t>(n) * m_stride, m_rowBytes,
-                          m_buffer)
+        return m_dib
+            .read(m_pixelOffset + static_cast<std::uint64_t>(n) * m_stride, m_rowBytes, m_buffer)
             .data();
     }
 
@@ -277,8 +277,8 @@ DibPicture decodeIndexed(const ByteSource& dib, const DibHeader& header,
     std::vector<Rgb> palette = readPalette(dib, header, pixelOffset);
     if (header.compression == DibCompression::Rle4 || header.compression == DibCompression::Rle8) {
         std::vector<std::uint8_t> buffer;
-        const Bytes data = dib.read(pixelOffset, dib.size() - std::min(pixelOffset, dib.size()),
-                                    buffer);
+        const Bytes data =
+            dib.read(pixelOffset, dib.size() - std::min(pixelOffset, dib.size()), buffer);
         DibPicture picture{Bitmap::withPalette(width, height, std::move(palette)), {}};
         decodeRle(data, header, picture.bitmap);
         return picture;
@@ -292,8 +292,7 @@ DibPicture decodeIndexed(const ByteSource& dib, const DibHeader& header,
     return picture;
 }
 
-DibPicture decodeDirect(const ByteSource& dib, const DibHeader& header,
-                        std::uint64_t pixelOffset) {
+DibPicture decodeDirect(const ByteSource& dib, const DibHeader& header, std::uint64_t pixelOffset) {
     const int width = static_cast<int>(header.width);
     const int height = static_cast<int>(header.height);
     UncompressedRows rows(dib, header, pixelOffset);

@@ -36,8 +36,8 @@ const ReaderClass& chooseReader(const std::string& path, Bytes bytes,
 // What the file tells, from its bytes in memory or, when the reader readsInPieces, from the
 // file; pictures whose decoder turns them itself need no more turning.
 PictureMetadata metadataOf(const ReaderClass& reader, const PictureSource& source) {
-    PictureMetadata metadata = source.file ? readEmbeddedMetadataOfFile(source.path)
-                                           : readEmbeddedMetadata(source.bytes);
+    PictureMetadata metadata =
+        source.file ? readEmbeddedMetadataOfFile(source.path) : readEmbeddedMetadata(source.bytes);
     if (reader.decoder->turnsByItself()) {
         metadata.orientation = 1;
     }

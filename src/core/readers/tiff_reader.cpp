@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
-#include <span>
 #include <memory>
+#include <span>
 #include <tiffio.h>
 #include <vector>
 
@@ -37,9 +37,9 @@ tmsize_t readFromSource(thandle_t handle, void* buffer, tmsize_t size) {
         return 0;
     }
     try {
-        const std::size_t taken = file.bytes.copy(
-            file.position,
-            std::span(static_cast<std::uint8_t*>(buffer), static_cast<std::size_t>(size)));
+        const std::size_t taken =
+            file.bytes.copy(file.position, std::span(static_cast<std::uint8_t*>(buffer),
+                                                     static_cast<std::size_t>(size)));
         file.position += taken;
         return static_cast<tmsize_t>(taken);
     } catch (const ProjectError& error) {
