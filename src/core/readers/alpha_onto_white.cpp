@@ -17,10 +17,11 @@ void compositeOntoWhite(Bitmap& bitmap, std::span<const std::uint8_t> alpha) {
     }
 }
 
-void rgbaRowOntoWhite(const std::uint8_t* rgba, int width, std::uint8_t* rgb) {
-    for (int x = 0; x < width; ++x, rgba += 4) {
+void rgbaRowOntoWhite(const std::uint8_t* rgba, int width, std::uint8_t* rgb, int spacing) {
+    const std::size_t step = static_cast<std::size_t>(spacing) * 3;
+    for (int x = 0; x < width; ++x, rgba += 4, rgb += step) {
         for (int c = 0; c < 3; ++c) {
-            *rgb++ = overWhite(rgba[c], rgba[3]);
+            rgb[c] = overWhite(rgba[c], rgba[3]);
         }
     }
 }

@@ -12,8 +12,9 @@ namespace vellumar {
 // 255 opaque); the bitmap becomes 24-bit.
 void compositeOntoWhite(Bitmap& bitmap, std::span<const std::uint8_t> alpha);
 
-// One row of width RGBA pixels laid onto white as RGB.
-void rgbaRowOntoWhite(const std::uint8_t* rgba, int width, std::uint8_t* rgb);
+// One row of width RGBA pixels laid onto white as RGB; with a spacing, into every spacing-th
+// pixel of rgb (the row of an interlaced picture's pass).
+void rgbaRowOntoWhite(const std::uint8_t* rgba, int width, std::uint8_t* rgb, int spacing = 1);
 
 // A picture from a library's RGBA rows (four bytes a pixel, rowStride bytes apart) laid onto
 // white. The caller has checked the size.

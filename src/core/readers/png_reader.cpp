@@ -100,7 +100,8 @@ Bitmap PngReader::decode(const PictureSource& source) const {
         png.finishRead(bitmap.row(0), bitmap.stride());
         return bitmap;
     }
-    // Plain blending in the stored colour space, as every other reader does it.
+    // Plain blending in the stored colour space, as every other reader does it, row by row so
+    // that the picture exists only once.
     if (pngRowsOntoWhiteSuit(source.bytes)) {
         Bitmap bitmap = Bitmap::uninitialized(size.width, size.height);
         try {

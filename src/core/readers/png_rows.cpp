@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kGreyAlpha = 4;
 constexpr int kRgbAlpha = 6;
+constexpr int kAdam7Passes = 7;
 
 // What the chunks ahead of the picture data say.
 struct PngHeader {
@@ -23,7 +24,6 @@ struct PngHeader {
     int colourType = 0;
     int interlace = 0;
     bool transparencyChunk = false;
-    bool gammaChunk = false;
 };
 
 std::uint32_t bigEndian32(const std::uint8_t* p) {
@@ -52,7 +52,6 @@ PngHeader headerOf(Bytes bytes) {
             break;
         }
         header.transparencyChunk |= std::memcmp(type, "tRNS", 4) == 0;
-        header.gammaChunk |= std::memcmp(type, "gAMA", 4) == 0;
         if (length > bytes.size() - position - 8) {
             break;
         }
@@ -78,8 +77,10 @@ void readFromMemory(png_structp png, png_bytep out, png_size_t count) {
     input->position += count;
 }
 
+// As long as the simplified reading's own message buffer, so that a failure reads the same
+// whichever way the picture was decoded.
 struct Failure {
-    char message[200] = "";
+    char message[sizeof(png_image::message)] = "";
 };
 
 void onError(png_structp png, png_const_charp message) {
@@ -90,6 +91,56 @@ void onError(png_structp png, png_const_charp message) {
 
 void onWarning(png_structp, png_const_charp) {}
 
+// The transformations, in the order libpng's simplified reading sets them for 8-bit RGBA
+// output: expand palettes, small depths and tRNS to RGBA, take the file as sRGB unless its
+// gAMA or sRGB chunk says otherwise, scale 16-bit samples down, and correct to sRGB.
+void requestRgba(png_structp png, png_infop info) {
+    png_set_expand(png);
+    if ((png_get_color_type(png, info) & PNG_COLOR_MASK_COLOR) == 0) {
+        png_set_gray_to_rgb(png);
+    }
+    png_set_alpha_mode_fixed(png, PNG_ALPHA_PNG, PNG_DEFAULT_sRGB);
+    if (png_get_bit_depth(png, info) == 16) {
+        png_set_scale_16(png);
+    }
+    png_set_alpha_mode_fixed(png, PNG_ALPHA_PNG, PNG_DEFAULT_sRGB);
+}
+
+// Where the pixels of one stored picture land: the whole picture, or one of the seven
+// reduced pictures of an interlaced one.
+struct Pass {
+    int firstX = 0;
+    int stepX = 1;
+    int firstY = 0;
+    int stepY = 1;
+    int columns = 0;
+    int rows = 0;
+};
+
+Pass adam7Pass(int pass, int width, int height) {
+    return {PNG_PASS_START_COL(pass),
+            PNG_PASS_COL_OFFSET(pass),
+            PNG_PASS_START_ROW(pass),
+            PNG_PASS_ROW_OFFSET(pass),
+            static_cast<int>(PNG_PASS_COLS(static_cast<png_uint_32>(width), pass)),
+            static_cast<int>(PNG_PASS_ROWS(static_cast<png_uint_32>(height), pass))};
+}
+
+// Every transformation works on single pixels, so the reduced rows of an interlaced picture
+// come out as its finished pixels would: each is laid onto white where it belongs, and
+// nothing needs to be kept from one pass to the next.
+void readPass(png_structp png, const Pass& pass, Bitmap& bitmap, std::uint8_t* row) {
+    if (pass.columns == 0 || pass.rows == 0) {
+        return; // libpng skips empty passes as well
+    }
+    for (int r = 0; r < pass.rows; ++r) {
+        png_read_row(png, row, nullptr);
+        std::uint8_t* out =
+            bitmap.row(pass.firstY + r * pass.stepY) + static_cast<std::size_t>(pass.firstX) * 3;
+        rgbaRowOntoWhite(row, pass.columns, out, pass.stepX);
+    }
+}
+
 // libpng's errors jump back into this frame, which therefore holds nothing that needs its
 // destructor run.
 bool readRows(png_structp png, png_infop info, Bitmap& bitmap, std::uint8_t* row,
@@ -97,10 +148,10 @@ bool readRows(png_structp png, png_infop info, Bitmap& bitmap, std::uint8_t* row
     if (setjmp(png_jmpbuf(png))) {
         return false;
     }
+    // Benign errors only warn, as in the simplified reading.
+    png_set_benign_errors(png, 1);
     png_read_info(png, info);
-    if (png_get_color_type(png, info) == PNG_COLOR_TYPE_GRAY_ALPHA) {
-        png_set_gray_to_rgb(png);
-    }
+    requestRgba(png, info);
     png_read_update_info(png, info);
     if (png_get_image_width(png, info) != static_cast<png_uint_32>(bitmap.width()) ||
         png_get_image_height(png, info) != static_cast<png_uint_32>(bitmap.height()) ||
@@ -108,9 +159,12 @@ bool readRows(png_structp png, png_infop info, Bitmap& bitmap, std::uint8_t* row
         std::snprintf(failure.message, sizeof failure.message, "unexpected row layout");
         return false;
     }
-    for (int y = 0; y < bitmap.height(); ++y) {
-        png_read_row(png, row, nullptr);
-        rgbaRowOntoWhite(row, bitmap.width(), bitmap.row(y));
+    if (png_get_interlace_type(png, info) == PNG_INTERLACE_NONE) {
+        readPass(png, {0, 1, 0, 1, bitmap.width(), bitmap.height()}, bitmap, row);
+        return true;
+    }
+    for (int pass = 0; pass < kAdam7Passes; ++pass) {
+        readPass(png, adam7Pass(pass, bitmap.width(), bitmap.height()), bitmap, row);
     }
     return true;
 }
@@ -119,8 +173,7 @@ bool readRows(png_structp png, png_infop info, Bitmap& bitmap, std::uint8_t* row
 
 bool pngRowsOntoWhiteSuit(Bytes bytes) {
     const PngHeader header = headerOf(bytes);
-    return (header.colourType == kGreyAlpha || header.colourType == kRgbAlpha) &&
-           header.bitDepth == 8 && header.interlace == 0 && !header.gammaChunk;
+    return header.bitDepth != 16 || header.interlace == 0;
 }
 
 bool pngHasTransparency(Bytes bytes) {
