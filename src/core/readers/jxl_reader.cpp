@@ -2,7 +2,7 @@
 
 #include <jxl/decode.h>
 #include <memory>
-#include <vector>
+#include <utility>
 
 #include "project_error.h"
 #include "readers/alpha_onto_white.h"
@@ -14,6 +14,25 @@ namespace {
 struct DecoderRelease {
     void operator()(JxlDecoder* decoder) const { JxlDecoderDestroy(decoder); }
 };
+
+// The picture the decoder's rows are laid onto white in. A row that would fall outside it is
+// dropped and remembered, as the callback cannot fail the decode.
+struct RowTarget {
+    Bitmap bitmap;
+    bool strayed = false;
+};
+
+void layRowOntoWhite(void* target, std::size_t x, std::size_t y, std::size_t pixels,
+                     const void* rgba) {
+    auto* rows = static_cast<RowTarget*>(target);
+    const auto width = static_cast<std::size_t>(rows->bitmap.width());
+    if (y >= static_cast<std::size_t>(rows->bitmap.height()) || x > width || pixels > width - x) {
+        rows->strayed = true;
+        return;
+    }
+    rgbaRowOntoWhite(static_cast<const std::uint8_t*>(rgba), static_cast<int>(pixels),
+                     rows->bitmap.row(static_cast<int>(y)) + x * 3);
+}
 
 // One pass of the decoder over the whole file held in memory, on the calling thread (no
 // parallel runner is set). It stops at the first frame.
@@ -51,28 +70,34 @@ public:
                                 sidesSwapped ? m_info.xsize : m_info.ysize);
     }
 
+    // Each row is laid onto white straight into the bitmap as the decoder hands it over, so
+    // no RGBA copy of the whole picture exists.
+    // Each row is laid onto white straight into the bitmap as the decoder hands it over, so
+    // no RGBA copy of the whole picture exists.
     Bitmap firstFrame(PictureSize size) {
         const JxlPixelFormat format{4, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
-        std::vector<std::uint8_t> rgba;
+        RowTarget target;
         for (JxlDecoderStatus status = next(); status != JXL_DEC_FULL_IMAGE; status = next()) {
             if (status != JXL_DEC_NEED_IMAGE_OUT_BUFFER) {
                 continue;
             }
             std::size_t needed = 0;
-            rgba.resize(static_cast<std::size_t>(size.width) * size.height * 4);
+            target.bitmap = Bitmap::uninitialized(size.width, size.height);
             if (JxlDecoderImageOutBufferSize(m_decoder.get(), &format, &needed) !=
                     JXL_DEC_SUCCESS ||
-                needed != rgba.size() ||
-                JxlDecoderSetImageOutBuffer(m_decoder.get(), &format, rgba.data(), rgba.size()) !=
+                needed != static_cast<std::size_t>(size.width) * size.height * 4 ||
+                JxlDecoderSetImageOutCallback(m_decoder.get(), &format, layRowOntoWhite, &target) !=
                     JXL_DEC_SUCCESS) {
                 throw ProjectError("the JPEG XL picture decodes to another size than it declares");
             }
         }
-        if (rgba.empty()) {
+        if (target.bitmap.isEmpty()) {
             throw ProjectError("the JPEG XL file holds no picture");
         }
-        return rgbaOntoWhite(rgba.data(), static_cast<std::size_t>(size.width) * 4, size.width,
-                             size.height);
+        if (target.strayed) {
+            throw ProjectError("the JPEG XL picture decodes to another size than it declares");
+        }
+        return std::move(target.bitmap);
     }
 
 private:
