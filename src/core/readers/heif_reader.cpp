@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <libheif/heif.h>
 #include <memory>
 #include <string_view>
@@ -40,10 +41,13 @@ struct OpenedPicture {
     Context context;
     Handle primary;
     PictureSize size; // after the file's own turns
+    // Of the interleaved picture libheif is asked for: RGB, the bitmap's own layout, or RGBA
+    // when there is alpha to lay onto white.
+    int channels = 3;
 };
 
 OpenedPicture open(Bytes bytes) {
-    OpenedPicture picture{Context(heif_context_alloc()), nullptr, {}};
+    OpenedPicture picture{Context(heif_context_alloc()), nullptr, {}, 3};
     if (!picture.context) {
         throw ProjectError("the HEIF decoder cannot be started");
     }
@@ -63,6 +67,7 @@ OpenedPicture open(Bytes bytes) {
                      heif_image_handle_get_ispe_height(handle));
     picture.size =
         checkPictureSize(heif_image_handle_get_width(handle), heif_image_handle_get_height(handle));
+    picture.channels = heif_image_handle_has_alpha_channel(handle) != 0 ? 4 : 3;
     return picture;
 }
 
@@ -88,23 +93,36 @@ Bitmap HeifReader::decode(const PictureSource& source) const {
         throw ProjectError("not a HEIF file");
     }
     const OpenedPicture picture = open(source.bytes);
+    const bool alpha = picture.channels == 4;
     const DecodingOptions options(heif_decoding_options_alloc());
     heif_image* decoded = nullptr;
     check(heif_decode_image(picture.primary.get(), &decoded, heif_colorspace_RGB,
-                            heif_chroma_interleaved_RGBA, options.get()),
+                            alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
+                            options.get()),
           "the HEIF picture cannot be decoded");
     const Image image(decoded);
     int stride = 0;
-    const std::uint8_t* rgba =
+    const std::uint8_t* pixels =
         heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
     const PictureSize size = picture.size;
-    if (rgba == nullptr ||
+    if (pixels == nullptr ||
         heif_image_get_width(image.get(), heif_channel_interleaved) != size.width ||
         heif_image_get_height(image.get(), heif_channel_interleaved) != size.height ||
-        stride < size.width * 4) {
+        stride < size.width * picture.channels) {
         throw ProjectError("the HEIF picture decodes to another size than it declares");
     }
-    return rgbaOntoWhite(rgba, static_cast<std::size_t>(stride), size.width, size.height);
+    if (alpha) {
+        return rgbaOntoWhite(pixels, static_cast<std::size_t>(stride), size.width, size.height);
+    }
+    Bitmap bitmap = Bitmap::uninitialized(size.width, size.height);
+    for (int y = 0; y < size.height; ++y) {
+        std::memcpy(bitmap.row(y), pixels + static_cast<std::size_t>(y) * stride, bitmap.stride());
+    }
+    return bitmap;
+}
+
+std::uint64_t HeifReader::decodeMemory(const PictureSource& source, PictureSize size) const {
+    return pixelCount(size) * open(source.bytes).channels + rgbBytes(size);
 }
 
 } // namespace vellumar

@@ -12,10 +12,9 @@ public:
     bool sniff(Bytes bytes) const override;
     PictureSize probe(const PictureSource& source) const override;
     Bitmap decode(const PictureSource& source) const override;
-    // The library decodes into RGBA of its own before the picture is laid onto white.
-    std::uint64_t decodeMemory(const PictureSource& /*source*/, PictureSize size) const override {
-        return rgbaThenRgbBytes(size);
-    }
+    // The library decodes into a picture of its own, RGB or, with alpha, RGBA, before it
+    // becomes the bitmap.
+    std::uint64_t decodeMemory(const PictureSource& source, PictureSize size) const override;
     bool turnsByItself() const override { return true; }
 };
 
