@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace vellumar {
 
@@ -22,6 +23,15 @@ Bitmap Bitmap::uninitialized(int width, int height) {
     Bitmap bitmap;
     bitmap.m_width = width;
     bitmap.m_height = height;
+    bitmap.m_pixels.resize(pixelCount(width, height) * 3);
+    return bitmap;
+}
+
+Bitmap Bitmap::adopting(int width, int height, PixelBuffer pixels) {
+    Bitmap bitmap;
+    bitmap.m_width = width;
+    bitmap.m_height = height;
+    bitmap.m_pixels = std::move(pixels);
     bitmap.m_pixels.resize(pixelCount(width, height) * 3);
     return bitmap;
 }

@@ -32,6 +32,9 @@ public:
     Bitmap(int width, int height);
     // A 24-bit bitmap whose pixels are undefined, for producers that write every pixel.
     static Bitmap uninitialized(int width, int height);
+    // A 24-bit bitmap over pixels a producer wrote into a buffer of its own, three bytes a
+    // pixel from its start; a larger buffer keeps its allocation.
+    static Bitmap adopting(int width, int height, PixelBuffer pixels);
     // An 8-bit bitmap whose pixels index the palette (all index 0 at first).
     static Bitmap withPalette(int width, int height, std::vector<Rgb> palette);
 

@@ -1,5 +1,7 @@
 #include "alpha_onto_white.h"
 
+#include <utility>
+
 #include "readers/colour_math.h"
 
 namespace vellumar {
@@ -32,6 +34,25 @@ Bitmap rgbaOntoWhite(const std::uint8_t* rgba, std::size_t rowStride, int width,
         rgbaRowOntoWhite(rgba + static_cast<std::size_t>(y) * rowStride, width, bitmap.row(y));
     }
     return bitmap;
+}
+
+Bitmap rgbaOntoWhiteInPlace(PixelBuffer rgba, int width, int height) {
+    const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    std::uint8_t* bytes = rgba.data();
+    // A pixel's three bytes end before the next pixel's four begin, and its own four are read
+    // before they are written over.
+    for (std::size_t i = 0; i < pixels; ++i) {
+        const std::uint8_t* in = bytes + i * 4;
+        const std::uint8_t red = in[0];
+        const std::uint8_t green = in[1];
+        const std::uint8_t blue = in[2];
+        const std::uint8_t alpha = in[3];
+        std::uint8_t* out = bytes + i * 3;
+        out[0] = overWhite(red, alpha);
+        out[1] = overWhite(green, alpha);
+        out[2] = overWhite(blue, alpha);
+    }
+    return Bitmap::adopting(width, height, std::move(rgba));
 }
 
 } // namespace vellumar

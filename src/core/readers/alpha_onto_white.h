@@ -20,4 +20,9 @@ void rgbaRowOntoWhite(const std::uint8_t* rgba, int width, std::uint8_t* rgb, in
 // white. The caller has checked the size.
 Bitmap rgbaOntoWhite(const std::uint8_t* rgba, std::size_t rowStride, int width, int height);
 
+// A picture a library decoded as RGBA into rgba (four bytes a pixel, rows without padding)
+// laid onto white where it lies: the buffer becomes the bitmap, so no second picture is
+// allocated. The caller has checked the size.
+Bitmap rgbaOntoWhiteInPlace(PixelBuffer rgba, int width, int height);
+
 } // namespace vellumar

@@ -1,7 +1,7 @@
 #include "webp_reader.h"
 
 #include <algorithm>
-#include <vector>
+#include <utility>
 #include <webp/decode.h>
 #include <webp/demux.h>
 
@@ -74,16 +74,44 @@ PictureSize WebpReader::probe(const PictureSource& source) const {
 Bitmap WebpReader::decode(const PictureSource& source) const {
     const PictureSize size = probe(source);
     const Bytes bytes = source.bytes;
-    if (featuresOf(bytes).has_animation) {
+    const WebPBitstreamFeatures features = featuresOf(bytes);
+    if (features.has_animation) {
         return AnimationDecoder(bytes).firstFrame(size);
     }
-    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(size.width) * size.height * 4);
-    if (WebPDecodeRGBAInto(bytes.data(), bytes.size(), rgba.data(), rgba.size(), size.width * 4) ==
-        nullptr) {
+    if (!features.has_alpha) {
+        Bitmap bitmap = Bitmap::uninitialized(size.width, size.height);
+        const std::size_t stride = bitmap.stride();
+        if (WebPDecodeRGBInto(bytes.data(), bytes.size(), bitmap.row(0), stride * size.height,
+                              static_cast<int>(stride)) == nullptr) {
+            throw ProjectError("the WebP data cannot be decoded");
+        }
+        return bitmap;
+    }
+    // The RGBA picture is laid onto white where it lies and becomes the bitmap.
+    const std::size_t stride = static_cast<std::size_t>(size.width) * 4;
+    PixelBuffer rgba(stride * size.height);
+    if (WebPDecodeRGBAInto(bytes.data(), bytes.size(), rgba.data(), rgba.size(),
+                           static_cast<int>(stride)) == nullptr) {
         throw ProjectError("the WebP data cannot be decoded");
     }
-    return rgbaOntoWhite(rgba.data(), static_cast<std::size_t>(size.width) * 4, size.width,
-                         size.height);
+    return rgbaOntoWhiteInPlace(std::move(rgba), size.width, size.height);
+}
+
+std::uint64_t WebpReader::decodeMemory(const PictureSource& source, PictureSize size) const {
+    const WebPBitstreamFeatures features = featuresOf(source.bytes);
+    const std::uint64_t pixels = pixelCount(size);
+    if (features.has_animation) {
+        // The demuxer's canvas and the one it keeps of the previous frame, both RGBA.
+        return pixels * 8 + rgbBytes(size);
+    }
+    // A lossless picture is decoded whole as ARGB of the library's own first; a lossy one's
+    // transparency as an alpha plane beside the RGBA it goes into.
+    constexpr int kLossless = 2;
+    const std::uint64_t decoded = features.has_alpha ? pixels * 4 : rgbBytes(size);
+    if (features.format == kLossless) {
+        return decoded + pixels * 4;
+    }
+    return decoded + (features.has_alpha ? pixels : 0);
 }
 
 } // namespace vellumar

@@ -11,10 +11,10 @@ public:
     bool sniff(Bytes bytes) const override;
     PictureSize probe(const PictureSource& source) const override;
     Bitmap decode(const PictureSource& source) const override;
-    // The library decodes into RGBA of its own before the picture is laid onto white.
-    std::uint64_t decodeMemory(const PictureSource& /*source*/, PictureSize size) const override {
-        return rgbaThenRgbBytes(size);
-    }
+    // A still picture without transparency decodes straight into the bitmap, one with it into
+    // RGBA that becomes the bitmap; beside them the library may hold a whole picture of its
+    // own while it decodes.
+    std::uint64_t decodeMemory(const PictureSource& source, PictureSize size) const override;
 };
 
 } // namespace vellumar
