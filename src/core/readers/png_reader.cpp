@@ -4,10 +4,8 @@
 #include <array>
 #include <png.h>
 #include <string>
-#include <vector>
 
 #include "project_error.h"
-#include "readers/alpha_onto_white.h"
 #include "readers/png_data_extent.h"
 #include "readers/png_rows.h"
 
@@ -94,35 +92,18 @@ Bitmap PngReader::decode(const PictureSource& source) const {
     checkPlausibleSize(size, source.bytes.size());
     // 16-bit samples are sRGB like 8-bit ones; without the flag libpng takes them as linear.
     image.flags |= PNG_IMAGE_FLAG_16BIT_sRGB;
-    if ((image.format & PNG_FORMAT_FLAG_ALPHA) == 0) {
-        Bitmap bitmap = Bitmap::uninitialized(size.width, size.height);
-        image.format = PNG_FORMAT_RGB;
-        png.finishRead(bitmap.row(0), bitmap.stride());
-        return bitmap;
-    }
-    // Plain blending in the stored colour space, as every other reader does it, row by row so
-    // that the picture exists only once.
-    if (pngRowsOntoWhiteSuit(source.bytes)) {
-        Bitmap bitmap = Bitmap::uninitialized(size.width, size.height);
+    Bitmap bitmap = Bitmap::uninitialized(size.width, size.height);
+    if (pngReadsByRows(source.bytes)) {
         try {
             readPngRowsOntoWhite(source.bytes, bitmap);
         } catch (const ProjectError& error) {
             throw ProjectError(error.what() + pngDataExtent(source.bytes));
         }
-        return bitmap;
+    } else {
+        image.format = PNG_FORMAT_RGB;
+        png.finishRead(bitmap.row(0), bitmap.stride());
     }
-    image.format = PNG_FORMAT_RGBA;
-    const std::size_t rowStride = static_cast<std::size_t>(size.width) * 4;
-    std::vector<std::uint8_t> rgba(rowStride * size.height);
-    png.finishRead(rgba.data(), rowStride);
-    return rgbaOntoWhite(rgba.data(), rowStride, size.width, size.height);
-}
-
-std::uint64_t PngReader::decodeMemory(const PictureSource& source, PictureSize size) const {
-    if (pngHasTransparency(source.bytes) && !pngRowsOntoWhiteSuit(source.bytes)) {
-        return rgbaThenRgbBytes(size);
-    }
-    return rgbBytes(size);
+    return bitmap;
 }
 
 } // namespace vellumar

@@ -6,14 +6,12 @@ namespace vellumar {
 
 // PNG pictures through libpng: every bit depth and colour type, interlaced or not. Alpha,
 // a palette's transparency included, is composited onto white. Pictures decode straight into
-// their bitmap, most of those with transparency one row at a time.
+// their bitmap, those with transparency one row at a time.
 class PngReader : public PictureReader {
 public:
     bool sniff(Bytes bytes) const override;
     PictureSize probe(const PictureSource& source) const override;
     Bitmap decode(const PictureSource& source) const override;
-    // 16-bit interlaced pictures with transparency go through a whole RGBA picture first.
-    std::uint64_t decodeMemory(const PictureSource& source, PictureSize size) const override;
 };
 
 } // namespace vellumar

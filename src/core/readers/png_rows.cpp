@@ -104,6 +104,11 @@ void requestRgba(png_structp png, png_infop info) {
         png_set_scale_16(png);
     }
     png_set_alpha_mode_fixed(png, PNG_ALPHA_PNG, PNG_DEFAULT_sRGB);
+    // Opaque pictures get an opaque alpha, so every row has the same layout.
+    if ((png_get_color_type(png, info) & PNG_COLOR_MASK_ALPHA) == 0 &&
+        png_get_valid(png, info, PNG_INFO_tRNS) == 0) {
+        png_set_add_alpha(png, 0xFFFF, PNG_FILLER_AFTER);
+    }
 }
 
 // Where the pixels of one stored picture land: the whole picture, or one of the seven
@@ -171,15 +176,11 @@ bool readRows(png_structp png, png_infop info, Bitmap& bitmap, std::uint8_t* row
 
 } // namespace
 
-bool pngRowsOntoWhiteSuit(Bytes bytes) {
+bool pngReadsByRows(Bytes bytes) {
     const PngHeader header = headerOf(bytes);
-    return header.bitDepth != 16 || header.interlace == 0;
-}
-
-bool pngHasTransparency(Bytes bytes) {
-    const PngHeader header = headerOf(bytes);
-    return header.colourType == kGreyAlpha || header.colourType == kRgbAlpha ||
-           header.transparencyChunk;
+    const bool transparent = header.colourType == kGreyAlpha || header.colourType == kRgbAlpha ||
+                             header.transparencyChunk;
+    return transparent || (header.bitDepth == 16 && header.interlace != 0);
 }
 
 void readPngRowsOntoWhite(Bytes bytes, Bitmap& bitmap) {
