@@ -64,18 +64,23 @@ TEST(JpegWriter, SinglePixelAndPaletteBitmapsEncode) {
     EXPECT_NEAR(palette.picture.pixel(4, 4).b, 255, 4);
 }
 
-TEST(JpegWriter, NoisyPictureOutgrowsTheFirstBuffer) {
-    Bitmap noise(96, 96);
+TEST(JpegWriter, NoisyPictureOutgrowsTheFirstBufferAcrossManyChunks) {
+    constexpr int kSide = 512;
+    Bitmap noise(kSide, kSide);
     std::uint32_t seed = 1;
-    for (std::size_t i = 0; i < noise.stride() * 96; ++i) {
+    for (std::size_t i = 0; i < noise.stride() * kSide; ++i) {
         seed = seed * 1664525u + 1013904223u;
         noise.row(0)[i] = static_cast<std::uint8_t>(seed >> 24);
     }
     const Bytes bytes = encodeJpeg(noise);
-    EXPECT_GT(bytes.size(), 96u * 96 * 3 / 8 + 4096); // past the encoder's first buffer
+    EXPECT_GT(bytes.size(), 2u * 64 * 1024);                // several of the writer's chunks
+    EXPECT_GT(bytes.size(), kSide * kSide * 3u / 8 + 4096); // past the room made at first
     EXPECT_EQ(bytes[bytes.size() - 2], 0xFF);
     EXPECT_EQ(bytes[bytes.size() - 1], 0xD9); // ends with the end-of-image marker
-    EXPECT_EQ(decodeWithLibjpeg(bytes).picture.width(), 96);
+    const DecodedJpeg decoded = decodeWithLibjpeg(bytes);
+    EXPECT_EQ(decoded.picture.width(), kSide);
+    EXPECT_NEAR(decoded.picture.pixel(kSide - 1, kSide - 1).g, noise.pixel(kSide - 1, kSide - 1).g,
+                96); // the last rows arrived
 }
 
 TEST(JpegWriter, EmptyBitmapGivesNoBytes) {
