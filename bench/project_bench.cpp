@@ -107,7 +107,8 @@ void BM_AddFolderOf1000Jpegs(benchmark::State& state) {
     QuietFrontend frontend;
     for (auto _ : state) {
         PictureList list;
-        AddAllPic(list, files.pictureFolder(), frontend, pictureFormats());
+        AddingReport report;
+        AddAllPic(list, files.pictureFolder(), frontend, report, pictureFormats());
         if (list.count() != kFolderPictures) {
             state.SkipWithError("not every picture was added");
         }
