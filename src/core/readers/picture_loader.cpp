@@ -52,6 +52,13 @@ std::vector<std::uint8_t> firstBytes(const ReadOnlyFile& file) {
     return bytes;
 }
 
+// Reads the rest of the file after the first bytes already held.
+void readRest(const ReadOnlyFile& file, std::vector<std::uint8_t>& bytes) {
+    const std::size_t first = bytes.size();
+    bytes.resize(file.size());
+    bytes.resize(first + file.readAt(first, std::span(bytes).subspan(first)));
+}
+
 [[noreturn]] void failFor(const std::string& path, const ProjectError& error) {
     throw ProjectError("Cannot read picture " + path + ": " + error.what());
 }
@@ -67,9 +74,7 @@ PictureFile::PictureFile(std::string path, const PictureFormatRegistry& registry
     if (m_reader->decoder->readsInPieces()) {
         m_file.emplace(std::move(file));
     } else {
-        const std::size_t first = m_bytes.size();
-        m_bytes.resize(file.size());
-        m_bytes.resize(first + file.readAt(first, std::span(m_bytes).subspan(first)));
+        readRest(file, m_bytes);
         // Some formats are told apart by what ends the file.
         m_reader = &chooseReader(m_path, m_bytes, registry);
     }
@@ -165,7 +170,7 @@ PictureSize probePictureFile(const std::string& path, const PictureFormatRegistr
             failFor(path, error); // the reader had all of the file
         }
     }
-    bytes = readFileBytes(path, SIZE_MAX);
+    readRest(file, bytes);
     try {
         return probe({bytes, path});
     } catch (const ProjectError& error) {
