@@ -9,6 +9,7 @@
 
 #include "project_error.h"
 #include "readers/alpha_onto_white.h"
+#include "readers/heif_canvas.h"
 
 namespace vellumar {
 
@@ -35,6 +36,22 @@ using Context = Owned<heif_context, heif_context_free>;
 using Handle = Owned<const heif_image_handle, heif_image_handle_release>;
 using Image = Owned<const heif_image, heif_image_release>;
 using DecodingOptions = Owned<heif_decoding_options, heif_decoding_options_free>;
+
+// libheif allocates a grid's or overlay's canvas as its descriptor gives it. One that is not
+// the size its picture declares (or, without a declared size, larger than the stored main
+// picture) would take memory that no size check and no budget has seen.
+void checkCanvases(Bytes bytes, PictureSize stored) {
+    for (const HeifCanvas& derived : heifCanvases(bytes)) {
+        const HeifItemSize canvas = derived.canvas;
+        const bool fits = derived.declared == HeifItemSize{}
+                              ? canvas.width <= static_cast<std::uint32_t>(stored.width) &&
+                                    canvas.height <= static_cast<std::uint32_t>(stored.height)
+                              : canvas == derived.declared;
+        if (!fits) {
+            throw ProjectError("the HEIF picture decodes to another size than it declares");
+        }
+    }
+}
 
 // The file's boxes read from memory, without a copy; bytes must outlive the context.
 struct OpenedPicture {
@@ -63,8 +80,8 @@ OpenedPicture open(Bytes bytes) {
           "the HEIF file has no primary picture");
     picture.primary.reset(handle);
     // Both the stored and the turned size must pass before anything is decoded.
-    checkPictureSize(heif_image_handle_get_ispe_width(handle),
-                     heif_image_handle_get_ispe_height(handle));
+    checkCanvases(bytes, checkPictureSize(heif_image_handle_get_ispe_width(handle),
+                                          heif_image_handle_get_ispe_height(handle)));
     picture.size =
         checkPictureSize(heif_image_handle_get_width(handle), heif_image_handle_get_height(handle));
     picture.channels = heif_image_handle_has_alpha_channel(handle) != 0 ? 4 : 3;
