@@ -148,24 +148,14 @@ public:
         if (!TIFFRGBAImageOK(tiff, message) || !TIFFRGBAImageBegin(&m_image, tiff, 1, message)) {
             fail(message);
         }
-        m_image.req_orientation = ORIENTATION_TOPLEFT;
+        // Rows come as stored. The orientation tag reaches the build as the picture's EXIF
+        // orientation, which turns a TIFF as it turns a JPEG; had libtiff flipped the rows
+        // as well, the picture would be turned twice.
+        m_image.req_orientation = m_image.orientation;
     }
     ~RgbaImage() { TIFFRGBAImageEnd(&m_image); }
     RgbaImage(const RgbaImage&) = delete;
     RgbaImage& operator=(const RgbaImage&) = delete;
-
-    // Whether the stored rows run from the bottom up.
-    bool storedBottomUp() const {
-        switch (m_image.orientation) {
-        case ORIENTATION_BOTLEFT:
-        case ORIENTATION_BOTRIGHT:
-        case ORIENTATION_LEFTBOT:
-        case ORIENTATION_RIGHTBOT:
-            return true;
-        default:
-            return false;
-        }
-    }
 
     // Reads stored rows [first, first + count) into `band`, top row first.
     bool readBand(std::uint32_t first, std::uint32_t count, std::uint32_t* band) {
@@ -248,11 +238,9 @@ Bitmap TiffReader::decode(const PictureSource& source) const {
         if (!image.readBand(first, count, rgba.data())) {
             fail(file.firstError.empty() ? "the picture data is damaged" : file.firstError);
         }
-        // Rows stored bottom up arrive turned within the band; the band itself lies mirrored.
-        const std::uint32_t top = image.storedBottomUp() ? height - first - count : first;
         for (std::uint32_t row = 0; row < count; ++row) {
             compositeRowOntoWhite(rgba.data() + static_cast<std::size_t>(row) * size.width,
-                                  size.width, bitmap.row(static_cast<int>(top + row)));
+                                  size.width, bitmap.row(static_cast<int>(first + row)));
         }
     }
     return bitmap;

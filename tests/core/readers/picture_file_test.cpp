@@ -65,8 +65,8 @@ std::vector<std::uint8_t> bigBmp() {
 constexpr char kDateTime[20] = "2024:07:14 18:03:00";
 
 // Uncompressed RGB with its directory after the pixels, as many writers place it, and the
-// time the picture was taken in it.
-std::vector<std::uint8_t> bigTiffWithDirectoryLast() {
+// time the picture was taken and the way the camera was held in it.
+std::vector<std::uint8_t> bigTiffWithDirectoryLast(std::uint16_t orientation = 1) {
     constexpr std::uint16_t kAscii = 2;
     constexpr std::uint16_t kShort = 3;
     constexpr std::uint16_t kLong = 4;
@@ -78,7 +78,7 @@ std::vector<std::uint8_t> bigTiffWithDirectoryLast() {
     tiff.bytes = {'I', 'I', 42, 0};
     tiff.u32(directoryAt).rgbRows(false, false).u16(8).u16(8).u16(8);
     tiff.bytes.insert(tiff.bytes.end(), std::begin(kDateTime), std::end(kDateTime));
-    tiff.u16(11)
+    tiff.u16(12)
         .entry(256, kLong, kWidth)
         .entry(257, kLong, kHeight)
         .u16(258)
@@ -88,6 +88,7 @@ std::vector<std::uint8_t> bigTiffWithDirectoryLast() {
         .entry(259, kShort, 1)
         .entry(262, kShort, 2)
         .entry(273, kLong, 8)
+        .entry(274, kShort, orientation)
         .entry(277, kShort, 3)
         .entry(278, kLong, kHeight)
         .entry(279, kLong, pixels)
@@ -130,6 +131,19 @@ TEST(PictureFile, ReadsBitmapsAndTiffsFromTheFileInPiecesAsFromMemory) {
     const PictureMetadata metadata =
         PictureFile(scratch.folder() + "big.tif", pictureFormats()).metadata();
     EXPECT_EQ(metadata.dateTaken, (DateTaken{2024, 7, 14, 18, 3, 0}));
+}
+
+// The orientation tag turns a TIFF in the build as a JPEG's EXIF orientation does, so the
+// rows must come as stored: were they flipped as well, the picture would be turned twice.
+TEST(PictureFile, ATiffComesAsStoredAndItsOrientationTagTurnsIt) {
+    testing::ScratchFolder scratch;
+    const Bitmap stored = testing::markedPicture(kWidth, kHeight);
+    for (std::uint16_t orientation = 1; orientation <= 8; ++orientation) {
+        const PictureFile file(saved(scratch, "turned.tif", bigTiffWithDirectoryLast(orientation)),
+                               pictureFormats());
+        EXPECT_TRUE(matchesPicture(file.decode(), stored)) << orientation;
+        EXPECT_EQ(file.metadata().orientation, orientation);
+    }
 }
 
 TEST(PictureFile, AFileInPiecesThatEndsEarlyIsRefusedLikeOneInMemory) {
