@@ -29,15 +29,6 @@ namespace fs = std::filesystem;
 constexpr int kFolderPictures = 1000;
 constexpr int kProjectPictures = 9999;
 
-class QuietFrontend : public Frontend {
-public:
-    void status(const std::string&) override {}
-    void progress(int) override {}
-    void notice(const std::string&) override {}
-    bool question(const std::string&) override { return false; }
-    void processEvents() override {}
-};
-
 // The folder of pictures and the project naming them, made on first use.
 class Fixture {
 public:
@@ -104,7 +95,7 @@ BENCHMARK(BM_Read64KiBOf1000Files)->Unit(benchmark::kMillisecond);
 
 void BM_AddFolderOf1000Jpegs(benchmark::State& state) {
     const Fixture& files = fixture();
-    QuietFrontend frontend;
+    SilentFrontend frontend;
     for (auto _ : state) {
         PictureList list;
         AddingReport report;
@@ -126,7 +117,7 @@ BENCHMARK(BM_Read64KiBOf9999Files)->Unit(benchmark::kMillisecond);
 // Reading the project file alone: settings, and a look at each picture file's existence.
 void BM_LoadProjectOf9999Pictures(benchmark::State& state) {
     const Fixture& files = fixture();
-    QuietFrontend frontend;
+    SilentFrontend frontend;
     for (auto _ : state) {
         PictureList list;
         GallerySettings settings;
@@ -142,7 +133,7 @@ BENCHMARK(BM_LoadProjectOf9999Pictures)->Unit(benchmark::kMillisecond);
 // picture's header.
 void BM_OpenProjectOf9999Pictures(benchmark::State& state) {
     const Fixture& files = fixture();
-    QuietFrontend frontend;
+    SilentFrontend frontend;
     for (auto _ : state) {
         Project project;
         if (!project.open(files.project(), {}, frontend, pictureFormats())) {

@@ -28,4 +28,15 @@ public:
     virtual bool stopRequested() { return false; }
 };
 
+// Shows nothing and answers every question No: for work nobody watches, such as benchmarks
+// and fuzzing.
+class SilentFrontend : public Frontend {
+public:
+    void status(const std::string&) override {}
+    void progress(int) override {}
+    void notice(const std::string&) override {}
+    bool question(const std::string&) override { return false; }
+    void processEvents() override {}
+};
+
 } // namespace vellumar

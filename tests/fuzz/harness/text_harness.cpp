@@ -19,15 +19,6 @@ namespace vellumar::fuzzing {
 
 namespace {
 
-class SilentFrontend : public Frontend {
-public:
-    void status(const std::string&) override {}
-    void progress(int) override {}
-    void notice(const std::string&) override {}
-    bool question(const std::string&) override { return false; }
-    void processEvents() override {}
-};
-
 class FuzzTokens : public PageTokenHandler {
 public:
     bool protectsPage() const override { return true; }
