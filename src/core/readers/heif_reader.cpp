@@ -38,15 +38,15 @@ using Image = Owned<const heif_image, heif_image_release>;
 using DecodingOptions = Owned<heif_decoding_options, heif_decoding_options_free>;
 
 // libheif allocates a grid's or overlay's canvas as its descriptor gives it. One that is not
-// the size its picture declares (or, without a declared size, larger than the stored main
-// picture) would take memory that no size check and no budget has seen.
+// the size its picture declares, or larger than the stored main picture (which the size
+// check and the memory budget see), would take memory nothing has checked. A grid of the
+// alpha plane or behind an identity item is the main picture's size.
 void checkCanvases(Bytes bytes, PictureSize stored) {
     for (const HeifCanvas& derived : heifCanvases(bytes)) {
         const HeifItemSize canvas = derived.canvas;
-        const bool fits = derived.declared == HeifItemSize{}
-                              ? canvas.width <= static_cast<std::uint32_t>(stored.width) &&
-                                    canvas.height <= static_cast<std::uint32_t>(stored.height)
-                              : canvas == derived.declared;
+        const bool fits = (derived.declared == HeifItemSize{} || canvas == derived.declared) &&
+                          canvas.width <= static_cast<std::uint32_t>(stored.width) &&
+                          canvas.height <= static_cast<std::uint32_t>(stored.height);
         if (!fits) {
             throw ProjectError("the HEIF picture decodes to another size than it declares");
         }

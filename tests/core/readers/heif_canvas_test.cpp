@@ -77,13 +77,14 @@ Data hevcConfiguration() {
     return configuration;
 }
 
-// A picture made of one tile (item 1) by a derived item 2, whose descriptor lies in the idat
-// box and whose declared size is given unless it is 0 x 0.
+// A picture made of one 64 x 48 tile (item 1) by a derived item 2, whose descriptor lies in the
+// idat box and whose declared size is given unless it is 0 x 0.
 struct DerivedPicture {
     std::string type = "grid";
     Data descriptor;
     HeifItemSize declared{64, 48};
     std::size_t claimedLength = 0; // the descriptor's length in the item locations if not 0
+    std::uint16_t primaryItem = 2; // 1: the tile is the picture shown
 };
 
 Data heifFile(const DerivedPicture& picture) {
@@ -104,7 +105,7 @@ Data heifFile(const DerivedPicture& picture) {
         putBig(locations, item == 2 ? length : 0, 4);
     }
     Data primary;
-    putBig(primary, 2, 2);
+    putBig(primary, picture.primaryItem, 2);
     Data references;
     putBig(references, 2, 2);
     putBig(references, 1, 2);
@@ -217,14 +218,15 @@ TEST(HeifCanvas, LeavesOutDescriptorsLibheifRefusesAndFailsOnDamagedBoxes) {
                     ::testing::HasSubstr("box shorter than its header at offset 0")));
 }
 
-// libheif allocates the canvas before decoding a tile, so a grid of another size than its
-// picture declares is refused before anything is decoded, whatever size it claims.
+// libheif allocates the canvas before decoding a tile, so a grid of another size than it
+// declares, or larger than the picture shown, is refused before anything is decoded.
 TEST(HeifCanvas, TheReaderRefusesAGridOfAnotherSizeBeforeDecoding) {
     const HeifReader reader;
     for (const DerivedPicture& picture :
          {DerivedPicture{"grid", gridDescriptor(26725, 26989, false)},
           DerivedPicture{"grid", gridDescriptor(65, 48, false)},
-          DerivedPicture{"iovl", overlayDescriptor(65, 48)}}) {
+          DerivedPicture{"iovl", overlayDescriptor(65, 48)},
+          DerivedPicture{"grid", gridDescriptor(640, 480, false), {640, 480}, 0, 1}}) {
         const Data file = heifFile(picture);
         EXPECT_THAT(
             [&] {
