@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "build/build_all.h"
+#include "pipeline/build_all.h"
 #include "cli_frontend.h"
 #include "commands.h"
 #include "interrupt.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <sys/wait.h>
 
-#include "build/gallery_preview.h"
+#include "pipeline/gallery_preview.h"
 #include "cli_frontend.h"
 #include "commands.h"
 #include "project_options.h"

@@ -23,8 +23,8 @@
 
 #include "about_dialog.h"
 #include "artwork.h"
-#include "build/build_all.h"
-#include "build/gallery_preview.h"
+#include "pipeline/build_all.h"
+#include "pipeline/gallery_preview.h"
 #include "frontend.h"
 #include "help_dialog.h"
 #include "model/project_file.h"

@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 
 #include "bitmap_image.h"
-#include "build/picture_render.h"
+#include "pipeline/picture_render.h"
 #include "frontend.h"
 #include "imaging/gen_pic.h"
 #include "imaging/keep_ratio_stretch.h"

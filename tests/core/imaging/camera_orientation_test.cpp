@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "build/picture_render.h"
+#include "pipeline/picture_render.h"
 #include "core/readers/reader_fixtures.h"
 #include "imaging/camera_orientation.h"
 #include "imaging/rotate.h"

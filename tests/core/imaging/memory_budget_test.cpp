@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "build/picture_render.h"
+#include "pipeline/picture_render.h"
 #include "imaging/memory_budget.h"
 #include "project_error.h"
 #include "readers/reader_table.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "build/picture_render.h"
-#include "build/render_pool.h"
+#include "pipeline/picture_render.h"
+#include "pipeline/render_pool.h"
 #include "html/index_layout.h"
 #include "html/page_folder_links.h"
 #include "html/template_file.h"

@@ -1,8 +1,8 @@
 #include "build_driver.h"
 
-#include "build/build_lock.h"
-#include "build/page_steps.h"
-#include "build/picture_steps.h"
+#include "pipeline/build_lock.h"
+#include "pipeline/page_steps.h"
+#include "pipeline/picture_steps.h"
 #include "html/resource_copy.h"
 #include "model/output_policy.h"
 #include "project_error.h"

@@ -6,8 +6,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include "build/cache_folder.h"
-#include "build/hashed_name.h"
+#include "pipeline/cache_folder.h"
+#include "pipeline/hashed_name.h"
 #include "project_error.h"
 
 namespace vellumar {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "build/build_plan.h"
-#include "build/built_sizes.h"
+#include "pipeline/build_plan.h"
+#include "pipeline/built_sizes.h"
 #include "frontend.h"
 #include "model/gallery_settings.h"
 #include "model/img_entry.h"

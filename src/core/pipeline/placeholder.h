@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "build/picture_render.h"
+#include "pipeline/picture_render.h"
 #include "imaging/bitmap.h"
 #include "imaging/picture_size.h"
 

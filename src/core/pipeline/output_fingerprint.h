@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "build/picture_render.h"
+#include "pipeline/picture_render.h"
 
 namespace vellumar {
 

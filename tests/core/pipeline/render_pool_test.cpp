@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "build/render_pool.h"
+#include "pipeline/render_pool.h"
 
 namespace vellumar {
 namespace {

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "atomic_file.h"
-#include "build/picture_render.h"
+#include "pipeline/picture_render.h"
 #include "imaging/averaged_stretch.h"
 #include "imaging/gen_pic.h"
 #include "imaging/jpeg_writer.h"

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "build/picture_render.h"
+#include "pipeline/picture_render.h"
 
 namespace vellumar {
 

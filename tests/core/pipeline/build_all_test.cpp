@@ -7,10 +7,10 @@
 #include <gtest/gtest.h>
 
 #include "atomic_file.h"
-#include "build/build_all.h"
-#include "build/build_lock.h"
-#include "build/gallery_preview.h"
-#include "build/placeholder.h"
+#include "pipeline/build_all.h"
+#include "pipeline/build_lock.h"
+#include "pipeline/gallery_preview.h"
+#include "pipeline/placeholder.h"
 #include "imaging/jpeg_writer.h"
 #include "model/picture_adding.h"
 #include "model/style_list.h"

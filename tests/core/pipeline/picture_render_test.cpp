@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "build/picture_render.h"
+#include "pipeline/picture_render.h"
 #include "project_error.h"
 
 namespace vellumar {

@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "build/build_plan.h"
+#include "pipeline/build_plan.h"
 #include "frontend.h"
 #include "html/page_context.h"
 #include "model/gallery_settings.h"

@@ -4,8 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "build/build_driver.h"
-#include "build/page_steps.h"
+#include "pipeline/build_driver.h"
+#include "pipeline/page_steps.h"
 #include "html/resource_copy.h"
 #include "model/output_folders.h"
 #include "progress_percent.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "atomic_file.h"
-#include "build/hashed_name.h"
+#include "pipeline/hashed_name.h"
 #include "file_io.h"
 #include "project_error.h"
 

@@ -5,7 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "build/build_driver.h"
+#include "pipeline/build_driver.h"
 #include "readers/picture_loader.h"
 #include "readers/picture_metadata.h"
 #include "readers/reader_table.h"

@@ -8,9 +8,9 @@
 #include <gtest/gtest.h>
 
 #include "atomic_file.h"
-#include "build/build_driver.h"
-#include "build/build_plan.h"
-#include "build/picture_steps.h"
+#include "pipeline/build_driver.h"
+#include "pipeline/build_plan.h"
+#include "pipeline/picture_steps.h"
 #include "imaging/jpeg_writer.h"
 #include "model/style_list.h"
 #include "readers/picture_loader.h"

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "build/build_all.h"
+#include "pipeline/build_all.h"
 #include "project_error.h"
 #include "text_util.h"
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "build/build_driver.h"
-#include "build/render_pool.h"
+#include "pipeline/build_driver.h"
+#include "pipeline/render_pool.h"
 #include "frontend.h"
 #include "model/project.h"
 

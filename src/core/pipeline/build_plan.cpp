@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "build/cache_folder.h"
+#include "pipeline/cache_folder.h"
 #include "model/gallery_file_names.h"
 #include "model/output_name_check.h"
 #include "model/style_list.h"

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "build/build_plan.h"
-#include "build/render_pool.h"
+#include "pipeline/build_plan.h"
+#include "pipeline/render_pool.h"
 #include "frontend.h"
 #include "model/project.h"
 

@@ -6,11 +6,11 @@
 #include <set>
 
 #include "atomic_file.h"
-#include "build/held_pictures.h"
-#include "build/output_fingerprint.h"
-#include "build/placeholder.h"
-#include "build/render_pool.h"
-#include "build/reuse_records.h"
+#include "pipeline/held_pictures.h"
+#include "pipeline/output_fingerprint.h"
+#include "pipeline/placeholder.h"
+#include "pipeline/render_pool.h"
+#include "pipeline/reuse_records.h"
 #include "model/gallery_file_names.h"
 #include "progress_percent.h"
 #include "readers/picture_loader.h"
