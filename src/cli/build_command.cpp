@@ -3,11 +3,11 @@
 #include <optional>
 #include <string>
 
-#include "pipeline/build_all.h"
 #include "cli_frontend.h"
 #include "commands.h"
 #include "interrupt.h"
 #include "model/picture_failures.h"
+#include "pipeline/build_all.h"
 #include "project_options.h"
 #include "readers/reader_table.h"
 

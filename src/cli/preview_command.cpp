@@ -3,9 +3,9 @@
 #include <string>
 #include <sys/wait.h>
 
-#include "pipeline/gallery_preview.h"
 #include "cli_frontend.h"
 #include "commands.h"
+#include "pipeline/gallery_preview.h"
 #include "project_options.h"
 #include "readers/reader_table.h"
 

@@ -15,7 +15,6 @@
 #include <QVBoxLayout>
 
 #include "bitmap_image.h"
-#include "pipeline/picture_render.h"
 #include "frontend.h"
 #include "imaging/gen_pic.h"
 #include "imaging/keep_ratio_stretch.h"
@@ -27,6 +26,7 @@
 #include "model/picture_sort.h"
 #include "model/project.h"
 #include "model/titles_from_metadata.h"
+#include "pipeline/picture_render.h"
 #include "project_error.h"
 #include "qt_text.h"
 #include "readers/reader_table.h"

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "pipeline/build_driver.h"
-#include "pipeline/render_pool.h"
 #include "frontend.h"
 #include "model/project.h"
+#include "pipeline/build_driver.h"
+#include "pipeline/render_pool.h"
 
 namespace vellumar {
 

@@ -1,10 +1,10 @@
 #include "build_driver.h"
 
+#include "html/resource_copy.h"
+#include "model/output_policy.h"
 #include "pipeline/build_lock.h"
 #include "pipeline/page_steps.h"
 #include "pipeline/picture_steps.h"
-#include "html/resource_copy.h"
-#include "model/output_policy.h"
 #include "project_error.h"
 #include "readers/bmp_to_jpeg.h"
 

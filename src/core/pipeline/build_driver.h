@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "pipeline/build_plan.h"
-#include "pipeline/built_sizes.h"
 #include "frontend.h"
 #include "model/gallery_settings.h"
 #include "model/img_entry.h"
 #include "model/output_policy.h"
+#include "pipeline/build_plan.h"
+#include "pipeline/built_sizes.h"
 #include "readers/format_registry.h"
 
 namespace vellumar {

@@ -3,10 +3,10 @@
 #include <optional>
 #include <string>
 
-#include "pipeline/build_plan.h"
-#include "pipeline/render_pool.h"
 #include "frontend.h"
 #include "model/project.h"
+#include "pipeline/build_plan.h"
+#include "pipeline/render_pool.h"
 
 namespace vellumar {
 

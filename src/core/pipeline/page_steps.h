@@ -2,12 +2,12 @@
 
 #include <span>
 
-#include "pipeline/build_plan.h"
 #include "frontend.h"
 #include "html/page_context.h"
 #include "model/gallery_settings.h"
 #include "model/img_entry.h"
 #include "model/output_policy.h"
+#include "pipeline/build_plan.h"
 
 namespace vellumar {
 

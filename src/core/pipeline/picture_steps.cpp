@@ -6,12 +6,12 @@
 #include <set>
 
 #include "atomic_file.h"
+#include "model/gallery_file_names.h"
 #include "pipeline/held_pictures.h"
 #include "pipeline/output_fingerprint.h"
 #include "pipeline/placeholder.h"
 #include "pipeline/render_pool.h"
 #include "pipeline/reuse_records.h"
-#include "model/gallery_file_names.h"
 #include "progress_percent.h"
 #include "readers/picture_loader.h"
 #include "text_util.h"

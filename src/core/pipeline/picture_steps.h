@@ -3,11 +3,11 @@
 #include <span>
 #include <vector>
 
-#include "pipeline/build_plan.h"
-#include "pipeline/built_sizes.h"
 #include "frontend.h"
 #include "model/img_entry.h"
 #include "model/output_policy.h"
+#include "pipeline/build_plan.h"
+#include "pipeline/built_sizes.h"
 #include "readers/format_registry.h"
 
 namespace vellumar {

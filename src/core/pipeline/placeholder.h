@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "pipeline/picture_render.h"
 #include "imaging/bitmap.h"
 #include "imaging/picture_size.h"
+#include "pipeline/picture_render.h"
 
 namespace vellumar {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "atomic_file.h"
-#include "pipeline/hashed_name.h"
 #include "file_io.h"
+#include "pipeline/hashed_name.h"
 #include "project_error.h"
 
 namespace vellumar {

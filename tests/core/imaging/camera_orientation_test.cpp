@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "pipeline/picture_render.h"
 #include "core/readers/reader_fixtures.h"
 #include "imaging/camera_orientation.h"
 #include "imaging/rotate.h"
 #include "model/load_picture.h"
+#include "pipeline/picture_render.h"
 #include "readers/picture_loader.h"
 #include "readers/reader_table.h"
 

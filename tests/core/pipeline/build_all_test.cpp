@@ -7,13 +7,13 @@
 #include <gtest/gtest.h>
 
 #include "atomic_file.h"
+#include "imaging/jpeg_writer.h"
+#include "model/picture_adding.h"
+#include "model/style_list.h"
 #include "pipeline/build_all.h"
 #include "pipeline/build_lock.h"
 #include "pipeline/gallery_preview.h"
 #include "pipeline/placeholder.h"
-#include "imaging/jpeg_writer.h"
-#include "model/picture_adding.h"
-#include "model/style_list.h"
 #include "readers/picture_loader.h"
 #include "readers/reader_table.h"
 #include "support/link_check.h"

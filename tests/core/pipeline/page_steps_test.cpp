@@ -4,10 +4,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "pipeline/build_driver.h"
-#include "pipeline/page_steps.h"
 #include "html/resource_copy.h"
 #include "model/output_folders.h"
+#include "pipeline/build_driver.h"
+#include "pipeline/page_steps.h"
 #include "progress_percent.h"
 #include "project_error.h"
 #include "support/gallery_fixture.h"

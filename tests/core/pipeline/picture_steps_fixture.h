@@ -8,11 +8,11 @@
 #include <gtest/gtest.h>
 
 #include "atomic_file.h"
+#include "imaging/jpeg_writer.h"
+#include "model/style_list.h"
 #include "pipeline/build_driver.h"
 #include "pipeline/build_plan.h"
 #include "pipeline/picture_steps.h"
-#include "imaging/jpeg_writer.h"
-#include "model/style_list.h"
 #include "readers/picture_loader.h"
 #include "readers/reader_table.h"
 #include "support/file_contents.h"

@@ -10,13 +10,13 @@
 #include <gtest/gtest.h>
 
 #include "atomic_file.h"
-#include "pipeline/picture_render.h"
 #include "imaging/averaged_stretch.h"
 #include "imaging/gen_pic.h"
 #include "imaging/jpeg_writer.h"
 #include "imaging/shrink_on_load.h"
 #include "model/enums.h"
 #include "model/settings_rules.h"
+#include "pipeline/picture_render.h"
 #include "readers/picture_loader.h"
 #include "readers/reader_table.h"
 #include "support/area_average.h"
