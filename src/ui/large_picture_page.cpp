@@ -26,6 +26,10 @@ LargePicturePage::LargePicturePage(const SettingsContext& context, QWidget* pare
     cbPicHeight = m_picHeight->flag;
     edtPicHeight = m_picHeight->number->edit;
     PicHeightTune = m_picHeight->number->tune;
+    cbPicKeepRatio = new QCheckBox(tr("Keep the picture's proportions"), this);
+    cbPicKeepRatio->setToolTip(
+        tr("With both width and height set, each picture is scaled to fit inside them instead "
+           "of being stretched to exactly that size."));
     cbPicBorder = new QCheckBox(tr("Border"), this);
     m_border =
         new BorderRow(new NumberField(m_settings.PicBorderWidth, SteppedInteger::PicBorderWidth),
@@ -49,6 +53,8 @@ LargePicturePage::LargePicturePage(const SettingsContext& context, QWidget* pare
         setPicHeightFlag(m_settings, on);
         showSettings();
     });
+    connect(cbPicKeepRatio, &QCheckBox::toggled, this,
+            [this](bool on) { m_settings.PicKeepRatio = on; });
     connect(cbPicBorder, &QCheckBox::toggled, this, [this](bool on) {
         m_settings.PicBorder = on;
         showStates();
@@ -60,8 +66,9 @@ LargePicturePage::LargePicturePage(const SettingsContext& context, QWidget* pare
     sizes->addWidget(m_picWidth->number, 0, 1);
     sizes->addWidget(cbPicHeight, 1, 0);
     sizes->addWidget(m_picHeight->number, 1, 1);
-    sizes->addWidget(cbPicBorder, 2, 0);
-    sizes->addWidget(m_border, 2, 1);
+    sizes->addWidget(cbPicKeepRatio, 2, 0, 1, 3);
+    sizes->addWidget(cbPicBorder, 3, 0);
+    sizes->addWidget(m_border, 3, 1);
     sizes->setColumnStretch(2, 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -73,6 +80,7 @@ LargePicturePage::LargePicturePage(const SettingsContext& context, QWidget* pare
 
 void LargePicturePage::showSettings() {
     cbResizePic->setChecked(m_settings.ResizePic);
+    cbPicKeepRatio->setChecked(m_settings.PicKeepRatio);
     cbPicBorder->setChecked(m_settings.PicBorder);
     m_picWidth->showSetting();
     m_picHeight->showSetting();
@@ -83,6 +91,9 @@ void LargePicturePage::showSettings() {
 void LargePicturePage::showStates() {
     const SettingsEditability editable = editabilityOf(m_settings);
     setAllEnabled({cbPicWidth, cbPicHeight, cbPicBorder}, editable.picSizeFlagsAndBorderFlag);
+    // Only a box of both sides can stretch a picture out of its proportions.
+    cbPicKeepRatio->setEnabled(editable.picSizeFlagsAndBorderFlag && m_settings.PicWidth.on &&
+                               m_settings.PicHeight.on);
     m_picWidth->number->setEditable(editable.picWidthValue);
     m_picHeight->number->setEditable(editable.picHeightValue);
     m_border->setEditable(editable.picBorderWidthAndColor);

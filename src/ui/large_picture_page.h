@@ -33,6 +33,7 @@ public:
     QCheckBox* cbPicHeight = nullptr;
     QLineEdit* edtPicHeight = nullptr;
     UpDown* PicHeightTune = nullptr;
+    QCheckBox* cbPicKeepRatio = nullptr;
     QCheckBox* cbPicBorder = nullptr;
     QLabel* lblPicBorderWidth = nullptr;
     QLineEdit* edtPicBorderWidth = nullptr;

@@ -14,12 +14,14 @@ namespace vellumar {
 
 namespace {
 
-Bitmap shape(const Bitmap& source, int width, int height, CropAlign crop, bool keepRatio) {
+Bitmap shape(const Bitmap& source, const PictureBox& box, CropAlign crop) {
+    const int width = std::max(box.width, 0);
+    const int height = std::max(box.height, 0);
     if (cutsWindow(crop)) {
         return Crop(source, crop, width, height);
     }
-    if (keepRatio) {
-        return KeepRatioStretch(width, height, true, source);
+    if (box.keepRatio) {
+        return KeepRatioStretch(box, true, source);
     }
     return FilteredStretch(width, height, ResampleFilter::Triangle, 0, source);
 }
@@ -48,9 +50,7 @@ Bitmap frame(const Bitmap& picture, int borderWidth, Color borderColour) {
 } // namespace
 
 Bitmap GenPic(const Bitmap& source, const PictureBox& box, CropAlign crop, int quarterTurns) {
-    return turnAndFrame(
-        shape(source, std::max(box.width, 0), std::max(box.height, 0), crop, box.keepRatio),
-        quarterTurns, box);
+    return turnAndFrame(shape(source, shapingBoxOf(box, quarterTurns), crop), quarterTurns, box);
 }
 
 Bitmap turnAndFrame(Bitmap shaped, int quarterTurns, const PictureBox& box) {

@@ -11,7 +11,7 @@ std::optional<PictureSize> averagedSize(const PictureBox& box, CropAlign crop,
     if (cutsWindow(crop) || !box.keepRatio) {
         return std::nullopt;
     }
-    const PictureSize size = keepRatioSize(box.width, box.height, fullSize.width, fullSize.height);
+    const PictureSize size = keptRatioSize(box, fullSize);
     if (size == fullSize) {
         return std::nullopt;
     }

@@ -9,7 +9,8 @@
 
 namespace vellumar {
 
-// With smooth scaling, the size that an output shaped to box is averaged down to from a
+// With smooth scaling, the size that an output shaped to box (its shaping box, before any
+// turn) is averaged down to from a
 // picture of fullSize; nothing when the output is made from the full picture as it is: a
 // crop window, an exact-size stretch, or a picture that fits the box and is
 // copied unscaled.

@@ -94,6 +94,10 @@ struct GallerySettings {
     // Saved after AutoRotate: every thumbnail also gets a version at twice its box for
     // screens with more than one device pixel per CSS pixel.
     bool HiDpiThumbs = true;
+    // Saved after HiDpiThumbs: a large picture resized to a box of both sides fits inside it
+    // keeping its proportions instead of being stretched to it. On for new projects; a file
+    // without it was made when pictures were stretched and reads as off.
+    bool PicKeepRatio = true;
 
     bool operator==(const GallerySettings&) const = default;
 };

@@ -34,9 +34,11 @@ std::string cropText(CropAlign crop) {
     return std::to_string(static_cast<int>(crop));
 }
 
+// A box that does not fit the picture inside keeps the text it always had, so that outputs
+// made before the choice existed are still reused.
 std::string shapeText(const PictureBox& box) {
     return std::to_string(box.width) + "x" + std::to_string(box.height) + " keep " +
-           std::to_string(box.keepRatio);
+           std::to_string(box.keepRatio) + (box.fitInside ? " inside" : "");
 }
 
 // With smooth scaling a picture is decoded once, as small as all its outputs allow, so each
@@ -75,8 +77,7 @@ std::optional<std::string> sourceOf(const RenderRequest& request) {
 }
 
 std::string boxText(const PictureBox& box) {
-    return std::to_string(box.width) + "x" + std::to_string(box.height) + " keep " +
-           std::to_string(box.keepRatio) + " border " + std::to_string(box.borderWidth) + " " +
+    return shapeText(box) + " border " + std::to_string(box.borderWidth) + " " +
            std::to_string(box.borderColor);
 }
 

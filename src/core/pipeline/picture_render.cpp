@@ -74,7 +74,8 @@ std::optional<std::vector<PictureSize>> averagedSizes(const RenderRequest& reque
     }
     if (request.largePicture) {
         const auto size = request.largePictureBox
-                              ? averagedSize(*request.largePictureBox, CropAlign::NoCrop, fullSize)
+                              ? averagedSize(shapingBoxOf(*request.largePictureBox, request.rotate),
+                                             CropAlign::NoCrop, fullSize)
                               : std::nullopt;
         if (!size) {
             return std::nullopt;
@@ -125,7 +126,8 @@ DecodedPicture decodeFor(const RenderRequest& request, const PictureFile& file, 
 Bitmap shapeOutput(const DecodedPicture& picture, const PictureBox& box, CropAlign crop,
                    int quarterTurns, bool smoothScaling) {
     if (smoothScaling) {
-        if (const auto size = averagedSize(box, crop, picture.fullSize)) {
+        if (const auto size =
+                averagedSize(shapingBoxOf(box, quarterTurns), crop, picture.fullSize)) {
             return turnAndFrame(stretchAveraged(picture.bitmap, picture.fullSize, picture.reduction,
                                                 size->width, size->height),
                                 quarterTurns, box);
@@ -155,8 +157,12 @@ std::optional<PictureBox> largePictureBoxOf(const GallerySettings& s) {
         return std::nullopt;
     }
     const bool both = s.PicWidth.on && s.PicHeight.on;
-    return boxOf({both || !s.PicHeight.on, s.PicWidth.value}, {both, s.PicHeight.value},
-                 "large picture", s.PicBorder, s.PicBorderWidth, s.PicBorderColor);
+    PictureBox box = boxOf({both || !s.PicHeight.on, s.PicWidth.value}, {both, s.PicHeight.value},
+                           "large picture", s.PicBorder, s.PicBorderWidth, s.PicBorderColor);
+    if (both && s.PicKeepRatio) {
+        box.keepRatio = box.fitInside = true;
+    }
+    return box;
 }
 
 RenderedBitmaps renderBitmaps(const RenderRequest& request, const PictureFormatRegistry& formats) {

@@ -166,6 +166,41 @@ TEST(KeepRatioStretch, DerivedSideIsNotHeldToTheBox) {
     EXPECT_EQ(keepRatioSize(100, 100, 200, 1), (PictureSize{100, 0})); // 0.5 rounds to even
 }
 
+// Keeping the proportions inside a 600 x 400 box: whichever side reaches the box first.
+TEST(KeepRatioStretch, FitInsideHoldsBothSidesToTheBox) {
+    struct Case {
+        int width, height;
+        PictureSize expected;
+    };
+    for (const Case& c : {Case{2000, 3000, {267, 400}}, // portrait: the height decides
+                          Case{3000, 1000, {600, 200}}, // wide landscape: the width decides
+                          Case{3000, 2500, {480, 400}}, // a landscape taller than the box
+                          Case{900, 900, {400, 400}},   // square
+                          Case{300, 200, {300, 200}},   // fits: never enlarged
+                          Case{6000, 4000, {600, 400}}, // the box's own shape
+                          Case{60000, 1, {600, 1}}}) {  // never thinner than a pixel
+        EXPECT_EQ(fitInsideSize(600, 400, c.width, c.height), c.expected)
+            << c.width << "x" << c.height;
+    }
+    // In a square box it is the rule of one flag.
+    for (const auto& [width, height] : {std::pair{400, 300}, {300, 400}, {99, 101}, {150, 100}}) {
+        EXPECT_EQ(fitInsideSize(100, 100, width, height), keepRatioSize(100, 100, width, height));
+    }
+}
+
+// A quarter-turned picture must fit the box once turned, so it is shaped to the turned box.
+TEST(GenPic, FitInsideBoxHoldsTheTurnedPicture) {
+    const PictureBox box{.width = 600, .height = 400, .keepRatio = true, .fitInside = true};
+    const Bitmap upright = GenPic(markedPicture(300, 200), box, kNoCrop, 0);
+    EXPECT_EQ(upright.width(), 300);
+    const Bitmap turned = GenPic(markedPicture(2000, 3000), box, kNoCrop, 1);
+    EXPECT_EQ(turned.width(), 600);
+    EXPECT_EQ(turned.height(), 400);
+    const Bitmap halfTurned = GenPic(markedPicture(2000, 3000), box, kNoCrop, 2);
+    EXPECT_EQ(halfTurned.width(), 267);
+    EXPECT_EQ(halfTurned.height(), 400);
+}
+
 TEST(KeepRatioStretch, UnblendedScaleDropsAndRepeatsWholePixels) {
     const Bitmap reduced = KeepRatioStretch(2, 2, true, markedPicture(4, 3)); // 2 x nearest(1.5)
     ASSERT_EQ(reduced.height(), 2);

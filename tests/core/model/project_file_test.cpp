@@ -98,8 +98,8 @@ const std::vector<std::string> kAllSettingKeys = {"DestFolder",
                                                   "PicPageShowIndex",
                                                   "SmoothScaling",
                                                   "AutoRotate",
-
-                                                  "HiDpiThumbs"};
+                                                  "HiDpiThumbs",
+                                                  "PicKeepRatio"};
 
 // Settings where every value differs from its default.
 GallerySettings unusualSettings() {
@@ -166,6 +166,7 @@ GallerySettings unusualSettings() {
     s.SmoothScaling = false;
     s.AutoRotate = false;
     s.HiDpiThumbs = false;
+    s.PicKeepRatio = false;
     return s;
 }
 
@@ -248,6 +249,7 @@ TEST_F(ProjectFileTest, WritesEveryKeyInOrder) {
                                {"SmoothScaling", "not checked"},
                                {"AutoRotate", "not checked"},
                                {"HiDpiThumbs", "not checked"},
+                               {"PicKeepRatio", "not checked"},
                                {"ThumbInfo", "<%ThumbInfo%>"},
                                {"Overwrite", "2"}});
 }
@@ -273,7 +275,8 @@ TEST_F(ProjectFileTest, WritesDefaultsWithFlaggedKeysLeftOut) {
                                {"ThumbHeight", "not checked"},
                                {"SmoothScaling", "checked"},
                                {"AutoRotate", "checked"},
-                               {"HiDpiThumbs", "checked"}});
+                               {"HiDpiThumbs", "checked"},
+                               {"PicKeepRatio", "checked"}});
 
     // A large picture without border: its border keys stay out.
     defaults.ResizePic = true;
@@ -414,6 +417,8 @@ TEST_F(ProjectFileTest, MissingKeysHaveTheirOwnDefaults) {
     EXPECT_FALSE(settings.AutoRotate);
     EXPECT_TRUE(GallerySettings().AutoRotate); // new projects turn them
     EXPECT_FALSE(settings.HiDpiThumbs);        // and build no double-size thumbnails
+    EXPECT_FALSE(settings.PicKeepRatio);       // and stretch their large pictures to the box
+    EXPECT_TRUE(GallerySettings().PicKeepRatio);
     EXPECT_EQ(settings.DestFolder, "");
     EXPECT_EQ(settings.Style, "Modern");
     EXPECT_EQ(settings.ThumbLink, ThumbLinkTarget::Picture);

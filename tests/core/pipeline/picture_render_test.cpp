@@ -46,12 +46,22 @@ TEST(PictureBoxes, LargePictureBoxOnlyWhenResizing) {
     ASSERT_TRUE(box);
     EXPECT_EQ(box->width, 600);
     EXPECT_EQ(box->height, 400);
-    EXPECT_FALSE(box->keepRatio);
-    settings.PicHeight.on = false;
+    EXPECT_TRUE(box->keepRatio); // new projects keep the proportions inside the box
+    EXPECT_TRUE(box->fitInside);
+    settings.PicKeepRatio = false;
     box = largePictureBoxOf(settings);
-    EXPECT_EQ(box->width, 600);
-    EXPECT_EQ(box->height, 600);
-    EXPECT_TRUE(box->keepRatio);
+    EXPECT_FALSE(box->keepRatio);
+    EXPECT_FALSE(box->fitInside);
+    // One side alone already keeps the proportions, by its own rule, with or without it.
+    for (const bool keep : {false, true}) {
+        settings.PicKeepRatio = keep;
+        settings.PicHeight.on = false;
+        box = largePictureBoxOf(settings);
+        EXPECT_EQ(box->width, 600);
+        EXPECT_EQ(box->height, 600);
+        EXPECT_TRUE(box->keepRatio);
+        EXPECT_FALSE(box->fitInside);
+    }
 }
 
 } // namespace
