@@ -1,8 +1,10 @@
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
 #include <string>
 
+#include "build_summary.h"
 #include "cli_frontend.h"
 #include "commands.h"
 #include "interrupt.h"
@@ -10,6 +12,7 @@
 #include "pipeline/build_all.h"
 #include "project_options.h"
 #include "readers/reader_table.h"
+#include "text_util.h"
 
 namespace vellumar::cli {
 
@@ -49,7 +52,7 @@ int runBuild(const Arguments& arguments) {
     std::string givenFolder;
     std::optional<std::string> destination;
     std::optional<bool> answer;
-    bool quiet = false;
+    std::optional<Verbosity> verbosity;
     BuildOptions options;
     bool thumbProtect = true;
     bool imageProtect = true;
@@ -72,8 +75,11 @@ int runBuild(const Arguments& arguments) {
             options.reuse = false;
         } else if (argument == "--keep-going") {
             options.keepGoing = true;
-        } else if (argument == "--quiet") {
-            quiet = true;
+        } else if (argument == "--quiet" || argument == "--verbose") {
+            if (verbosity) {
+                throw UsageError("--quiet and --verbose exclude each other");
+            }
+            verbosity = argument == "--quiet" ? Verbosity::Quiet : Verbosity::Verbose;
         } else if (argument == "--thumb-protect") {
             thumbProtect = onOff(arguments, i);
         } else if (argument == "--image-protect") {
@@ -89,7 +95,8 @@ int runBuild(const Arguments& arguments) {
     }
 
     const std::string programFolder = chosenProgramFolder(givenFolder);
-    CliFrontend frontend(answer, quiet);
+    const auto start = std::chrono::steady_clock::now();
+    CliFrontend frontend(answer, verbosity.value_or(Verbosity::Normal));
     Project project;
     if (!openProject(project, path, programFolder, frontend)) {
         return 1;
@@ -112,6 +119,14 @@ int runBuild(const Arguments& arguments) {
     stopOnInterrupt();
     if (const BuildAllResult result =
             BuildAll(project, programFolder, pictureFormats(), frontend, options)) {
+        if (frontend.wantsSummary()) {
+            const std::string folder = trimBlanks(settings.DestFolder);
+            frontend.notice(
+                summaryText({project.pictures().entries().size(), result.decodedPictures,
+                             result.skippedPictures, folderBytes(folder),
+                             std::chrono::steady_clock::now() - start},
+                            folder));
+        }
         // A complete gallery with placeholders in it is still not what was asked for.
         return result.skippedPictures == 0 ? 0 : 1;
     }

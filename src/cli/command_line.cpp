@@ -24,9 +24,9 @@ const std::vector<Command>& commands() {
          runShow},
         {"info", "info FILE...                 decode pictures and print their sizes", runInfo},
         {"build",
-         "build PROJECT.vlm [--program-folder DIR] [--dest DIR] [--yes | --no] [--quiet]\n"
-         "      [--thumb-protect on|off] [--image-protect on|off] [--jobs N] [--no-reuse]\n"
-         "      [--keep-going] [--memory-limit MB]\n"
+         "build PROJECT.vlm [--program-folder DIR] [--dest DIR] [--yes | --no]\n"
+         "      [--quiet | --verbose] [--thumb-protect on|off] [--image-protect on|off]\n"
+         "      [--jobs N] [--no-reuse] [--keep-going] [--memory-limit MB]\n"
          "                               build the whole gallery of a project on N worker\n"
          "                               threads (one per core), taking the pictures that\n"
          "                               earlier builds left unchanged unless --no-reuse;\n"
@@ -35,7 +35,10 @@ const std::vector<Command>& commands() {
          "                               Ctrl-C stops it between pictures, keeping what was\n"
          "                               written; with --keep-going, pictures that cannot be\n"
          "                               read get placeholders (exit status 1), and a project\n"
-         "                               whose pictures are missing is built without them",
+         "                               whose pictures are missing is built without them;\n"
+         "                               on a terminal one progress line and a summary,\n"
+         "                               --quiet only errors and warnings, --verbose every\n"
+         "                               status line and answered question",
          runBuild},
         {"preview",
          "preview PROJECT.vlm [--program-folder DIR] [--open]\n"

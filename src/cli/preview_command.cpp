@@ -46,7 +46,7 @@ int runPreview(const Arguments& arguments) {
         throw UsageError("the project file is missing");
     }
     const std::string programFolder = chosenProgramFolder(givenFolder);
-    CliFrontend frontend(std::nullopt, true);
+    CliFrontend frontend(std::nullopt, Verbosity::Quiet);
     Project project;
     if (!openProject(project, path, programFolder, frontend)) {
         return 1;

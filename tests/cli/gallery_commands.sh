@@ -24,10 +24,31 @@ build_makes_a_whole_gallery)
     grep -q "oncontextmenu\|contextmenu" gallery/index.htm || fail "thumbnails are not protected"
     expect_status 0 "$cli" build album.vlm --program-folder program --dest gallery --quiet \
         --image-protect off --thumb-protect off --yes
-    grep -qxF "Overwrite existing file: gallery/index.htm Yes" err.txt ||
-        fail "--quiet left out a question"
-    ! grep -q "^Generating\|^Finish" err.txt || fail "--quiet still printed the status"
+    [ ! -s err.txt ] || fail "--quiet printed more than errors and warnings: $(head -3 err.txt)"
     ! grep -q "contextmenu" gallery/index.htm || fail "protection was not turned off"
+    ;;
+build_talks_as_its_output_allows)
+    count=$(ls program/samples | wc -l)
+    # Not a terminal: the status lines and answered questions, then the summary.
+    expect_status 0 "$cli" build album.vlm --program-folder program --dest gallery --yes
+    grep -qxF "Generating thumbnail file $count" err.txt || fail "no status lines on a pipe"
+    grep -qE "^$count pictures \($count made, 0 reused\) in [0-9.]+ s; the gallery in gallery takes [0-9.]+ [kM]B$" \
+        err.txt || fail "no summary: $(tail -1 err.txt)"
+    # A terminal: one line that rewrites itself, no answered questions, the summary.
+    script -qec "'$cli' build album.vlm --program-folder program --dest gallery --yes" \
+        /dev/null </dev/null >tty.txt
+    ! grep -q "Overwrite existing file" tty.txt || fail "answered questions on a terminal"
+    [ "$(tr -cd '\n' <tty.txt | wc -c)" -le 1 ] || fail "more than one line on a terminal"
+    grep -q $'\r\e\[K\[' tty.txt || fail "no progress line on a terminal"
+    grep -qE "$count pictures \(0 made, $count reused\)" tty.txt ||
+        fail "no summary on a terminal"
+    # --verbose keeps every line, also on a terminal.
+    script -qec "'$cli' build album.vlm --program-folder program --dest gallery --yes --verbose" \
+        /dev/null </dev/null >tty.txt
+    grep -q "^Generating large picture $count" tty.txt || fail "--verbose left out status lines"
+    grep -q "^Overwrite existing file: gallery/index.htm Yes" tty.txt ||
+        fail "--verbose left out the answered questions"
+    expect_status 2 "$cli" build album.vlm --quiet --verbose
     ;;
 build_of_a_project_with_missing_pictures_needs_keep_going)
     cp -r program/samples photos

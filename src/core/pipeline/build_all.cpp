@@ -74,7 +74,8 @@ BuildAllResult BuildAll(Project& project, const std::string& programFolder,
     if (report.outcome == BuildOutcome::Failed) {
         frontend.notice(report.error);
     }
-    return {report.outcome == BuildOutcome::Finished, skipped.size()};
+    return {report.outcome == BuildOutcome::Finished, skipped.size(),
+            report.pictures.decodedPictures};
 }
 
 } // namespace vellumar

@@ -14,6 +14,7 @@ namespace vellumar {
 struct BuildAllResult {
     bool finished = false;
     std::size_t skippedPictures = 0;
+    std::size_t decodedPictures = 0; // the others were skipped or taken from earlier builds
 
     explicit operator bool() const { return finished; }
 };
