@@ -70,13 +70,14 @@ private:
     jpeg_decompress_struct m_info{};
 };
 
-// Puts the libjpeg error text after the number, which on its own tells the user little.
+// A picture that cannot be read is explained in libjpeg's own words: its message number
+// alone tells the user nothing.
 template <typename Action>
 auto withLibraryText(Action action) {
     try {
         return action();
     } catch (const JpegError& error) {
-        throw ProjectError(std::string(error.what()) + ": " + error.libraryText());
+        throw ProjectError(error.libraryText());
     }
 }
 

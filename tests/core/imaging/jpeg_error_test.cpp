@@ -8,8 +8,8 @@
 namespace vellumar {
 namespace {
 
-// The JPEG writer reports libjpeg failures as "JPEG error #<code>"; the reader adds the
-// library's own words. Both go through the same error manager.
+// The JPEG writer reports libjpeg failures as "JPEG error #<code>"; the reader says the
+// library's own words instead. Both go through the same error manager.
 TEST(JpegErrorManager, TurnsAFatalLibjpegErrorIntoAnExceptionWithTheMessageCode) {
     const unsigned char notJpeg[] = {'a', 'b', 'c', 'd'};
     JpegErrorManager errors;

@@ -153,9 +153,9 @@ TEST(LibraryReaders, ATruncatedPictureSaysHowFarItsDataGoes) {
     const auto error = [](const std::string& folder, const std::vector<std::uint8_t>& bytes) {
         return testing::decodeError(readerFor(folder), bytes);
     };
-    EXPECT_THAT(error("jpeg", fixtureBytes("jpeg", "truncated.jpg")),
-                ::testing::EndsWith("Premature end of JPEG file (the picture data ends after 16 "
-                                    "of its 43 rows)"));
+    // In the decoder's words, without its message number.
+    EXPECT_EQ(error("jpeg", fixtureBytes("jpeg", "truncated.jpg")),
+              "Premature end of JPEG file (the picture data ends after 16 of its 43 rows)");
     EXPECT_THAT(error("jpeg", fixtureBytes("jpeg", "truncated-progressive.jpg")),
                 ::testing::EndsWith(" (the picture data ends after 6 whole scans)"));
     EXPECT_THAT(error("png", fixtureBytes("png", "truncated.png")),
