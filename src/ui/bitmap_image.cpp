@@ -16,4 +16,17 @@ QImage toQImage(const Bitmap& bitmap) {
     return image;
 }
 
+QPixmap pixmapFilling(const QImage& image, QSize box, qreal devicePixelRatio) {
+    QPixmap pixmap = QPixmap::fromImage(
+        image.scaled(box * devicePixelRatio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    return pixmap;
+}
+
+QPixmap pixmapAtRatio(const Bitmap& bitmap, qreal devicePixelRatio) {
+    QPixmap pixmap = QPixmap::fromImage(toQImage(bitmap));
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    return pixmap;
+}
+
 } // namespace vellumar

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -31,6 +32,7 @@
 #include "picture_step.h"
 #include "pipeline/build_all.h"
 #include "pipeline/gallery_preview.h"
+#include "pipeline/page_steps.h"
 #include "project_error.h"
 #include "qt_text.h"
 #include "readers/reader_table.h"
@@ -317,14 +319,32 @@ void TfrmMain::newProject() {
 void TfrmMain::openProject() {
     TabProject->lblPjtName->show();
     if (const auto path = m_dialogs.openProjectFile()) {
-        TabProject->lblPjtName->setText(QString::fromStdString(*path));
-        if (m_project.open(*path, m_styles, m_frontend, pictureFormats())) {
-            TabPic->refill(m_project.pictures().isEmpty() ? 0 : 1);
-            TabSetting->showSettings();
-            setCaption(fileNameOf(*path));
-        }
+        loadProjectFile(*path);
     }
     btnNextClick();
+}
+
+void TfrmMain::openProjectFrom(const std::string& path) {
+    {
+        // Choosing the button by hand asks for a file; this one is given.
+        const QSignalBlocker quiet(TabProject->rbOld);
+        TabProject->rbOld->setChecked(true);
+    }
+    TabProject->lblPjtName->show();
+    if (loadProjectFile(path)) {
+        btnNextClick();
+    }
+}
+
+bool TfrmMain::loadProjectFile(const std::string& path) {
+    TabProject->lblPjtName->setText(QString::fromStdString(path));
+    if (!m_project.open(path, m_styles, m_frontend, pictureFormats())) {
+        return false;
+    }
+    TabPic->refill(m_project.pictures().isEmpty() ? 0 : 1);
+    TabSetting->showSettings();
+    setCaption(fileNameOf(path));
+    return true;
 }
 
 bool TfrmMain::saveTo(const std::string& presetName, bool askForPath) {
@@ -429,6 +449,13 @@ void TfrmMain::showCoreStatus(const QString& text) {
 }
 
 void TfrmMain::showCoreProgress(int percent) {
+    // The work resets its progress once it has finished; a bar back at nought beside
+    // "Finished" would read as a build that never started.
+    if (percent == 0 && m_runningBuild &&
+        TabBuild->lblProgress->text() ==
+            QLatin1String(kFinishedStatus.data(), kFinishedStatus.size())) {
+        percent = 100;
+    }
     TabBuild->ProgressBar->setValue(percent);
 }
 

@@ -49,6 +49,10 @@ public:
     void showStep(WizardStep step);
     void newProject();
     void openProject();
+    // Opens the project the program was started with (a double click on it in a file
+    // manager): the first step shows it chosen and the wizard moves on to its pictures. One
+    // that cannot be opened leaves the wizard as it was, with the load failure message.
+    void openProjectFrom(const std::string& path);
     // Save project and Save project as; true when the project was written.
     bool saveProject();
     bool saveProjectAs();
@@ -98,6 +102,7 @@ private:
     void paintArtwork();
     void setStatus(const QString& text);
     bool saveTo(const std::string& presetName, bool askForPath);
+    bool loadProjectFile(const std::string& path);
     void setCaption(const std::string& projectName);
     // Runs a build or the preview with the commands that could change the project disabled:
     // the build reads the picture list and the settings until it ends.

@@ -1,5 +1,8 @@
 #include "picture_step.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -10,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -61,6 +65,7 @@ void PictureStep::buildLayout() {
             column, new QTableWidgetItem(QString::fromLatin1(kFileInfoColumns[column].header)));
         FileInfo->setColumnWidth(column, kFileInfoColumns[column].width);
     }
+    FileInfo->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     FileInfo->verticalHeader()->setDefaultSectionSize(20);
     FileInfo->setEditTriggers(QAbstractItemView::NoEditTriggers);
     FileInfo->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -142,25 +147,31 @@ void PictureStep::buildLayout() {
     commands->addStretch(1);
     commands->addWidget(lblCount);
 
+    // The editors run below the grid, beside the preview: on a short screen the grid gives
+    // up rows, and the title and info stay in view and wide.
     auto* editors = new QGridLayout;
     editors->addWidget(new QLabel(tr("Title:"), this), 0, 0);
     editors->addWidget(edtTitle, 0, 1);
+    editors->addWidget(new QLabel(tr("Crop Alignment:"), this), 0, 2);
+    editors->addWidget(cmbCrop, 0, 3);
     editors->addWidget(new QLabel(tr("Info:"), this), 1, 0);
     editors->addWidget(edtInfo, 1, 1);
-    editors->addWidget(new QLabel(tr("Crop Alignment:"), this), 2, 0);
-    editors->addWidget(cmbCrop, 2, 1);
-    editors->addWidget(new QLabel(tr("Rotate:"), this), 3, 0);
-    editors->addWidget(cmbRotate, 3, 1);
+    editors->addWidget(new QLabel(tr("Rotate:"), this), 1, 2);
+    editors->addWidget(cmbRotate, 1, 3);
+    editors->setColumnStretch(1, 1);
 
     auto* previewColumn = new QVBoxLayout;
     previewColumn->addWidget(cbPreview);
     previewColumn->addWidget(imgPreview);
     previewColumn->addWidget(lblFileName);
-    previewColumn->addLayout(editors);
     previewColumn->addStretch(1);
 
+    auto* listColumn = new QVBoxLayout;
+    listColumn->addWidget(FileInfo, 1);
+    listColumn->addLayout(editors);
+
     auto* body = new QHBoxLayout;
-    body->addWidget(FileInfo, 1);
+    body->addLayout(listColumn, 1);
     body->addLayout(previewColumn);
 
     auto* layout = new QVBoxLayout(this);
@@ -188,6 +199,7 @@ void PictureStep::refill(int selectRow) {
         FileInfo->setItem(r, 1, new QTableWidgetItem(fromStd(row.pictureSize)));
         FileInfo->setItem(r, 2, new QTableWidgetItem(fromStd(row.fileSize)));
     }
+    fitColumns();
     lblCount->setText(fromStd(list.countText()));
     m_shownRow = 0;
     if (selectRow >= 1 && selectRow <= list.count()) {
@@ -197,6 +209,24 @@ void PictureStep::refill(int selectRow) {
         clearEditors();
     }
     updateButtons();
+}
+
+void PictureStep::fitColumns() {
+    QHeaderView* header = FileInfo->horizontalHeader();
+    const QAbstractItemView* view = FileInfo;
+    int columnsWidth = 0;
+    for (int column = 0; column < FileInfo->columnCount(); ++column) {
+        const int width = std::max({kFileInfoColumns[column].width, header->sectionSizeHint(column),
+                                    view->sizeHintForColumn(column)});
+        if (column > 0) {
+            FileInfo->setColumnWidth(column, width);
+        }
+        // File names may be long: they get at least their own room and the rest of the width.
+        columnsWidth += column == 0 ? kFileInfoColumns[column].width : width;
+    }
+    const int chrome = 2 * FileInfo->frameWidth() + FileInfo->verticalHeader()->sizeHint().width() +
+                       FileInfo->verticalScrollBar()->sizeHint().width();
+    FileInfo->setMinimumWidth(columnsWidth + chrome);
 }
 
 void PictureStep::showEntry(int row, bool focusTitle) {
@@ -237,8 +267,12 @@ void PictureStep::updatePreview() {
         const PictureBox ownSize{
             .width = picture.width(), .height = picture.height(), .keepRatio = true};
         const Bitmap turned = GenPic(picture, ownSize, entry.crop, entry.rotate);
-        const Bitmap shown = KeepRatioStretch(kPreviewWidth, kPreviewHeight, true, turned);
-        imgPreview->setPixmap(QPixmap::fromImage(toQImage(shown)));
+        // As many pixels as the screen shows there, so the preview is sharp on dense screens.
+        const qreal ratio = imgPreview->devicePixelRatioF();
+        const Bitmap shown =
+            KeepRatioStretch(static_cast<int>(std::lround(kPreviewWidth * ratio)),
+                             static_cast<int>(std::lround(kPreviewHeight * ratio)), true, turned);
+        imgPreview->setPixmap(pixmapAtRatio(shown, ratio));
         imgPreview->show();
     } catch (const ProjectError& error) {
         imgPreview->hide();

@@ -72,6 +72,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The columns at least as wide as their headers and what they show, the file names
+    // taking the width that is left.
+    void fitColumns();
     void buildLayout();
     void updateButtons();
     void updatePreview();

@@ -60,7 +60,6 @@ QWidget* StylePage::buildStyleColumn() {
     cmbStyle = new QComboBox(column);
     imgStylePreview = new QLabel(column);
     imgStylePreview->setFixedSize(kSampleBox);
-    imgStylePreview->setScaledContents(true);
     imgStylePreview->setFrameShape(QFrame::StyledPanel);
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -204,7 +203,9 @@ void StylePage::showSample(const std::string& style) {
         imgStylePreview->hide();
         return;
     }
-    imgStylePreview->setPixmap(QPixmap::fromImage(toQImage(*sample)));
+    imgStylePreview->setPixmap(pixmapFilling(toQImage(*sample),
+                                             imgStylePreview->contentsRect().size(),
+                                             imgStylePreview->devicePixelRatioF()));
     imgStylePreview->show();
 }
 

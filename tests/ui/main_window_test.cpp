@@ -96,6 +96,37 @@ private slots:
         QVERIFY(dialogs.savePresets.empty());
     }
 
+    // A project given when the program starts: opened without a chooser, on to its pictures;
+    // a missing or malformed one gives its load failure once and an empty wizard.
+    void projectGivenAtStartOpensWithoutAChooser() {
+        ProgramFolder folder;
+        testing::ScriptedFrontend frontend;
+        testing::ScriptedDialogs dialogs;
+        {
+            TfrmMain window(folder.path(), frontend, dialogs);
+            window.openProjectFrom(writeProject(folder.dir.path()));
+            QCOMPARE(window.steps().step(), WizardStep::Pictures);
+            QVERIFY(window.TabProject->rbOld->isChecked());
+            QCOMPARE(window.windowTitle(), QStringLiteral("Vellumar - album.vlm"));
+            QVERIFY(window.saveProject()); // saved back where it came from, without a chooser
+            QVERIFY(dialogs.savePresets.empty());
+        }
+        const std::string malformed = folder.path() + "malformed.vlm";
+        writeFile(QString::fromStdString(malformed), "[project]\r\nimgcount=many\r\n");
+        for (const std::string& path : {folder.path() + "missing.vlm", malformed}) {
+            frontend.notices.clear();
+            TfrmMain window(folder.path(), frontend, dialogs);
+            window.openProjectFrom(path);
+            QCOMPARE(window.steps().step(), WizardStep::Project);
+            QCOMPARE(frontend.notices.size(), std::size_t{1});
+            QVERIFY2(frontend.notices.front().starts_with("Load project " + path + " fail!"),
+                     frontend.notices.front().c_str());
+            QVERIFY(window.project().pictures().isEmpty());
+            QCOMPARE(window.TabProject->lblPjtName->text(), QString::fromStdString(path));
+        }
+        QVERIFY(dialogs.projectFilesToOpen.empty());
+    }
+
     void newProjectSaveAsksWithTheUntitledPresetEachTime() {
         ProgramFolder folder;
         testing::ScriptedFrontend frontend;

@@ -2,10 +2,14 @@
 // logical pixels. The screen comes from scaled-screen.json, whose offscreen screen is given
 // in logical pixels, as on platforms that scale themselves.
 
+#include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 
 #include "artwork.h"
@@ -59,6 +63,39 @@ private slots:
                                                               .arg(button->text())));
                 }
             }
+        }
+    }
+
+    // The picture step with pictures in its grid: the editors are whole and in view without
+    // scrolling, and the grid's columns show their headers and numbers in full.
+    void pictureStepShowsItsEditorsAndWholeColumns() {
+        testing::ProgramFolder folder;
+        testing::ScriptedFrontend frontend;
+        testing::ScriptedDialogs dialogs;
+        TfrmMain window(folder.path(), frontend, dialogs);
+        dialogs.picturesToChoose.push_back(folder.writePictures(12));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.showStep(WizardStep::Pictures);
+        window.TabPic->addImages();
+        QApplication::processEvents();
+        const QRect shown(window.mapToGlobal(QPoint(0, 0)), window.size());
+        for (QWidget* editor : {static_cast<QWidget*>(window.TabPic->edtTitle),
+                                static_cast<QWidget*>(window.TabPic->edtInfo),
+                                static_cast<QWidget*>(window.TabPic->cmbCrop),
+                                static_cast<QWidget*>(window.TabPic->cmbRotate)}) {
+            const QRect global(editor->mapToGlobal(QPoint(0, 0)), editor->size());
+            QVERIFY2(editor->isVisible() && shown.contains(global) &&
+                         editor->visibleRegion().boundingRect() == editor->rect(),
+                     editor->metaObject()->className());
+        }
+        QVERIFY(window.TabPic->edtTitle->width() >= 150);
+        QTableWidget* grid = window.TabPic->FileInfo;
+        for (int column = 1; column < grid->columnCount(); ++column) {
+            const int needed =
+                std::max(grid->horizontalHeader()->sectionSizeHint(column),
+                         static_cast<QAbstractItemView*>(grid)->sizeHintForColumn(column));
+            QVERIFY2(grid->columnWidth(column) >= needed, qPrintable(QString::number(column)));
         }
     }
 

@@ -143,6 +143,23 @@ private slots:
         QCOMPARE(pages.settings.ThumbStretch, ThumbFit::Stretch);
     }
 
+    // Keeping proportions means something only for a resized picture in a box of both sides.
+    void keepRatioBoxFollowsTheLargePictureBox() {
+        Pages pages;
+        LargePicturePage& page = *pages.step.TabLargePic;
+        QVERIFY(page.cbPicKeepRatio->isChecked());
+        QVERIFY(!page.cbPicKeepRatio->isEnabled()); // not resized
+        page.cbResizePic->click();
+        QVERIFY(page.cbPicKeepRatio->isEnabled());
+        page.cbPicKeepRatio->click();
+        QVERIFY(!pages.settings.PicKeepRatio);
+        page.cbPicHeight->click(); // the width alone keeps the proportions anyway
+        QVERIFY(!page.cbPicKeepRatio->isEnabled());
+        pages.settings.PicKeepRatio = true;
+        pages.step.showSettings();
+        QVERIFY(page.cbPicKeepRatio->isChecked());
+    }
+
     void smoothScalingAndDoubleSizeBoxesWriteAndShowTheirSettings() {
         Pages pages;
         StylePage& page = *pages.step.TabStyle;
@@ -346,7 +363,9 @@ private slots:
         QVERIFY(pages.frontend.notices.empty());
         QCOMPARE(pages.settings.Style, std::string("alpha"));
         QVERIFY(!page.imgStylePreview->isHidden());
-        QCOMPARE(page.imgStylePreview->pixmap().size(), QSize(40, 30));
+        // The 40 x 30 sample fills its box, drawn with the box's own pixels.
+        QCOMPARE(page.imgStylePreview->pixmap().deviceIndependentSize().toSize(),
+                 page.imgStylePreview->contentsRect().size());
         QCOMPARE(pages.settings.PageBGColor, (Switched<Color>{true, makeColor(255, 0, 0)}));
         QCOMPARE(pages.settings.IdxNav[NavLinkKind::First].file, folder.path() + "button/b1.gif");
         QCOMPARE(pages.linkImages[static_cast<std::size_t>(NavLinkKind::Home)],

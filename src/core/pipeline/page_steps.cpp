@@ -61,7 +61,7 @@ bool buildGalleryPages(const BuildPlan& plan, const PageInput& input, Frontend& 
         frontend.processEvents();
         frontend.progress(progressPercent(picture, pictureCount));
     }
-    frontend.status("Finished");
+    frontend.status(std::string(kFinishedStatus));
     frontend.progress(0);
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <span>
+#include <string_view>
 
 #include "frontend.h"
 #include "html/page_context.h"
@@ -20,6 +21,9 @@ struct PageInput {
     PictureToJpeg toJpeg;                           // turns background pictures into JPEG files
     std::span<const PictureMetadata> metadata = {}; // what each picture's file tells
 };
+
+// The status a build ends with once every page is written.
+inline constexpr std::string_view kFinishedStatus = "Finished";
 
 // A gallery's pages: the index pages with the style's files and the button images beside
 // them, then one picture page per picture with the style's files beside them, with a status
