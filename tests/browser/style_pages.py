@@ -59,7 +59,7 @@ class Checks:
         return condition
 
 
-def build_gallery(cli, data, style, folder):
+def build_gallery(cli, data, style, folder, settings=()):
     project = folder.with_suffix(".vlm")
     folder.mkdir()
     samples = data / "samples"
@@ -67,7 +67,8 @@ def build_gallery(cli, data, style, folder):
         [cli, "new", "-o", project, "--program-folder", data, "--style", style,
          "--add-dir", samples, "--set", f"DestFolder={folder}",
          "--set", "PageTitle=Summer album", "--set", f"ThumbTableCol={COLUMNS}",
-         "--set", f"ThumbTableRow={ROWS}", "--set", f"ThumbWidth={THUMB_SIZE}"],
+         "--set", f"ThumbTableRow={ROWS}", "--set", f"ThumbWidth={THUMB_SIZE}",
+         *(argument for setting in settings for argument in ("--set", setting))],
         check=True, stdout=subprocess.DEVNULL)
     subprocess.run([cli, "build", project, "--program-folder", data, "--yes", "--quiet"],
                    check=True)
@@ -382,6 +383,33 @@ class StylePages:
         self.emulate(self.screen)
 
 
+# The page colours switched off, a table colour and border switched on.
+SWITCHED_COLOURS = ("IdxPageBGColor=no color", "PageBGColor=no color", "ThumbTableBGColor=255",
+                    "ThumbTableBorderWidth=3", "ThumbTableBorderColor=65280")
+
+
+def check_switched_colours(pages):
+    """Without page colours the style's own colour shows, and the table takes its colours;
+    the markup stays valid either way."""
+    pages.screen = "desktop"
+    pages.emulate("desktop")
+    for page in ("index.htm", "picpage/page1.htm"):
+        pages.open(page)
+        pages.check_every_page_fact()
+        colours = pages.js("""const table = getComputedStyle(document.querySelector('.thumbs'));
+            return {body: getComputedStyle(document.body).backgroundColor,
+                    root: getComputedStyle(document.documentElement).backgroundColor,
+                    table: table.backgroundColor, frame: table.borderTopColor,
+                    border: table.borderTopWidth}""")
+        pages.checks.expect(colours["body"] == "rgba(0, 0, 0, 0)" and
+                            colours["root"] != "rgba(0, 0, 0, 0)",
+                            f"page colours {colours['body']} on {colours['root']}")
+        if page == "index.htm":
+            pages.checks.expect((colours["table"], colours["frame"], colours["border"]) ==
+                                ("rgb(255, 0, 0)", "rgb(0, 255, 0)", "3px"),
+                                f"table colours {colours}")
+
+
 def picture_orientations(gallery, count):
     """The first clearly landscape and clearly portrait picture of some size, by the sizes
     their pages give."""
@@ -430,6 +458,9 @@ def main():
                     pages.screenshot(orientation)
                 pages.check_navigation()
                 pages.check_colours(default_page_colour(data / "template" / f"{style}.htm"))
+            switched = output / f"{style}-switched"
+            build_gallery(cli, data, style, switched, SWITCHED_COLOURS)
+            check_switched_colours(StylePages(browser, checks, switched, shots, style))
     finally:
         browser.quit()
     for failure in checks.failures:
