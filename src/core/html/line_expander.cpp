@@ -111,7 +111,7 @@ TemplateLines expandTemplate(const TemplateLines& lines, PageTokenHandler& handl
         bool leftOut = false;
         const TokenReplacer pageToken = [&](std::string_view name) -> std::string {
             if (!leavingOutUntil.empty()) {
-                // The rest of a line that closed its bar goes with it.
+                // A bar closed on this line takes the rest of the line with it.
                 if (name == leavingOutUntil) {
                     leavingOutUntil = {};
                 }
