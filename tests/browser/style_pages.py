@@ -1,9 +1,13 @@
 #!/usr/bin/python3
 """Builds the sample gallery with every bundled style and looks at its pages in a headless
 Chromium, at a desktop and a phone size, as a visitor would: every picture loads, nothing
-scrolls sideways, a picture page shows its whole picture and title, the keys, a swipe and
-the way back lead where they should, no script fails, and the dark preference changes the
-page. Screenshots of every style at both sizes are saved in the output folder.
+scrolls sideways, the thumbnails stand in the columns of the settings at the size they were
+built, an index page says which page of how many it is, a picture page shows its whole
+picture and title, the keys, a swipe and the way back lead where they should, no script
+fails, the page takes the colour of the settings and turns dark where the visitor prefers.
+The pages' markup is checked too: every style declaration is one the browser accepts, table
+cells stand in rows, no link leads to "#", and no empty navigation bar or template comment
+is left in. Screenshots of every style at both sizes are saved in the output folder.
 
     style_pages.py CLI DATA_FOLDER OUTPUT_FOLDER
 
@@ -11,9 +15,11 @@ Exits with 77 (skipped) when Chromium, its driver or Selenium is missing.
 """
 
 import os
+import re
 import shutil
 import subprocess
 import sys
+from html.parser import HTMLParser
 from pathlib import Path
 
 SKIPPED = 77
@@ -34,7 +40,10 @@ SCREENS = {
     "desktop": (1280, 900, 1, False),
     "phone": (390, 844, 2, True),
 }
-PICTURES_PER_PAGE = 12  # the default 4 x 3 table
+# The table of the settings, and a thumbnail size (the longer side) at which a wide window
+# holds all its columns and a phone does not.
+COLUMNS, ROWS, THUMB_SIZE = 5, 3, 200
+PICTURES_PER_PAGE = COLUMNS * ROWS
 
 
 class Checks:
@@ -50,14 +59,16 @@ class Checks:
         return condition
 
 
-def build_gallery(cli, data, style, folder):
+def build_gallery(cli, data, style, folder, settings=()):
     project = folder.with_suffix(".vlm")
     folder.mkdir()
     samples = data / "samples"
     subprocess.run(
         [cli, "new", "-o", project, "--program-folder", data, "--style", style,
          "--add-dir", samples, "--set", f"DestFolder={folder}",
-         "--set", "PageTitle=Summer album"],
+         "--set", "PageTitle=Summer album", "--set", f"ThumbTableCol={COLUMNS}",
+         "--set", f"ThumbTableRow={ROWS}", "--set", f"ThumbWidth={THUMB_SIZE}",
+         *(argument for setting in settings for argument in ("--set", setting))],
         check=True, stdout=subprocess.DEVNULL)
     subprocess.run([cli, "build", project, "--program-folder", data, "--yes", "--quiet"],
                    check=True)
@@ -73,13 +84,78 @@ def start_browser(profile):
     options.binary_location = chromium
     for argument in ("--headless", "--disable-gpu", "--disable-background-networking",
                      "--disable-component-update", "--disable-sync", "--no-first-run",
-                     "--hide-scrollbars", f"--user-data-dir={profile}"):
+                     "--hide-scrollbars", "--allow-file-access-from-files",
+                     f"--user-data-dir={profile}"):
         options.add_argument(argument)
     # Chromium's sandbox cannot start as root; as any other user it stays on.
     if os.geteuid() == 0:
         options.add_argument("--no-sandbox")
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     return webdriver.Chrome(service=Service(executable_path=driver), options=options)
+
+
+class TableRows(HTMLParser):
+    """Reads a page's table markup as written, before the browser mends it: a cell outside a
+    row or a row without cells is a fault of the page."""
+
+    def __init__(self):
+        super().__init__()
+        self.tables = []  # per open table: the cells of its open row, or None between rows
+        self.faults = []
+
+    def close_row(self):
+        if self.tables and self.tables[-1] is not None:
+            if self.tables[-1] == 0:
+                self.faults.append(f"a row without cells before line {self.getpos()[0]}")
+            self.tables[-1] = None
+
+    def handle_starttag(self, tag, attrs):
+        if tag == "table":
+            self.tables.append(None)
+        elif tag == "tr" and self.tables:
+            self.close_row()
+            self.tables[-1] = 0
+        elif tag in ("td", "th"):
+            if not self.tables or self.tables[-1] is None:
+                self.faults.append(f"<{tag}> outside a row on line {self.getpos()[0]}")
+            else:
+                self.tables[-1] += 1
+
+    def handle_endtag(self, tag):
+        if tag == "tr":
+            self.close_row()
+        elif tag == "table" and self.tables:
+            self.close_row()
+            self.tables.pop()
+
+
+def markup_faults(page):
+    """What is wrong in a page's source, whatever the browser makes of it."""
+    source = page.read_text(encoding="utf-8")
+    rows = TableRows()
+    rows.feed(source)
+    rows.close()
+    faults = rows.faults
+    if re.search(r'href\s*=\s*"#"', source):
+        faults.append('a link to "#"')
+    document = source[:source.find("</html>")]
+    if re.search(r"<!--(?:(?!-->).)*?(\r?\n){2}", document, re.DOTALL):
+        faults.append("a comment holding empty lines")
+    if re.search(r"(\r?\n){5}", document):
+        faults.append("a run of empty lines inside the document")
+    return faults
+
+
+def default_page_colour(template):
+    """The page colour a style's settings section starts with, as the browser writes it."""
+    found = re.search(r"^<%page bg color=([0-9A-Fa-f]{6})%>$", template.read_text(), re.MULTILINE)
+    red, green, blue = (int(found.group(1)[i:i + 2], 16) for i in (0, 2, 4))
+    return f"rgb({red}, {green}, {blue})"
+
+
+def is_dark(colour):
+    red, green, blue = (int(part) for part in re.findall(r"\d+", colour)[:3])
+    return 0.2126 * red + 0.7152 * green + 0.0722 * blue < 80
 
 
 class StylePages:
@@ -126,6 +202,47 @@ class StylePages:
         self.checks.expect(not unsized, f"pictures without a size: {unsized}")
         overflow = self.js("return document.documentElement.scrollWidth - window.innerWidth")
         self.checks.expect(overflow <= 0, f"scrolls sideways by {overflow} px")
+        self.check_styles()
+        empty_bars = self.js("""return Array.from(document.querySelectorAll('nav, .pager'))
+            .filter(bar => !bar.querySelector('a[href], img')).length""")
+        self.checks.expect(empty_bars == 0, f"{empty_bars} navigation bars without buttons")
+
+    def check_styles(self):
+        """Every declaration of the page's style attributes and style sheets is one the
+        browser takes; a custom property must hold a value that some property takes."""
+        rejected = self.js("""
+            const takes = (name, value) => name.startsWith('--')
+                ? ['color', 'width', 'line-height', 'background-image'].some(
+                      p => CSS.supports(p, value))
+                : CSS.supports(name, value);
+            const rejected = [];
+            for (const element of document.querySelectorAll('[style]')) {
+                for (const declaration of element.getAttribute('style').split(';')) {
+                    if (!declaration.trim()) continue;
+                    const colon = declaration.indexOf(':');
+                    const name = declaration.slice(0, colon).trim();
+                    const value = declaration.slice(colon + 1).trim();
+                    if (colon < 0 || !takes(name, value)) rejected.push(declaration.trim());
+                }
+            }
+            for (const element of document.querySelectorAll('[bgcolor], [bordercolor]')) {
+                for (const name of ['bgcolor', 'bordercolor']) {
+                    const value = element.getAttribute(name);
+                    if (value !== null && !/^([0-9A-Fa-f]{6})?$/.test(value))
+                        rejected.push(`${name}=${value}`);
+                }
+            }
+            // A rule left without declarations lost them all to parse errors.
+            const rules = list => Array.from(list).flatMap(
+                rule => rule.cssRules ? rules(rule.cssRules) : [rule]);
+            for (const sheet of document.styleSheets) {
+                for (const rule of rules(sheet.cssRules)) {
+                    if (rule.style && rule.style.length === 0)
+                        rejected.push(`${rule.selectorText} in ${sheet.href}`);
+                }
+            }
+            return rejected""")
+        self.checks.expect(not rejected, f"style the browser rejects: {rejected}")
 
     def screenshot(self, name):
         self.browser.save_screenshot(str(self.shots / f"{self.style}-{self.screen}-{name}.png"))
@@ -137,11 +254,49 @@ class StylePages:
             columns = self.js("""const cells = Array.from(document.querySelectorAll('.thumbs td'));
                 return new Set(cells.map(c => Math.round(c.getBoundingClientRect().width))).size""")
             self.checks.expect(columns == 1, "thumbnail cells of unequal width")
+            self.check_thumbnail_grid()
+            position = self.js("""const p = document.querySelector('.position');
+                return p && p.getClientRects().length ? p.innerText.trim() : null""")
+            self.checks.expect(position == f"Page {page} of {page_count}",
+                               f"the page says {position!r} about its place")
             if page == 1:
                 wanted = "@2x.jpg" if SCREENS[self.screen][2] > 1 else ".jpg"
                 source = self.js("return document.querySelector('.thumbs img').currentSrc")
                 self.checks.expect(source.endswith(wanted), f"thumbnail shown from {source}")
                 self.screenshot("index")
+
+    def check_thumbnail_grid(self):
+        """Each line of thumbnails holds cells of one row of the settings only, as many as
+        the window has room for; every thumbnail is shown at the size it was built."""
+        grid = self.js("""const cells = Array.from(document.querySelectorAll('.thumbs td'));
+            const lines = new Map();
+            for (const cell of cells) {
+                const top = Math.round(cell.getBoundingClientRect().top);
+                if (!lines.has(top)) lines.set(top, []);
+                lines.get(top).push(cell);
+            }
+            const cell = cells[0].getBoundingClientRect().width;
+            const space = parseFloat(getComputedStyle(cells[0].parentElement).columnGap) || 0;
+            const table = getComputedStyle(document.querySelector('.thumbs'));
+            const body = getComputedStyle(cells[0].parentElement.parentElement);
+            const room = document.querySelector('main').clientWidth
+                - 2 * parseFloat(table.borderLeftWidth)
+                - parseFloat(body.paddingLeft) - parseFloat(body.paddingRight);
+            return {widest: Math.max(...Array.from(lines.values(), line => line.length)),
+                    mixed: Array.from(lines.values()).filter(
+                        line => new Set(line.map(c => c.parentElement)).size > 1).length,
+                    fit: Math.floor((room + space) / (cell + space)),
+                    resized: Array.from(document.querySelectorAll('.thumbs img')).filter(img => {
+                        const r = img.getBoundingClientRect();
+                        return Math.abs(r.width - img.getAttribute('width')) > 0.5 ||
+                               Math.abs(r.height - img.getAttribute('height')) > 0.5;
+                    }).map(img => `${img.src} at ${img.getBoundingClientRect().width} px`)}""")
+        wanted = min(COLUMNS, max(1, grid["fit"]))
+        self.checks.expect(grid["widest"] == wanted,
+                           f"{grid['widest']} thumbnails side by side, not {wanted}")
+        self.checks.expect(grid["mixed"] == 0, "a line of thumbnails mixes rows")
+        self.checks.expect(not grid["resized"],
+                           f"thumbnails not at their built size: {grid['resized']}")
 
     def check_picture_page(self, picture, count):
         self.open(f"picpage/page{picture}.htm")
@@ -198,26 +353,61 @@ class StylePages:
         return action
 
     def check_navigation(self):
-        self.open("picpage/page14.htm")
-        self.follows(self.press(Keys.ARROW_RIGHT), "picpage/page15.htm", "the right arrow")
-        self.follows(self.press(Keys.ARROW_LEFT), "picpage/page14.htm", "the left arrow")
+        picture = PICTURES_PER_PAGE + 2
+        self.open(f"picpage/page{picture}.htm")
+        self.follows(self.press(Keys.ARROW_RIGHT), f"picpage/page{picture + 1}.htm",
+                     "the right arrow")
+        self.follows(self.press(Keys.ARROW_LEFT), f"picpage/page{picture}.htm", "the left arrow")
         self.follows(self.press(Keys.ESCAPE), "index2.htm", "Escape")
         if SCREENS[self.screen][3]:
             self.open("picpage/page3.htm")
             self.follows(self.swipe(-180), "picpage/page4.htm", "a swipe to the left")
             self.follows(self.swipe(180), "picpage/page3.htm", "a swipe to the right")
 
-    def check_dark_preference(self):
-        colours = {}
+    def check_colours(self, settings_colour):
+        """Without a preference the page has the colour of its settings; a preference for
+        dark gives a dark page, in the styles that are light by their settings too."""
         for scheme in ("light", "dark"):
             self.emulate(self.screen, scheme)
-            self.open("index.htm")
-            colours[scheme] = self.js("return getComputedStyle(document.body).backgroundColor")
+            for page in ("index.htm", "picpage/page1.htm"):
+                self.open(page)
+                colour = self.js("return getComputedStyle(document.body).backgroundColor")
+                if scheme == "light":
+                    self.checks.expect(colour == settings_colour,
+                                       f"background {colour}, not {settings_colour}")
+                else:
+                    self.checks.expect(is_dark(colour), f"background {colour} when dark")
             if scheme == "dark":
+                self.open("index.htm")
                 self.screenshot("index-dark")
-        self.checks.expect(colours["light"] != colours["dark"],
-                           f"the same background {colours['light']} in light and dark")
         self.emulate(self.screen)
+
+
+# The page colours switched off, a table colour and border switched on.
+SWITCHED_COLOURS = ("IdxPageBGColor=no color", "PageBGColor=no color", "ThumbTableBGColor=255",
+                    "ThumbTableBorderWidth=3", "ThumbTableBorderColor=65280")
+
+
+def check_switched_colours(pages):
+    """Without page colours the style's own colour shows, and the table takes its colours;
+    the markup stays valid either way."""
+    pages.screen = "desktop"
+    pages.emulate("desktop")
+    for page in ("index.htm", "picpage/page1.htm"):
+        pages.open(page)
+        pages.check_every_page_fact()
+        colours = pages.js("""const table = getComputedStyle(document.querySelector('.thumbs'));
+            return {body: getComputedStyle(document.body).backgroundColor,
+                    root: getComputedStyle(document.documentElement).backgroundColor,
+                    table: table.backgroundColor, frame: table.borderTopColor,
+                    border: table.borderTopWidth}""")
+        pages.checks.expect(colours["body"] == "rgba(0, 0, 0, 0)" and
+                            colours["root"] != "rgba(0, 0, 0, 0)",
+                            f"page colours {colours['body']} on {colours['root']}")
+        if page == "index.htm":
+            pages.checks.expect((colours["table"], colours["frame"], colours["border"]) ==
+                                ("rgb(255, 0, 0)", "rgb(0, 255, 0)", "3px"),
+                                f"table colours {colours}")
 
 
 def picture_orientations(gallery, count):
@@ -252,6 +442,10 @@ def main():
             orientations = picture_orientations(gallery, count)
             checks.where = style
             checks.expect(len(orientations) == 2, "the samples lack a landscape or portrait")
+            for page in sorted(gallery.glob("*.htm")) + sorted(gallery.glob("picpage/*.htm")):
+                checks.where = f"{style} {page.relative_to(gallery)}"
+                for fault in markup_faults(page):
+                    checks.expect(False, fault)
             pages = StylePages(browser, checks, gallery, shots, style)
             for screen in SCREENS:
                 pages.screen = screen
@@ -263,7 +457,10 @@ def main():
                     pages.open(f"picpage/page{picture}.htm")
                     pages.screenshot(orientation)
                 pages.check_navigation()
-                pages.check_dark_preference()
+                pages.check_colours(default_page_colour(data / "template" / f"{style}.htm"))
+            switched = output / f"{style}-switched"
+            build_gallery(cli, data, style, switched, SWITCHED_COLOURS)
+            check_switched_colours(StylePages(browser, checks, switched, shots, style))
     finally:
         browser.quit()
     for failure in checks.failures:

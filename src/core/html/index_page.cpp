@@ -55,6 +55,12 @@ public:
         if (name == "table border color") {
             return GetRGB(m_settings.ThumbTableBorderColor);
         }
+        if (name == "page number") {
+            return std::to_string(m_span.page);
+        }
+        if (name == "page count") {
+            return std::to_string(m_span.pageCount);
+        }
         return indexNavHtml(name, m_settings, m_span.page, m_span.pageCount);
     }
 
@@ -116,6 +122,15 @@ private:
         }
         if (name == "thumb href") {
             return thumbHref(picture);
+        }
+        // The link around a thumbnail, left out where it would lead nowhere.
+        if (name == "thumb link") {
+            return m_settings.ThumbLink == ThumbLinkTarget::None
+                       ? std::string()
+                       : "<a href=\"" + thumbHref(picture) + "\">";
+        }
+        if (name == "thumb link end") {
+            return m_settings.ThumbLink == ThumbLinkTarget::None ? std::string() : "</a>";
         }
         if (name == "thumb file") {
             return thumbnailAddress(m_settings, picture);

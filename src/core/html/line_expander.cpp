@@ -40,6 +40,13 @@ bool opensBottom(NavPosition position) {
     return position == NavPosition::Bottom || position == NavPosition::Both;
 }
 
+// A navigation bar is a region whose markup is worth having only while the region is open:
+// closed, its lines are left out of the page, so no empty bar is written.
+constexpr std::string_view kTopBar = "top nav bar";
+constexpr std::string_view kTopBarEnd = "top nav bar end";
+constexpr std::string_view kBottomBar = "bottom nav bar";
+constexpr std::string_view kBottomBarEnd = "bottom nav bar end";
+
 } // namespace
 
 const std::array<std::string_view, 5> kProtectionLines = {
@@ -80,9 +87,20 @@ TemplateLines expandTemplate(const TemplateLines& lines, PageTokenHandler& handl
     TemplateLines output;
     bool topOpen = false;
     bool bottomOpen = false;
+    // The end token of the closed bar whose lines are being left out.
+    std::string_view leavingOutUntil;
     const NavPosition position = handler.navPosition();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
+        if (!leavingOutUntil.empty()) {
+            expandLine(line, [&](std::string_view name) {
+                if (name == leavingOutUntil) {
+                    leavingOutUntil = {};
+                }
+                return std::string();
+            });
+            continue;
+        }
         if (!hasMarker(line)) {
             if (handler.protectsPage() && (line == "</HEAD>" || line == "</head>")) {
                 output.insert(output.end(), kProtectionLines.begin(), kProtectionLines.end());
@@ -90,14 +108,28 @@ TemplateLines expandTemplate(const TemplateLines& lines, PageTokenHandler& handl
             output.push_back(line);
             continue;
         }
+        bool leftOut = false;
         const TokenReplacer pageToken = [&](std::string_view name) -> std::string {
-            if (name == "top nav link") {
+            if (!leavingOutUntil.empty()) {
+                // A bar closed on this line takes the rest of the line with it.
+                if (name == leavingOutUntil) {
+                    leavingOutUntil = {};
+                }
+            } else if (name == "top nav link" || name == kTopBar) {
                 topOpen = opensTop(position);
-            } else if (name == "top nav link end") {
+                if (!topOpen && name == kTopBar) {
+                    leavingOutUntil = kTopBarEnd;
+                    leftOut = true;
+                }
+            } else if (name == "top nav link end" || name == kTopBarEnd) {
                 topOpen = false;
-            } else if (name == "bottom nav link") {
+            } else if (name == "bottom nav link" || name == kBottomBar) {
                 bottomOpen = opensBottom(position);
-            } else if (name == "bottom nav link end") {
+                if (!bottomOpen && name == kBottomBar) {
+                    leavingOutUntil = kBottomBarEnd;
+                    leftOut = true;
+                }
+            } else if (name == "bottom nav link end" || name == kBottomBarEnd) {
                 bottomOpen = false;
             } else if (name == kCellBegin) {
                 // The cells come out before the rest of this line.
@@ -108,7 +140,9 @@ TemplateLines expandTemplate(const TemplateLines& lines, PageTokenHandler& handl
             return {};
         };
         std::string expanded = expandLine(line, pageToken);
-        output.push_back(std::move(expanded));
+        if (!leftOut) {
+            output.push_back(std::move(expanded));
+        }
     }
     return output;
 }

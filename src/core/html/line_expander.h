@@ -42,7 +42,10 @@ public:
 extern const std::array<std::string_view, 5> kProtectionLines;
 
 // Expands a whole template into the lines of one page. A cell section without its end line
-// fails with a ProjectError.
+// fails with a ProjectError. Besides the navigation regions, a template may mark navigation
+// bars ("top nav bar" ... "top nav bar end", the same for "bottom"): they open and close
+// like the regions, and a bar that stays closed leaves out every line from the one holding
+// its begin token to the one holding its end token.
 TemplateLines expandTemplate(const TemplateLines& lines, PageTokenHandler& handler);
 
 } // namespace vellumar

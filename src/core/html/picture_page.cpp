@@ -49,6 +49,19 @@ public:
         if (name == "pic index page") {
             return indexPageAddress();
         }
+        if (name == "page number") {
+            return std::to_string(m_picture);
+        }
+        if (name == "page count") {
+            return std::to_string(m_pictureCount);
+        }
+        // The row of the page's one cell, which index pages get from their thumbnail rows.
+        if (name == "pic row begin") {
+            return "<tr>";
+        }
+        if (name == "pic row end") {
+            return "</tr>";
+        }
         if (auto value = metadataToken(name, m_context, m_picture)) {
             return *value;
         }
@@ -85,6 +98,10 @@ private:
         }
         if (name == "thumb href") {
             return "#";
+        }
+        // The large picture is where the thumbnail's link ends: it links to nothing.
+        if (name == "thumb link" || name == "thumb link end") {
+            return {};
         }
         if (name == "thumb file") {
             return m_context.links.toRoot + largePictureAddress(m_picture);

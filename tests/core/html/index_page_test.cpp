@@ -162,6 +162,24 @@ TEST_F(IndexPageTest, CellTokensFollowTheSettings) {
     EXPECT_THAT(cell, ::testing::EndsWith("<br><br></td>"));
 }
 
+TEST_F(IndexPageTest, PagePositionAndThumbnailLinkThatLeadsSomewhere) {
+    addPictures(3);
+    style = {"<%page number%> of <%page count%><%pic row begin%><%pic row end%>",
+             "<%thumb cell begin%>",
+             R"(<%thumb link%><img src="<%thumb file%>"><%thumb link end%>)", "<%thumb cell end%>"};
+    settings.ThumbTableCol = "1";
+    EXPECT_THAT(writePage({2, 2, 2, 3}), ElementsAre("2 of 3", "<tr>",
+                                                     R"(<a href="picpage/page2.htm"><img )"
+                                                     R"(src="thumb/tn_2.jpg"></a>)",
+                                                     "</tr>", ""));
+    settings.ThumbLink = ThumbLinkTarget::Picture;
+    EXPECT_EQ(writePage({3, 3, 3, 3})[2],
+              R"(<a href="pic/pic3.jpg"><img src="thumb/tn_3.jpg"></a>)");
+    // A thumbnail that would link to "#" stands without a link.
+    settings.ThumbLink = ThumbLinkTarget::None;
+    EXPECT_EQ(writePage({1, 1, 1, 3})[2], R"(<img src="thumb/tn_1.jpg">)");
+}
+
 TEST_F(IndexPageTest, PageNamesAndBottomNavigation) {
     addPictures(3);
     settings.IdxFileName = "gallery.htm";

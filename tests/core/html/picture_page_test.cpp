@@ -92,6 +92,21 @@ TEST_F(PicturePageTest, WayBackLeadsToTheIndexPageShowingThePicture) {
     EXPECT_THAT(writePage(25, 25), ElementsAre(R"(<a href="../index3.htm">Back</a>)"));
 }
 
+TEST_F(PicturePageTest, OneCellInARowOfItsOwnAndWithoutALink) {
+    addPictures(5);
+    style = {"<%page number%> of <%page count%>",
+             "<table>",
+             "<%pic row begin%>",
+             "<%thumb cell begin%>",
+             R"(<td><%thumb link%><img src="<%thumb file%>"><%thumb link end%></td>)",
+             "<%thumb cell end%>",
+             "<%pic row end%>",
+             "</table>"};
+    EXPECT_THAT(writePage(4, 5),
+                ElementsAre("4 of 5", "<table>", "<tr>", R"(<td><img src="../pic/pic4.jpg"></td>)",
+                            "", "</tr>", "</table>"));
+}
+
 TEST_F(PicturePageTest, LargePictureTakesItsTitleAsAlternativeText) {
     addPictures(2);
     entries[1].title = R"(The "Blue" <i>Lagoon</i>)";

@@ -108,6 +108,27 @@ TEST(TemplateExpansion, NavigationTokensSpeakOnlyInsideAnOpenRegion) {
                 ElementsAre("", "", "[nav first] text", "", "[nav previous]"));
 }
 
+TEST(TemplateExpansion, ClosedNavigationBarLeavesOutItsLines) {
+    const TemplateLines lines = {"a",
+                                 "<%top nav bar%>",
+                                 "<nav><%nav first%>",
+                                 "</nav>",
+                                 "<%top nav bar end%> dropped with its bar when closed",
+                                 "b <%nav last%>",
+                                 "<nav><%bottom nav bar%><%nav next%><%bottom nav bar end%></nav>",
+                                 "c"};
+    EchoTokens tokens;
+    tokens.position = NavPosition::Top;
+    EXPECT_THAT(expandTemplate(lines, tokens),
+                ElementsAre("a", "", "<nav>[nav first]", "</nav>",
+                            " dropped with its bar when closed", "b ", "c"));
+    tokens.position = NavPosition::Bottom;
+    EXPECT_THAT(expandTemplate(lines, tokens),
+                ElementsAre("a", "b ", "<nav>[nav next]</nav>", "c"));
+    // A bar that is never closed leaves out the rest of the page.
+    EXPECT_THAT(expandTemplate({"a", "<%top nav bar%>", "b"}, tokens), ElementsAre("a"));
+}
+
 TEST(TemplateExpansion, ProtectionGoesBeforeAnExactHeadEndLineOnly) {
     EchoTokens tokens;
     tokens.protect = true;
