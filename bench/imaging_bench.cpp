@@ -1,7 +1,10 @@
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #include <benchmark/benchmark.h>
 
@@ -81,6 +84,52 @@ void BM_JpegEncode(benchmark::State& state) {
     countPixels(state);
 }
 BENCHMARK(BM_JpegEncode)->Unit(benchmark::kMillisecond);
+
+// Up to four photographs from the folder VELLUMAR_BENCH_PHOTOS names (default /tmp/photos),
+// decoded once; empty when there are none.
+const std::vector<Bitmap>& photos() {
+    static const std::vector<Bitmap> decoded = [] {
+        const char* folder = std::getenv("VELLUMAR_BENCH_PHOTOS");
+        std::vector<std::filesystem::path> paths;
+        std::error_code error;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(folder ? folder : "/tmp/photos", error)) {
+            if (entry.path().extension() == ".jpg") {
+                paths.push_back(entry.path());
+            }
+        }
+        std::sort(paths.begin(), paths.end());
+        // Landscape and portrait photographs alike.
+        std::vector<Bitmap> bitmaps;
+        for (std::size_t i = 0; i < paths.size() && bitmaps.size() < 4; i += paths.size() / 4 + 1) {
+            bitmaps.push_back(readPictureFile(paths[i].string(), pictureFormats()));
+        }
+        return bitmaps;
+    }();
+    return decoded;
+}
+
+// Each coding of the same photographs at their own size, as large pictures kept at their own
+// size are written: 0 standard tables, 1 fitted tables, 2 progressive. The bytes counter is
+// what one photograph comes to on average.
+void BM_JpegCoding(benchmark::State& state) {
+    const std::vector<Bitmap>& bitmaps = photos();
+    if (bitmaps.empty()) {
+        state.SkipWithError("no photographs: set VELLUMAR_BENCH_PHOTOS to a folder of JPEG files");
+        return;
+    }
+    const auto coding = static_cast<JpegCoding>(state.range(0));
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        bytes = 0;
+        for (const Bitmap& bitmap : bitmaps) {
+            bytes += encodeJpeg(bitmap, coding).size();
+        }
+    }
+    state.counters["bytes"] = static_cast<double>(bytes) / static_cast<double>(bitmaps.size());
+    state.counters["photos"] = static_cast<double>(bitmaps.size());
+}
+BENCHMARK(BM_JpegCoding)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 // The picture as a JPEG file, written for one benchmark and removed after it.
 class BenchJpegFile {

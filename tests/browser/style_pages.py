@@ -5,6 +5,9 @@ scrolls sideways, the thumbnails stand in the columns of the settings at the siz
 built, an index page says which page of how many it is, a picture page shows its whole
 picture and title, the keys, a swipe and the way back lead where they should, no script
 fails, the page takes the colour of the settings and turns dark where the visitor prefers.
+Only what is in view when a page opens loads at once: the first row of thumbnails and a
+picture page's picture; every picture has its size in its markup, and until it loads a
+thumbnail's place shows the colour of the thumbnail.
 The pages' markup is checked too: every style declaration is one the browser accepts, table
 cells stand in rows, no link leads to "#", and no empty navigation bar or template comment
 is left in. Screenshots of every style at both sizes are saved in the output folder.
@@ -183,14 +186,21 @@ class StylePages:
         self.browser.get(self.url(relative))
         WebDriverWait(self.browser, 10).until(lambda b: b.execute_script(
             "return document.readyState === 'complete' && "
-            "Array.from(document.images).every(i => i.complete)"))
+            "Array.from(document.images).every(i => i.loading === 'lazy' || i.complete)"))
         for entry in self.browser.get_log("browser"):
             self.checks.expect(entry["level"] != "SEVERE", f"console: {entry['message']}")
 
     def js(self, script, *arguments):
         return self.browser.execute_script(script, *arguments)
 
+    def load_every_picture(self):
+        """Lets the pictures that wait until they are scrolled to load now."""
+        self.js("for (const i of document.images) i.loading = 'eager'")
+        WebDriverWait(self.browser, 10).until(lambda b: b.execute_script(
+            "return Array.from(document.images).every(i => i.complete)"))
+
     def check_every_page_fact(self):
+        self.load_every_picture()
         broken = self.js("return Array.from(document.images)"
                          ".filter(i => !(i.naturalWidth > 0)).map(i => i.src)")
         self.checks.expect(not broken, f"pictures that did not load: {broken}")
@@ -250,7 +260,9 @@ class StylePages:
     def check_index_pages(self, page_count):
         for page in range(1, page_count + 1):
             self.open("index.htm" if page == 1 else f"index{page}.htm")
+            self.check_thumbnail_loading()
             self.check_every_page_fact()
+            self.check_placeholder_colours()
             columns = self.js("""const cells = Array.from(document.querySelectorAll('.thumbs td'));
                 return new Set(cells.map(c => Math.round(c.getBoundingClientRect().width))).size""")
             self.checks.expect(columns == 1, "thumbnail cells of unequal width")
@@ -265,7 +277,55 @@ class StylePages:
                 self.checks.expect(source.endswith(wanted), f"thumbnail shown from {source}")
                 self.screenshot("index")
 
-    def check_thumbnail_grid(self):
+    def check_thumbnail_loading(self):
+        """The first row of the settings loads at once, later rows when they are scrolled to,
+        and a picture page's picture at once; nothing else in view waits."""
+        loading = self.js("""return Array.from(document.images, i => ({
+            thumbnail: !!i.closest('.thumbs'), lazy: i.loading === 'lazy',
+            async: i.decoding === 'async', src: i.src}))""")
+        # On a picture page the one cell shows the large picture, always in view.
+        in_view = COLUMNS if "picpage/" not in self.browser.current_url else 1
+        thumbnails = [image for image in loading if image["thumbnail"]]
+        for place, image in enumerate(thumbnails):
+            later = place >= in_view
+            self.checks.expect(image["lazy"] == later and image["async"] == later,
+                               f"thumbnail {place + 1} loads {'lazily' if image['lazy'] else 'at once'}, "
+                               f"decoding {'apart' if image['async'] else 'in step'}")
+        eager = [image["src"] for image in loading if not image["thumbnail"] and image["lazy"]
+                 and not image["src"].endswith("_flourish.gif")]
+        self.checks.expect(not eager, f"pictures in view that load lazily: {eager}")
+
+    def check_placeholder_colours(self):
+        """Each thumbnail's place has the mean colour of the thumbnail as its background, taken
+        from the page's own markup, without a script."""
+        faults = self.js("""const faults = [];
+            const canvas = document.createElement('canvas');
+            const context = canvas.getContext('2d', {willReadFrequently: true});
+            for (const img of document.querySelectorAll('.thumbs img')) {
+                const tone = img.closest('td').style.getPropertyValue('--tone').trim();
+                const match = /^#([0-9A-F]{2})([0-9A-F]{2})([0-9A-F]{2})$/.exec(tone);
+                if (!match) { faults.push(`${img.src}: tone ${tone}`); continue; }
+                const want = match.slice(1).map(h => parseInt(h, 16));
+                const shown = getComputedStyle(img).backgroundColor;
+                if (shown !== `rgb(${want.join(', ')})`) {
+                    faults.push(`${img.src}: background ${shown}, tone ${tone}`);
+                }
+                canvas.width = img.naturalWidth;
+                canvas.height = img.naturalHeight;
+                context.drawImage(img, 0, 0);
+                const pixels = context.getImageData(0, 0, canvas.width, canvas.height).data;
+                const sums = [0, 0, 0];
+                for (let i = 0; i < pixels.length; i += 4) {
+                    for (let c = 0; c < 3; ++c) sums[c] += pixels[i + c];
+                }
+                const mean = sums.map(sum => sum / (pixels.length / 4));
+                if (mean.some((value, c) => Math.abs(value - want[c]) > 6)) {
+                    faults.push(`${img.src}: tone ${tone}, mean ${mean.map(Math.round)}`);
+                }
+            }
+            return faults""")
+        self.checks.expect(not faults, f"placeholder colours: {faults}")
+
         """Each line of thumbnails holds cells of one row of the settings only, as many as
         the window has room for; every thumbnail is shown at the size it was built."""
         grid = self.js("""const cells = Array.from(document.querySelectorAll('.thumbs td'));
@@ -300,6 +360,7 @@ class StylePages:
 
     def check_picture_page(self, picture, count):
         self.open(f"picpage/page{picture}.htm")
+        self.check_thumbnail_loading()
         self.check_every_page_fact()
         facts = self.js("""const img = document.querySelector('.thumbs img');
             const cell = img.closest('td');
@@ -312,13 +373,16 @@ class StylePages:
                     slack: cell.getBoundingClientRect().width - img.getBoundingClientRect().width
                            - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight)
                            - parseFloat(style.borderLeftWidth) - parseFloat(style.borderRightWidth),
-                    lazy: img.loading === 'lazy', alt: img.alt, title: caption.textContent,
+                    tone: cell.style.getPropertyValue('--tone').trim(),
+                    shown: getComputedStyle(img).backgroundColor,
+                    alt: img.alt, title: caption.textContent,
                     back: document.querySelector('a.back').href}""")
         self.checks.expect(facts["picture"], "the large picture reaches out of the window")
         self.checks.expect(facts["caption"], "the picture's title is out of the window")
         self.checks.expect(abs(facts["slack"]) <= 1, f"frame wider than the picture by "
                                                     f"{facts['slack']:.0f} px")
-        self.checks.expect(not facts["lazy"], "the large picture loads lazily")
+        self.checks.expect(re.fullmatch(r"#[0-9A-F]{6}", facts["tone"]) is not None,
+                           f"the large picture waits on {facts['tone']!r}, {facts['shown']}")
         self.checks.expect(facts["alt"] and facts["alt"] == facts["title"],
                            f"alternative text {facts['alt']!r}")
         index_page = (picture - 1) // PICTURES_PER_PAGE + 1

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -118,7 +119,8 @@ protected:
     }
 
     PageContext pageContext(const OutputPolicy& policy) {
-        return {settings, entries, style, pageFolderLinks(settings.PageSub.name), toJpeg(), policy};
+        return {settings, entries, style, pageFolderLinks(settings.PageSub.name),
+                toJpeg(), policy,  {},    thumbnailTones};
     }
 
     // The lines of a written page, checking on the way that every line ends in CR LF.
@@ -140,6 +142,7 @@ protected:
     GallerySettings settings;
     TemplateLines style = kPlainStyle;
     std::vector<TImgEntry> entries;
+    std::vector<std::optional<Color>> thumbnailTones;
     ScriptedFrontend frontend;
     std::vector<std::string> conversions;
 };

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
+
 #include "imaging/bitmap.h"
 
 namespace vellumar::testing {
@@ -24,6 +27,20 @@ inline Bitmap filledPicture(int width, int height, Rgb colour) {
     Bitmap bitmap(width, height);
     bitmap.fill(colour);
     return bitmap;
+}
+
+// Same size and the same colour in every pixel.
+inline bool samePixels(const Bitmap& a, const Bitmap& b) {
+    if (a.width() != b.width() || a.height() != b.height()) {
+        return false;
+    }
+    const auto rowBytes = static_cast<std::size_t>(a.width()) * 3;
+    for (int y = 0; y < a.height(); ++y) {
+        if (!std::equal(a.row(y), a.row(y) + rowBytes, b.row(y))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace vellumar::testing

@@ -40,6 +40,14 @@ std::string srcsetAddress(std::string_view address) {
     return encoded;
 }
 
+std::string thumbnailToneText(std::span<const std::optional<Color>> tones, int picture) {
+    if (picture < 1 || static_cast<std::size_t>(picture) > tones.size() ||
+        !tones[static_cast<std::size_t>(picture) - 1]) {
+        return {};
+    }
+    return "#" + GetRGB(*tones[static_cast<std::size_t>(picture) - 1]);
+}
+
 std::string decimalSetting(std::string_view setting) {
     return std::to_string(toInteger(setting));
 }

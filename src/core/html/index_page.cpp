@@ -141,6 +141,15 @@ private:
         if (name == "thumb alt") {
             return m_settings.ThumbInfoFromPicture ? entry.info : m_settings.ThumbALT;
         }
+        // The first row is what a visitor sees first; the rest waits until it is scrolled to.
+        if (name == "thumb loading") {
+            return picture - m_span.first >= toInteger(m_settings.ThumbTableCol)
+                       ? std::string(kLazyImageAttributes)
+                       : std::string();
+        }
+        if (name == "thumb color") {
+            return thumbnailToneText(m_context.thumbnailTones, picture);
+        }
         if (name == "thumb title") {
             return m_settings.ThumbShowTitle ? entry.title : std::string();
         }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
+#include "color.h"
 #include "html/page_folder_links.h"
 #include "html/template_file.h"
 #include "model/gallery_settings.h"
@@ -31,6 +33,9 @@ struct PageContext {
     const OutputPolicy& policy;
     // What each picture's file tells about itself; pictures beyond it have none.
     std::span<const PictureMetadata> metadata = {};
+    // The colour each picture's thumbnail shows while it loads; pictures beyond it, or whose
+    // thumbnail could not be read, have none.
+    std::span<const std::optional<Color>> thumbnailTones = {};
 };
 
 } // namespace vellumar

@@ -99,6 +99,14 @@ private:
         if (name == "thumb href") {
             return "#";
         }
+        // The page is there to show the large picture: it loads at once, and shows its
+        // thumbnail's colour until it does.
+        if (name == "thumb loading") {
+            return {};
+        }
+        if (name == "thumb color") {
+            return thumbnailToneText(m_context.thumbnailTones, m_picture);
+        }
         // The large picture is where the thumbnail's link ends: it links to nothing.
         if (name == "thumb link" || name == "thumb link end") {
             return {};

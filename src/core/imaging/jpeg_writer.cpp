@@ -60,7 +60,7 @@ struct CompressorGuard {
 };
 
 // Runs libjpeg over the rows of a 24-bit bitmap; its fatal errors are thrown as JpegError.
-void compress(const Bitmap& rgb, std::vector<std::uint8_t>& bytes) {
+void compress(const Bitmap& rgb, JpegCoding coding, std::vector<std::uint8_t>& bytes) {
     JpegErrorManager errors;
     jpeg_compress_struct info;
     info.err = &errors;
@@ -80,6 +80,10 @@ void compress(const Bitmap& rgb, std::vector<std::uint8_t>& bytes) {
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, kJpegQuality, TRUE);
+    info.optimize_coding = coding != JpegCoding::Standard;
+    if (coding == JpegCoding::Progressive) {
+        jpeg_simple_progression(&info);
+    }
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
         // libjpeg takes rows as non-const pointers but only reads them.
@@ -89,16 +93,54 @@ void compress(const Bitmap& rgb, std::vector<std::uint8_t>& bytes) {
     jpeg_finish_compress(&info);
 }
 
+// The coefficients a buffered encode keeps.
+std::uint64_t coefficientBytes(PictureSize size) {
+    // At 4:2:0 every 16 x 16 pixels hold four luma and two chroma blocks of 64 two-byte
+    // coefficients.
+    constexpr std::uint64_t kBytesPerMcu = 6 * 64 * 2;
+    const auto mcus = [](int side) { return (static_cast<std::uint64_t>(side) + 15) / 16; };
+    return mcus(size.width) * mcus(size.height) * kBytesPerMcu;
+}
+
 } // namespace
 
-std::vector<std::uint8_t> encodeJpeg(const Bitmap& bitmap) {
+JpegCoding jpegCodingFor(PictureSize size, bool progressive) {
+    if (static_cast<std::uint64_t>(size.width) * static_cast<std::uint64_t>(size.height) >
+        kBufferedJpegPixelLimit) {
+        return JpegCoding::Standard;
+    }
+    return progressive ? JpegCoding::Progressive : JpegCoding::Optimised;
+}
+
+std::uint64_t jpegCodingMemory(PictureSize size) {
+    if (jpegCodingFor(size, false) == JpegCoding::Standard) {
+        return 0;
+    }
+    return coefficientBytes(size);
+}
+
+std::uint64_t jpegCodingMemoryWithin(PictureSize bound) {
+    // A bound too large to buffer may still hold a picture just small enough to be buffered.
+    constexpr int kLargestBufferedSide = 10'000;
+    static_assert(std::uint64_t{kLargestBufferedSide} * kLargestBufferedSide ==
+                  kBufferedJpegPixelLimit);
+    return jpegCodingFor(bound, false) == JpegCoding::Standard
+               ? coefficientBytes({kLargestBufferedSide, kLargestBufferedSide})
+               : coefficientBytes(bound);
+}
+
+std::vector<std::uint8_t> encodeJpeg(const Bitmap& bitmap, JpegCoding coding) {
     std::vector<std::uint8_t> bytes;
     if (bitmap.isEmpty()) {
         return bytes;
     }
     const Rgb24View view(bitmap);
-    compress(view.bitmap(), bytes);
+    compress(view.bitmap(), coding, bytes);
     return bytes;
+}
+
+std::vector<std::uint8_t> encodeJpeg(const Bitmap& bitmap) {
+    return encodeJpeg(bitmap, jpegCodingFor({bitmap.width(), bitmap.height()}, false));
 }
 
 } // namespace vellumar

@@ -32,8 +32,9 @@ bool runSteps(const BuildPlan& plan, const BuildInput& input, const PictureForma
     const auto toJpeg = [&formats](const std::string& pictureFile, const std::string& jpegFile) {
         convertToJpeg(pictureFile, jpegFile, formats);
     };
-    const PageInput pages{input.settings, built,  input.programFolder,
-                          policy,         toJpeg, pictures.metadata};
+    const PageInput pages{
+        input.settings,         built, input.programFolder, policy, toJpeg, pictures.metadata,
+        pictures.thumbnailTones};
     if (plan.kind == BuildPlan::Kind::Preview) {
         buildPreviewPages(plan, pages);
         return true;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "color.h"
 #include "imaging/picture_size.h"
 #include "model/picture_failures.h"
 #include "readers/picture_metadata.h"
@@ -24,6 +25,8 @@ struct BuiltSizes {
 struct PictureResults {
     std::vector<BuiltSizes> sizes;
     std::vector<PictureMetadata> metadata;
+    // The colour of each thumbnail the folder holds, as far as the loops got.
+    std::vector<std::optional<Color>> thumbnailTones;
     std::size_t decodedPictures = 0;
     std::vector<PictureFailure> skipped;
 };

@@ -20,7 +20,7 @@ bool sharesAFolder(const OutputFolders& folders) {
 
 PageContext contextOf(const BuildPlan& plan, const PageInput& input) {
     return {input.settings, input.entries, plan.templateLines, plan.links,
-            input.toJpeg,   input.policy,  input.metadata};
+            input.toJpeg,   input.policy,  input.metadata,     input.thumbnailTones};
 }
 
 } // namespace

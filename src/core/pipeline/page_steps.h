@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string_view>
 
+#include "color.h"
 #include "frontend.h"
 #include "html/page_context.h"
 #include "model/gallery_settings.h"
@@ -20,6 +22,7 @@ struct PageInput {
     const OutputPolicy& policy;
     PictureToJpeg toJpeg;                           // turns background pictures into JPEG files
     std::span<const PictureMetadata> metadata = {}; // what each picture's file tells
+    std::span<const std::optional<Color>> thumbnailTones = {}; // see PageContext
 };
 
 // The status a build ends with once every page is written.

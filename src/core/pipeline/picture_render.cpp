@@ -1,5 +1,6 @@
 #include "picture_render.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "imaging/averaged_stretch.h"
@@ -97,20 +98,45 @@ bool largePictureCopies(const RenderRequest& request) {
            rotationCopies(quarterTurnsToDegrees(request.rotate));
 }
 
+// A box the output fits inside, its frame included.
+PictureSize framedBoxOf(const PictureBox& box) {
+    return {box.width + 2 * box.borderWidth, box.height + 2 * box.borderWidth};
+}
+
+// The most any one encode of the outputs still to make holds beside the bitmaps: outputs
+// are encoded one after the other while the decode's reservation is held, so the largest
+// coefficient buffer is what has to fit.
+std::uint64_t encodeMemory(const RenderRequest& request, PictureSize fullSize) {
+    std::uint64_t most = 0;
+    const auto count = [&most](std::uint64_t bytes) { most = std::max(most, bytes); };
+    if (request.thumbnail && !request.thumbnailMade) {
+        count(jpegCodingMemoryWithin(framedBoxOf(*request.thumbnail)));
+    }
+    if (request.thumbnail && request.doubleSizeThumbnail && !request.doubleSizeThumbnailMade) {
+        count(jpegCodingMemoryWithin(framedBoxOf(doubleSizeOf(*request.thumbnail))));
+    }
+    if (request.largePicture && !request.largePictureMade) {
+        count(request.largePictureBox
+                  ? jpegCodingMemoryWithin(framedBoxOf(*request.largePictureBox))
+                  : jpegCodingMemory(fullSize));
+    }
+    return most;
+}
+
 // One decode serves every output: a JPEG whose outputs are all averaged down is decoded as
 // small as the largest of them allows. Turned as the camera was held, the picture is what
 // every later step takes for the picture itself. Its memory is taken from the budget
 // first, twice over when a quarter turn will hold it twice.
 DecodedPicture decodeFor(const RenderRequest& request, const PictureFile& file, int orientation) {
     int reduction = 1;
-    PictureSize fullSize;
+    PictureSize fullSize = sizeAsCameraHeld(file.probe(), orientation);
     if (request.smoothScaling && file.decodesReduced()) {
-        fullSize = sizeAsCameraHeld(file.probe(), orientation);
         const auto sizes = averagedSizes(request, fullSize);
         reduction = sizes ? decodeReduction(fullSize, *sizes) : 1;
     }
     const int copies = cameraTurnCopies(orientation) || largePictureCopies(request) ? 2 : 1;
-    MemoryBudget::Reservation memory = file.reserveDecode(*request.memory, reduction, copies);
+    MemoryBudget::Reservation memory =
+        file.reserveDecode(*request.memory, reduction, copies, encodeMemory(request, fullSize));
     Bitmap bitmap = file.decode(reduction);
     // Every output reads 24-bit rows; a palette picture becomes one where it lies.
     bitmap.convertToRgb24();
@@ -136,11 +162,13 @@ Bitmap shapeOutput(const DecodedPicture& picture, const PictureBox& box, CropAli
     return GenPic(picture.bitmap, box, crop, quarterTurns);
 }
 
-std::optional<RenderedPicture> encoded(const std::optional<Bitmap>& picture) {
+std::optional<RenderedPicture> encoded(const std::optional<Bitmap>& picture, bool largePicture) {
     if (!picture) {
         return std::nullopt;
     }
-    return RenderedPicture{picture->width(), picture->height(), encodeJpeg(*picture)};
+    const PictureSize size{picture->width(), picture->height()};
+    return RenderedPicture{size.width, size.height,
+                           encodeJpeg(*picture, jpegCodingFor(size, largePicture))};
 }
 
 } // namespace
@@ -201,8 +229,8 @@ RenderedBitmaps renderBitmaps(const RenderRequest& request, const PictureFormatR
 
 RenderedOutputs renderPicture(const RenderRequest& request, const PictureFormatRegistry& formats) {
     const RenderedBitmaps bitmaps = renderBitmaps(request, formats);
-    return {encoded(bitmaps.thumbnail), encoded(bitmaps.doubleSizeThumbnail),
-            encoded(bitmaps.largePicture), bitmaps.metadata};
+    return {encoded(bitmaps.thumbnail, false), encoded(bitmaps.doubleSizeThumbnail, false),
+            encoded(bitmaps.largePicture, true), bitmaps.metadata};
 }
 
 } // namespace vellumar

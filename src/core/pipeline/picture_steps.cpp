@@ -12,6 +12,7 @@
 #include "pipeline/placeholder.h"
 #include "pipeline/render_pool.h"
 #include "pipeline/reuse_records.h"
+#include "pipeline/thumbnail_tone.h"
 #include "progress_percent.h"
 #include "readers/picture_loader.h"
 #include "text_util.h"
@@ -176,6 +177,9 @@ public:
             if (doubleSize) {
                 writeUnlessReused(*doubleSize, outcome->doubleSizeThumbnail, !failed);
             }
+            // From the file the folder now holds, which the page will show, however it got
+            // there.
+            results.thumbnailTones[i - 1] = thumbnailFileTone(thumbnail.path);
             if (outcome->decoded) {
                 ++results.decodedPictures;
                 results.metadata[i - 1] = std::move(outcome->metadata);
@@ -341,6 +345,7 @@ bool buildPictures(const BuildPlan& plan, const GallerySettings& settings,
                    const OutputPolicy& policy, Frontend& frontend, PictureResults& results) {
     results.sizes.assign(plan.pictureCount, {});
     results.metadata.assign(plan.pictureCount, {});
+    results.thumbnailTones.assign(plan.pictureCount, std::nullopt);
     results.decodedPictures = 0;
     PictureBuilder builder(plan, settings, entries, formats, policy, frontend);
     return builder.thumbnailLoop(results) && builder.largePictureLoop(results);

@@ -94,14 +94,14 @@ PictureSize PictureFile::probe() const {
 }
 
 MemoryBudget::Reservation PictureFile::reserveDecode(MemoryBudget& budget, int reduction,
-                                                     int copies) const {
+                                                     int copies, std::uint64_t extraBytes) const {
     PictureSize size = probe();
     if (m_jpeg && reduction != 1) {
         size = {(size.width + reduction - 1) / reduction,
                 (size.height + reduction - 1) / reduction};
     }
     const std::uint64_t once = m_reader->decoder->decodeMemory(source(), size);
-    return budget.reserve(m_path, size, once + (copies - 1) * rgbBytes(size));
+    return budget.reserve(m_path, size, once + (copies - 1) * rgbBytes(size) + extraBytes);
 }
 
 Bitmap PictureFile::decode(int reduction) const {

@@ -34,10 +34,10 @@ public:
     PictureSize probe() const;
     // Takes from the budget the memory decode(reduction) needs, judged from the header, so
     // that a picture too large for it is refused before its pixels are allocated; copies
-    // counts the full pictures the caller will hold at once. Hold the reservation as long as
-    // the decoded picture lives.
-    MemoryBudget::Reservation reserveDecode(MemoryBudget& budget, int reduction = 1,
-                                            int copies = 1) const;
+    // counts the full pictures the caller will hold at once, and extraBytes what else it
+    // will hold beside them. Hold the reservation as long as the decoded picture lives.
+    MemoryBudget::Reservation reserveDecode(MemoryBudget& budget, int reduction = 1, int copies = 1,
+                                            std::uint64_t extraBytes = 0) const;
     // The picture; with a reduction of 2, 4 or 8 (for a picture that decodesReduced) each
     // side is divided by it and rounded up.
     Bitmap decode(int reduction = 1) const;

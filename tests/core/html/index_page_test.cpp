@@ -123,6 +123,33 @@ TEST_F(IndexPageTest, SrcsetNamesBothThumbnailsWhileDoubleSizeIsOn) {
               R"(<img src="thumb/my tn,3@2x.jpg" srcset="" alt="">)");
 }
 
+TEST_F(IndexPageTest, RowsAfterThePagesFirstLoadLazilyAndCellsCarryTheirThumbnailsColour) {
+    addPictures(5);
+    settings.ThumbTableCol = "2";
+    thumbnailTones = {makeColor(0x12, 0xAB, 0xEF), std::nullopt, makeColor(1, 2, 3)};
+    style = {"<%thumb loading%>|<%thumb color%>", "<%thumb cell begin%>",
+             R"(<img src="<%thumb file%>"<%thumb loading%> style="--tone:<%thumb color%>">)",
+             "<%thumb cell end%>"};
+    EXPECT_THAT(writePage({1, 5, 1, 1}),
+                ElementsAre("|", "<tr>", R"(<img src="thumb/tn_1.jpg" style="--tone:#12ABEF">)",
+                            R"(<img src="thumb/tn_2.jpg" style="--tone:">)", "</tr>", "<tr>",
+                            R"(<img src="thumb/tn_3.jpg" loading="lazy" decoding="async" )"
+                            R"(style="--tone:#010203">)",
+                            R"(<img src="thumb/tn_4.jpg" loading="lazy" decoding="async" )"
+                            R"(style="--tone:">)",
+                            "</tr>", "<tr>",
+                            R"(<img src="thumb/tn_5.jpg" loading="lazy" decoding="async" )"
+                            R"(style="--tone:">)",
+                            ""));
+    // Each page's own first row is in view when it opens.
+    EXPECT_THAT(writePage({3, 5, 2, 2}),
+                ElementsAre("|", "<tr>", R"(<img src="thumb/tn_3.jpg" style="--tone:#010203">)",
+                            R"(<img src="thumb/tn_4.jpg" style="--tone:">)", "</tr>", "<tr>",
+                            R"(<img src="thumb/tn_5.jpg" loading="lazy" decoding="async" )"
+                            R"(style="--tone:">)",
+                            ""));
+}
+
 TEST_F(IndexPageTest, RowsCloseAfterEveryFullRowOnly) {
     addPictures(13);
     settings.ThumbTableCol = "4";

@@ -80,6 +80,18 @@ TEST_F(PicturePageTest, TitleAndCellFollowTheSettings) {
     EXPECT_THAT(writePage(3, 12), ElementsAre("My Gallery", "|info 3|640 X 480|600x400", ""));
 }
 
+TEST_F(PicturePageTest, MainPictureLoadsAtOnceOnItsThumbnailsColour) {
+    addPictures(3);
+    thumbnailTones = {std::nullopt, makeColor(0xFE, 0x10, 0x0A)};
+    style = {"<%thumb cell begin%>",
+             R"(<img src="<%thumb file%>"<%thumb loading%> )"
+             R"(style="--tone:<%thumb color%>">)",
+             "<%thumb cell end%>"};
+    EXPECT_THAT(writePage(2, 3),
+                ElementsAre(R"(<img src="../pic/pic2.jpg" style="--tone:#FE100A">)", ""));
+    EXPECT_THAT(writePage(3, 3), ElementsAre(R"(<img src="../pic/pic3.jpg" style="--tone:">)", ""));
+}
+
 TEST_F(PicturePageTest, WayBackLeadsToTheIndexPageShowingThePicture) {
     addPictures(25);
     settings.ThumbTableCol = "4";

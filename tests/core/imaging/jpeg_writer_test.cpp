@@ -36,7 +36,7 @@ std::vector<int> frameMarkers(const Bytes& bytes) {
 }
 
 TEST(JpegWriter, WritesBaselineJfifAtQualityNinety) {
-    const Bytes bytes = encodeJpeg(testing::markedPicture(40, 30));
+    const Bytes bytes = encodeJpeg(testing::markedPicture(40, 30), JpegCoding::Standard);
     EXPECT_EQ(frameMarkers(bytes), std::vector<int>{0xC0});
     const DecodedJpeg decoded = decodeWithLibjpeg(bytes);
     EXPECT_TRUE(decoded.jfif);
@@ -81,6 +81,57 @@ TEST(JpegWriter, NoisyPictureOutgrowsTheFirstBufferAcrossManyChunks) {
     EXPECT_EQ(decoded.picture.width(), kSide);
     EXPECT_NEAR(decoded.picture.pixel(kSide - 1, kSide - 1).g, noise.pixel(kSide - 1, kSide - 1).g,
                 96); // the last rows arrived
+}
+
+// Noise with a smooth gradient under it: busy enough for fitted tables to differ from the
+// standard ones, and odd sizes so that partial blocks are coded too.
+Bitmap busyPicture(int width, int height) {
+    Bitmap picture(width, height);
+    std::uint32_t seed = 7;
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = picture.row(y);
+        for (int x = 0; x < width * 3; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            row[x] = static_cast<std::uint8_t>((x + 2 * y) / 3 + (seed >> 28));
+        }
+    }
+    return picture;
+}
+
+TEST(JpegWriter, FittedAndProgressiveCodingsDecodeToTheStandardCodingsPixels) {
+    for (const auto& [width, height] : {std::pair{1, 1}, {37, 23}, {300, 211}}) {
+        const Bitmap picture = busyPicture(width, height);
+        const Bytes standard = encodeJpeg(picture, JpegCoding::Standard);
+        const Bytes optimised = encodeJpeg(picture, JpegCoding::Optimised);
+        const Bytes progressive = encodeJpeg(picture, JpegCoding::Progressive);
+        const DecodedJpeg reference = decodeWithLibjpeg(standard);
+        EXPECT_EQ(frameMarkers(optimised), std::vector<int>{0xC0});
+        EXPECT_EQ(frameMarkers(progressive), std::vector<int>{0xC2});
+        for (const Bytes* coded : {&optimised, &progressive}) {
+            const DecodedJpeg decoded = decodeWithLibjpeg(*coded);
+            EXPECT_EQ(decoded.lumaQuantizer, 3);
+            EXPECT_TRUE(testing::samePixels(decoded.picture, reference.picture))
+                << width << "x" << height;
+        }
+        if (width > 100) {
+            EXPECT_LT(optimised.size(), standard.size());
+        }
+    }
+}
+
+TEST(JpegWriter, CodingIsChosenBySizeAndBufferedCodingsAreCountedInFull) {
+    EXPECT_EQ(jpegCodingFor({4000, 3000}, false), JpegCoding::Optimised);
+    EXPECT_EQ(jpegCodingFor({4000, 3000}, true), JpegCoding::Progressive);
+    EXPECT_EQ(jpegCodingFor({10'000, 10'000}, true), JpegCoding::Progressive);
+    EXPECT_EQ(jpegCodingFor({10'000, 10'001}, true), JpegCoding::Standard);
+    EXPECT_EQ(jpegCodingFor({20'000, 20'000}, false), JpegCoding::Standard);
+    // Three bytes a pixel, in whole 16 x 16 blocks: 250 x 188 of them.
+    EXPECT_EQ(jpegCodingMemory({4000, 3000}), 36'096'000u);
+    EXPECT_EQ(jpegCodingMemory({17, 1}), 2u * 768);
+    EXPECT_EQ(jpegCodingMemory({20'000, 20'000}), 0u); // streamed
+    EXPECT_EQ(jpegCodingMemoryWithin({4000, 3000}), 36'096'000u);
+    // A smaller picture inside the box may still be buffered.
+    EXPECT_EQ(jpegCodingMemoryWithin({20'000, 20'000}), jpegCodingMemory({10'000, 10'000}));
 }
 
 TEST(JpegWriter, EmptyBitmapGivesNoBytes) {

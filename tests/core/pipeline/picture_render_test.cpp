@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "atomic_file.h"
+#include "imaging/jpeg_writer.h"
 #include "pipeline/picture_render.h"
 #include "project_error.h"
+#include "readers/reader_table.h"
+#include "support/libjpeg_decode.h"
+#include "support/scratch_folder.h"
+#include "support/test_pictures.h"
 
 namespace vellumar {
 namespace {
@@ -62,6 +68,30 @@ TEST(PictureBoxes, LargePictureBoxOnlyWhenResizing) {
         EXPECT_TRUE(box->keepRatio);
         EXPECT_FALSE(box->fitInside);
     }
+}
+
+TEST(PictureRender, LargePictureIsProgressiveAndEveryOutputKeepsTheStandardCodingsPixels) {
+    const testing::ScratchFolder folder;
+    const std::string path = (folder.path() / "photo.jpg").string();
+    writeFileAtomically(path, encodeJpeg(testing::markedPicture(230, 170), JpegCoding::Standard));
+    RenderRequest request;
+    request.path = path;
+    request.thumbnail = PictureBox{60, 60, true};
+    request.largePicture = true;
+    const RenderedBitmaps bitmaps = renderBitmaps(request, pictureFormats());
+    const RenderedOutputs outputs = renderPicture(request, pictureFormats());
+
+    const testing::DecodedJpeg large = testing::decodeWithLibjpeg(outputs.largePicture->jpeg);
+    EXPECT_TRUE(large.progressive);
+    EXPECT_TRUE(testing::samePixels(
+        large.picture,
+        testing::decodeWithLibjpeg(encodeJpeg(*bitmaps.largePicture, JpegCoding::Standard))
+            .picture));
+    const testing::DecodedJpeg thumbnail = testing::decodeWithLibjpeg(outputs.thumbnail->jpeg);
+    EXPECT_FALSE(thumbnail.progressive);
+    EXPECT_TRUE(testing::samePixels(
+        thumbnail.picture,
+        testing::decodeWithLibjpeg(encodeJpeg(*bitmaps.thumbnail, JpegCoding::Standard)).picture));
 }
 
 } // namespace
