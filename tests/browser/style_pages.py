@@ -326,6 +326,7 @@ class StylePages:
             return faults""")
         self.checks.expect(not faults, f"placeholder colours: {faults}")
 
+    def check_thumbnail_grid(self):
         """Each line of thumbnails holds cells of one row of the settings only, as many as
         the window has room for; every thumbnail is shown at the size it was built."""
         grid = self.js("""const cells = Array.from(document.querySelectorAll('.thumbs td'));

@@ -8,10 +8,9 @@ namespace vellumar {
 
 namespace {
 
-constexpr int kReduction = 8;
-// Far above any thumbnail, double-size ones included: a larger file is not one.
+// Far above any thumbnail, double-size ones included: a larger picture is not one.
 constexpr std::size_t kMaxThumbnailBytes = 16 * 1024 * 1024;
-constexpr std::uint64_t kMaxReducedPixels = 1024 * 1024;
+constexpr std::uint64_t kMaxThumbnailPixels = 2048 * 2048;
 
 Color meanColour(const Bitmap& picture) {
     std::uint64_t sums[3] = {0, 0, 0};
@@ -36,13 +35,11 @@ std::optional<Color> thumbnailTone(const std::vector<std::uint8_t>& jpeg, const 
         const JpegReader reader;
         const PictureSource source{jpeg, path};
         const PictureSize size = reader.probe(source);
-        const auto reduced = [](int side) {
-            return static_cast<std::uint64_t>(side + kReduction - 1) / kReduction;
-        };
-        if (reduced(size.width) * reduced(size.height) > kMaxReducedPixels) {
+        if (static_cast<std::uint64_t>(size.width) * static_cast<std::uint64_t>(size.height) >
+            kMaxThumbnailPixels) {
             return std::nullopt;
         }
-        Bitmap picture = reader.decodeReduced(source, kReduction);
+        Bitmap picture = reader.decode(source);
         picture.convertToRgb24();
         if (picture.isEmpty()) {
             return std::nullopt;
