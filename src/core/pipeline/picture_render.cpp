@@ -98,9 +98,13 @@ bool largePictureCopies(const RenderRequest& request) {
            rotationCopies(quarterTurnsToDegrees(request.rotate));
 }
 
-// A box the output fits inside, its frame included.
+// A box the output fits inside, its frame included. A picture that keeps its aspect by the
+// side its orientation picks may pass the other side, but never the longer one.
 PictureSize framedBoxOf(const PictureBox& box) {
-    return {box.width + 2 * box.borderWidth, box.height + 2 * box.borderWidth};
+    const bool square = box.keepRatio && !box.fitInside;
+    const int longer = std::max(box.width, box.height);
+    return {(square ? longer : box.width) + 2 * box.borderWidth,
+            (square ? longer : box.height) + 2 * box.borderWidth};
 }
 
 // The most any one encode of the outputs still to make holds beside the bitmaps: outputs
@@ -126,7 +130,8 @@ std::uint64_t encodeMemory(const RenderRequest& request, PictureSize fullSize) {
 // One decode serves every output: a JPEG whose outputs are all averaged down is decoded as
 // small as the largest of them allows. Turned as the camera was held, the picture is what
 // every later step takes for the picture itself. Its memory is taken from the budget
-// first, twice over when a quarter turn will hold it twice.
+// first, twice over when a quarter turn will hold it twice, with what its largest encode
+// buffers.
 DecodedPicture decodeFor(const RenderRequest& request, const PictureFile& file, int orientation) {
     int reduction = 1;
     PictureSize fullSize = sizeAsCameraHeld(file.probe(), orientation);

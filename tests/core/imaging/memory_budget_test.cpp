@@ -91,6 +91,15 @@ TEST(MemoryBudget, RenderingRefusesBeforeDecodingCountingAQuarterTurnTwiceAndThe
     request.rotate = 1;
     EXPECT_EQ(renderFailure(request), "Picture too large to load in memory: " + request.path +
                                           " (3000 x 2000 pixels needs 55 MB; the limit is 40 MB)");
+    // A large picture shaped to a box buffers no more coefficients than the box holds: for
+    // one that keeps its aspect by one side, a square of the longer side.
+    request.rotate = 0;
+    request.memory = std::make_shared<MemoryBudget>(25'000'000);
+    request.largePictureBox = PictureBox{1200, 600, true};
+    EXPECT_EQ(renderFailure(request).find("Cannot read picture " + request.path), 0u);
+    request.largePictureBox = PictureBox{2400, 600, true};
+    EXPECT_EQ(renderFailure(request), "Picture too large to load in memory: " + request.path +
+                                          " (3000 x 2000 pixels needs 36 MB; the limit is 25 MB)");
 }
 
 } // namespace
