@@ -139,6 +139,13 @@ void checkBackground(const BackgroundSource& source, const PictureFormatRegistry
         return;
     case BackgroundSource::Way::Converted:
         checkPicture(source.path, Use::Background, Accepted::AnyPicture, formats);
+        // The converter takes the reader of the file's extension unless the bytes name
+        // another, so an extension it does not know would stop it half-way.
+        try {
+            formats.readerFor(source.path);
+        } catch (const ProjectError& error) {
+            refuse(source.path, Use::Background, error.what());
+        }
         return;
     }
 }

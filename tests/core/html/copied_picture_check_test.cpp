@@ -151,8 +151,13 @@ TEST_F(CopiedPictureCheckTest, BackgroundsAreCheckedAsTheyWillBeCopiedOrConverte
     EXPECT_EQ(outcome(settings), "accepted");
     settings.ThumbTableBGPic = privateFile("table");
     EXPECT_EQ(outcome(settings), backgroundRefusal(settings.ThumbTableBGPic));
-    settings.ThumbTableBGPic = fixture("tiff/rgb-lzw.tif", "table-tiff");
+    settings.ThumbTableBGPic = fixture("tiff/rgb-lzw.tif", "table.bmp");
     EXPECT_EQ(outcome(settings), "accepted");
+    // The converter still needs an extension it knows.
+    settings.ThumbTableBGPic = fixture("tiff/rgb-lzw.tif", "table.tiles");
+    EXPECT_EQ(outcome(settings), "Cannot use " + settings.ThumbTableBGPic +
+                                     " as a background picture: Unknown picture file extension "
+                                     "(.tiles)");
     const std::string wide = write("wide.pgm", "P5\n65520 2\n255\n" + std::string(65520 * 2, '\1'));
     settings.ThumbTableBGPic = wide;
     EXPECT_EQ(outcome(settings), "Cannot use " + wide +
