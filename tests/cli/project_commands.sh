@@ -157,6 +157,13 @@ show_reports_a_failed_load)
     grep -qxF "Cannot read file pipe.vlm: not a regular file" err.txt || fail "pipe not refused"
     [ ! -s out.txt ] || fail "output after a failed load"
     expect_status 1 "$cli" show absent.vlm --program-folder program
+    head -c 102400 /dev/zero >zeros.vlm
+    expect_status 1 "$cli" show zeros.vlm --program-folder program
+    grep -qF "is not a project file" err.txt || fail "a file of zeros was not called no project"
+    printf '[project]\r\nimgcount=0\r\n[Setting]\r\nPageTitle=My\0 trip\r\n' >nul.vlm
+    expect_status 1 "$cli" show nul.vlm --program-folder program
+    grep -qxF "Line 4 holds a NUL byte, which a project file never holds." err.txt ||
+        fail "a NUL byte was not refused with its line"
     ;;
 *)
     fail "unknown case $case_name"

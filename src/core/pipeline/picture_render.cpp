@@ -1,5 +1,7 @@
 #include "picture_render.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <utility>
 
 #include "imaging/averaged_stretch.h"
@@ -24,6 +26,19 @@ int positiveSize(const std::string& text, const std::string& what) {
     return value;
 }
 
+// Every picture shaped to the box comes out at most as large as the box and its border, which
+// must fit a JPEG.
+void checkBoxFitsJpeg(const PictureBox& box, const std::string& what) {
+    const std::int64_t border = 2 * std::int64_t{std::max(box.borderWidth, 0)};
+    const std::int64_t width = box.width + border;
+    const std::int64_t height = box.height + border;
+    if (width > kMaxJpegSide || height > kMaxJpegSide) {
+        throw ProjectError("The " + what + " would be " + std::to_string(width) + " x " +
+                           std::to_string(height) + " pixels with its border, but a JPEG side " +
+                           "holds at most " + std::to_string(kMaxJpegSide) + " pixels.");
+    }
+}
+
 // An exact box when both sides are on; with one side on, a square of that size in which the
 // picture keeps its aspect.
 PictureBox boxOf(const Switched<std::string>& width, const Switched<std::string>& height,
@@ -41,7 +56,20 @@ PictureBox boxOf(const Switched<std::string>& width, const Switched<std::string>
     }
     box.borderWidth = border ? toInteger(borderWidth) : 0;
     box.borderColor = border ? borderColor : kWhite;
+    checkBoxFitsJpeg(box, what);
     return box;
+}
+
+// A large picture of the picture's own size is as large as the picture, turned: found from
+// the header, so that a picture too large for a JPEG is refused before it is decoded.
+void checkOwnSizeFitsJpeg(const std::string& path, PictureSize size) {
+    if (size.width > kMaxJpegSide || size.height > kMaxJpegSide) {
+        throw ProjectError("Cannot make the large picture of " + path + ": the picture is " +
+                           std::to_string(size.width) + " x " + std::to_string(size.height) +
+                           " pixels, but a JPEG side holds at most " +
+                           std::to_string(kMaxJpegSide) +
+                           " pixels. Resize the large pictures to build it.");
+    }
 }
 
 // The picture as decoded for a request, its own size, from which every output's size is
@@ -136,11 +164,17 @@ Bitmap shapeOutput(const DecodedPicture& picture, const PictureBox& box, CropAli
     return GenPic(picture.bitmap, box, crop, quarterTurns);
 }
 
-std::optional<RenderedPicture> encoded(const std::optional<Bitmap>& picture) {
+std::optional<RenderedPicture> encoded(const std::optional<Bitmap>& picture,
+                                       const std::string& path) {
     if (!picture) {
         return std::nullopt;
     }
-    return RenderedPicture{picture->width(), picture->height(), encodeJpeg(*picture)};
+    try {
+        return RenderedPicture{picture->width(), picture->height(), encodeJpeg(*picture)};
+    } catch (const ProjectError& error) {
+        // The encoder knows only pixels; the user needs to know which picture they came from.
+        throw ProjectError("Cannot write a JPEG of " + path + ": " + error.what());
+    }
 }
 
 } // namespace
@@ -148,8 +182,13 @@ std::optional<RenderedPicture> encoded(const std::optional<Bitmap>& picture) {
 PictureBox thumbnailBoxOf(const GallerySettings& s) {
     // Crop keeps both flags on, so it always cuts an exact window.
     const bool both = s.ThumbStretch == ThumbFit::Crop || (s.ThumbWidth.on && s.ThumbHeight.on);
-    return boxOf({both || !s.ThumbHeight.on, s.ThumbWidth.value}, {both, s.ThumbHeight.value},
-                 "thumbnail", s.ThumbBorder, s.ThumbBorderWidth, s.ThumbBorderColor);
+    const PictureBox box =
+        boxOf({both || !s.ThumbHeight.on, s.ThumbWidth.value}, {both, s.ThumbHeight.value},
+              "thumbnail", s.ThumbBorder, s.ThumbBorderWidth, s.ThumbBorderColor);
+    if (s.HiDpiThumbs) {
+        checkBoxFitsJpeg(doubleSizeOf(box), "double-size thumbnail");
+    }
+    return box;
 }
 
 std::optional<PictureBox> largePictureBoxOf(const GallerySettings& s) {
@@ -173,6 +212,9 @@ RenderedBitmaps renderBitmaps(const RenderRequest& request, const PictureFormatR
         return outputs;
     }
     const int orientation = request.autoRotate ? outputs.metadata.orientation : 1;
+    if (request.largePicture && !request.largePictureMade && !request.largePictureBox) {
+        checkOwnSizeFitsJpeg(request.path, sizeAsCameraHeld(file.probe(), orientation));
+    }
     DecodedPicture picture = decodeFor(request, file, orientation);
     if (const auto& box = request.thumbnail; box && !request.thumbnailMade) {
         outputs.thumbnail =
@@ -201,8 +243,9 @@ RenderedBitmaps renderBitmaps(const RenderRequest& request, const PictureFormatR
 
 RenderedOutputs renderPicture(const RenderRequest& request, const PictureFormatRegistry& formats) {
     const RenderedBitmaps bitmaps = renderBitmaps(request, formats);
-    return {encoded(bitmaps.thumbnail), encoded(bitmaps.doubleSizeThumbnail),
-            encoded(bitmaps.largePicture), bitmaps.metadata};
+    return {encoded(bitmaps.thumbnail, request.path),
+            encoded(bitmaps.doubleSizeThumbnail, request.path),
+            encoded(bitmaps.largePicture, request.path), bitmaps.metadata};
 }
 
 } // namespace vellumar

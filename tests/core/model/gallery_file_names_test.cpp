@@ -107,13 +107,16 @@ TEST(OutputNameCheck, RefusesNamesThatLeaveTheirFolderNamingTheSetting) {
                                 "folder, not " +
                                     std::string(folder) + ".");
     }
+    bad.PageSub.name = "vues/d\xE9tail";
+    EXPECT_EQ(refusal(bad), "The setting PageSub must be UTF-8 text, not vues/d\\xE9tail.");
 
     // Dots inside names, empty parts and folders below the destination stay inside.
     GallerySettings fine = settings;
     fine.IdxFileName = "..index.htm";
     fine.ThumbPrefix = "..";
     fine.ThumbSuffix = "";
-    for (const char* folder : {"", ".", "views/large", "a..b"}) {
+    fine.ThumbSuffix = "_caf\xC3\xA9";
+    for (const char* folder : {"", ".", "views/large", "a..b", "vues/d\xC3\xA9tail"}) {
         fine.PageSub.name = folder;
         EXPECT_EQ(refusal(fine), "accepted") << folder;
     }

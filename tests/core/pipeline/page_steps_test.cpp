@@ -130,15 +130,20 @@ TEST_F(HtmlBuildTest, ReportsEveryPageAndEndsFinished) {
     EXPECT_EQ(std::count(last.begin(), last.end(), "</tr>"), 0);
 }
 
-TEST_F(HtmlBuildTest, AnEmptyGalleryStillPreparesFoldersAndCopiesFiles) {
+TEST_F(HtmlBuildTest, AnEmptyGalleryHasOneIndexPageWithAnEmptyTable) {
     build();
     EXPECT_TRUE(fs::is_directory(dest() + "picpage"));
     EXPECT_TRUE(fs::is_regular_file(dest() + "plain.css"));
     EXPECT_TRUE(fs::is_regular_file(dest() + "picpage/plain.css"));
     EXPECT_TRUE(fs::is_regular_file(dest() + "next.gif"));
-    EXPECT_FALSE(fs::exists(dest() + "index.htm"));
-    EXPECT_THAT(frontend.statuses, ElementsAre("Finished"));
-    EXPECT_THAT(frontend.progressValues, ElementsAre(0));
+    const std::vector<std::string> index = pageLines(dest() + "index.htm");
+    EXPECT_EQ(std::count(index.begin(), index.end(), "<tr>"), 0);
+    EXPECT_FALSE(fs::exists(dest() + "index2.htm"));
+    EXPECT_FALSE(fs::exists(dest() + "picpage/page1.htm"));
+    EXPECT_THAT(frontend.statuses,
+                ElementsAre("Generating thumbnail HTML file index1.htm", "Finished"));
+    EXPECT_THAT(frontend.progressValues, ElementsAre(100, 0));
+    EXPECT_THAT(testing::brokenGalleryLinks(dest()), IsEmpty());
 }
 
 TEST_F(HtmlBuildTest, ThumbnailLinksFollowThePictureFolderName) {
