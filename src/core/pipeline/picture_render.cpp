@@ -2,12 +2,12 @@
 
 #include <utility>
 
-#include "imaging/averaged_stretch.h"
 #include "imaging/camera_orientation.h"
 #include "imaging/gen_pic.h"
 #include "imaging/jpeg_writer.h"
 #include "imaging/rotate.h"
 #include "imaging/shrink_on_load.h"
+#include "imaging/smooth_reduction.h"
 #include "integer_text.h"
 #include "project_error.h"
 #include "readers/picture_loader.h"
@@ -126,7 +126,7 @@ Bitmap shapeOutput(const DecodedPicture& picture, const PictureBox& box, CropAli
                    int quarterTurns, bool smoothScaling) {
     if (smoothScaling) {
         if (const auto size = averagedSize(box, crop, picture.fullSize)) {
-            return turnAndFrame(stretchAveraged(picture.bitmap, picture.fullSize, picture.reduction,
+            return turnAndFrame(stretchSmoothly(picture.bitmap, picture.fullSize, picture.reduction,
                                                 size->width, size->height),
                                 quarterTurns, box);
         }
