@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "imaging/raster.h"
@@ -80,49 +81,81 @@ std::uint8_t toChannel(std::int32_t sum) {
     return static_cast<std::uint8_t>(std::clamp(sum >> kWeightBits, 0, 255));
 }
 
-// Reduces every row of source along its length into the rows of target (same height).
-void reduceRows(const Bitmap& source, const SincWeights& columns, Bitmap& target) {
-    for (int y = 0; y < source.height(); ++y) {
-        const std::uint8_t* in = source.row(y);
-        std::uint8_t* out = target.row(y);
-        for (int x = 0; x < columns.size(); ++x, out += 3) {
-            const std::uint8_t* p = in + static_cast<std::size_t>(columns.first(x)) * 3;
-            const std::int16_t* w = columns.weights(x);
-            std::int32_t r = kHalf;
-            std::int32_t g = kHalf;
-            std::int32_t b = kHalf;
-            for (const std::int16_t* end = w + columns.count(x); w < end; ++w, p += 3) {
-                r += *w * p[0];
-                g += *w * p[1];
-                b += *w * p[2];
-            }
-            out[0] = toChannel(r);
-            out[1] = toChannel(g);
-            out[2] = toChannel(b);
+// Pixels blended at a time: a run of bytes whose loops the compiler turns into vector
+// instructions (16 pixels measured fastest; 8 are not vectorised, 32 spill).
+constexpr int kRunPixels = 16;
+
+// Blends the `pixels` pixels from `offset` on (in bytes) of the window's rows into out.
+template <int pixels>
+void blendRun(const std::uint8_t* const* rows, const std::int16_t* weights, int count,
+              std::size_t offset, std::uint8_t* out) {
+    constexpr int kBytes = pixels * 3;
+    std::int32_t sums[kBytes];
+    std::fill(sums, sums + kBytes, kHalf);
+    // Four rows at a time, which cuts the trips of the sums through memory; 16-bit factors
+    // with a 32-bit product, which vector units multiply directly.
+    int k = 0;
+    for (; k + 3 < count; k += 4) {
+        const std::int16_t w0 = weights[k];
+        const std::int16_t w1 = weights[k + 1];
+        const std::int16_t w2 = weights[k + 2];
+        const std::int16_t w3 = weights[k + 3];
+        const std::uint8_t* in0 = rows[k] + offset;
+        const std::uint8_t* in1 = rows[k + 1] + offset;
+        const std::uint8_t* in2 = rows[k + 2] + offset;
+        const std::uint8_t* in3 = rows[k + 3] + offset;
+        for (int i = 0; i < kBytes; ++i) {
+            sums[i] +=
+                w0 * static_cast<std::int16_t>(in0[i]) + w1 * static_cast<std::int16_t>(in1[i]) +
+                w2 * static_cast<std::int16_t>(in2[i]) + w3 * static_cast<std::int16_t>(in3[i]);
         }
+    }
+    for (; k < count; ++k) {
+        const std::int16_t weight = weights[k];
+        const std::uint8_t* in = rows[k] + offset;
+        for (int i = 0; i < kBytes; ++i) {
+            sums[i] += weight * static_cast<std::int16_t>(in[i]);
+        }
+    }
+    for (int i = 0; i < kBytes; ++i) {
+        out[i] = toChannel(sums[i]);
     }
 }
 
-// Reduces every column of source into the rows of target (same width), a whole row of sums
-// at a time so that memory is read in order.
-void reduceColumns(const Bitmap& source, const SincWeights& rows, Bitmap& target) {
-    const std::size_t rowBytes = target.stride();
-    std::vector<std::int32_t> sums(rowBytes);
+// Reduces every column of source and hands the result over turned about its diagonal:
+// target pixel (y, x) is the reduced pixel (x, y). Each reduced row blends the source rows
+// in its window a run of pixels at a time, so memory is read in order and the work is done
+// on many channel values at once; turning the result lets the second pass reduce the rows
+// the same way, as columns, and turn the picture back.
+Bitmap reduceColumnsTurned(const Bitmap& source, const SincWeights& rows) {
+    Bitmap target = Bitmap::uninitialized(rows.size(), source.width());
+    std::vector<const std::uint8_t*> window;
+    std::uint8_t run[kRunPixels * 3];
     for (int y = 0; y < rows.size(); ++y) {
-        std::fill(sums.begin(), sums.end(), kHalf);
-        const std::int16_t* weights = rows.weights(y);
+        window.clear();
         for (int k = 0; k < rows.count(y); ++k) {
-            const std::int32_t weight = weights[k];
-            const std::uint8_t* in = source.row(rows.first(y) + k);
-            for (std::size_t i = 0; i < rowBytes; ++i) {
-                sums[i] += weight * in[i];
+            window.push_back(source.row(rows.first(y) + k));
+        }
+        // Reduced pixel x of this row goes down column y of the target.
+        std::uint8_t* out = target.row(0) + static_cast<std::size_t>(y) * 3;
+        const std::size_t down = target.stride();
+        int x = 0;
+        for (; x + kRunPixels <= source.width(); x += kRunPixels) {
+            blendRun<kRunPixels>(window.data(), rows.weights(y), rows.count(y),
+                                 static_cast<std::size_t>(x) * 3, run);
+            for (const std::uint8_t* pixel = run; pixel < run + sizeof run; pixel += 3) {
+                std::memcpy(out, pixel, 3);
+                out += down;
             }
         }
-        std::uint8_t* out = target.row(y);
-        for (std::size_t i = 0; i < rowBytes; ++i) {
-            out[i] = toChannel(sums[i]);
+        for (; x < source.width(); ++x) {
+            blendRun<1>(window.data(), rows.weights(y), rows.count(y),
+                        static_cast<std::size_t>(x) * 3, run);
+            std::memcpy(out, run, 3);
+            out += down;
         }
     }
+    return target;
 }
 
 } // namespace
@@ -133,11 +166,9 @@ Bitmap reduceLanczos(const Bitmap& source, SampleSpan span, int width, int heigh
     }
     const Rgb24View view(source);
     const Bitmap& rgb = view.bitmap();
-    Bitmap rowsDone = Bitmap::uninitialized(width, rgb.height());
-    reduceRows(rgb, SincWeights(rgb.width(), span.width, width), rowsDone);
-    Bitmap target = Bitmap::uninitialized(width, height);
-    reduceColumns(rowsDone, SincWeights(rgb.height(), span.height, height), target);
-    return target;
+    // Columns first, which leaves fewer rows to reduce along.
+    const Bitmap turned = reduceColumnsTurned(rgb, SincWeights(rgb.height(), span.height, height));
+    return reduceColumnsTurned(turned, SincWeights(rgb.width(), span.width, width));
 }
 
 } // namespace vellumar
