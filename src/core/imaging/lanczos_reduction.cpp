@@ -32,9 +32,11 @@ public:
         std::vector<double> exact;
         for (int i = 0; i < targetLength; ++i) {
             const double centre = (i + 0.5) * span / targetLength;
-            const int first = std::max(0, static_cast<int>(std::floor(centre - support + 0.5)));
-            const int last =
-                std::min(sourceLength, static_cast<int>(std::floor(centre + support + 0.5)));
+            // Never an empty window, even for a span longer than the source.
+            const int first = std::clamp(static_cast<int>(std::floor(centre - support + 0.5)), 0,
+                                         sourceLength - 1);
+            const int last = std::clamp(static_cast<int>(std::floor(centre + support + 0.5)),
+                                        first + 1, sourceLength);
             exact.clear();
             double total = 0;
             for (int j = first; j < last; ++j) {

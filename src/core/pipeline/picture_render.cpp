@@ -120,8 +120,9 @@ DecodedPicture decodeFor(const RenderRequest& request, const PictureFile& file, 
     return {std::move(memory), std::move(bitmap), fullSize, reduction};
 }
 
-// GenPic, except that with smooth scaling an aspect-keeping reduction averages: from the
-// decoded picture, however reduced, down to the size the full picture gives.
+// GenPic, except that with smooth scaling an aspect-keeping reduction averages and finishes
+// with a Lanczos step: from the decoded picture, however reduced, down to the size the full
+// picture gives.
 Bitmap shapeOutput(const DecodedPicture& picture, const PictureBox& box, CropAlign crop,
                    int quarterTurns, bool smoothScaling) {
     if (smoothScaling) {

@@ -203,6 +203,14 @@ TEST(StretchSmoothly, PlainColoursSizesAndEnlargementsStayAsTheAreaMeanHasThem) 
             }
         }
     }
+    // A span that claims more than the picture holds still blends only its own pixels.
+    const Bitmap overreaching =
+        reduceLanczos(testing::filledPicture(10, 8, colour), {40, 32}, 5, 4);
+    for (int y = 0; y < overreaching.height(); ++y) {
+        for (int x = 0; x < overreaching.width(); ++x) {
+            ASSERT_EQ(overreaching.pixel(x, y), colour) << x << ", " << y;
+        }
+    }
     EXPECT_TRUE(stretchSmoothly(midToneNoise(40, 30, 1), {40, 30}, 1, 0, 20).isEmpty());
     EXPECT_TRUE(stretchSmoothly(midToneNoise(40, 30, 1), {40, 30}, 1, 20, 0).isEmpty());
 
