@@ -6,6 +6,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "imaging/raster.h"
 #include "imaging/resample_filter.h"
 
@@ -123,6 +127,51 @@ void blendRun(const std::uint8_t* const* rows, const std::int16_t* weights, int 
         out[i] = toChannel(sums[i]);
     }
 }
+
+#if defined(__SSE2__)
+// The same for a run of 16 pixels, with the multiply-add that vector units have for pairs of
+// 16-bit values: two rows at a time, interleaved, each pair of products summed into 32 bits,
+// with the sums kept in registers 16 bytes at a time.
+template <>
+void blendRun<kRunPixels>(const std::uint8_t* const* rows, const std::int16_t* weights, int count,
+                          std::size_t offset, std::uint8_t* out) {
+    const __m128i zero = _mm_setzero_si128();
+    for (std::size_t chunk = 0; chunk < kRunPixels * 3; chunk += 16) {
+        __m128i sums[4];
+        for (__m128i& sum : sums) {
+            sum = _mm_set1_epi32(kHalf);
+        }
+        for (int k = 0; k < count; k += 2) {
+            const bool pair = k + 1 < count;
+            const auto first = static_cast<std::uint16_t>(weights[k]);
+            const auto second = static_cast<std::uint16_t>(pair ? weights[k + 1] : 0);
+            const __m128i both =
+                _mm_set1_epi32(static_cast<int>(first | (std::uint32_t{second} << 16)));
+            const __m128i a =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[k] + offset + chunk));
+            const __m128i b = pair ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(
+                                         rows[k + 1] + offset + chunk))
+                                   : zero;
+            const __m128i aLow = _mm_unpacklo_epi8(a, zero);
+            const __m128i aHigh = _mm_unpackhi_epi8(a, zero);
+            const __m128i bLow = _mm_unpacklo_epi8(b, zero);
+            const __m128i bHigh = _mm_unpackhi_epi8(b, zero);
+            sums[0] = _mm_add_epi32(sums[0], _mm_madd_epi16(_mm_unpacklo_epi16(aLow, bLow), both));
+            sums[1] = _mm_add_epi32(sums[1], _mm_madd_epi16(_mm_unpackhi_epi16(aLow, bLow), both));
+            sums[2] =
+                _mm_add_epi32(sums[2], _mm_madd_epi16(_mm_unpacklo_epi16(aHigh, bHigh), both));
+            sums[3] =
+                _mm_add_epi32(sums[3], _mm_madd_epi16(_mm_unpackhi_epi16(aHigh, bHigh), both));
+        }
+        // Down by the weights' bits, then packed with saturation, which clamps to 0..255.
+        const __m128i low = _mm_packs_epi32(_mm_srai_epi32(sums[0], kWeightBits),
+                                            _mm_srai_epi32(sums[1], kWeightBits));
+        const __m128i high = _mm_packs_epi32(_mm_srai_epi32(sums[2], kWeightBits),
+                                             _mm_srai_epi32(sums[3], kWeightBits));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + chunk), _mm_packus_epi16(low, high));
+    }
+}
+#endif
 
 // Reduces every column of source and hands the result over turned about its diagonal:
 // target pixel (y, x) is the reduced pixel (x, y). Each reduced row blends the source rows
