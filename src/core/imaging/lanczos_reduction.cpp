@@ -87,11 +87,13 @@ std::uint8_t toChannel(std::int32_t sum) {
     return static_cast<std::uint8_t>(std::clamp(sum >> kWeightBits, 0, 255));
 }
 
-// Pixels blended at a time: a run of bytes whose loops the compiler turns into vector
-// instructions (16 pixels measured fastest; 8 are not vectorised, 32 spill).
+// Pixels blended at a time: three whole vectors of bytes, and a run whose portable loops the
+// compiler turns into vector instructions (16 measured fastest; 8 are not vectorised, 32
+// keep too many sums).
 constexpr int kRunPixels = 16;
 
-// Blends the `pixels` pixels from `offset` on (in bytes) of the window's rows into out.
+// Blends the `pixels` pixels from `offset` on (in bytes) of the window's rows into out. The
+// portable form, for the last pixels of a row and for processors without SSE2.
 template <int pixels>
 void blendRun(const std::uint8_t* const* rows, const std::int16_t* weights, int count,
               std::size_t offset, std::uint8_t* out) {
