@@ -8,9 +8,12 @@ namespace vellumar {
 // The aspect-keeping scale of smooth scaling, from a picture that may have been reduced while
 // it was decoded (source is fullSize with each side divided by reduction and rounded up, as
 // for stretchAveraged). A reduction averages areas down to twice the target size, which is
-// fast and free of aliasing whatever the factor, and takes the last factor of two or less
-// with a Lanczos-3 step, which keeps the edges and fine detail that an area mean blurs.
-// Anything that is not a reduction on both sides is averaged as stretchAveraged does.
+// fast whatever the factor and leaves little aliasing, and takes the last factor of two or
+// less with a Lanczos-3 step, which keeps the edges and fine detail that an area mean
+// blurs and removes what the target cannot hold. Lanczos-3 rather than Catmull-Rom: on
+// photographs it comes out twice as close to a Lanczos reduction of the whole picture and
+// visibly sharper, and vectorised it costs no more. Anything that is not a reduction on
+// both sides is averaged as stretchAveraged does.
 Bitmap stretchSmoothly(const Bitmap& source, PictureSize fullSize, int reduction, int width,
                        int height);
 
