@@ -11,9 +11,9 @@ namespace vellumar {
 // fast whatever the factor and leaves little aliasing, and takes the last factor of two or
 // less with a Lanczos-3 step, which keeps the edges and fine detail that an area mean
 // blurs and removes what the target cannot hold. Lanczos-3 rather than Catmull-Rom: on
-// photographs it comes out twice as close to a Lanczos reduction of the whole picture and
-// visibly sharper, and vectorised it costs no more. Anything that is not a reduction on
-// both sides is averaged as stretchAveraged does.
+// photographs it comes out closer to a Lanczos reduction of the whole picture (twice as
+// close for thumbnails) and sharper, and vectorised it costs no more. Anything that is not
+// a reduction on both sides is averaged as stretchAveraged does.
 Bitmap stretchSmoothly(const Bitmap& source, PictureSize fullSize, int reduction, int width,
                        int height);
 
