@@ -12,8 +12,9 @@ namespace vellumar {
 // less with a Lanczos-3 step, which keeps the edges and fine detail that an area mean
 // blurs and removes what the target cannot hold. Lanczos-3 rather than Catmull-Rom: on
 // photographs it comes out closer to a Lanczos reduction of the whole picture (twice as
-// close for thumbnails) and sharper, and vectorised it costs no more. Anything that is not
-// a reduction on both sides is averaged as stretchAveraged does.
+// close for thumbnails) and sharper, and vectorised the pair of steps costs about what the
+// area mean alone did. Anything that is not a reduction on both sides is averaged as
+// stretchAveraged does.
 Bitmap stretchSmoothly(const Bitmap& source, PictureSize fullSize, int reduction, int width,
                        int height);
 
