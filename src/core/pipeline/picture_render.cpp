@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <utility>
 
-#include "imaging/averaged_stretch.h"
 #include "imaging/camera_orientation.h"
 #include "imaging/gen_pic.h"
 #include "imaging/jpeg_writer.h"
 #include "imaging/rotate.h"
 #include "imaging/shrink_on_load.h"
+#include "imaging/smooth_reduction.h"
 #include "integer_text.h"
 #include "project_error.h"
 #include "readers/picture_loader.h"
@@ -149,14 +149,15 @@ DecodedPicture decodeFor(const RenderRequest& request, const PictureFile& file, 
     return {std::move(memory), std::move(bitmap), fullSize, reduction};
 }
 
-// GenPic, except that with smooth scaling an aspect-keeping reduction averages: from the
-// decoded picture, however reduced, down to the size the full picture gives.
+// GenPic, except that with smooth scaling an aspect-keeping reduction averages and finishes
+// with a Lanczos step: from the decoded picture, however reduced, down to the size the full
+// picture gives.
 Bitmap shapeOutput(const DecodedPicture& picture, const PictureBox& box, CropAlign crop,
                    int quarterTurns, bool smoothScaling) {
     if (smoothScaling) {
         if (const auto size =
                 averagedSize(shapingBoxOf(box, quarterTurns), crop, picture.fullSize)) {
-            return turnAndFrame(stretchAveraged(picture.bitmap, picture.fullSize, picture.reduction,
+            return turnAndFrame(stretchSmoothly(picture.bitmap, picture.fullSize, picture.reduction,
                                                 size->width, size->height),
                                 quarterTurns, box);
         }
