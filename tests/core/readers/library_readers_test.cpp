@@ -105,8 +105,8 @@ INSTANTIATE_TEST_SUITE_P(
         Fixture{"tiff", "rgb-jpeg"}, Fixture{"tiff", "rgb16", 1}, Fixture{"tiff", "gray-lzw"},
         Fixture{"tiff", "bilevel-g3"}, Fixture{"tiff", "bilevel-g4"}, Fixture{"tiff", "palette"},
         Fixture{"tiff", "cmyk", 1}, Fixture{"tiff", "rgba", 1}, Fixture{"tiff", "tiled"},
-        Fixture{"tiff", "bottom-up"}, Fixture{"tiff", "strips-lzw"},
-        Fixture{"tiff", "strips-jpeg"}),
+        Fixture{"tiff", "bottom-up"}, Fixture{"tiff", "strips-lzw"}, Fixture{"tiff", "strips-jpeg"},
+        Fixture{"tiff", "float-rgb"}, Fixture{"tiff", "float-grey-alpha"}),
     fixtureName);
 
 struct DamagedFile {
@@ -252,6 +252,17 @@ TEST_F(RenamedFixtures, APngNamedAsJpegLoadsAsPng) {
     EXPECT_TRUE(matchesPicture(readPictureFile(path, pictureFormats()),
                                referencePicture("jpeg", "misnamed-png.ppm")));
     EXPECT_EQ(probePictureFile(path, pictureFormats()), (PictureSize{23, 19}));
+}
+
+// A multi-picture file from a phone is read as the JPEG it starts with, up to that JPEG's
+// end: the pictures after it are neither shown nor counted.
+TEST(LibraryReaders, AMultiPictureFileShowsItsFirstPicture) {
+    const std::string path = fixturePath("jpeg", "two-pictures.mpo");
+    EXPECT_EQ(pictureFormats().readerFor(path).name, "TJPEGImage");
+    EXPECT_TRUE(matchesPicture(readPictureFile(path, pictureFormats()),
+                               referencePicture("jpeg", "two-pictures.ppm")));
+    EXPECT_EQ(probePictureFile(path, pictureFormats()), (PictureSize{61, 43}));
+    EXPECT_TRUE(pictureFormats().acceptsFile("DSCF0001.MPO"));
 }
 
 TEST_F(RenamedFixtures, FaxAndTifNamesLoadThroughTheTiffReader) {
