@@ -7,7 +7,7 @@
 
 #include "atomic_file.h"
 #include "bench_picture.h"
-#include "build/picture_render.h"
+#include "pipeline/picture_render.h"
 #include "imaging/averaged_stretch.h"
 #include "imaging/crop.h"
 #include "imaging/filtered_stretch.h"

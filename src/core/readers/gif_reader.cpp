@@ -78,8 +78,11 @@ void drawBlock(const GifBlocks& gif, const GifImageBlock& block, Bitmap& screen)
     GifLzwDecoder pixels = pixelsOf(block);
     std::vector<std::uint8_t> line(static_cast<std::size_t>(block.width));
     for (int blockY : blockRowOrder(block)) {
-        const std::size_t decoded = pixels.read(line);
         const int y = block.top + blockY;
+        if (y >= screen.height() && !block.interlaced) {
+            return; // the rest of the block lies below the screen
+        }
+        const std::size_t decoded = pixels.read(line);
         const int visibleWidth = std::min(static_cast<int>(decoded), screen.width() - block.left);
         for (int blockX = 0; y < screen.height() && blockX < visibleWidth; ++blockX) {
             const int index = line[static_cast<std::size_t>(blockX)];
