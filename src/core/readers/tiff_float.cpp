@@ -23,7 +23,7 @@ struct FloatLayout {
     bool alpha = false; // the sample after the colours
     bool premultiplied = false;
     bool planes = false; // each sample in a plane of its own
-    int bytes = 0;       // per sample: 4 or 8
+    int bytes = 0;       // per sample: 2, 4 or 8
 };
 
 FloatLayout layoutOf(TIFF* tiff) {
@@ -37,7 +37,7 @@ FloatLayout layoutOf(TIFF* tiff) {
     if (TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &photometric) == 0) {
         photometric = samples >= 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK;
     }
-    if (bits != 32 && bits != 64) {
+    if (bits != 16 && bits != 32 && bits != 64) {
         refuse("floating-point samples of " + std::to_string(bits) + " bits are not supported");
     }
     if (TIFFIsTiled(tiff)) {
@@ -64,7 +64,27 @@ FloatLayout layoutOf(TIFF* tiff) {
     return layout;
 }
 
+// A 16-bit float: a sign, 5 bits of exponent biased by 15, 10 bits of fraction.
+double halfFloat(std::uint16_t bits) {
+    const int exponent = (bits >> 10) & 0x1F;
+    const int fraction = bits & 0x3FF;
+    double value = 0;
+    if (exponent == 0) {
+        value = std::ldexp(fraction, -24);
+    } else if (exponent == 0x1F) {
+        value = fraction != 0 ? std::nan("") : HUGE_VAL;
+    } else {
+        value = std::ldexp(fraction + 0x400, exponent - 25);
+    }
+    return (bits & 0x8000) != 0 ? -value : value;
+}
+
 double sampleAt(const std::vector<std::uint8_t>& row, std::size_t index, int bytes) {
+    if (bytes == 2) {
+        std::uint16_t value = 0;
+        std::memcpy(&value, row.data() + index * 2, 2);
+        return halfFloat(value);
+    }
     if (bytes == 4) {
         float value = 0;
         std::memcpy(&value, row.data() + index * 4, 4);
