@@ -1,3 +1,7 @@
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "reader_fixtures.h"
@@ -36,6 +40,23 @@ TEST(GifReader, CombinesBlocksWithoutDelayOnlyInAStillGif89a) {
     EXPECT_EQ(firstFrameBlocks("browser", "looping-no-delay.gif"), 1u);
     EXPECT_EQ(firstFrameBlocks("browser", "gif87a-several.gif"), 1u);
     EXPECT_EQ(firstFrameBlocks("gif", "animated.gif"), 1u);
+}
+
+// Either of the application blocks browsers loop by makes an animation; another
+// application's block does not.
+TEST(GifReader, KnowsAnAnimationByItsLoopingBlock) {
+    const std::vector<std::uint8_t> looping =
+        testing::fixtureBytes("browser", "looping-no-delay.gif");
+    const std::string netscape = "NETSCAPE2.0";
+    const auto at = std::search(looping.begin(), looping.end(), netscape.begin(), netscape.end());
+    ASSERT_NE(at, looping.end());
+    const auto blocksWith = [&](const std::string& application) {
+        std::vector<std::uint8_t> bytes = looping;
+        std::copy(application.begin(), application.end(), bytes.begin() + (at - looping.begin()));
+        return readGifBlocks(bytes).firstFrameBlocks();
+    };
+    EXPECT_EQ(blocksWith("ANIMEXTS1.0"), 1u);
+    EXPECT_EQ(blocksWith("XMP DataXMP"), 3u);
 }
 
 // The walk stops where the structure does; only a block of the first frame that the file
