@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "pipeline/picture_render.h"
 #include "imaging/memory_budget.h"
+#include "pipeline/picture_render.h"
 #include "project_error.h"
 #include "readers/reader_table.h"
 #include "support/scratch_folder.h"
