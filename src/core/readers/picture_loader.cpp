@@ -100,7 +100,8 @@ MemoryBudget::Reservation PictureFile::reserveDecode(MemoryBudget& budget, int r
         size = {(size.width + reduction - 1) / reduction,
                 (size.height + reduction - 1) / reduction};
     }
-    const std::uint64_t once = m_reader->decoder->decodeMemory(source(), size);
+    // The file's bytes in memory stay there while it decodes.
+    const std::uint64_t once = m_reader->decoder->decodeMemory(source(), size) + m_bytes.size();
     return budget.reserve(m_path, size, once + (copies - 1) * rgbBytes(size));
 }
 

@@ -32,10 +32,10 @@ public:
     bool decodesReduced() const { return m_jpeg != nullptr; }
     // Width and height from the header.
     PictureSize probe() const;
-    // Takes from the budget the memory decode(reduction) needs, judged from the header, so
-    // that a picture too large for it is refused before its pixels are allocated; copies
-    // counts the full pictures the caller will hold at once. Hold the reservation as long as
-    // the decoded picture lives.
+    // Takes from the budget the memory decode(reduction) needs, judged from the header and
+    // counting the file's bytes held in memory, so that a picture too large for it is
+    // refused before its pixels are allocated; copies counts the full pictures the caller
+    // will hold at once. Hold the reservation as long as the decoded picture lives.
     MemoryBudget::Reservation reserveDecode(MemoryBudget& budget, int reduction = 1,
                                             int copies = 1) const;
     // The picture; with a reduction of 2, 4 or 8 (for a picture that decodesReduced) each

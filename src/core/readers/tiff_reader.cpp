@@ -10,6 +10,7 @@
 
 #include "project_error.h"
 #include "readers/byte_source.h"
+#include "readers/tiff_float.h"
 
 namespace vellumar {
 
@@ -228,6 +229,13 @@ Bitmap TiffReader::decode(const PictureSource& source) const {
     SourceFile file(source);
     const TiffFile tiff = openTiff(file);
     const PictureSize size = sizeOf(tiff.get());
+    if (hasFloatSamples(tiff.get())) {
+        Bitmap bitmap = Bitmap::uninitialized(size.width, size.height);
+        if (!readFloatRows(tiff.get(), bitmap)) {
+            fail(file.firstError.empty() ? "the picture data is damaged" : file.firstError);
+        }
+        return bitmap;
+    }
     RgbaImage image(tiff.get());
     const auto height = static_cast<std::uint32_t>(size.height);
     const std::uint32_t band = bandHeight(tiff.get(), height);
