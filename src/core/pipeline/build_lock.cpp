@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "model/gallery_file_names.h"
 #include "path_text.h"
 #include "project_error.h"
 
@@ -53,7 +54,7 @@ int openLockFile(const std::string& path, bool& writable) {
 } // namespace
 
 BuildLock::BuildLock(const std::string& folder, const std::string& what)
-    : m_path(withTrailingSeparator(folder) + kBuildLockFileName) {
+    : m_path(withTrailingSeparator(folder) + std::string(kBuildLockFileName)) {
     for (int round = 0; round < kLockRounds; ++round) {
         bool writable = false;
         const int descriptor = openLockFile(m_path, writable);

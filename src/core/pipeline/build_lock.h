@@ -4,12 +4,9 @@
 
 namespace vellumar {
 
-// The hidden file in a gallery folder that a build holds while it writes there; never one of
-// the gallery's files.
-inline constexpr const char* kBuildLockFileName = ".vellumar-build.lock";
-
 // Keeps a second build from writing into a folder another build is writing into, where each
-// would replace the other's files. The lock is a hidden file in the folder itself, held with
+// would replace the other's files. The lock is a hidden file in the folder itself
+// (kBuildLockFileName), held with
 // flock(): it binds every process that writes there, whoever runs it and wherever its home
 // is, and it goes with its process however that ends, so a file left by a crash stops
 // nobody. The holder removes the file when it is done.

@@ -11,6 +11,7 @@
 
 #include "atomic_file.h"
 #include "imaging/jpeg_writer.h"
+#include "model/gallery_file_names.h"
 #include "model/picture_adding.h"
 #include "model/style_list.h"
 #include "pipeline/build_all.h"
@@ -368,7 +369,7 @@ TEST_F(BuildAllTest, PreviewCoversTheFirstIndexPageAndStartsClean) {
     EXPECT_TRUE(fs::is_directory(programFolder + "preview/own"));
     EXPECT_EQ(testing::brokenGalleryLinks(programFolder + "preview"), std::vector<std::string>{});
     EXPECT_FALSE(fs::exists(destination()));
-    EXPECT_FALSE(fs::exists(programFolder + "preview/" + kBuildLockFileName));
+    EXPECT_FALSE(fs::exists(programFolder + "preview/" + std::string(kBuildLockFileName)));
 
     // The preview folder has its lock as a gallery folder has.
     frontend = {};
@@ -543,7 +544,7 @@ TEST_F(BuildAllTest, TheBuildLockHoldsForAProcessWithAnotherHome) {
     addPictures(1);
     project.settings().DestFolder = destination();
     fs::create_directories(destination());
-    const std::string lockFile = destination() + "/" + kBuildLockFileName;
+    const std::string lockFile = destination() + "/" + std::string(kBuildLockFileName);
     int taken[2];
     int release[2];
     ASSERT_EQ(::pipe(taken), 0);
