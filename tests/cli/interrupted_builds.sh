@@ -155,9 +155,10 @@ full_disk_during_always_overwrite_leaves_a_whole_gallery)
     pictures=$(bytes_in sized/thumb sized/pic)
     total=$(bytes_in sized)
     # The disk fills up among the thumbnails, among the large pictures, and among the pages.
+    full_folder="$(realpath gallery)/"
     for room in $((thumbnails / 2)) $(((thumbnails + pictures) / 2)) $(((pictures + total) / 2)); do
         status=0
-        LD_PRELOAD="$full_disk" VELLUMAR_TEST_DISK_FOLDER="$(realpath gallery)/" \
+        LD_PRELOAD="$full_disk" VELLUMAR_TEST_DISK_FOLDER="$full_folder" \
             VELLUMAR_TEST_DISK_BYTES="$room" ASAN_OPTIONS=verify_asan_link_order=0 \
             "$cli" build fewer.vlm --program-folder "$data" --quiet --no-reuse \
             >out.txt 2>err.txt </dev/null || status=$?
