@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "model/gallery_file_names.h"
 #include "project_error.h"
 #include "text_util.h"
 
@@ -64,6 +65,9 @@ void checkPageFolderName(std::string_view name) {
 
 void checkOutputNames(const GallerySettings& settings) {
     checkPlainFileName("IdxFileName", settings.IdxFileName);
+    if (settings.IdxFileName == kBuildLockFileName) {
+        refuse("IdxFileName", "another name than that of the build lock", settings.IdxFileName);
+    }
     checkFileNamePart("ThumbPrefix", settings.ThumbPrefix);
     checkFileNamePart("ThumbSuffix", settings.ThumbSuffix);
     checkPageFolderName(settings.PageSub.name);

@@ -92,6 +92,10 @@ TEST(OutputNameCheck, RefusesNamesThatLeaveTheirFolderNamingTheSetting) {
         bad.IdxFileName = name;
         EXPECT_NE(refusal(bad), "accepted") << name;
     }
+    // A page written in the place of the build lock would be written into by the next build.
+    bad.IdxFileName = ".vellumar-build.lock";
+    EXPECT_EQ(refusal(bad), "The setting IdxFileName must be another name than that of the "
+                            "build lock, not .vellumar-build.lock.");
     bad = settings;
     bad.ThumbPrefix = "../../escaped_";
     EXPECT_EQ(refusal(bad),

@@ -1,13 +1,17 @@
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <map>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "atomic_file.h"
 #include "imaging/jpeg_writer.h"
+#include "model/gallery_file_names.h"
 #include "model/picture_adding.h"
 #include "model/project_file.h"
 #include "model/style_list.h"
@@ -15,6 +19,7 @@
 #include "pipeline/build_lock.h"
 #include "pipeline/gallery_preview.h"
 #include "pipeline/placeholder.h"
+#include "project_error.h"
 #include "readers/picture_loader.h"
 #include "readers/reader_table.h"
 #include "support/link_check.h"
@@ -49,6 +54,17 @@ struct BuildAllTest : ::testing::Test {
         }
     }
     std::string destination() const { return scratch.folder() + "gallery"; }
+
+    // Every file below the gallery folder, by its path there.
+    std::vector<std::string> galleryFiles() const {
+        std::vector<std::string> files;
+        for (const auto& entry : fs::recursive_directory_iterator(destination())) {
+            if (entry.is_regular_file()) {
+                files.push_back(fs::relative(entry.path(), destination()).string());
+            }
+        }
+        return files;
+    }
 
     static inline const std::string kProgramFolder = VELLUMAR_SOURCE_DATA_DIR "/";
     testing::ScratchFolder scratch;
@@ -434,6 +450,14 @@ TEST_F(BuildAllTest, PreviewCoversTheFirstIndexPageAndStartsClean) {
     EXPECT_TRUE(fs::is_directory(programFolder + "preview/own"));
     EXPECT_EQ(testing::brokenGalleryLinks(programFolder + "preview"), std::vector<std::string>{});
     EXPECT_FALSE(fs::exists(destination()));
+    EXPECT_FALSE(fs::exists(programFolder + "preview/" + std::string(kBuildLockFileName)));
+
+    // The preview folder has its lock as a gallery folder has.
+    frontend = {};
+    const BuildLock running(programFolder + "preview/", "the preview of trip.vlm");
+    EXPECT_FALSE(buildPreview(project, programFolder, pictureFormats(), frontend));
+    ASSERT_EQ(frontend.notices.size(), 1u);
+    EXPECT_THAT(frontend.notices.front(), HasSubstr("the preview of trip.vlm (process "));
 }
 
 TEST_F(BuildAllTest, PreviewMovesToTheCacheWhenTheProgramFolderIsReadOnly) {
@@ -508,7 +532,6 @@ TEST_F(BuildAllTest, AStoppedBuildSaysSoAndWritesNoPages) {
 }
 
 TEST_F(BuildAllTest, ASecondBuildIntoTheSameFolderIsRefusedWhileTheFirstRuns) {
-    ::setenv("XDG_CACHE_HOME", (scratch.folder() + "cache").c_str(), 1);
     addPictures(1);
     project.settings().DestFolder = destination();
     fs::create_directories(destination());
@@ -521,7 +544,127 @@ TEST_F(BuildAllTest, ASecondBuildIntoTheSameFolderIsRefusedWhileTheFirstRuns) {
         EXPECT_FALSE(fs::exists(destination() + "/thumb"));
     }
     EXPECT_TRUE(BuildAll(project, kProgramFolder, pictureFormats(), frontend));
-    ::unsetenv("XDG_CACHE_HOME");
+}
+
+// Checks, at every status of an Always-overwrite rebuild and after it ends early, that the
+// folder holds a whole gallery: each file of the earlier one is there, and every link of
+// every page leads to a file.
+TEST_F(BuildAllTest, AlwaysOverwriteLeavesAWholeGalleryAtEveryStep) {
+    addPictures(6);
+    GallerySettings& settings = project.settings();
+    settings.DestFolder = destination();
+    settings.Overwrite = OverwriteMode::Overwrite;
+    settings.ThumbTableCol = "2";
+    settings.ThumbTableRow = "2";
+    fs::create_directories(destination());
+    ASSERT_TRUE(BuildAll(project, kProgramFolder, pictureFormats(), frontend));
+    const std::vector<std::string> earlier = galleryFiles();
+    ASSERT_THAT(earlier, ::testing::Contains("index2.htm"));
+
+    // The new gallery has four pictures, so one index page and two of everything else fewer,
+    // and thumbnails of another size, so that every one is written again.
+    project.pictures().remove(6);
+    project.pictures().remove(5);
+    settings.ThumbWidth.value = "90";
+    const auto expectWhole = [&](const std::string& when) {
+        EXPECT_THAT(testing::brokenGalleryLinks(destination()), ::testing::IsEmpty()) << when;
+        for (const std::string& file : earlier) {
+            EXPECT_TRUE(fs::exists(destination() + "/" + file)) << when << ": " << file;
+        }
+    };
+    for (const char* stop :
+         {"Generating thumbnail file 3", "Generating large picture 1",
+          "Generating thumbnail HTML file index1.htm", "Generating picture page file page3.htm"}) {
+        frontend = {};
+        frontend.stopAfterStatus(stop);
+        EXPECT_FALSE(BuildAll(project, kProgramFolder, pictureFormats(), frontend));
+        expectWhole(std::string("stopped after ") + stop);
+    }
+    const std::string third = project.pictures().entry(3).file;
+    fs::rename(third, third + ".away");
+    frontend = {};
+    EXPECT_FALSE(BuildAll(project, kProgramFolder, pictureFormats(), frontend));
+    expectWhole("failed at picture 3");
+    fs::rename(third + ".away", third);
+
+    frontend = {};
+    frontend.onStatus = [&](const std::string& status) { expectWhole("at " + status); };
+    ASSERT_TRUE(BuildAll(project, kProgramFolder, pictureFormats(), frontend));
+    // Only now is what the new gallery lacks gone.
+    for (const char* gone : {"index2.htm", "thumb/tn_5.jpg", "thumb/tn_6.jpg", "pic/pic6.jpg",
+                             "picpage/page5.htm", "picpage/page6.htm"}) {
+        EXPECT_FALSE(fs::exists(destination() + "/" + gone)) << gone;
+    }
+    EXPECT_THAT(testing::brokenGalleryLinks(destination()), ::testing::IsEmpty());
+}
+
+// A larger gallery cannot link every new page before it is written, but every page's
+// pictures are there at every step.
+TEST_F(BuildAllTest, AGrowingGalleryShowsEveryPictureAtEveryStep) {
+    addPictures(2);
+    GallerySettings& settings = project.settings();
+    settings.DestFolder = destination();
+    settings.Overwrite = OverwriteMode::Overwrite;
+    fs::create_directories(destination());
+    ASSERT_TRUE(BuildAll(project, kProgramFolder, pictureFormats(), frontend));
+    addPictures(3);
+    frontend.onStatus = [&](const std::string& status) {
+        for (const std::string& broken : testing::brokenGalleryLinks(destination())) {
+            EXPECT_FALSE(broken.ends_with(".jpg") || broken.ends_with(".gif") ||
+                         broken.ends_with(".css"))
+                << "at " << status << ": " << broken;
+        }
+    };
+    ASSERT_TRUE(BuildAll(project, kProgramFolder, pictureFormats(), frontend));
+    EXPECT_THAT(testing::brokenGalleryLinks(destination()), ::testing::IsEmpty());
+}
+
+// The lock is a file in the gallery folder, so it holds for a build of another user or with
+// another home folder; a holder that is killed leaves a file that stops nobody.
+TEST_F(BuildAllTest, TheBuildLockHoldsForAProcessWithAnotherHome) {
+    addPictures(1);
+    project.settings().DestFolder = destination();
+    fs::create_directories(destination());
+    const std::string lockFile = destination() + "/" + std::string(kBuildLockFileName);
+    int taken[2];
+    int release[2];
+    ASSERT_EQ(::pipe(taken), 0);
+    ASSERT_EQ(::pipe(release), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        ::setenv("HOME", (scratch.folder() + "other-home").c_str(), 1);
+        ::setenv("XDG_CACHE_HOME", (scratch.folder() + "other-home/.cache").c_str(), 1);
+        try {
+            const BuildLock lock(destination() + "/", "the build of trip.vlm");
+            char byte = 'x';
+            if (::write(taken[1], &byte, 1) == 1) {
+                [[maybe_unused]] const ssize_t got = ::read(release[0], &byte, 1);
+            }
+        } catch (const ProjectError&) {
+        }
+        ::_exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(taken[0], &byte, 1), 1);
+    {
+        const testing::ScopedHome ownHome(scratch.folder() + "own-home");
+        EXPECT_FALSE(BuildAll(project, kProgramFolder, pictureFormats(), frontend));
+        ASSERT_EQ(frontend.notices.size(), 1u);
+        EXPECT_EQ(frontend.notices.front(),
+                  "Cannot build into " + destination() + "/: the build of trip.vlm (process " +
+                      std::to_string(holder) +
+                      ") is writing into it. Wait until it ends, or stop it.");
+        EXPECT_FALSE(fs::exists(destination() + "/thumb"));
+    }
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    for (const int descriptor : {taken[0], taken[1], release[0], release[1]}) {
+        ::close(descriptor);
+    }
+    EXPECT_TRUE(fs::exists(lockFile));
+    EXPECT_TRUE(BuildAll(project, kProgramFolder, pictureFormats(), frontend));
+    EXPECT_FALSE(fs::exists(lockFile)); // removed by the build that held it last
+    EXPECT_THAT(galleryFiles(), Not(::testing::Contains(::testing::HasSubstr(".lock"))));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "html/resource_copy.h"
+#include "model/gallery_file_names.h"
 #include "model/output_folders.h"
 #include "pipeline/build_driver.h"
 #include "pipeline/page_steps.h"
@@ -34,7 +35,15 @@ protected:
         const OutputPolicy policy = outputPolicyOf(plan, settings, program(),
                                                    projectOwnFiles(entries, projectFile), frontend);
         policy.checkFoldersMayBePrepared(plan.folders);
-        buildGalleryPages(plan, {settings, entries, program(), policy, toJpeg()}, frontend);
+        if (!buildGalleryPages(plan, {settings, entries, program(), policy, toJpeg()}, frontend)) {
+            return;
+        }
+        // As a whole build ends, with the pictures its picture step wrote among its files.
+        for (std::size_t n = 1; n <= entries.size(); ++n) {
+            policy.checkNotProtected(plan.folders.thumbs + thumbnailFileName(settings, n));
+            policy.checkNotProtected(plan.folders.pictures + largePictureFileName(n));
+        }
+        policy.removeLeftovers(plan.folders);
     }
 
     // Checks that the build fails with a ProjectError holding `text` and leaves no folder.
