@@ -94,6 +94,10 @@ struct GallerySettings {
     // Saved after AutoRotate: every thumbnail also gets a version at twice its box for
     // screens with more than one device pixel per CSS pixel.
     bool HiDpiThumbs = true;
+    // Saved after HiDpiThumbs: pictures whose colours reach beyond sRGB are made in Display
+    // P3 and carry its profile, for wide-gamut screens. Off for new projects and for files
+    // made before it existed.
+    bool WideGamut = false;
 
     bool operator==(const GallerySettings&) const = default;
 };

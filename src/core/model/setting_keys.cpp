@@ -284,6 +284,7 @@ std::vector<SettingKey> makeSettingKeys() {
         strictFlag("AutoRotate", &S::AutoRotate), // a file without it: off
         // A file without it builds what it built before it existed: no double-size files.
         flagMissingOff("HiDpiThumbs", &S::HiDpiThumbs),
+        flagMissingOff("WideGamut", &S::WideGamut),
     };
 }
 

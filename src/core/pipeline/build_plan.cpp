@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "pipeline/cache_folder.h"
 #include "model/gallery_file_names.h"
 #include "model/output_name_check.h"
 #include "model/style_list.h"
 #include "path_text.h"
+#include "pipeline/cache_folder.h"
 #include "project_error.h"
 #include "text_util.h"
 
@@ -36,6 +36,7 @@ BuildPlan commonPlan(const GallerySettings& settings, std::size_t entryCount,
     plan.largePictureBox = largePictureBoxOf(settings);
     plan.smoothScaling = settings.SmoothScaling;
     plan.autoRotate = settings.AutoRotate;
+    plan.wideGamut = settings.WideGamut;
     plan.doubleSizeThumbnails = settings.HiDpiThumbs;
     plan.templateLines = loadTemplate(programFolder, settings.Style);
     plan.workerCount = options.workerCount;

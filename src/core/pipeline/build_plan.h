@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "pipeline/picture_render.h"
-#include "pipeline/render_pool.h"
 #include "html/index_layout.h"
 #include "html/page_folder_links.h"
 #include "html/template_file.h"
@@ -15,6 +13,8 @@
 #include "model/enums.h"
 #include "model/gallery_settings.h"
 #include "model/output_folders.h"
+#include "pipeline/picture_render.h"
+#include "pipeline/render_pool.h"
 
 namespace vellumar {
 
@@ -37,6 +37,7 @@ struct BuildPlan {
     std::optional<PictureBox> largePictureBox; // nothing: pictures keep their own size
     bool smoothScaling = true;
     bool autoRotate = false;
+    bool wideGamut = false;
     TemplateLines templateLines;
     int workerCount = 1;
     // What the pictures decoding at the same time may take together, in bytes.

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "colour/colour_conversion.h"
 #include "imaging/averaged_stretch.h"
 #include "imaging/camera_orientation.h"
 #include "imaging/gen_pic.h"
@@ -100,7 +101,8 @@ bool largePictureCopies(const RenderRequest& request) {
 // small as the largest of them allows. Turned as the camera was held, the picture is what
 // every later step takes for the picture itself. Its memory is taken from the budget
 // first, twice over when a quarter turn will hold it twice.
-DecodedPicture decodeFor(const RenderRequest& request, const PictureFile& file, int orientation) {
+DecodedPicture decodeFor(const RenderRequest& request, const PictureFile& file, int orientation,
+                         ColourSpace space) {
     int reduction = 1;
     PictureSize fullSize;
     if (request.smoothScaling && file.decodesReduced()) {
@@ -110,7 +112,7 @@ DecodedPicture decodeFor(const RenderRequest& request, const PictureFile& file, 
     }
     const int copies = cameraTurnCopies(orientation) || largePictureCopies(request) ? 2 : 1;
     MemoryBudget::Reservation memory = file.reserveDecode(*request.memory, reduction, copies);
-    Bitmap bitmap = file.decode(reduction);
+    Bitmap bitmap = file.decode(reduction, space);
     // Every output reads 24-bit rows; a palette picture becomes one where it lies.
     bitmap.convertToRgb24();
     bitmap = turnAsCameraHeld(std::move(bitmap), orientation);
@@ -134,11 +136,21 @@ Bitmap shapeOutput(const DecodedPicture& picture, const PictureBox& box, CropAli
     return GenPic(picture.bitmap, box, crop, quarterTurns);
 }
 
-std::optional<RenderedPicture> encoded(const std::optional<Bitmap>& picture) {
+std::optional<RenderedPicture> encoded(const std::optional<Bitmap>& picture, ColourSpace space) {
     if (!picture) {
         return std::nullopt;
     }
-    return RenderedPicture{picture->width(), picture->height(), encodeJpeg(*picture)};
+    return RenderedPicture{picture->width(), picture->height(),
+                           encodeJpeg(*picture, embeddedProfileOf(space))};
+}
+
+// A profile that cannot be used leaves the picture's colours as sRGB: said once, never a
+// failed build.
+std::string colourNoticeFor(const PictureFile& file, const std::string& path) {
+    if (colourUsable(file.colour())) {
+        return "";
+    }
+    return "The colour profile of " + path + " is damaged; its colours are shown as sRGB.";
 }
 
 } // namespace
@@ -167,7 +179,9 @@ RenderedBitmaps renderBitmaps(const RenderRequest& request, const PictureFormatR
         return outputs;
     }
     const int orientation = request.autoRotate ? outputs.metadata.orientation : 1;
-    DecodedPicture picture = decodeFor(request, file, orientation);
+    outputs.colourNotice = colourNoticeFor(file, request.path);
+    outputs.colourSpace = outputSpaceFor(file.colour(), request.wideGamut);
+    DecodedPicture picture = decodeFor(request, file, orientation, outputs.colourSpace);
     if (const auto& box = request.thumbnail; box && !request.thumbnailMade) {
         outputs.thumbnail =
             shapeOutput(picture, *box, request.crop, request.rotate, request.smoothScaling);
@@ -195,8 +209,9 @@ RenderedBitmaps renderBitmaps(const RenderRequest& request, const PictureFormatR
 
 RenderedOutputs renderPicture(const RenderRequest& request, const PictureFormatRegistry& formats) {
     const RenderedBitmaps bitmaps = renderBitmaps(request, formats);
-    return {encoded(bitmaps.thumbnail), encoded(bitmaps.doubleSizeThumbnail),
-            encoded(bitmaps.largePicture), bitmaps.metadata};
+    const ColourSpace space = bitmaps.colourSpace;
+    return {encoded(bitmaps.thumbnail, space), encoded(bitmaps.doubleSizeThumbnail, space),
+            encoded(bitmaps.largePicture, space), bitmaps.metadata, bitmaps.colourNotice};
 }
 
 } // namespace vellumar

@@ -6,12 +6,12 @@
 #include <set>
 
 #include "atomic_file.h"
+#include "model/gallery_file_names.h"
 #include "pipeline/held_pictures.h"
 #include "pipeline/output_fingerprint.h"
 #include "pipeline/placeholder.h"
 #include "pipeline/render_pool.h"
 #include "pipeline/reuse_records.h"
-#include "model/gallery_file_names.h"
 #include "progress_percent.h"
 #include "readers/picture_loader.h"
 #include "text_util.h"
@@ -34,6 +34,7 @@ std::vector<RenderRequest> requestsFor(const BuildPlan& plan, std::span<const TI
         request.largePictureBox = plan.largePictureBox;
         request.smoothScaling = plan.smoothScaling;
         request.autoRotate = plan.autoRotate;
+        request.wideGamut = plan.wideGamut;
         request.memory = memory;
     }
     return requests;
@@ -175,6 +176,9 @@ public:
                 writeUnlessReused(thumbnail, outcome->thumbnail, !failed);
             if (doubleSize) {
                 writeUnlessReused(*doubleSize, outcome->doubleSizeThumbnail, !failed);
+            }
+            if (!outcome->colourNotice.empty()) {
+                m_frontend.notice(outcome->colourNotice);
             }
             if (outcome->decoded) {
                 ++results.decodedPictures;

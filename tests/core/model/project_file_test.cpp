@@ -99,7 +99,8 @@ const std::vector<std::string> kAllSettingKeys = {"DestFolder",
                                                   "SmoothScaling",
                                                   "AutoRotate",
 
-                                                  "HiDpiThumbs"};
+                                                  "HiDpiThumbs",
+                                                  "WideGamut"};
 
 // Settings where every value differs from its default.
 GallerySettings unusualSettings() {
@@ -166,6 +167,7 @@ GallerySettings unusualSettings() {
     s.SmoothScaling = false;
     s.AutoRotate = false;
     s.HiDpiThumbs = false;
+    s.WideGamut = true;
     return s;
 }
 
@@ -248,6 +250,7 @@ TEST_F(ProjectFileTest, WritesEveryKeyInOrder) {
                                {"SmoothScaling", "not checked"},
                                {"AutoRotate", "not checked"},
                                {"HiDpiThumbs", "not checked"},
+                               {"WideGamut", "checked"},
                                {"ThumbInfo", "<%ThumbInfo%>"},
                                {"Overwrite", "2"}});
 }
@@ -273,7 +276,8 @@ TEST_F(ProjectFileTest, WritesDefaultsWithFlaggedKeysLeftOut) {
                                {"ThumbHeight", "not checked"},
                                {"SmoothScaling", "checked"},
                                {"AutoRotate", "checked"},
-                               {"HiDpiThumbs", "checked"}});
+                               {"HiDpiThumbs", "checked"},
+                               {"WideGamut", "not checked"}});
 
     // A large picture without border: its border keys stay out.
     defaults.ResizePic = true;
@@ -414,6 +418,7 @@ TEST_F(ProjectFileTest, MissingKeysHaveTheirOwnDefaults) {
     EXPECT_FALSE(settings.AutoRotate);
     EXPECT_TRUE(GallerySettings().AutoRotate); // new projects turn them
     EXPECT_FALSE(settings.HiDpiThumbs);        // and build no double-size thumbnails
+    EXPECT_FALSE(settings.WideGamut);          // nor wide-gamut pictures
     EXPECT_EQ(settings.DestFolder, "");
     EXPECT_EQ(settings.Style, "Modern");
     EXPECT_EQ(settings.ThumbLink, ThumbLinkTarget::Picture);
