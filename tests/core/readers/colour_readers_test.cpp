@@ -18,6 +18,7 @@
 #include "readers/jxl_reader.h"
 #include "readers/picture_loader.h"
 #include "readers/png_reader.h"
+#include "readers/psd_reader.h"
 #include "readers/reader_table.h"
 #include "readers/tiff_reader.h"
 #include "readers/webp_reader.h"
@@ -454,6 +455,55 @@ TEST_F(ColourReadersTest, CmykTiffGoesThroughThePressProfile) {
     cmsCloseProfile(source);
     cmsCloseProfile(srgb);
     EXPECT_LE(meanDifference(file.decode(), expected), kSameConversion);
+}
+
+// A raw RGB Photoshop picture carrying the profile among its image resources.
+std::vector<std::uint8_t> psdWith(const Bitmap& picture, const std::vector<std::uint8_t>& icc) {
+    std::vector<std::uint8_t> file;
+    const auto be = [&](std::uint32_t value, int bytes) {
+        for (int i = bytes - 1; i >= 0; --i) {
+            file.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+        }
+    };
+    file.insert(file.end(), {'8', 'B', 'P', 'S'});
+    be(1, 2);
+    be(0, 6);
+    be(3, 2); // channels
+    be(static_cast<std::uint32_t>(picture.height()), 4);
+    be(static_cast<std::uint32_t>(picture.width()), 4);
+    be(8, 2);
+    be(3, 2); // RGB
+    be(0, 4); // no colour mode data
+    const std::uint32_t resource = 4 + 2 + 2 + 4 + static_cast<std::uint32_t>(icc.size()) +
+                                   static_cast<std::uint32_t>(icc.size() % 2);
+    be(resource, 4);
+    file.insert(file.end(), {'8', 'B', 'I', 'M'});
+    be(1039, 2);
+    be(0, 2); // empty name, padded
+    be(static_cast<std::uint32_t>(icc.size()), 4);
+    file.insert(file.end(), icc.begin(), icc.end());
+    if (icc.size() % 2) {
+        file.push_back(0);
+    }
+    be(0, 4); // no layers
+    be(0, 2); // raw channels, one after another
+    for (int channel = 0; channel < 3; ++channel) {
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                file.push_back(picture.row(y)[x * 3 + channel]);
+            }
+        }
+    }
+    return file;
+}
+
+TEST_F(ColourReadersTest, PsdProfileIsFoundAndHonoured) {
+    const Bitmap picture = colourfulPicture(24, 10);
+    const std::vector<std::uint8_t> profile = proPhotoLikeProfile();
+    const auto file = psdWith(picture, profile);
+    EXPECT_EQ(colourOf(PsdReader(), file).icc, profile);
+    EXPECT_LE(meanDifference(decoded(file, "wide.psd"), convertedWithLcms(picture, profile)),
+              kSameConversion);
 }
 
 TEST_F(ColourReadersTest, JxlOriginalProfileIsFound) {
