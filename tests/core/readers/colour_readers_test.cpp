@@ -460,7 +460,7 @@ TEST_F(ColourReadersTest, CmykTiffGoesThroughThePressProfile) {
 // A raw RGB Photoshop picture carrying the profile among its image resources.
 std::vector<std::uint8_t> psdWith(const Bitmap& picture, const std::vector<std::uint8_t>& icc) {
     std::vector<std::uint8_t> file;
-    const auto be = [&](std::uint32_t value, int bytes) {
+    const auto be = [&](std::uint64_t value, int bytes) {
         for (int i = bytes - 1; i >= 0; --i) {
             file.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
         }
