@@ -21,7 +21,7 @@ case $case_name in
 new_applies_first_style_and_settings)
     expect_status 0 "$cli" new -o p.vlm --program-folder program \
         --set PageTitle="Summer trip" --set thumbborder=checked --set ThumbBorderColor=255 \
-        --set SmoothScaling="not checked" --set AutoRotate="not checked"
+        --set SmoothScaling="not checked" --set AutoRotate="not checked" --set WideGamut=checked
     expect_line "name=p.vlm" p.vlm
     expect_line "imgcount=0" p.vlm
     expect_line "Style=Alpha" p.vlm
@@ -31,6 +31,7 @@ new_applies_first_style_and_settings)
     expect_line "ThumbBorderColor=255" p.vlm
     expect_line "SmoothScaling=not checked" p.vlm
     expect_line "AutoRotate=not checked" p.vlm
+    expect_line "WideGamut=checked" p.vlm
     ;;
 new_with_named_style)
     expect_status 0 "$cli" new -o p.vlm --program-folder program --style beta
@@ -38,6 +39,7 @@ new_with_named_style)
     expect_line "ThumbTableBorderWidth=7" p.vlm
     expect_line "SmoothScaling=checked" p.vlm
     expect_line "AutoRotate=checked" p.vlm
+    expect_line "WideGamut=not checked" p.vlm
     expect_status 2 "$cli" new -o q.vlm --program-folder program --style gamma
     [ ! -e q.vlm ] || fail "a project was written for an unknown style"
     ;;

@@ -60,7 +60,8 @@ struct CompressorGuard {
 };
 
 // Runs libjpeg over the rows of a 24-bit bitmap; its fatal errors are thrown as JpegError.
-void compress(const Bitmap& rgb, std::vector<std::uint8_t>& bytes) {
+void compress(const Bitmap& rgb, std::span<const std::uint8_t> iccProfile,
+              std::vector<std::uint8_t>& bytes) {
     JpegErrorManager errors;
     jpeg_compress_struct info;
     info.err = &errors;
@@ -81,6 +82,10 @@ void compress(const Bitmap& rgb, std::vector<std::uint8_t>& bytes) {
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, kJpegQuality, TRUE);
     jpeg_start_compress(&info, TRUE);
+    if (!iccProfile.empty()) {
+        jpeg_write_icc_profile(&info, iccProfile.data(),
+                               static_cast<unsigned int>(iccProfile.size()));
+    }
     while (info.next_scanline < info.image_height) {
         // libjpeg takes rows as non-const pointers but only reads them.
         JSAMPROW row = const_cast<JSAMPROW>(rgb.row(static_cast<int>(info.next_scanline)));
@@ -91,13 +96,14 @@ void compress(const Bitmap& rgb, std::vector<std::uint8_t>& bytes) {
 
 } // namespace
 
-std::vector<std::uint8_t> encodeJpeg(const Bitmap& bitmap) {
+std::vector<std::uint8_t> encodeJpeg(const Bitmap& bitmap,
+                                     std::span<const std::uint8_t> iccProfile) {
     std::vector<std::uint8_t> bytes;
     if (bitmap.isEmpty()) {
         return bytes;
     }
     const Rgb24View view(bitmap);
-    compress(view.bitmap(), bytes);
+    compress(view.bitmap(), iccProfile, bytes);
     return bytes;
 }
 

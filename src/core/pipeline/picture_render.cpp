@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "colour/colour_conversion.h"
 #include "imaging/camera_orientation.h"
 #include "imaging/gen_pic.h"
 #include "imaging/jpeg_writer.h"
@@ -129,7 +130,8 @@ bool largePictureCopies(const RenderRequest& request) {
 // small as the largest of them allows. Turned as the camera was held, the picture is what
 // every later step takes for the picture itself. Its memory is taken from the budget
 // first, twice over when a quarter turn will hold it twice.
-DecodedPicture decodeFor(const RenderRequest& request, const PictureFile& file, int orientation) {
+DecodedPicture decodeFor(const RenderRequest& request, const PictureFile& file, int orientation,
+                         ColourSpace space) {
     int reduction = 1;
     PictureSize fullSize;
     if (request.smoothScaling && file.decodesReduced()) {
@@ -139,7 +141,7 @@ DecodedPicture decodeFor(const RenderRequest& request, const PictureFile& file, 
     }
     const int copies = cameraTurnCopies(orientation) || largePictureCopies(request) ? 2 : 1;
     MemoryBudget::Reservation memory = file.reserveDecode(*request.memory, reduction, copies);
-    Bitmap bitmap = file.decode(reduction);
+    Bitmap bitmap = file.decode(reduction, space);
     // Every output reads 24-bit rows; a palette picture becomes one where it lies.
     bitmap.convertToRgb24();
     bitmap = turnAsCameraHeld(std::move(bitmap), orientation);
@@ -166,16 +168,26 @@ Bitmap shapeOutput(const DecodedPicture& picture, const PictureBox& box, CropAli
 }
 
 std::optional<RenderedPicture> encoded(const std::optional<Bitmap>& picture,
-                                       const std::string& path) {
+                                       const std::string& path, ColourSpace space) {
     if (!picture) {
         return std::nullopt;
     }
     try {
-        return RenderedPicture{picture->width(), picture->height(), encodeJpeg(*picture)};
+        return RenderedPicture{picture->width(), picture->height(),
+                               encodeJpeg(*picture, embeddedProfileOf(space))};
     } catch (const ProjectError& error) {
         // The encoder knows only pixels; the user needs to know which picture they came from.
         throw ProjectError("Cannot write a JPEG of " + path + ": " + error.what());
     }
+}
+
+// A profile that cannot be used leaves the picture's colours as sRGB: said once, never a
+// failed build.
+std::string colourNoticeFor(const PictureFile& file, const std::string& path) {
+    if (colourUsable(file.colour())) {
+        return "";
+    }
+    return "The colour profile of " + path + " is damaged; its colours are shown as sRGB.";
 }
 
 } // namespace
@@ -216,7 +228,9 @@ RenderedBitmaps renderBitmaps(const RenderRequest& request, const PictureFormatR
     if (request.largePicture && !request.largePictureMade && !request.largePictureBox) {
         checkOwnSizeFitsJpeg(request.path, sizeAsCameraHeld(file.probe(), orientation));
     }
-    DecodedPicture picture = decodeFor(request, file, orientation);
+    outputs.colourNotice = colourNoticeFor(file, request.path);
+    outputs.colourSpace = outputSpaceFor(file.colour(), request.wideGamut);
+    DecodedPicture picture = decodeFor(request, file, orientation, outputs.colourSpace);
     if (const auto& box = request.thumbnail; box && !request.thumbnailMade) {
         outputs.thumbnail =
             shapeOutput(picture, *box, request.crop, request.rotate, request.smoothScaling);
@@ -244,9 +258,11 @@ RenderedBitmaps renderBitmaps(const RenderRequest& request, const PictureFormatR
 
 RenderedOutputs renderPicture(const RenderRequest& request, const PictureFormatRegistry& formats) {
     const RenderedBitmaps bitmaps = renderBitmaps(request, formats);
-    return {encoded(bitmaps.thumbnail, request.path),
-            encoded(bitmaps.doubleSizeThumbnail, request.path),
-            encoded(bitmaps.largePicture, request.path), bitmaps.metadata};
+    const ColourSpace space = bitmaps.colourSpace;
+    return {encoded(bitmaps.thumbnail, request.path, space),
+            encoded(bitmaps.doubleSizeThumbnail, request.path, space),
+            encoded(bitmaps.largePicture, request.path, space), bitmaps.metadata,
+            bitmaps.colourNotice};
 }
 
 } // namespace vellumar

@@ -32,6 +32,7 @@ std::vector<RenderRequest> requestsFor(const BuildPlan& plan, std::span<const TI
         request.largePictureBox = plan.largePictureBox;
         request.smoothScaling = plan.smoothScaling;
         request.autoRotate = plan.autoRotate;
+        request.wideGamut = plan.wideGamut;
         request.memory = memory;
     }
     return requests;
@@ -148,6 +149,9 @@ public:
                 writeUnlessReused(thumbnail, outcome->thumbnail, !failed);
             if (doubleSize) {
                 writeUnlessReused(*doubleSize, outcome->doubleSizeThumbnail, !failed);
+            }
+            if (!outcome->colourNotice.empty()) {
+                m_frontend.notice(outcome->colourNotice);
             }
             if (outcome->decoded) {
                 ++results.decodedPictures;

@@ -99,7 +99,8 @@ const std::vector<std::string> kAllSettingKeys = {"DestFolder",
                                                   "SmoothScaling",
                                                   "AutoRotate",
                                                   "HiDpiThumbs",
-                                                  "PicKeepRatio"};
+                                                  "PicKeepRatio",
+                                                  "WideGamut"};
 
 // Settings where every value differs from its default.
 GallerySettings unusualSettings() {
@@ -167,6 +168,7 @@ GallerySettings unusualSettings() {
     s.AutoRotate = false;
     s.HiDpiThumbs = false;
     s.PicKeepRatio = false;
+    s.WideGamut = true;
     return s;
 }
 
@@ -250,6 +252,7 @@ TEST_F(ProjectFileTest, WritesEveryKeyInOrder) {
                                {"AutoRotate", "not checked"},
                                {"HiDpiThumbs", "not checked"},
                                {"PicKeepRatio", "not checked"},
+                               {"WideGamut", "checked"},
                                {"ThumbInfo", "<%ThumbInfo%>"},
                                {"Overwrite", "2"}});
 }
@@ -276,7 +279,8 @@ TEST_F(ProjectFileTest, WritesDefaultsWithFlaggedKeysLeftOut) {
                                {"SmoothScaling", "checked"},
                                {"AutoRotate", "checked"},
                                {"HiDpiThumbs", "checked"},
-                               {"PicKeepRatio", "checked"}});
+                               {"PicKeepRatio", "checked"},
+                               {"WideGamut", "not checked"}});
 
     // A large picture without border: its border keys stay out.
     defaults.ResizePic = true;
@@ -419,6 +423,7 @@ TEST_F(ProjectFileTest, MissingKeysHaveTheirOwnDefaults) {
     EXPECT_FALSE(settings.HiDpiThumbs);        // and build no double-size thumbnails
     EXPECT_FALSE(settings.PicKeepRatio);       // and stretch their large pictures to the box
     EXPECT_TRUE(GallerySettings().PicKeepRatio);
+    EXPECT_FALSE(settings.WideGamut);          // nor wide-gamut pictures
     EXPECT_EQ(settings.DestFolder, "");
     EXPECT_EQ(settings.Style, "Modern");
     EXPECT_EQ(settings.ThumbLink, ThumbLinkTarget::Picture);
