@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -10,6 +11,7 @@
 
 #include "atomic_file.h"
 #include "bench_picture.h"
+#include "colour/colour_conversion.h"
 #include "imaging/averaged_stretch.h"
 #include "imaging/crop.h"
 #include "imaging/filtered_stretch.h"
@@ -132,13 +134,15 @@ void BM_JpegCoding(benchmark::State& state) {
 BENCHMARK(BM_JpegCoding)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 // The picture as a JPEG file, written for one benchmark and removed after it.
+// The picture as a JPEG file, written for one benchmark and removed after it; with a profile,
+// tagged with it.
 class BenchJpegFile {
 public:
-    BenchJpegFile()
+    explicit BenchJpegFile(std::span<const std::uint8_t> profile = {})
         : m_path((std::filesystem::temp_directory_path() /
                   ("vellumar-bench-" + std::to_string(::getpid()) + ".jpg"))
                      .string()) {
-        writeFileAtomically(m_path, encodeJpeg(picture()));
+        writeFileAtomically(m_path, encodeJpeg(picture(), profile));
     }
     ~BenchJpegFile() { std::remove(m_path.c_str()); }
     BenchJpegFile(const BenchJpegFile&) = delete;
@@ -225,6 +229,28 @@ BENCHMARK(BM_RenderPicture)
     ->Args({0, 0})
     ->Args({0, 1})
     ->Unit(benchmark::kMillisecond);
+
+// The same render of a photograph untagged (0), tagged Display P3 and made in sRGB (1), and
+// tagged Display P3 and kept in it with WideGamut (2): what honouring a profile costs.
+void BM_RenderTaggedPicture(benchmark::State& state) {
+    const int kind = static_cast<int>(state.range(0));
+    const BenchJpegFile file(kind == 0 ? std::span<const std::uint8_t>()
+                                       : embeddedProfileOf(ColourSpace::DisplayP3));
+    if (!file.readable(state)) {
+        return;
+    }
+    RenderRequest request;
+    request.path = file.path();
+    request.thumbnail = PictureBox{100, 100, true, 0, kWhite};
+    request.largePicture = true;
+    request.largePictureBox = PictureBox{600, 600, true, 0, kWhite};
+    request.wideGamut = kind == 2;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(renderPicture(request, pictureFormats()));
+    }
+    countPixels(state);
+}
+BENCHMARK(BM_RenderTaggedPicture)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace vellumar::bench

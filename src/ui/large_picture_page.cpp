@@ -41,6 +41,10 @@ LargePicturePage::LargePicturePage(const SettingsContext& context, QWidget* pare
     imgPicBorderColor = m_border->swatch;
     btnPicBorderColor = m_border->chooser;
 
+    cbWideGamut =
+        new QCheckBox(tr("Keep wide-gamut colours (Display P3) for screens that show them"), this);
+    connect(cbWideGamut, &QCheckBox::toggled, this, [this](bool on) { m_settings.WideGamut = on; });
+
     connect(cbResizePic, &QCheckBox::toggled, this, [this](bool on) {
         m_settings.ResizePic = on;
         showStates();
@@ -74,6 +78,7 @@ LargePicturePage::LargePicturePage(const SettingsContext& context, QWidget* pare
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(cbResizePic);
     layout->addLayout(sizes);
+    layout->addWidget(cbWideGamut);
     layout->addStretch(1);
     showSettings();
 }
@@ -82,6 +87,7 @@ void LargePicturePage::showSettings() {
     cbResizePic->setChecked(m_settings.ResizePic);
     cbPicKeepRatio->setChecked(m_settings.PicKeepRatio);
     cbPicBorder->setChecked(m_settings.PicBorder);
+    cbWideGamut->setChecked(m_settings.WideGamut);
     m_picWidth->showSetting();
     m_picHeight->showSetting();
     m_border->showSettings();

@@ -17,8 +17,8 @@ class FlaggedNumber;
 class NumberField;
 class UpDown;
 
-// The "Large picture" sub-page: whether the pictures are resized, to what size, and their
-// border.
+// The "Large picture" sub-page: whether the pictures are resized, to what size, their
+// border, and whether wide-gamut pictures keep their colours for wide-gamut screens.
 class LargePicturePage : public QWidget {
     Q_OBJECT
 public:
@@ -41,6 +41,7 @@ public:
     QLabel* lblPicBorderColor = nullptr;
     ColorSwatch* imgPicBorderColor = nullptr;
     QPushButton* btnPicBorderColor = nullptr;
+    QCheckBox* cbWideGamut = nullptr;
 
 private:
     void showStates();

@@ -137,8 +137,9 @@ build_refuses_pictures_beyond_the_memory_limit)
             err.txt || fail "--memory-limit '$limit' was not refused with its reason"
     done
     # A PNG header declaring 2000 x 2000 pixels and nothing after it: refused from its size
-    # alone, before anything is decoded; 12 MB for the picture and the coefficients the
-    # encode of its 600 x 400 large picture buffers.
+    # alone, before anything is decoded. Its 12 MB of pixels, the file's 29 bytes held while
+    # it decodes and the coefficients the encode of its 600 x 400 large picture buffers make
+    # 13 MB, rounded up.
     printf '\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x07\xd0\0\0\x07\xd0\x08\x02\0\0\0' >big.png
     "$cli" new -o big.vlm --program-folder program --add big.png >/dev/null
     expect_status 1 "$cli" build big.vlm --program-folder program --dest big --yes --quiet \

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Builds that end before their time, by Ctrl-C or by kill -9, against the real executable:
-#   interrupted_builds.sh VELLUMAR_CLI CASE DATA_FOLDER
+# Builds that end before their time, by Ctrl-C, kill -9 or a full disk, and builds that meet
+# another build in their folder, against the real executable:
+#   interrupted_builds.sh VELLUMAR_CLI CASE DATA_FOLDER [FULL_DISK_LIBRARY]
 set -euo pipefail
 
 data=$3
+full_disk=${4:-}
 source "$(dirname "$0")/cli_test_lib.sh"
 
 # Forty distinct photographs, large enough that a build takes a few seconds.
@@ -26,13 +28,65 @@ no_temporary_files() {
     [ -z "$found" ] || fail "temporary files left: $found"
 }
 
-# Waits until the build's status lines reach the given one.
+# Waits until the build's status lines (in err.txt, or the file given second) reach the given
+# one.
 wait_for_status() {
     for _ in $(seq 3000); do
-        grep -qxF "$1" err.txt 2>/dev/null && return 0
+        grep -qxF "$1" "${2:-err.txt}" 2>/dev/null && return 0
         sleep 0.01
     done
     fail "the build never reached '$1'"
+}
+
+# Prints every link of every page of the gallery that leads to no file.
+broken_links() {
+    local page folder link
+    for page in gallery/*.htm gallery/picpage/*.htm; do
+        [ -e "$page" ] || continue
+        folder=$(dirname "$page")
+        grep -oiE '(src|href|background)="?[^" >]*' "$page" | sed -E 's/^[^=]*="?//' |
+            while IFS= read -r link; do
+                link=${link%%[#?]*}
+                case $link in '' | *:*) continue ;; esac
+                [ -f "$folder/$link" ] || echo "$page: $link"
+            done
+    done
+}
+
+# Fails unless the gallery is whole: every file listed in old.txt (the gallery before the
+# rebuild) is there and decodes or ends as a page does, and every link of every page leads to
+# a file.
+expect_whole_gallery() {
+    local file broken
+    while IFS= read -r file; do
+        [ -e "$file" ] || fail "$1: $file of the earlier gallery is gone"
+        case $file in
+        *.jpg) djpeg "$file" >/dev/null 2>&1 || fail "$1: $file does not decode" ;;
+        *.htm) grep -q "</html>" "$file" || fail "$1: $file is cut short" ;;
+        esac
+    done <old.txt
+    broken=$(broken_links)
+    [ -z "$broken" ] || fail "$1: links lead nowhere: $broken"
+}
+
+# A gallery of all forty pictures, then a project of thirty of them with smaller thumbnails
+# for the same folder: the rebuild writes every file again and leaves ten of each behind.
+build_the_earlier_gallery() {
+    "$cli" build album.vlm --program-folder "$data" --quiet >/dev/null 2>&1 ||
+        fail "the first build failed"
+    find gallery -type f | sort >old.txt
+    mkdir fewer
+    for i in $(seq 30); do cp "photos/p$i.jpg" fewer/; done
+    "$cli" new -o fewer.vlm --program-folder "$data" --add-dir fewer \
+        --set DestFolder="$work/gallery" --set ThumbWidth=80 --set ThumbHeight=60 \
+        --set ResizePic=checked --set Overwrite=2 >/dev/null
+}
+
+# What only the forty-picture gallery has, gone after a whole rebuild of thirty.
+expect_leftovers_gone() {
+    for file in gallery/thumb/tn_31.jpg gallery/pic/pic40.jpg gallery/picpage/page35.htm; do
+        [ ! -e "$file" ] || fail "$file of the earlier gallery is still there"
+    done
 }
 
 case $case_name in
@@ -62,12 +116,83 @@ kill_leaves_only_whole_files)
         done
         for page in gallery/*.htm gallery/picpage/*.htm; do
             [ -e "$page" ] || continue
-            tail -c 9 "$page" | grep -q "</html>" || fail "round $round: $page is cut short"
+            grep -q "</html>" "$page" || fail "round $round: $page is cut short"
         done
     done
     "$cli" build album.vlm --program-folder "$data" --quiet >/dev/null 2>&1 ||
         fail "the build after the kills failed"
     no_temporary_files
+    ;;
+kill_during_always_overwrite_leaves_a_whole_gallery)
+    build_the_earlier_gallery
+    for round in $(seq 12); do
+        "$cli" build fewer.vlm --program-folder "$data" --quiet --no-reuse >/dev/null 2>&1 &
+        build=$!
+        sleep "0.$((RANDOM % 90 + 5))"
+        kill -9 "$build" 2>/dev/null || true
+        status=0
+        wait "$build" 2>/dev/null || status=$?
+        expect_whole_gallery "round $round"
+        # A rebuild that got to its end before the kill is the gallery from then on.
+        [ "$status" -ne 0 ] || find gallery -type f | sort >old.txt
+    done
+    "$cli" build fewer.vlm --program-folder "$data" --quiet >/dev/null 2>&1 ||
+        fail "the build after the kills failed"
+    expect_leftovers_gone
+    [ -z "$(broken_links)" ] || fail "the finished gallery has broken links"
+    no_temporary_files
+    ;;
+full_disk_during_always_overwrite_leaves_a_whole_gallery)
+    [ -n "$full_disk" ] || fail "no full-disk library given"
+    build_the_earlier_gallery
+    # What the rebuild writes into the gallery, as a build into an empty folder shows, and how
+    # much of that is pages and style files, which come last.
+    cp fewer.vlm sized.vlm
+    "$cli" build sized.vlm --program-folder "$data" --dest "$work/sized" --yes --quiet \
+        >/dev/null 2>&1 || fail "the build into an empty folder failed"
+    bytes_in() { find "$@" -type f -printf '%s\n' | awk '{ s += $1 } END { print s }'; }
+    thumbnails=$(bytes_in sized/thumb)
+    pictures=$(bytes_in sized/thumb sized/pic)
+    total=$(bytes_in sized)
+    # The disk fills up among the thumbnails, among the large pictures, and among the pages.
+    full_folder="$(realpath gallery)/"
+    for room in $((thumbnails / 2)) $(((thumbnails + pictures) / 2)) $(((pictures + total) / 2)); do
+        status=0
+        LD_PRELOAD="$full_disk" VELLUMAR_TEST_DISK_FOLDER="$full_folder" \
+            VELLUMAR_TEST_DISK_BYTES="$room" ASAN_OPTIONS=verify_asan_link_order=0 \
+            "$cli" build fewer.vlm --program-folder "$data" --quiet --no-reuse \
+            >out.txt 2>err.txt </dev/null || status=$?
+        [ "$status" -eq 1 ] || fail "the build with room for $room bytes exited with $status"
+        grep -qF "No space left on device" err.txt ||
+            fail "the full disk was not told: $(cat err.txt)"
+        expect_whole_gallery "room for $room bytes"
+        no_temporary_files
+    done
+    "$cli" build fewer.vlm --program-folder "$data" --quiet >/dev/null 2>&1 ||
+        fail "the build with room enough failed"
+    expect_leftovers_gone
+    [ -z "$(broken_links)" ] || fail "the finished gallery has broken links"
+    ;;
+two_homes_build_into_one_folder_one_at_a_time)
+    mkdir home1 home2
+    env -u XDG_CACHE_HOME HOME="$work/home1" "$cli" build album.vlm --program-folder "$data" \
+        --jobs 1 >out1.txt 2>err1.txt &
+    build=$!
+    wait_for_status "Generating thumbnail file 2" err1.txt
+    status=0
+    env -u XDG_CACHE_HOME HOME="$work/home2" "$cli" build album.vlm --program-folder "$data" \
+        >out.txt 2>err.txt </dev/null || status=$?
+    [ "$status" -eq 1 ] || fail "the second build exited with $status"
+    grep -qF "Cannot build into $work/gallery/: the build of " err.txt &&
+        grep -qF "(process $build) is writing into it. Wait until it ends, or stop it." err.txt ||
+        fail "the second build was not refused: $(cat err.txt)"
+    [ -e gallery/.vellumar-build.lock ] || fail "no lock file in the gallery"
+    kill -INT "$build"
+    wait "$build" || true
+    [ ! -e gallery/.vellumar-build.lock ] || fail "the lock file stayed after the build"
+    env -u XDG_CACHE_HOME HOME="$work/home2" "$cli" build album.vlm --program-folder "$data" \
+        --quiet >/dev/null 2>&1 || fail "the build after the first one ended failed"
+    [ ! -e gallery/.vellumar-build.lock ] || fail "the lock file stayed after the build"
     ;;
 *)
     fail "unknown case $case_name"

@@ -21,7 +21,7 @@ case $case_name in
 new_applies_first_style_and_settings)
     expect_status 0 "$cli" new -o p.vlm --program-folder program \
         --set PageTitle="Summer trip" --set thumbborder=checked --set ThumbBorderColor=255 \
-        --set SmoothScaling="not checked" --set AutoRotate="not checked"
+        --set SmoothScaling="not checked" --set AutoRotate="not checked" --set WideGamut=checked
     expect_line "name=p.vlm" p.vlm
     expect_line "imgcount=0" p.vlm
     expect_line "Style=Alpha" p.vlm
@@ -31,6 +31,7 @@ new_applies_first_style_and_settings)
     expect_line "ThumbBorderColor=255" p.vlm
     expect_line "SmoothScaling=not checked" p.vlm
     expect_line "AutoRotate=not checked" p.vlm
+    expect_line "WideGamut=checked" p.vlm
     ;;
 new_with_named_style)
     expect_status 0 "$cli" new -o p.vlm --program-folder program --style beta
@@ -38,6 +39,7 @@ new_with_named_style)
     expect_line "ThumbTableBorderWidth=7" p.vlm
     expect_line "SmoothScaling=checked" p.vlm
     expect_line "AutoRotate=checked" p.vlm
+    expect_line "WideGamut=not checked" p.vlm
     expect_status 2 "$cli" new -o q.vlm --program-folder program --style gamma
     [ ! -e q.vlm ] || fail "a project was written for an unknown style"
     ;;
@@ -157,6 +159,13 @@ show_reports_a_failed_load)
     grep -qxF "Cannot read file pipe.vlm: not a regular file" err.txt || fail "pipe not refused"
     [ ! -s out.txt ] || fail "output after a failed load"
     expect_status 1 "$cli" show absent.vlm --program-folder program
+    head -c 102400 /dev/zero >zeros.vlm
+    expect_status 1 "$cli" show zeros.vlm --program-folder program
+    grep -qF "is not a project file" err.txt || fail "a file of zeros was not called no project"
+    printf '[project]\r\nimgcount=0\r\n[Setting]\r\nPageTitle=My\0 trip\r\n' >nul.vlm
+    expect_status 1 "$cli" show nul.vlm --program-folder program
+    grep -qxF "Line 4 holds a NUL byte, which a project file never holds." err.txt ||
+        fail "a NUL byte was not refused with its line"
     ;;
 *)
     fail "unknown case $case_name"

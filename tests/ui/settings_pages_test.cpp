@@ -212,6 +212,15 @@ private slots:
             QVERIFY(!control->isEnabled());
         }
         QVERIFY(page.imgPicBorderColor->isHidden());
+
+        // Wide gamut is off for a new project and stays usable whether pictures are resized.
+        QVERIFY(!page.cbWideGamut->isChecked());
+        QVERIFY(page.cbWideGamut->isEnabled());
+        page.cbWideGamut->click();
+        QVERIFY(pages.settings.WideGamut);
+        pages.settings.WideGamut = false;
+        pages.step.showSettings();
+        QVERIFY(!page.cbWideGamut->isChecked());
     }
 
     void upDownStepsWithinTheLimitsAndResetsText() {

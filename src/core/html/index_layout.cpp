@@ -35,8 +35,10 @@ IndexLayout indexLayout(const GallerySettings& settings, std::size_t pictureCoun
                              tableSize(settings.ThumbTableRow);
     layout.pictureCount = static_cast<int>(pictureCount);
     const long long count = static_cast<long long>(pictureCount);
-    layout.pageCount = static_cast<int>(count / layout.picturesPerPage +
-                                        (count % layout.picturesPerPage > 0 ? 1 : 0));
+    // A gallery without pictures still has its first index page, with an empty table, so
+    // that the gallery's address shows the page instead of nothing.
+    layout.pageCount = std::max(1, static_cast<int>(count / layout.picturesPerPage +
+                                                    (count % layout.picturesPerPage > 0 ? 1 : 0)));
     return layout;
 }
 

@@ -10,7 +10,7 @@ namespace vellumar {
 // How a gallery's pictures spread over its index pages.
 struct IndexLayout {
     long long picturesPerPage = 0; // ThumbTableCol * ThumbTableRow
-    int pageCount = 0;
+    int pageCount = 0; // at least 1: a gallery without pictures has one empty index page
     int pictureCount = 0;
 
     // The pictures of index page `page` (from 1); the last page ends at the last picture.

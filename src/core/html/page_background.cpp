@@ -22,48 +22,60 @@ std::string existingPicture(const std::string& setting) {
     return path;
 }
 
-std::string convertTo(const std::string& source, const std::string& folder, const std::string& name,
-                      const PageContext& context) {
-    context.policy.checkNotProtected(folder + name);
-    // The converter reads the whole picture before it replaces its output, so a background
-    // that is already in place may be converted onto itself; a link there is replaced.
-    context.toJpeg(source, folder + name);
-    return name;
-}
-
-std::string copyTo(const std::string& source, const std::string& folder, const std::string& name,
-                   const PageContext& context) {
-    context.policy.checkNotProtected(folder + name);
-    copyFileReplacing(source, folder + name);
-    return name;
+std::string place(const BackgroundSource& source, const std::string& folder,
+                  const PageContext& context) {
+    context.policy.checkNotProtected(folder + source.name);
+    if (source.way == BackgroundSource::Way::Copied) {
+        copyFileReplacing(source.path, folder + source.name);
+    } else {
+        // The converter reads the whole picture before it replaces its output, so a
+        // background that is already in place may be converted onto itself; a link there is
+        // replaced.
+        context.toJpeg(source.path, folder + source.name);
+    }
+    return source.name;
 }
 
 } // namespace
 
-std::string placePageBackground(const std::string& setting, const std::string& folder,
-                                const PageContext& context) {
-    const std::string source = existingPicture(setting);
-    if (source.empty()) {
-        return kEmptyAttribute;
-    }
-    const std::string extension = toLowerAscii(extensionOf(source));
+BackgroundSource pageBackgroundSource(const std::string& setting) {
+    std::string path = existingPicture(setting);
+    const std::string extension = toLowerAscii(extensionOf(path));
     if (extension == "bmp") {
-        return convertTo(source, folder, std::string(kPageBackgroundJpeg), context);
+        return {BackgroundSource::Way::Converted, std::move(path),
+                std::string(kPageBackgroundJpeg)};
     }
     if (extension == "gif") {
-        return copyTo(source, folder, std::string(kPageBackgroundGif), context);
+        return {BackgroundSource::Way::Copied, std::move(path), std::string(kPageBackgroundGif)};
     }
     if (extension == "jpg") {
-        return copyTo(source, folder, std::string(kPageBackgroundJpeg), context);
+        return {BackgroundSource::Way::Copied, std::move(path), std::string(kPageBackgroundJpeg)};
     }
     return {};
 }
 
+BackgroundSource tableBackgroundSource(const std::string& setting) {
+    std::string path = existingPicture(setting);
+    if (path.empty()) {
+        return {};
+    }
+    return {BackgroundSource::Way::Converted, std::move(path), std::string(kTableBackground)};
+}
+
+std::string placePageBackground(const std::string& setting, const std::string& folder,
+                                const PageContext& context) {
+    const BackgroundSource source = pageBackgroundSource(setting);
+    if (source.way != BackgroundSource::Way::None) {
+        return place(source, folder, context);
+    }
+    return existingPicture(setting).empty() ? kEmptyAttribute : std::string();
+}
+
 std::string placeTableBackground(const std::string& setting, const std::string& folder,
                                  const PageContext& context) {
-    const std::string source = existingPicture(setting);
-    return source.empty() ? kEmptyAttribute
-                          : convertTo(source, folder, std::string(kTableBackground), context);
+    const BackgroundSource source = tableBackgroundSource(setting);
+    return source.way == BackgroundSource::Way::None ? kEmptyAttribute
+                                                     : place(source, folder, context);
 }
 
 } // namespace vellumar

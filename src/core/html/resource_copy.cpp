@@ -1,6 +1,7 @@
 #include "resource_copy.h"
 
 #include <array>
+#include <filesystem>
 
 #include "file_io.h"
 #include "folder_containment.h"
@@ -42,6 +43,28 @@ std::string templateFolderOf(const std::string& programFolder) {
 // The folder a file goes into, for a path of a folder and a relative name.
 std::string parentOf(const std::string& path) {
     return path.substr(0, path.find_last_of('/') + 1);
+}
+
+// A style file in a sub-folder gets that folder in the gallery, made one level at a time,
+// each checked to lie inside the gallery before it is made or entered.
+void makeFoldersFor(const std::string& destination, const std::string& name,
+                    const std::string& style) {
+    std::string folder = destination;
+    for (std::size_t start = 0, slash = name.find('/'); slash != std::string::npos;
+         start = slash + 1, slash = name.find('/', start)) {
+        folder += name.substr(start, slash + 1 - start);
+        if (!liesInside(folder, destination)) {
+            throw ProjectError("The style " + style + " refers to the file \"" + name +
+                               "\", which would be written outside " + destination + ".");
+        }
+        std::error_code error;
+        if (!std::filesystem::is_directory(folder, error) &&
+            !std::filesystem::create_directory(folder, error) && error) {
+            throw ProjectError("Cannot copy the style file \"" + name + "\" of the style " + style +
+                               ": the folder " + folder + " cannot be made: " + error.message() +
+                               ".");
+        }
+    }
 }
 
 } // namespace
@@ -114,6 +137,7 @@ void ExtractImgFile(const TemplateLines& lines, const std::string& programFolder
     }
     for (const std::string& name : names) {
         policy.checkNotProtected(destination + name);
+        makeFoldersFor(destination, name, style);
         copyFileReplacing(source + name, destination + name);
     }
 }

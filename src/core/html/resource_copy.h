@@ -20,7 +20,8 @@ std::vector<std::string> resourceReferences(std::string_view line);
 TemplateFiles templateFilesOf(const std::string& programFolder, const std::string& style);
 
 // Copies every file the template of `style` refers to from programFolder + "template/" into
-// destinationFolder, replacing files of the same name. A reference that is absolute, has a
+// destinationFolder, replacing files of the same name; a file in a sub-folder gets that
+// sub-folder made inside destinationFolder when it is missing. A reference that is absolute, has a
 // ".." part, or leads out of the template folder through a link, and one whose folder in the
 // destination is a link out of it, fail with a ProjectError naming the style and the
 // reference before anything is copied.

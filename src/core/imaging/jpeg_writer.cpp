@@ -60,7 +60,8 @@ struct CompressorGuard {
 };
 
 // Runs libjpeg over the rows of a 24-bit bitmap; its fatal errors are thrown as JpegError.
-void compress(const Bitmap& rgb, JpegCoding coding, std::vector<std::uint8_t>& bytes) {
+void compress(const Bitmap& rgb, JpegCoding coding, std::span<const std::uint8_t> iccProfile,
+              std::vector<std::uint8_t>& bytes) {
     JpegErrorManager errors;
     jpeg_compress_struct info;
     info.err = &errors;
@@ -85,6 +86,10 @@ void compress(const Bitmap& rgb, JpegCoding coding, std::vector<std::uint8_t>& b
         jpeg_simple_progression(&info);
     }
     jpeg_start_compress(&info, TRUE);
+    if (!iccProfile.empty()) {
+        jpeg_write_icc_profile(&info, iccProfile.data(),
+                               static_cast<unsigned int>(iccProfile.size()));
+    }
     while (info.next_scanline < info.image_height) {
         // libjpeg takes rows as non-const pointers but only reads them.
         JSAMPROW row = const_cast<JSAMPROW>(rgb.row(static_cast<int>(info.next_scanline)));
@@ -129,18 +134,20 @@ std::uint64_t jpegCodingMemoryWithin(PictureSize bound) {
                : coefficientBytes(bound);
 }
 
-std::vector<std::uint8_t> encodeJpeg(const Bitmap& bitmap, JpegCoding coding) {
+std::vector<std::uint8_t> encodeJpeg(const Bitmap& bitmap, JpegCoding coding,
+                                     std::span<const std::uint8_t> iccProfile) {
     std::vector<std::uint8_t> bytes;
     if (bitmap.isEmpty()) {
         return bytes;
     }
     const Rgb24View view(bitmap);
-    compress(view.bitmap(), coding, bytes);
+    compress(view.bitmap(), coding, iccProfile, bytes);
     return bytes;
 }
 
-std::vector<std::uint8_t> encodeJpeg(const Bitmap& bitmap) {
-    return encodeJpeg(bitmap, jpegCodingFor({bitmap.width(), bitmap.height()}, false));
+std::vector<std::uint8_t> encodeJpeg(const Bitmap& bitmap,
+                                     std::span<const std::uint8_t> iccProfile) {
+    return encodeJpeg(bitmap, jpegCodingFor({bitmap.width(), bitmap.height()}, false), iccProfile);
 }
 
 } // namespace vellumar

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "imaging/bitmap.h"
@@ -9,6 +10,8 @@
 namespace vellumar {
 
 inline constexpr int kJpegQuality = 90;
+// The longest side libjpeg writes; longer ones fail as "JPEG error #41".
+inline constexpr int kMaxJpegSide = 65500;
 
 // How the quantised picture is laid out in the file. Every coding gives the same pixels when
 // decoded; they differ in bytes and in the memory the encoder holds.
@@ -41,9 +44,13 @@ std::uint64_t jpegCodingMemory(PictureSize size);
 std::uint64_t jpegCodingMemoryWithin(PictureSize bound);
 
 // Encodes a bitmap as a JFIF JPEG at quality 90 with 4:2:0 chroma. A bitmap without pixels
-// gives no bytes. libjpeg's fatal errors are raised as "JPEG error #<message code>".
-std::vector<std::uint8_t> encodeJpeg(const Bitmap& bitmap, JpegCoding coding);
+// gives no bytes. libjpeg's fatal errors are raised as "JPEG error #<message code>". An ICC
+// profile, when given, is the only thing written beside the picture (in APP2 segments);
+// nothing else about the picture ever is.
+std::vector<std::uint8_t> encodeJpeg(const Bitmap& bitmap, JpegCoding coding,
+                                     std::span<const std::uint8_t> iccProfile = {});
 // In the sequential coding jpegCodingFor gives the bitmap's size.
-std::vector<std::uint8_t> encodeJpeg(const Bitmap& bitmap);
+std::vector<std::uint8_t> encodeJpeg(const Bitmap& bitmap,
+                                     std::span<const std::uint8_t> iccProfile = {});
 
 } // namespace vellumar

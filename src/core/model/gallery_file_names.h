@@ -24,6 +24,9 @@ inline constexpr std::string_view kPageBackgroundGif = "PageBG.gif";
 inline constexpr std::string_view kTableBackground = "TableBG.jpg";
 // Earlier builds handed their pictures to the encoder through this file.
 inline constexpr std::string_view kTemporaryBitmap = "tmp.bmp";
+// The hidden file a build holds in the folder it writes into while it runs: never one of the
+// gallery's files, so no output may take its name.
+inline constexpr std::string_view kBuildLockFileName = ".vellumar-build.lock";
 
 // ThumbPrefix + n + ThumbSuffix + ".jpg"
 std::string thumbnailFileName(const GallerySettings& settings, std::size_t picture);

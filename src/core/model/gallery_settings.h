@@ -98,6 +98,10 @@ struct GallerySettings {
     // keeping its proportions instead of being stretched to it. On for new projects; a file
     // without it was made when pictures were stretched and reads as off.
     bool PicKeepRatio = true;
+    // Saved after PicKeepRatio: pictures whose colours reach beyond sRGB are made in Display
+    // P3 and carry its profile, for wide-gamut screens. Off for new projects and for files
+    // made before it existed.
+    bool WideGamut = false;
 
     bool operator==(const GallerySettings&) const = default;
 };

@@ -25,8 +25,11 @@ IniReader::IniReader(std::string_view text) {
     std::set<std::string> seen;
     Section* current = nullptr;
     int lineNumber = 0;
-    for (const std::string& rawLine : splitLines(text)) {
+    for (const std::string& rawLine : splitLinesKeepingNul(text)) {
         ++lineNumber;
+        if (!m_firstNulLine && rawLine.find('\0') != std::string::npos) {
+            m_firstNulLine = lineNumber;
+        }
         const std::string line = trimBlanksAndControls(rawLine);
         if (line.starts_with('[')) {
             const std::string name = toLowerAscii(
@@ -74,6 +77,10 @@ std::optional<int> IniReader::lineOf(std::string_view section, std::string_view 
         return found->line;
     }
     return std::nullopt;
+}
+
+bool IniReader::hasSection(std::string_view section) const {
+    return m_sections.contains(toLowerAscii(section));
 }
 
 void IniWriter::section(std::string_view name) {

@@ -23,6 +23,11 @@ public:
                         std::string_view fallback) const;
     // The line (from 1) the key's value was read from, so a message can point at it.
     std::optional<int> lineOf(std::string_view section, std::string_view key) const;
+    // Whether a section of that name was read, letter case aside.
+    bool hasSection(std::string_view section) const;
+    // The line (from 1) of the first NUL byte: a text file holds none, so a reader that
+    // takes the text for what it says refuses it. The lines around it are read as usual.
+    std::optional<int> firstNulLine() const { return m_firstNulLine; }
 
 private:
     struct Value {
@@ -34,6 +39,7 @@ private:
     const Value* find(std::string_view section, std::string_view key) const;
 
     std::map<std::string, Section> m_sections;
+    std::optional<int> m_firstNulLine;
 };
 
 // Writes INI text: CR LF line ends, a blank line between sections, names and values exactly

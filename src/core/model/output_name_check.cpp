@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <string>
 
+#include "model/gallery_file_names.h"
 #include "project_error.h"
+#include "text_util.h"
 
 namespace vellumar {
 
@@ -14,7 +16,7 @@ bool holdsAFolderStep(std::string_view text) {
 }
 
 std::string shown(std::string_view value) {
-    return value.empty() ? std::string("an empty text") : std::string(value);
+    return value.empty() ? std::string("an empty text") : shownAsUtf8(value);
 }
 
 [[noreturn]] void refuse(std::string_view setting, std::string_view rule, std::string_view value) {
@@ -22,10 +24,20 @@ std::string shown(std::string_view value) {
                        ", not " + shown(value) + ".");
 }
 
+// Pages link to these names, and a link holds UTF-8 text: bytes that are not would reach
+// the browser as other names than the files have.
+void checkUtf8(std::string_view setting, std::string_view value) {
+    if (!isValidUtf8(value)) {
+        throw ProjectError("The setting " + std::string(setting) + " must be UTF-8 text, not " +
+                           shownAsUtf8(value) + ".");
+    }
+}
+
 void checkPlainFileName(std::string_view setting, std::string_view value) {
     if (value.empty() || value == "." || value == ".." || holdsAFolderStep(value)) {
         refuse(setting, "a plain file name", value);
     }
+    checkUtf8(setting, value);
 }
 
 // Prefixes and suffixes sit around a number, so they may be empty or be dots.
@@ -33,6 +45,7 @@ void checkFileNamePart(std::string_view setting, std::string_view value) {
     if (holdsAFolderStep(value)) {
         refuse(setting, "part of a plain file name", value);
     }
+    checkUtf8(setting, value);
 }
 
 } // namespace
@@ -47,10 +60,14 @@ void checkPageFolderName(std::string_view name) {
     if (leaves) {
         refuse("PageSub", "a folder name inside the destination folder", name);
     }
+    checkUtf8("PageSub", name);
 }
 
 void checkOutputNames(const GallerySettings& settings) {
     checkPlainFileName("IdxFileName", settings.IdxFileName);
+    if (settings.IdxFileName == kBuildLockFileName) {
+        refuse("IdxFileName", "another name than that of the build lock", settings.IdxFileName);
+    }
     checkFileNamePart("ThumbPrefix", settings.ThumbPrefix);
     checkFileNamePart("ThumbSuffix", settings.ThumbSuffix);
     checkPageFolderName(settings.PageSub.name);

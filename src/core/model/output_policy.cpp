@@ -80,6 +80,25 @@ std::optional<std::string> firstLinkBelow(const std::string& root, const std::st
     return std::nullopt;
 }
 
+// Removes the files directly inside folder (plain files and links, judged and removed as
+// the links themselves) that `doomed` picks; sub-folders are never looked at.
+template <typename Doomed>
+void removeFilesOf(const std::string& folder, const Doomed& doomed) {
+    std::error_code error;
+    std::vector<fs::path> chosen;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::error_code statusError;
+        const fs::file_status status = it->symlink_status(statusError);
+        if (!statusError && !fs::is_directory(status) && doomed(it->path())) {
+            chosen.push_back(it->path());
+        }
+    }
+    for (const fs::path& path : chosen) {
+        std::error_code ignored;
+        fs::remove(path, ignored);
+    }
+}
+
 ProjectError linkRefusal(const std::string& folder) {
     return ProjectError("The gallery folder " + withoutTrailingSeparator(folder).string() +
                         " is a link; choose the folder itself.");
@@ -158,39 +177,50 @@ void OutputPolicy::checkFoldersMayBePrepared(const OutputFolders& folders) const
     }
 }
 
-void OutputPolicy::prepareFolder(const std::string& folder,
-                                 const std::set<std::string>& keep) const {
+void OutputPolicy::prepareFolder(const std::string& folder) const {
     checkFolderMayBePrepared(folder);
     std::error_code error;
     if (!fs::is_directory(folder, error)) {
         fs::create_directory(folder, error);
         return;
     }
-    const bool overwrite = m_mode == OverwriteMode::Overwrite;
-    std::vector<fs::path> doomed;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        // symlink_status: a link is judged, and later removed, as the link itself.
-        std::error_code statusError;
-        const fs::file_status status = it->symlink_status(statusError);
-        const std::string name = it->path().filename().string();
-        if (statusError || fs::is_directory(status) || isProtected(it->path().string()) ||
-            keep.count(it->path().string()) > 0) {
+    removeFilesOf(folder, [this](const fs::path& path) {
+        return isAbandonedTemporaryFile(path.filename().string()) && !isProtected(path.string());
+    });
+}
+
+void OutputPolicy::removeLeftovers(const OutputFolders& folders) const {
+    if (m_mode != OverwriteMode::Overwrite) {
+        return;
+    }
+    std::vector<std::string> visited;
+    for (const std::string* folder :
+         {&folders.root, &folders.thumbs, &folders.pictures, &folders.pages}) {
+        // Folders may coincide (picture pages beside the index pages): each is swept once.
+        if (std::any_of(visited.begin(), visited.end(),
+                        [&](const std::string& seen) { return sameFolder(seen, *folder); })) {
             continue;
         }
-        if (isAbandonedTemporaryFile(name) || (overwrite && m_owned.owns(folder, name))) {
-            doomed.push_back(it->path());
-        }
+        visited.push_back(*folder);
+        // The folders were checked when the build began; a link put in one's place since
+        // must not lead the deletions elsewhere.
+        checkFolderMayBePrepared(*folder);
+        removeFilesOf(*folder, [&](const fs::path& path) {
+            return m_owned.owns(*folder, path.filename().string()) &&
+                   m_outputKeys.count(locationKey(path)) == 0 && !isProtected(path.string());
+        });
     }
-    for (const fs::path& path : doomed) {
-        std::error_code ignored;
-        fs::remove(path, ignored);
-    }
+}
+
+void OutputPolicy::noteOutput(const std::string& path) const {
+    m_outputKeys.insert(locationKey(path));
 }
 
 void OutputPolicy::checkNotProtected(const std::string& path) const {
     if (isProtected(path)) {
         throw ProjectError("Cannot write " + path + ": it is one of the project's own files.");
     }
+    noteOutput(path);
 }
 
 bool OutputPolicy::mayWrite(const std::string& path) const {

@@ -32,7 +32,9 @@ std::string failureListMessage(std::string_view heading,
     std::vector<std::string> reasons;
     reasons.reserve(failures.size());
     for (const PictureFailure& failure : failures) {
-        reasons.push_back(failure.reason);
+        // A reason from deep inside (an encoder's) may not say which file it is about.
+        const bool named = failure.reason.find(failure.file) != std::string::npos;
+        reasons.push_back(named ? failure.reason : failure.file + ": " + failure.reason);
     }
     return fileListMessage(heading, reasons);
 }

@@ -15,8 +15,9 @@ struct PictureFailure {
 // "These N pictures cannot be read:" (or "This picture cannot be read:").
 std::string unreadablePicturesHeading(std::size_t count);
 
-// One message for many failures: the heading, then the first ten reasons a line each and,
-// past ten, how many more there are, so a folder of broken files gives one readable notice.
+// One message for many failures: the heading, then the first ten reasons a line each (with
+// the file in front when a reason does not name it) and, past ten, how many more there are,
+// so a folder of broken files gives one readable notice.
 std::string failureListMessage(std::string_view heading,
                                const std::vector<PictureFailure>& failures);
 

@@ -69,6 +69,20 @@ void readSettings(const IniReader& ini, GallerySettings& settings,
     repairSizeFlags(settings);
 }
 
+// Every project file, however old, starts with a project or a Setting section; without
+// either, a file of zeros or some other text would fail at its first number as if it were a
+// damaged project. A NUL byte would cut its line short unseen.
+void checkIsProjectText(const IniReader& ini) {
+    if (!ini.hasSection(kProjectSection) && !ini.hasSection(kSettingSection)) {
+        throw ProjectError(
+            "The file is not a project file: it has neither a [project] nor a [Setting] section.");
+    }
+    if (const std::optional<int> line = ini.firstNulLine()) {
+        throw ProjectError("Line " + std::to_string(*line) +
+                           " holds a NUL byte, which a project file never holds.");
+    }
+}
+
 // Reads count pictures. A section whose file is gone is skipped, and the next section takes
 // its place.
 void readPictures(const IniReader& ini, int count, PictureList& list, Frontend& frontend,
@@ -173,6 +187,7 @@ LoadResult LoadProject(const std::string& path, PictureList& list, GallerySettin
     std::vector<std::string> missing;
     try {
         const IniReader ini(readTextFile(path, kMaxProjectBytes));
+        checkIsProjectText(ini);
         const int count = readInteger(ini, kProjectSection, "imgcount", "0");
         if (count < 0 || count > PictureList::kCapacity) {
             readKey(ini, kProjectSection, "imgcount", [&] {

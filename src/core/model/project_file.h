@@ -34,7 +34,9 @@ struct LoadResult {
 
 // Reads the project at path into the list and settings. Settings the file does not hold
 // keep their values. Pictures whose file is gone are reported and left out. Fails, changing
-// nothing, when the file cannot be read or a number in it is missing or wrong.
+// nothing, when the file cannot be read, is not a project file (it has neither a project nor
+// a Setting section), holds a NUL byte (the reason names its line), or a number in it is
+// missing or wrong.
 // styles is the installed style list the Style key is matched against. The grid rows of the
 // loaded pictures are left blank (FillTable fills them).
 LoadResult LoadProject(const std::string& path, PictureList& list, GallerySettings& settings,

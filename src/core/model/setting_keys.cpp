@@ -286,6 +286,7 @@ std::vector<SettingKey> makeSettingKeys() {
         flagMissingOff("HiDpiThumbs", &S::HiDpiThumbs),
         // A file without it stretched its large pictures to the box.
         flagMissingOff("PicKeepRatio", &S::PicKeepRatio),
+        flagMissingOff("WideGamut", &S::WideGamut),
     };
 }
 

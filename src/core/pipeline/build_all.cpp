@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <sys/stat.h>
 
+#include "html/copied_picture_check.h"
 #include "model/output_policy.h"
 #include "project_error.h"
 #include "text_util.h"
@@ -43,6 +44,7 @@ BuildAllResult BuildAll(Project& project, const std::string& programFolder,
     BuildPlan plan;
     try {
         plan = galleryPlan(settings, project.pictures().entries().size(), programFolder, options);
+        checkCopiedPictures(settings, formats);
     } catch (const ProjectError& refusal) {
         frontend.notice(refusal.what());
         return {};

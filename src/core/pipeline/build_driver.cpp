@@ -18,7 +18,8 @@ bool runSteps(const BuildPlan& plan, const BuildInput& input, const PictureForma
     policy.checkFoldersMayBePrepared(folders);
     const BuildLock lock(folders.root, input.description);
     if (plan.kind == BuildPlan::Kind::Preview) {
-        // The preview starts from empty folders, so it never shows what an earlier one made.
+        // The preview's folders are made up front; what an earlier preview made and this one
+        // does not goes once this one is written.
         for (const std::string* folder :
              {&folders.root, &folders.thumbs, &folders.pictures, &folders.pages}) {
             policy.prepareFolder(*folder);
@@ -37,9 +38,12 @@ bool runSteps(const BuildPlan& plan, const BuildInput& input, const PictureForma
         pictures.thumbnailTones};
     if (plan.kind == BuildPlan::Kind::Preview) {
         buildPreviewPages(plan, pages);
-        return true;
+    } else if (!buildGalleryPages(plan, pages, frontend)) {
+        return false;
     }
-    return buildGalleryPages(plan, pages, frontend);
+    // Only now that the whole new gallery is in place does what it no longer has go.
+    policy.removeLeftovers(folders);
+    return true;
 }
 
 } // namespace

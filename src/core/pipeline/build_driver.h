@@ -32,13 +32,16 @@ struct BuildReport {
 };
 
 // The one build driver: checks the output folders, takes the folder's build lock, then runs
-// the picture loops and the page step the plan asks for. Errors end the build where they
-// happen and come back in the report; what was written stays.
+// the picture loops and the page step the plan asks for; at the end, "Always overwrite"
+// removes what the earlier gallery had and the new one has not. Errors end the build where
+// they happen and come back in the report; what was written stays, and so does every file of
+// the earlier gallery.
 BuildReport runBuild(const BuildPlan& plan, const BuildInput& input,
                      const PictureFormatRegistry& formats, Frontend& frontend);
 
 // How a build by this plan treats the files in its folders: it writes over none of the
 // project's own files, and Always overwrite deletes only what a build of this gallery writes.
+// One policy serves one build: it collects the paths of what the build writes.
 OutputPolicy outputPolicyOf(const BuildPlan& plan, const GallerySettings& settings,
                             const std::string& programFolder,
                             const std::vector<std::string>& protectedPaths, Frontend& frontend);

@@ -36,6 +36,7 @@ BuildPlan commonPlan(const GallerySettings& settings, std::size_t entryCount,
     plan.largePictureBox = largePictureBoxOf(settings);
     plan.smoothScaling = settings.SmoothScaling;
     plan.autoRotate = settings.AutoRotate;
+    plan.wideGamut = settings.WideGamut;
     plan.doubleSizeThumbnails = settings.HiDpiThumbs;
     plan.templateLines = loadTemplate(programFolder, settings.Style);
     plan.workerCount = options.workerCount;

@@ -37,6 +37,7 @@ struct BuildPlan {
     std::optional<PictureBox> largePictureBox; // nothing: pictures keep their own size
     bool smoothScaling = true;
     bool autoRotate = false;
+    bool wideGamut = false;
     TemplateLines templateLines;
     int workerCount = 1;
     // What the pictures decoding at the same time may take together, in bytes.

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "html/copied_picture_check.h"
 #include "pipeline/build_all.h"
 #include "project_error.h"
 #include "text_util.h"
@@ -22,6 +23,7 @@ std::optional<std::string> buildPreview(Project& project, const std::string& pro
     try {
         const BuildPlan plan =
             previewPlan(settings, project.pictures().entries().size(), programFolder, options);
+        checkCopiedPictures(settings, formats);
         const BuildInput input = buildInputOf(project, programFolder, "the preview");
         report = runBuild(plan, input, formats, frontend);
         recordInProject(project, input, report);

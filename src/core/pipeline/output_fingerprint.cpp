@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <sys/stat.h>
 
+#include "colour/colour_conversion.h"
 #include "imaging/rotate.h"
 
 namespace vellumar {
@@ -61,6 +62,12 @@ std::string decodeText(const RenderRequest& request) {
     return text;
 }
 
+// Colours depend on the gallery's choice of wide gamut and on how this program converts them.
+std::string colourText(const RenderRequest& request) {
+    return " colours " + std::to_string(kColourVersion) + " wide " +
+           std::to_string(request.wideGamut);
+}
+
 std::optional<std::string> sourceOf(const RenderRequest& request) {
     struct stat source {};
     if (::stat(request.path.c_str(), &source) != 0 || !S_ISREG(source.st_mode)) {
@@ -73,7 +80,7 @@ std::optional<std::string> sourceOf(const RenderRequest& request) {
            fileIdentity(source) + "\nturns " +
            std::to_string(quarterTurnsToDegrees(request.rotate)) + " smooth " +
            std::to_string(request.smoothScaling) + " camera-held " +
-           std::to_string(request.autoRotate) + decodeText(request);
+           std::to_string(request.autoRotate) + colourText(request) + decodeText(request);
 }
 
 std::string boxText(const PictureBox& box) {

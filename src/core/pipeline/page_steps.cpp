@@ -1,6 +1,5 @@
 #include "page_steps.h"
 
-#include "file_io.h"
 #include "html/index_page.h"
 #include "html/nav_links.h"
 #include "html/picture_page.h"
@@ -10,13 +9,6 @@
 namespace vellumar {
 
 namespace {
-
-// Picture pages kept in the folder of the index pages, thumbnails or large pictures must not
-// empty that folder a second time: it holds what the build has just made.
-bool sharesAFolder(const OutputFolders& folders) {
-    return sameFile(folders.pages, folders.root) || sameFile(folders.pages, folders.thumbs) ||
-           sameFile(folders.pages, folders.pictures);
-}
 
 PageContext contextOf(const BuildPlan& plan, const PageInput& input) {
     return {input.settings, input.entries, plan.templateLines, plan.links,
@@ -45,9 +37,7 @@ bool buildGalleryPages(const BuildPlan& plan, const PageInput& input, Frontend& 
                    input.policy);
     copyNavigationButtons(input.settings, folders.root, input.policy);
 
-    if (!sharesAFolder(folders)) {
-        input.policy.prepareFolder(folders.pages);
-    }
+    input.policy.prepareFolder(folders.pages);
     ExtractImgFile(plan.templateLines, input.programFolder, input.settings.Style, folders.pages,
                    input.policy);
     const int pictureCount = layout.pictureCount;

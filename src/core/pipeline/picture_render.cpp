@@ -1,14 +1,16 @@
 #include "picture_render.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
-#include "imaging/averaged_stretch.h"
+#include "colour/colour_conversion.h"
 #include "imaging/camera_orientation.h"
 #include "imaging/gen_pic.h"
 #include "imaging/jpeg_writer.h"
 #include "imaging/rotate.h"
 #include "imaging/shrink_on_load.h"
+#include "imaging/smooth_reduction.h"
 #include "integer_text.h"
 #include "project_error.h"
 #include "readers/picture_loader.h"
@@ -23,6 +25,19 @@ int positiveSize(const std::string& text, const std::string& what) {
         throw ProjectError(what + " must be at least 1 pixel, not " + text + ".");
     }
     return value;
+}
+
+// Every picture shaped to the box comes out at most as large as the box and its border, which
+// must fit a JPEG.
+void checkBoxFitsJpeg(const PictureBox& box, const std::string& what) {
+    const std::int64_t border = 2 * std::int64_t{std::max(box.borderWidth, 0)};
+    const std::int64_t width = box.width + border;
+    const std::int64_t height = box.height + border;
+    if (width > kMaxJpegSide || height > kMaxJpegSide) {
+        throw ProjectError("The " + what + " would be " + std::to_string(width) + " x " +
+                           std::to_string(height) + " pixels with its border, but a JPEG side " +
+                           "holds at most " + std::to_string(kMaxJpegSide) + " pixels.");
+    }
 }
 
 // An exact box when both sides are on; with one side on, a square of that size in which the
@@ -42,7 +57,20 @@ PictureBox boxOf(const Switched<std::string>& width, const Switched<std::string>
     }
     box.borderWidth = border ? toInteger(borderWidth) : 0;
     box.borderColor = border ? borderColor : kWhite;
+    checkBoxFitsJpeg(box, what);
     return box;
+}
+
+// A large picture of the picture's own size is as large as the picture, turned: found from
+// the header, so that a picture too large for a JPEG is refused before it is decoded.
+void checkOwnSizeFitsJpeg(const std::string& path, PictureSize size) {
+    if (size.width > kMaxJpegSide || size.height > kMaxJpegSide) {
+        throw ProjectError("Cannot make the large picture of " + path + ": the picture is " +
+                           std::to_string(size.width) + " x " + std::to_string(size.height) +
+                           " pixels, but a JPEG side holds at most " +
+                           std::to_string(kMaxJpegSide) +
+                           " pixels. Resize the large pictures to build it.");
+    }
 }
 
 // The picture as decoded for a request, its own size, from which every output's size is
@@ -132,7 +160,8 @@ std::uint64_t encodeMemory(const RenderRequest& request, PictureSize fullSize) {
 // every later step takes for the picture itself. Its memory is taken from the budget
 // first, twice over when a quarter turn will hold it twice, with what its largest encode
 // buffers.
-DecodedPicture decodeFor(const RenderRequest& request, const PictureFile& file, int orientation) {
+DecodedPicture decodeFor(const RenderRequest& request, const PictureFile& file, int orientation,
+                         ColourSpace space) {
     int reduction = 1;
     PictureSize fullSize = sizeAsCameraHeld(file.probe(), orientation);
     if (request.smoothScaling && file.decodesReduced()) {
@@ -142,7 +171,7 @@ DecodedPicture decodeFor(const RenderRequest& request, const PictureFile& file, 
     const int copies = cameraTurnCopies(orientation) || largePictureCopies(request) ? 2 : 1;
     MemoryBudget::Reservation memory =
         file.reserveDecode(*request.memory, reduction, copies, encodeMemory(request, fullSize));
-    Bitmap bitmap = file.decode(reduction);
+    Bitmap bitmap = file.decode(reduction, space);
     // Every output reads 24-bit rows; a palette picture becomes one where it lies.
     bitmap.convertToRgb24();
     bitmap = turnAsCameraHeld(std::move(bitmap), orientation);
@@ -152,14 +181,15 @@ DecodedPicture decodeFor(const RenderRequest& request, const PictureFile& file, 
     return {std::move(memory), std::move(bitmap), fullSize, reduction};
 }
 
-// GenPic, except that with smooth scaling an aspect-keeping reduction averages: from the
-// decoded picture, however reduced, down to the size the full picture gives.
+// GenPic, except that with smooth scaling an aspect-keeping reduction averages and finishes
+// with a Lanczos step: from the decoded picture, however reduced, down to the size the full
+// picture gives.
 Bitmap shapeOutput(const DecodedPicture& picture, const PictureBox& box, CropAlign crop,
                    int quarterTurns, bool smoothScaling) {
     if (smoothScaling) {
         if (const auto size =
                 averagedSize(shapingBoxOf(box, quarterTurns), crop, picture.fullSize)) {
-            return turnAndFrame(stretchAveraged(picture.bitmap, picture.fullSize, picture.reduction,
+            return turnAndFrame(stretchSmoothly(picture.bitmap, picture.fullSize, picture.reduction,
                                                 size->width, size->height),
                                 quarterTurns, box);
         }
@@ -167,13 +197,29 @@ Bitmap shapeOutput(const DecodedPicture& picture, const PictureBox& box, CropAli
     return GenPic(picture.bitmap, box, crop, quarterTurns);
 }
 
-std::optional<RenderedPicture> encoded(const std::optional<Bitmap>& picture, bool largePicture) {
+std::optional<RenderedPicture> encoded(const std::optional<Bitmap>& picture, bool largePicture,
+                                       const std::string& path, ColourSpace space) {
     if (!picture) {
         return std::nullopt;
     }
     const PictureSize size{picture->width(), picture->height()};
-    return RenderedPicture{size.width, size.height,
-                           encodeJpeg(*picture, jpegCodingFor(size, largePicture))};
+    try {
+        return RenderedPicture{
+            size.width, size.height,
+            encodeJpeg(*picture, jpegCodingFor(size, largePicture), embeddedProfileOf(space))};
+    } catch (const ProjectError& error) {
+        // The encoder knows only pixels; the user needs to know which picture they came from.
+        throw ProjectError("Cannot write a JPEG of " + path + ": " + error.what());
+    }
+}
+
+// A profile that cannot be used leaves the picture's colours as sRGB: said once, never a
+// failed build.
+std::string colourNoticeFor(const PictureFile& file, const std::string& path) {
+    if (colourUsable(file.colour())) {
+        return "";
+    }
+    return "The colour profile of " + path + " is damaged; its colours are shown as sRGB.";
 }
 
 } // namespace
@@ -181,8 +227,13 @@ std::optional<RenderedPicture> encoded(const std::optional<Bitmap>& picture, boo
 PictureBox thumbnailBoxOf(const GallerySettings& s) {
     // Crop keeps both flags on, so it always cuts an exact window.
     const bool both = s.ThumbStretch == ThumbFit::Crop || (s.ThumbWidth.on && s.ThumbHeight.on);
-    return boxOf({both || !s.ThumbHeight.on, s.ThumbWidth.value}, {both, s.ThumbHeight.value},
-                 "thumbnail", s.ThumbBorder, s.ThumbBorderWidth, s.ThumbBorderColor);
+    const PictureBox box =
+        boxOf({both || !s.ThumbHeight.on, s.ThumbWidth.value}, {both, s.ThumbHeight.value},
+              "thumbnail", s.ThumbBorder, s.ThumbBorderWidth, s.ThumbBorderColor);
+    if (s.HiDpiThumbs) {
+        checkBoxFitsJpeg(doubleSizeOf(box), "double-size thumbnail");
+    }
+    return box;
 }
 
 std::optional<PictureBox> largePictureBoxOf(const GallerySettings& s) {
@@ -206,7 +257,12 @@ RenderedBitmaps renderBitmaps(const RenderRequest& request, const PictureFormatR
         return outputs;
     }
     const int orientation = request.autoRotate ? outputs.metadata.orientation : 1;
-    DecodedPicture picture = decodeFor(request, file, orientation);
+    if (request.largePicture && !request.largePictureMade && !request.largePictureBox) {
+        checkOwnSizeFitsJpeg(request.path, sizeAsCameraHeld(file.probe(), orientation));
+    }
+    outputs.colourNotice = colourNoticeFor(file, request.path);
+    outputs.colourSpace = outputSpaceFor(file.colour(), request.wideGamut);
+    DecodedPicture picture = decodeFor(request, file, orientation, outputs.colourSpace);
     if (const auto& box = request.thumbnail; box && !request.thumbnailMade) {
         outputs.thumbnail =
             shapeOutput(picture, *box, request.crop, request.rotate, request.smoothScaling);
@@ -234,8 +290,11 @@ RenderedBitmaps renderBitmaps(const RenderRequest& request, const PictureFormatR
 
 RenderedOutputs renderPicture(const RenderRequest& request, const PictureFormatRegistry& formats) {
     const RenderedBitmaps bitmaps = renderBitmaps(request, formats);
-    return {encoded(bitmaps.thumbnail, false), encoded(bitmaps.doubleSizeThumbnail, false),
-            encoded(bitmaps.largePicture, true), bitmaps.metadata};
+    const ColourSpace space = bitmaps.colourSpace;
+    return {encoded(bitmaps.thumbnail, false, request.path, space),
+            encoded(bitmaps.doubleSizeThumbnail, false, request.path, space),
+            encoded(bitmaps.largePicture, true, request.path, space), bitmaps.metadata,
+            bitmaps.colourNotice};
 }
 
 } // namespace vellumar

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "colour/colour_description.h"
 #include "imaging/bitmap.h"
 #include "imaging/crop_align.h"
 #include "imaging/memory_budget.h"
@@ -36,6 +37,8 @@ struct RenderRequest {
     bool smoothScaling = true;
     // The picture is first turned as the camera was held, then by rotate.
     bool autoRotate = false;
+    // Pictures whose colours reach beyond sRGB are made in Display P3, and say so.
+    bool wideGamut = false;
     // Outputs an earlier build already made: not made again, but still counted when the
     // decode's scale is chosen, so each output comes out the same whether the other is made
     // with it or not.
@@ -58,6 +61,8 @@ struct RenderedOutputs {
     std::optional<RenderedPicture> doubleSizeThumbnail;
     std::optional<RenderedPicture> largePicture;
     PictureMetadata metadata; // read from the same bytes as the pixels
+    // What the user should hear about the picture's colours (a damaged profile), or "".
+    std::string colourNotice;
 };
 
 // Decodes the picture once and makes every output the request asks for; with nothing asked
@@ -77,6 +82,8 @@ struct RenderedBitmaps {
     std::optional<Bitmap> doubleSizeThumbnail;
     std::optional<Bitmap> largePicture;
     PictureMetadata metadata;
+    ColourSpace colourSpace = ColourSpace::Srgb; // of every output
+    std::string colourNotice;
 };
 RenderedBitmaps renderBitmaps(const RenderRequest& request, const PictureFormatRegistry& formats);
 

@@ -1,8 +1,6 @@
 #include "picture_steps.h"
 
 #include <exception>
-#include <filesystem>
-#include <initializer_list>
 #include <set>
 
 #include "atomic_file.h"
@@ -35,6 +33,7 @@ std::vector<RenderRequest> requestsFor(const BuildPlan& plan, std::span<const TI
         request.largePictureBox = plan.largePictureBox;
         request.smoothScaling = plan.smoothScaling;
         request.autoRotate = plan.autoRotate;
+        request.wideGamut = plan.wideGamut;
         request.memory = memory;
     }
     return requests;
@@ -77,30 +76,6 @@ struct Output {
     std::optional<PictureSize> reused;      // the size of the identical file already there
 };
 
-// Files that "Always overwrite" would have deleted and the loop written again identically,
-// kept in place instead. When the loop ends early, those it did not reach go as they would
-// have gone, so the gallery ends as a build without reuse leaves it.
-class KeptAhead {
-public:
-    void keep(std::size_t picture, std::string path) {
-        m_kept.emplace_back(picture, std::move(path));
-    }
-    // How many pictures the loop has finished.
-    void reached(std::size_t count) { m_reached = count; }
-    ~KeptAhead() {
-        for (const auto& [picture, path] : m_kept) {
-            if (picture >= m_reached) {
-                std::error_code ignored;
-                std::filesystem::remove(path, ignored);
-            }
-        }
-    }
-
-private:
-    std::vector<std::pair<std::size_t, std::string>> m_kept;
-    std::size_t m_reached = 0;
-};
-
 // The user-facing text of a worker's error; the pool hands over only project errors.
 std::string messageOf(const std::exception_ptr& error) {
     try {
@@ -124,6 +99,7 @@ public:
           m_thumbnails(plan.pictureCount), m_largePictures(plan.pictureCount),
           m_largePictureSizes(plan.pictureCount), m_largePictureErrors(plan.pictureCount),
           m_largePictureStandIns(plan.pictureCount), m_paths(plan.pictureCount) {
+        m_records.removeAbandonedWrites();
         std::vector<RenderRequest> requests = requestsFor(plan, entries);
         for (std::size_t i = 0; i < plan.pictureCount; ++i) {
             m_paths[i] = requests[i].path;
@@ -145,15 +121,13 @@ public:
     }
 
     bool thumbnailLoop(PictureResults& results) {
-        KeptAhead kept;
-        prepare(m_plan.folders.thumbs, {&m_thumbnails, &m_doubleSizeThumbnails}, kept);
+        m_policy.prepareFolder(m_plan.folders.thumbs);
         const auto keepWaiting = [this] {
             m_frontend.processEvents();
             return !m_frontend.stopRequested();
         };
         PictureLoop loop(m_plan, m_frontend, "Initializing thumbnails......");
         for (std::size_t i = 1; i <= m_plan.pictureCount; ++i) {
-            kept.reached(i - 1);
             if (!loop.begin(i, "Generating thumbnail file ")) {
                 return false;
             }
@@ -180,6 +154,9 @@ public:
             // From the file the folder now holds, which the page will show, however it got
             // there.
             results.thumbnailTones[i - 1] = thumbnailFileTone(thumbnail.path);
+            if (!outcome->colourNotice.empty()) {
+                m_frontend.notice(outcome->colourNotice);
+            }
             if (outcome->decoded) {
                 ++results.decodedPictures;
                 results.metadata[i - 1] = std::move(outcome->metadata);
@@ -190,19 +167,16 @@ public:
             holdLargePicture(i - 1, *outcome, results);
             loop.end(i);
         }
-        kept.reached(m_plan.pictureCount);
         loop.finish();
         return true;
     }
 
     bool largePictureLoop(PictureResults& results) {
-        KeptAhead kept;
-        prepare(m_plan.folders.pictures, {&m_largePictures}, kept);
+        m_policy.prepareFolder(m_plan.folders.pictures);
         PictureLoop loop(m_plan, m_frontend, "Initializing large pictures......");
         // Pictures kept at their own size are written afresh whatever the mode.
         const bool alwaysWrite = !m_plan.largePictureBox;
         for (std::size_t i = 1; i <= m_plan.pictureCount; ++i) {
-            kept.reached(i - 1);
             if (!loop.begin(i, "Generating large picture ")) {
                 return false;
             }
@@ -225,7 +199,6 @@ public:
             }
             loop.end(i);
         }
-        kept.reached(m_plan.pictureCount);
         loop.finish();
         return true;
     }
@@ -253,22 +226,6 @@ private:
             write(output, rendered->jpeg, sizeOf(*rendered), madeFromSource);
         }
         return sizeOf(*rendered);
-    }
-
-    void prepare(const std::string& folder, std::initializer_list<const std::vector<Output>*> sets,
-                 KeptAhead& kept) {
-        std::set<std::string> reused;
-        if (m_policy.mode() == OverwriteMode::Overwrite) {
-            for (const std::vector<Output>* outputs : sets) {
-                for (std::size_t i = 0; i < outputs->size(); ++i) {
-                    if ((*outputs)[i].reused) {
-                        reused.insert((*outputs)[i].path);
-                        kept.keep(i, (*outputs)[i].path);
-                    }
-                }
-            }
-        }
-        m_policy.prepareFolder(folder, reused);
     }
 
     void holdLargePicture(std::size_t index, PictureOutcome& outcome, PictureResults& results) {

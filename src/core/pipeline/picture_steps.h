@@ -18,6 +18,8 @@ namespace vellumar {
 // every thumbnail, then every large picture. An output that an earlier build wrote from the
 // same source and settings, still unchanged on disk, is taken as it is instead of being made
 // again; what the user sees and what the folders hold at the end are the same either way.
+// Nothing is deleted here: "Always overwrite" writes each file over its earlier version and
+// leaves what the gallery no longer has to the end of the page step.
 // Returns false when the front end asked to stop: the picture in hand is dropped and
 // what was written stays. A picture that cannot be made ends the loop that needs it with
 // its error; nothing of that picture or a later one is written by that loop.

@@ -53,6 +53,7 @@ PictureOutcome render(const RenderRequest& request, const PictureFormatRegistry&
         outcome.doubleSizeThumbnail = std::move(outputs.doubleSizeThumbnail);
         outcome.largePicture = std::move(outputs.largePicture);
         outcome.metadata = std::move(outputs.metadata);
+        outcome.colourNotice = std::move(outputs.colourNotice);
         return outcome;
     } catch (...) {
         outcome.largePictureError = asProjectError(request.path);
@@ -66,6 +67,7 @@ PictureOutcome render(const RenderRequest& request, const PictureFormatRegistry&
             RenderedOutputs outputs = renderPicture(thumbnailsOnly, formats);
             outcome.thumbnail = std::move(outputs.thumbnail);
             outcome.doubleSizeThumbnail = std::move(outputs.doubleSizeThumbnail);
+            outcome.colourNotice = std::move(outputs.colourNotice);
             outcome.thumbnailError = nullptr;
         } catch (...) {
             outcome.thumbnailError = asProjectError(request.path);

@@ -25,6 +25,7 @@ struct PictureOutcome {
     std::optional<RenderedPicture> largePicture;
     std::exception_ptr largePictureError;
     PictureMetadata metadata; // when decoded
+    std::string colourNotice; // said by the thread that runs the build
 };
 
 // Renders pictures on worker threads ahead of the one thread that asks the questions and

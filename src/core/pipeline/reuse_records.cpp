@@ -1,5 +1,6 @@
 #include "reuse_records.h"
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -18,6 +19,10 @@ namespace {
 constexpr std::string_view kFormat = "vellumar reuse record 1";
 // Far above any record; a larger file of that name is not one.
 constexpr std::size_t kMaxRecordBytes = 64 * 1024;
+// A record is written in well under a second. A temporary file this old is no live write,
+// even when its process id seems to run: ids are reused, and a build in another process
+// namespace sharing this cache names ids that mean nothing here.
+constexpr auto kAbandonedAfter = std::chrono::minutes(10);
 
 // The written file as the file system knows it; empty when it is not a plain file.
 std::string writtenIdentity(const std::string& path) {
@@ -87,6 +92,37 @@ ReuseRecords::ReuseRecords(std::string folder, bool lookUp)
 
 std::string ReuseRecords::recordFileOf(const std::string& path) const {
     return m_folder + hashedFileName(fullPathOf(path), ".rec");
+}
+
+void ReuseRecords::removeAbandonedWrites() const {
+    namespace fs = std::filesystem;
+    // Several builds, of this folder or others, share the store. A temporary file whose
+    // writer is gone can only be a write that never finished; one of a running writer goes
+    // only when it is too old to be a write still under way. Should that writer be alive
+    // after all (stopped for a long while), its record is merely given up when it renames.
+    const auto oldest = fs::file_time_type::clock::now() - kAbandonedAfter;
+    std::error_code error;
+    std::vector<fs::path> doomed;
+    for (fs::directory_iterator it(m_folder, error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() < 5 || !name.starts_with('.') || !name.ends_with(".tmp")) {
+            continue;
+        }
+        std::error_code statusError;
+        const fs::file_status status = it->symlink_status(statusError);
+        if (statusError || !fs::is_regular_file(status)) {
+            continue;
+        }
+        const fs::file_time_type modified = it->last_write_time(statusError);
+        if (isAbandonedTemporaryFile(name) || (!statusError && modified < oldest)) {
+            doomed.push_back(it->path());
+        }
+    }
+    for (const fs::path& path : doomed) {
+        std::error_code ignored;
+        fs::remove(path, ignored);
+    }
 }
 
 std::optional<PictureSize> ReuseRecords::find(const std::string& path,

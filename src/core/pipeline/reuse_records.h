@@ -24,6 +24,10 @@ public:
     // the next build renders the picture again.
     void record(const std::string& path, const std::string& fingerprint, PictureSize size) const;
 
+    // Removes the half-written records that builds killed while writing them left in the
+    // folder; those of builds still running stay.
+    void removeAbandonedWrites() const;
+
 private:
     std::string recordFileOf(const std::string& path) const;
 

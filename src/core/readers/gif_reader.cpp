@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
-#include <gif_lib.h>
-#include <memory>
+#include <string>
 #include <vector>
 
 #include "project_error.h"
-#include "readers/gif_first_frame.h"
+#include "readers/byte_reader.h"
+#include "readers/gif_blocks.h"
+#include "readers/gif_lzw.h"
 
 namespace vellumar {
 
@@ -16,95 +17,40 @@ namespace {
 // What shows through transparent pixels and the screen's background on a white page.
 constexpr Rgb kPageWhite{255, 255, 255};
 
-struct MemoryInput {
-    Bytes bytes;
-    std::size_t position = 0;
-};
+constexpr int kDisposeToBackground = 2;
+constexpr int kDisposeToPrevious = 3;
 
-int readFromMemory(GifFileType* gif, GifByteType* buffer, int count) {
-    auto* input = static_cast<MemoryInput*>(gif->UserData);
-    const std::size_t wanted = count > 0 ? static_cast<std::size_t>(count) : 0;
-    const std::size_t taken = std::min(wanted, input->bytes.size() - input->position);
-    std::memcpy(buffer, input->bytes.data() + input->position, taken);
-    input->position += taken;
-    return static_cast<int>(taken);
+[[noreturn]] void fail(const std::string& reason) {
+    throw ProjectError("the GIF data cannot be decoded: " + reason);
 }
 
-[[noreturn]] void failWith(int errorCode) {
-    const char* text = GifErrorString(errorCode);
-    throw ProjectError(std::string("the GIF data cannot be decoded: ") +
-                       (text ? text : "unknown error"));
-}
-
-struct GifCloser {
-    void operator()(GifFileType* gif) const {
-        int ignored = 0;
-        DGifCloseFile(gif, &ignored);
+std::vector<Rgb> paletteOf(const GifBlocks& gif, const GifImageBlock& block) {
+    const Bytes table = block.colours.empty() ? gif.globalColours : block.colours;
+    if (table.empty()) {
+        throw ProjectError("the GIF picture has no colour table");
     }
-};
-using GifFile = std::unique_ptr<GifFileType, GifCloser>;
-
-// Opening reads the signature, the logical screen and the global colour table.
-GifFile openGif(MemoryInput& input) {
-    int error = 0;
-    GifFile gif(DGifOpen(&input, readFromMemory, &error));
-    if (!gif) {
-        failWith(error);
+    std::vector<Rgb> palette;
+    for (std::size_t i = 0; i + 2 < table.size(); i += 3) {
+        palette.push_back({table[i], table[i + 1], table[i + 2]});
     }
-    return gif;
+    return palette;
 }
 
-void check(GifFileType* gif, int result) {
-    if (result == GIF_ERROR) {
-        failWith(gif->Error);
-    }
-}
-
-// What a graphic control block says about the image block that follows it.
-struct BlockControl {
-    int transparent = NO_TRANSPARENT_COLOR;
-    int disposal = DISPOSAL_UNSPECIFIED;
-};
-
-// Reads the records up to the next image block's descriptor and returns what the graphic
-// control block in front of it says.
-BlockControl readToNextBlock(GifFileType* gif) {
-    BlockControl control;
-    for (;;) {
-        GifRecordType type = UNDEFINED_RECORD_TYPE;
-        check(gif, DGifGetRecordType(gif, &type));
-        if (type == IMAGE_DESC_RECORD_TYPE) {
-            check(gif, DGifGetImageDesc(gif));
-            return control;
-        }
-        if (type == TERMINATE_RECORD_TYPE) {
-            throw ProjectError("the GIF file holds no picture");
-        }
-        if (type != EXTENSION_RECORD_TYPE) {
-            continue;
-        }
-        int code = 0;
-        GifByteType* block = nullptr;
-        check(gif, DGifGetExtension(gif, &code, &block));
-        if (code == GRAPHICS_EXT_FUNC_CODE && block) {
-            GraphicsControlBlock gcb{};
-            if (DGifExtensionToGCB(block[0], block + 1, &gcb) == GIF_OK) {
-                control = {gcb.TransparentColor, gcb.DisposalMode};
-            }
-        }
-        while (block) {
-            check(gif, DGifGetExtensionNext(gif, &block));
-        }
+GifLzwDecoder pixelsOf(const GifImageBlock& block) {
+    try {
+        return GifLzwDecoder(block.minimumCodeSize, block.data);
+    } catch (const ProjectError& error) {
+        fail(error.what());
     }
 }
 
 // Interlaced blocks store every 8th row from 0, every 8th from 4, every 4th from 2, then
 // every 2nd from 1.
-std::vector<int> blockRowOrder(const GifImageDesc& block) {
+std::vector<int> blockRowOrder(const GifImageBlock& block) {
     std::vector<int> order;
-    order.reserve(static_cast<std::size_t>(block.Height));
-    if (!block.Interlace) {
-        for (int y = 0; y < block.Height; ++y) {
+    order.reserve(static_cast<std::size_t>(block.height));
+    if (!block.interlaced) {
+        for (int y = 0; y < block.height; ++y) {
             order.push_back(y);
         }
         return order;
@@ -112,101 +58,100 @@ std::vector<int> blockRowOrder(const GifImageDesc& block) {
     constexpr int kStart[] = {0, 4, 2, 1};
     constexpr int kStep[] = {8, 8, 4, 2};
     for (int pass = 0; pass < 4; ++pass) {
-        for (int y = kStart[pass]; y < block.Height; y += kStep[pass]) {
+        for (int y = kStart[pass]; y < block.height; y += kStep[pass]) {
             order.push_back(y);
         }
     }
     return order;
 }
 
-std::vector<Rgb> paletteOf(const GifFileType& gif) {
-    const ColorMapObject* map = gif.Image.ColorMap ? gif.Image.ColorMap : gif.SColorMap;
-    if (!map) {
-        throw ProjectError("the GIF picture has no colour table");
-    }
-    std::vector<Rgb> palette;
-    for (int i = 0; i < map->ColorCount; ++i) {
-        palette.push_back({map->Colors[i].Red, map->Colors[i].Green, map->Colors[i].Blue});
-    }
-    return palette;
+bool fillsScreen(const GifBlocks& gif, const GifImageBlock& block) {
+    return block.left == 0 && block.top == 0 && block.width == gif.width &&
+           block.height == gif.height;
 }
 
-bool blockFillsScreen(const GifFileType& gif) {
-    const GifImageDesc& block = gif.Image;
-    return block.Left == 0 && block.Top == 0 && block.Width == gif.SWidth &&
-           block.Height == gif.SHeight;
-}
-
-// Moves past the pixel data of the current block without decoding it.
-void skipBlockData(GifFileType* gif) {
-    int codeSize = 0;
-    GifByteType* data = nullptr;
-    check(gif, DGifGetCode(gif, &codeSize, &data));
-    while (data) {
-        check(gif, DGifGetCodeNext(gif, &data));
-    }
-}
-
-// Draws the current block onto the screen at its position, leaving transparent pixels and
-// pixels past the screen's edges alone. Indexes past the colour table are black.
-void drawBlock(GifFileType* gif, int transparent, Bitmap& screen) {
-    const GifImageDesc& block = gif->Image;
-    const std::vector<Rgb> palette = paletteOf(*gif);
-    std::vector<GifPixelType> line(static_cast<std::size_t>(block.Width));
+// Draws the block onto the screen at its position, leaving transparent pixels and pixels
+// past the screen's edges alone. Indexes past the colour table are black. Where the block's
+// data ends early, the pixels it does not reach stay as they were.
+void drawBlock(const GifBlocks& gif, const GifImageBlock& block, Bitmap& screen) {
+    const std::vector<Rgb> palette = paletteOf(gif, block);
+    GifLzwDecoder pixels = pixelsOf(block);
+    std::vector<std::uint8_t> line(static_cast<std::size_t>(block.width));
     for (int blockY : blockRowOrder(block)) {
-        check(gif, DGifGetLine(gif, line.data(), block.Width));
-        const int y = block.Top + blockY;
-        if (y >= screen.height()) {
-            continue;
+        const int y = block.top + blockY;
+        if (y >= screen.height() && !block.interlaced) {
+            return; // the rest of the block lies below the screen
         }
-        const int visibleWidth = std::min(block.Width, screen.width() - block.Left);
-        for (int blockX = 0; blockX < visibleWidth; ++blockX) {
+        const std::size_t decoded = pixels.read(line);
+        const int visibleWidth = std::min(static_cast<int>(decoded), screen.width() - block.left);
+        for (int blockX = 0; y < screen.height() && blockX < visibleWidth; ++blockX) {
             const int index = line[static_cast<std::size_t>(blockX)];
-            if (index != transparent) {
+            if (index != block.transparent) {
                 const auto entry = static_cast<std::size_t>(index);
-                screen.setPixel(block.Left + blockX, y,
+                screen.setPixel(block.left + blockX, y,
                                 entry < palette.size() ? palette[entry] : Rgb{});
             }
         }
+        if (decoded < line.size()) {
+            return;
+        }
     }
 }
 
-// The current block's area back to the screen's background, which browsers show
-// transparent.
-void clearBlockArea(const GifImageDesc& block, Bitmap& screen) {
-    const int right = std::min(block.Left + block.Width, screen.width());
-    const int bottom = std::min(block.Top + block.Height, screen.height());
-    for (int y = block.Top; y < bottom; ++y) {
-        for (int x = block.Left; x < right; ++x) {
+// The block's area back to the screen's background, which browsers show transparent.
+void clearBlockArea(const GifImageBlock& block, Bitmap& screen) {
+    const int right = std::min(block.left + block.width, screen.width());
+    const int bottom = std::min(block.top + block.height, screen.height());
+    for (int y = block.top; y < bottom; ++y) {
+        for (int x = block.left; x < right; ++x) {
             screen.setPixel(x, y, kPageWhite);
         }
     }
 }
 
-// Puts the current block on the screen as the next block of the same frame finds it. A
-// block that asks to be undone before the next one ('restore to previous') leaves nothing,
-// one that asks for its area to be cleared leaves that area white: neither is decoded, so
-// undoing needs no copy of what lay beneath.
-void showBlock(GifFileType* gif, const BlockControl& control, bool lastOfFrame, Bitmap& screen) {
-    const GifImageDesc& block = gif->Image;
-    const bool disposed = !lastOfFrame && (control.disposal == DISPOSE_PREVIOUS ||
-                                           control.disposal == DISPOSE_BACKGROUND);
-    if (block.Width == 0 || block.Height == 0 || disposed) {
-        skipBlockData(gif);
-        if (!lastOfFrame && control.disposal == DISPOSE_BACKGROUND) {
+// Puts a block on the screen as the next block of the same frame finds it. A block that
+// asks to be undone before the next one ('restore to previous') leaves nothing, one that
+// asks for its area to be cleared leaves that area white: neither is decoded, so undoing
+// needs no copy of what lay beneath.
+void showBlock(const GifBlocks& gif, const GifImageBlock& block, bool lastOfFrame, Bitmap& screen) {
+    const bool disposed = !lastOfFrame && (block.disposal == kDisposeToPrevious ||
+                                           block.disposal == kDisposeToBackground);
+    if (block.width == 0 || block.height == 0 || disposed) {
+        if (!lastOfFrame && block.disposal == kDisposeToBackground) {
             clearBlockArea(block, screen);
         }
         return;
     }
-    drawBlock(gif, control.transparent, screen);
+    drawBlock(gif, block, screen);
 }
 
-Bitmap readPaletteBlock(GifFileType* gif, const PictureSize& screen) {
-    Bitmap bitmap = Bitmap::withPalette(screen.width, screen.height, paletteOf(*gif));
-    for (int y : blockRowOrder(gif->Image)) {
-        check(gif, DGifGetLine(gif, bitmap.row(y), screen.width));
+// One opaque block that fills the screen keeps its palette, unless its data ends early:
+// what it does not reach shows the page.
+Bitmap readPaletteBlock(const GifBlocks& gif, const GifImageBlock& block) {
+    Bitmap bitmap = Bitmap::withPalette(gif.width, gif.height, paletteOf(gif, block));
+    GifLzwDecoder pixels = pixelsOf(block);
+    const std::vector<int> order = blockRowOrder(block);
+    const auto width = static_cast<std::size_t>(block.width);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const std::size_t decoded = pixels.read({bitmap.row(order[i]), width});
+        if (decoded < width) {
+            bitmap.convertToRgb24();
+            for (std::size_t x = decoded; x < width; ++x) {
+                bitmap.setPixel(static_cast<int>(x), order[i], kPageWhite);
+            }
+            for (std::size_t j = i + 1; j < order.size(); ++j) {
+                std::fill_n(bitmap.row(order[j]), width * 3, std::uint8_t{255});
+            }
+            break;
+        }
     }
     return bitmap;
+}
+
+void requireSignature(const GifReader& reader, Bytes bytes) {
+    if (!reader.sniff(bytes)) {
+        throw ProjectError("not a GIF file");
+    }
 }
 
 } // namespace
@@ -217,35 +162,37 @@ bool GifReader::sniff(Bytes bytes) const {
 }
 
 PictureSize GifReader::probe(const PictureSource& source) const {
-    if (!sniff(source.bytes)) {
-        throw ProjectError("not a GIF file");
-    }
-    MemoryInput input{source.bytes};
-    const GifFile gif = openGif(input);
-    return checkPictureSize(gif->SWidth, gif->SHeight);
+    requireSignature(*this, source.bytes);
+    // The logical screen's width and height follow the signature.
+    ByteReader in(source.bytes, 6);
+    const std::uint16_t width = in.u16le();
+    return checkPictureSize(width, in.u16le());
 }
 
 Bitmap GifReader::decode(const PictureSource& source) const {
-    if (!sniff(source.bytes)) {
-        throw ProjectError("not a GIF file");
+    requireSignature(*this, source.bytes);
+    const GifBlocks gif = readGifBlocks(source.bytes);
+    checkPictureSize(gif.width, gif.height);
+    const std::size_t frame = gif.firstFrameBlocks();
+    if (frame == 0) {
+        throw ProjectError("the GIF file holds no picture");
     }
-    MemoryInput input{source.bytes};
-    const GifFile gif = openGif(input);
-    const PictureSize screen = checkPictureSize(gif->SWidth, gif->SHeight);
-    const int blocks = std::max(1, imageBlocksOfFirstFrame(source.bytes));
-    BlockControl control = readToNextBlock(gif.get());
-    if (blocks == 1 && blockFillsScreen(*gif) && control.transparent == NO_TRANSPARENT_COLOR) {
-        return readPaletteBlock(gif.get(), screen);
-    }
-    Bitmap picture = Bitmap::uninitialized(screen.width, screen.height);
-    picture.fill(kPageWhite);
-    for (int block = 1;; ++block) {
-        showBlock(gif.get(), control, block == blocks, picture);
-        if (block == blocks) {
-            return picture;
+    for (std::size_t i = 0; i < frame; ++i) {
+        if (!gif.blocks[i].complete) {
+            fail("the file is truncated (it ends inside image block " + std::to_string(i + 1) +
+                 ")");
         }
-        control = readToNextBlock(gif.get());
     }
+    const GifImageBlock& first = gif.blocks.front();
+    if (frame == 1 && fillsScreen(gif, first) && first.transparent < 0) {
+        return readPaletteBlock(gif, first);
+    }
+    Bitmap picture = Bitmap::uninitialized(gif.width, gif.height);
+    picture.fill(kPageWhite);
+    for (std::size_t i = 0; i < frame; ++i) {
+        showBlock(gif, gif.blocks[i], i + 1 == frame, picture);
+    }
+    return picture;
 }
 
 } // namespace vellumar

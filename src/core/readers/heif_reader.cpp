@@ -6,6 +6,7 @@
 #include <libheif/heif.h>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "project_error.h"
 #include "readers/alpha_onto_white.h"
@@ -136,6 +137,32 @@ Bitmap HeifReader::decode(const PictureSource& source) const {
         std::memcpy(bitmap.row(y), pixels + static_cast<std::size_t>(y) * stride, bitmap.stride());
     }
     return bitmap;
+}
+
+ColourDescription HeifReader::colour(const PictureSource& source) const {
+    try {
+        const OpenedPicture picture = open(source.bytes);
+        const heif_image_handle* handle = picture.primary.get();
+        if (const std::size_t size = heif_image_handle_get_raw_color_profile_size(handle)) {
+            std::vector<std::uint8_t> profile(size);
+            if (heif_image_handle_get_raw_color_profile(handle, profile.data()).code !=
+                heif_error_Ok) {
+                profile.clear(); // unreadable, as a damaged profile
+            }
+            return ColourDescription::iccProfile(std::move(profile));
+        }
+        heif_color_profile_nclx* nclx = nullptr;
+        if (heif_image_handle_get_nclx_color_profile(handle, &nclx).code == heif_error_Ok &&
+            nclx != nullptr) {
+            const ColourDescription description =
+                ColourDescription::cicp(nclx->color_primaries, nclx->transfer_characteristics);
+            heif_nclx_color_profile_free(nclx);
+            return description;
+        }
+    } catch (const ProjectError&) {
+        // decode says what is wrong
+    }
+    return ColourDescription::srgb();
 }
 
 std::uint64_t HeifReader::decodeMemory(const PictureSource& source, PictureSize size) const {

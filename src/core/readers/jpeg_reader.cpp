@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <jerror.h>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "colour/colour_conversion.h"
 #include "imaging/jpeg_error.h"
 #include "project_error.h"
+#include "readers/jpeg_colour.h"
 
 namespace vellumar {
 
@@ -101,13 +104,18 @@ void readRgbRows(jpeg_decompress_struct& info, Bitmap& bitmap) {
 
 // Adobe applications store CMYK inverted (0 means full ink) and flag it with their marker;
 // without the marker the samples are taken as plain ink amounts.
-void readCmykRows(jpeg_decompress_struct& info, Bitmap& bitmap) {
+void readCmykRows(jpeg_decompress_struct& info, Bitmap& bitmap,
+                  const std::optional<ColourConverter>& converter) {
     std::vector<JSAMPLE> cmyk(static_cast<std::size_t>(info.output_width) * 4);
     JSAMPROW cmykRow = cmyk.data();
     const int invert = info.saw_Adobe_marker ? 0 : 255;
     while (info.output_scanline < info.output_height) {
         std::uint8_t* out = bitmap.row(static_cast<int>(info.output_scanline));
         requireProgress(jpeg_read_scanlines(&info, &cmykRow, 1));
+        if (converter) {
+            converter->convert(cmyk.data(), out, info.output_width);
+            continue;
+        }
         for (std::size_t i = 0; i < cmyk.size(); i += 4) {
             const int k = cmyk[i + 3] ^ invert;
             for (int c = 0; c < 3; ++c) {
@@ -115,6 +123,22 @@ void readCmykRows(jpeg_decompress_struct& info, Bitmap& bitmap) {
             }
         }
     }
+}
+
+// The conversion of the picture's CMYK: through its own profile, else through the press
+// profile; nothing (plain ink arithmetic) when the system has no press profile either.
+std::optional<ColourConverter> cmykConverter(const jpeg_decompress_struct& info,
+                                             const ColourDescription& colour, ColourSpace space) {
+    const SampleLayout layout =
+        info.saw_Adobe_marker ? SampleLayout::InvertedCmyk8 : SampleLayout::Cmyk8;
+    if (auto own = ColourConverter::make(colour, layout, space)) {
+        return own;
+    }
+    return ColourConverter::make(ColourDescription::pressCmyk(), layout, space);
+}
+
+bool holdsCmyk(J_COLOR_SPACE space) {
+    return space == JCS_CMYK || space == JCS_YCCK;
 }
 
 } // namespace
@@ -138,6 +162,22 @@ Bitmap JpegReader::decode(const PictureSource& source) const {
     return decodeReduced(source, 1);
 }
 
+ColourDescription JpegReader::colour(const PictureSource& source) const {
+    return jpegColour(source.bytes);
+}
+
+bool JpegReader::convertsColour(const PictureSource& source) const {
+    try {
+        return withLibraryText([&] {
+            Decompressor decompressor;
+            decompressor.readHeader(source.bytes);
+            return holdsCmyk(decompressor.info().jpeg_color_space);
+        });
+    } catch (const ProjectError&) {
+        return false; // decode says what is wrong
+    }
+}
+
 Bitmap JpegReader::decodeReduced(const PictureSource& source, int reduction) const {
     if (!sniff(source.bytes)) {
         throw ProjectError("not a JPEG file");
@@ -147,7 +187,7 @@ Bitmap JpegReader::decodeReduced(const PictureSource& source, int reduction) con
         decompressor.readHeader(source.bytes);
         jpeg_decompress_struct& info = decompressor.info();
         decompressor.size(); // checked at full size, before anything is allocated
-        const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+        const bool cmyk = holdsCmyk(info.jpeg_color_space);
         info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
         info.scale_num = 1;
         info.scale_denom = static_cast<unsigned>(reduction);
@@ -158,7 +198,7 @@ Bitmap JpegReader::decodeReduced(const PictureSource& source, int reduction) con
         Bitmap bitmap = Bitmap::uninitialized(static_cast<int>(info.output_width),
                                               static_cast<int>(info.output_height));
         if (cmyk) {
-            readCmykRows(info, bitmap);
+            readCmykRows(info, bitmap, cmykConverter(info, colour(source), source.colourSpace));
         } else {
             readRgbRows(info, bitmap);
         }

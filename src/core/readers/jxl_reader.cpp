@@ -3,6 +3,7 @@
 #include <jxl/decode.h>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "project_error.h"
 #include "readers/alpha_onto_white.h"
@@ -70,8 +71,31 @@ public:
                                 sidesSwapped ? m_info.xsize : m_info.ysize);
     }
 
-    // Each row is laid onto white straight into the bitmap as the decoder hands it over, so
-    // no RGBA copy of the whole picture exists.
+    // The colours of the pixels the decoder hands over.
+    ColourDescription colour() {
+        while (next() != JXL_DEC_COLOR_ENCODING) {
+        }
+        JxlColorEncoding encoding{};
+        if (JxlDecoderGetColorAsEncodedProfile(m_decoder.get(), nullptr,
+                                               JXL_COLOR_PROFILE_TARGET_DATA,
+                                               &encoding) == JXL_DEC_SUCCESS &&
+            isSrgb(encoding)) {
+            return ColourDescription::srgb();
+        }
+        std::size_t size = 0;
+        if (JxlDecoderGetICCProfileSize(m_decoder.get(), nullptr, JXL_COLOR_PROFILE_TARGET_DATA,
+                                        &size) != JXL_DEC_SUCCESS ||
+            size == 0) {
+            return ColourDescription::srgb();
+        }
+        std::vector<std::uint8_t> profile(size);
+        if (JxlDecoderGetColorAsICCProfile(m_decoder.get(), nullptr, JXL_COLOR_PROFILE_TARGET_DATA,
+                                           profile.data(), size) != JXL_DEC_SUCCESS) {
+            profile.clear(); // unreadable, as a damaged profile
+        }
+        return ColourDescription::iccProfile(std::move(profile));
+    }
+
     // Each row is laid onto white straight into the bitmap as the decoder hands it over, so
     // no RGBA copy of the whole picture exists.
     Bitmap firstFrame(PictureSize size) {
@@ -101,6 +125,15 @@ public:
     }
 
 private:
+    static bool isSrgb(const JxlColorEncoding& encoding) {
+        return encoding.color_space != JXL_COLOR_SPACE_XYB &&
+               encoding.color_space != JXL_COLOR_SPACE_UNKNOWN &&
+               encoding.white_point == JXL_WHITE_POINT_D65 &&
+               (encoding.color_space == JXL_COLOR_SPACE_GRAY ||
+                encoding.primaries == JXL_PRIMARIES_SRGB) &&
+               encoding.transfer_function == JXL_TRANSFER_FUNCTION_SRGB;
+    }
+
     std::unique_ptr<JxlDecoder, DecoderRelease> m_decoder;
     JxlBasicInfo m_info{};
 };
@@ -117,6 +150,14 @@ PictureSize JxlReader::probe(const PictureSource& source) const {
         throw ProjectError("not a JPEG XL file");
     }
     return JxlDecoding(source.bytes, JXL_DEC_BASIC_INFO).basicInfo();
+}
+
+ColourDescription JxlReader::colour(const PictureSource& source) const {
+    try {
+        return JxlDecoding(source.bytes, JXL_DEC_COLOR_ENCODING).colour();
+    } catch (const ProjectError&) {
+        return ColourDescription::srgb(); // decode says what is wrong
+    }
 }
 
 Bitmap JxlReader::decode(const PictureSource& source) const {

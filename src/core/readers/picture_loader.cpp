@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "colour/colour_conversion.h"
 #include "file_io.h"
 #include "imaging/camera_orientation.h"
 #include "project_error.h"
@@ -100,16 +101,29 @@ MemoryBudget::Reservation PictureFile::reserveDecode(MemoryBudget& budget, int r
         size = {(size.width + reduction - 1) / reduction,
                 (size.height + reduction - 1) / reduction};
     }
-    const std::uint64_t once = m_reader->decoder->decodeMemory(source(), size);
+    // The file's bytes in memory stay there while it decodes.
+    const std::uint64_t once = m_reader->decoder->decodeMemory(source(), size) + m_bytes.size();
     return budget.reserve(m_path, size, once + (copies - 1) * rgbBytes(size) + extraBytes);
 }
 
-Bitmap PictureFile::decode(int reduction) const {
+const ColourDescription& PictureFile::colour() const {
+    if (!m_colour) {
+        m_colour = m_reader->decoder->colour(source());
+    }
+    return *m_colour;
+}
+
+Bitmap PictureFile::decode(int reduction, ColourSpace space) const {
     try {
-        Bitmap bitmap = m_jpeg && reduction != 1 ? m_jpeg->decodeReduced(source(), reduction)
-                                                 : m_reader->decoder->decode(source());
+        PictureSource wanted = source();
+        wanted.colourSpace = space;
+        Bitmap bitmap = m_jpeg && reduction != 1 ? m_jpeg->decodeReduced(wanted, reduction)
+                                                 : m_reader->decoder->decode(wanted);
         if (m_reader->kind != ReaderKind::Bitmap) {
             bitmap.convertToRgb24();
+        }
+        if (!m_reader->decoder->convertsColour(wanted)) {
+            convertColours(bitmap, colour(), space);
         }
         return bitmap;
     } catch (const ProjectError& error) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "colour/colour_description.h"
 #include "file_io.h"
 #include "imaging/bitmap.h"
 #include "imaging/memory_budget.h"
@@ -32,15 +33,20 @@ public:
     bool decodesReduced() const { return m_jpeg != nullptr; }
     // Width and height from the header.
     PictureSize probe() const;
-    // Takes from the budget the memory decode(reduction) needs, judged from the header, so
-    // that a picture too large for it is refused before its pixels are allocated; copies
-    // counts the full pictures the caller will hold at once, and extraBytes what else it
-    // will hold beside them. Hold the reservation as long as the decoded picture lives.
+    // Takes from the budget the memory decode(reduction) needs, judged from the header and
+    // counting the file's bytes held in memory, so that a picture too large for it is
+    // refused before its pixels are allocated; copies counts the full pictures the caller
+    // will hold at once, and extraBytes what else it will hold beside them. Hold the
+    // reservation as long as the decoded picture lives.
     MemoryBudget::Reservation reserveDecode(MemoryBudget& budget, int reduction = 1, int copies = 1,
                                             std::uint64_t extraBytes = 0) const;
-    // The picture; with a reduction of 2, 4 or 8 (for a picture that decodesReduced) each
-    // side is divided by it and rounded up.
-    Bitmap decode(int reduction = 1) const;
+    // How the file says its colours are to be understood.
+    const ColourDescription& colour() const;
+    // The picture in the colour space; with a reduction of 2, 4 or 8 (for a picture that
+    // decodesReduced) each side is divided by it and rounded up. Colours are converted at
+    // the size decoded. A description that cannot be used (a damaged profile) leaves the
+    // colours as sRGB.
+    Bitmap decode(int reduction = 1, ColourSpace space = ColourSpace::Srgb) const;
     // The whole picture for a caller that decodes one picture on its own: refused as
     // reserveDecode refuses it when it needs more than the default memory limit.
     Bitmap decodeWithinDefaultLimit() const;
@@ -56,6 +62,7 @@ private:
     std::vector<std::uint8_t> m_bytes;
     const ReaderClass* m_reader = nullptr;
     const JpegReader* m_jpeg = nullptr;
+    mutable std::optional<ColourDescription> m_colour; // read when first asked for
 };
 
 // Reads a picture file with the reader its extension selects. A file that plainly holds

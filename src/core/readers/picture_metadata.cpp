@@ -9,6 +9,7 @@
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #include <exiv2/exiv2.hpp>
 
+#include "readers/camera_boilerplate.h"
 #include "text_util.h"
 
 namespace vellumar {
@@ -67,9 +68,10 @@ std::string textOf(const Exiv2::Metadatum* datum) {
     return cleanText(datum->toString());
 }
 
+// The first text that a person wrote; what cameras fill in by themselves is passed over.
 std::string firstText(std::initializer_list<std::string> texts) {
     for (const std::string& text : texts) {
-        if (!text.empty()) {
+        if (!isCameraBoilerplate(text)) {
             return text;
         }
     }

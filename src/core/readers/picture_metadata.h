@@ -25,9 +25,10 @@ struct DateTaken {
 struct PictureMetadata {
     int orientation = 1; // EXIF orientation, 1..8
     std::optional<DateTaken> dateTaken;
-    std::string camera;      // model, preceded by the make unless the model repeats it
-    std::string lens;        // lens model
-    std::string exposure;    // as "1/250 s, f/5.6, ISO 200, 35 mm", the parts known
+    std::string camera;   // model, preceded by the make unless the model repeats it
+    std::string lens;     // lens model
+    std::string exposure; // as "1/250 s, f/5.6, ISO 200, 35 mm", the parts known
+    // The first of these that a person wrote (isCameraBoilerplate passes over the others):
     std::string title;       // XMP dc:title, else IPTC headline
     std::string description; // XMP dc:description, else IPTC caption, else EXIF description
 

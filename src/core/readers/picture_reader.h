@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 
+#include "colour/colour_description.h"
 #include "file_io.h"
 #include "imaging/bitmap.h"
 #include "readers/picture_size_check.h"
@@ -33,6 +34,8 @@ struct PictureSource {
     Bytes bytes;
     std::string path;
     const ReadOnlyFile* file = nullptr;
+    // The colours a reader that convertsColour delivers.
+    ColourSpace colourSpace = ColourSpace::Srgb;
 };
 
 // How a read picture becomes a bitmap.
@@ -67,6 +70,15 @@ public:
     // Whether decode and probe already turn the picture as its own orientation data says,
     // so that its EXIF orientation must not turn it again.
     virtual bool turnsByItself() const { return false; }
+    // How the file says its colours are to be understood (an embedded profile, its gamma
+    // and primaries), from its header; a reader that knows nothing says sRGB.
+    virtual ColourDescription colour(const PictureSource& /*source*/) const {
+        return ColourDescription::srgb();
+    }
+    // Whether decode delivers the source's colourSpace itself, because its samples do not
+    // fit 8-bit RGB (CMYK, more than 8 bits) and are converted before they are cut down.
+    // Otherwise decode gives the file's own colours, which the loader converts.
+    virtual bool convertsColour(const PictureSource& /*source*/) const { return false; }
 };
 
 } // namespace vellumar

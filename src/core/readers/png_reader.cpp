@@ -5,7 +5,9 @@
 #include <png.h>
 #include <string>
 
+#include "colour/colour_conversion.h"
 #include "project_error.h"
+#include "readers/png_colour.h"
 #include "readers/png_data_extent.h"
 #include "readers/png_rows.h"
 
@@ -82,9 +84,40 @@ PictureSize PngReader::probe(const PictureSource& source) const {
     return checkPictureSize(bigEndian32(&bytes[16]), bigEndian32(&bytes[20]));
 }
 
+ColourDescription PngReader::colour(const PictureSource& source) const {
+    return pngColour(source.bytes);
+}
+
+bool PngReader::convertsColour(const PictureSource& source) const {
+    return converterFor(source).has_value();
+}
+
+// A file whose colours are not sRGB is decoded in its own colours and converted, deep
+// samples before they are cut down; one whose description cannot be used is read as sRGB.
+std::optional<ColourConverter> PngReader::converterFor(const PictureSource& source) const {
+    const ColourDescription description = colour(source);
+    if (description.isSrgb()) {
+        return std::nullopt;
+    }
+    const SampleLayout layout =
+        pngHasDeepSamples(source.bytes) ? SampleLayout::Rgb16 : SampleLayout::Rgb8;
+    return ColourConverter::make(description, layout, source.colourSpace);
+}
+
 Bitmap PngReader::decode(const PictureSource& source) const {
     if (!sniff(source.bytes)) {
         throw ProjectError("not a PNG file");
+    }
+    if (const auto converter = converterFor(source)) {
+        const PictureSize size = probe(source);
+        checkPlausibleSize(size, source.bytes.size());
+        Bitmap bitmap = Bitmap::uninitialized(size.width, size.height);
+        try {
+            readPngConverted(source.bytes, bitmap, *converter);
+        } catch (const ProjectError& error) {
+            throw ProjectError(error.what() + pngDataExtent(source.bytes));
+        }
+        return bitmap;
     }
     PngImage png(source.bytes);
     png_image& image = png.image();

@@ -1,6 +1,7 @@
 #include "psd_reader.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -215,7 +216,46 @@ std::uint8_t sampleAt(const std::vector<std::uint8_t>& row, std::size_t x, int d
     return row[x];
 }
 
+// The ICC profile among the image resources ("8BIM", a number, a padded Pascal name, a
+// padded length-prefixed body), or nothing.
+std::optional<Bytes> embeddedProfile(Bytes resources) {
+    constexpr std::uint16_t kIccProfile = 1039;
+    ByteReader in(resources);
+    while (in.has(12)) {
+        if (in.u32be() != 0x3842494D) { // "8BIM"
+            return std::nullopt;
+        }
+        const std::uint16_t id = in.u16be();
+        const std::uint8_t nameLength = in.u8();
+        in.skip(nameLength + (nameLength % 2 == 0 ? 1u : 0u)); // name and length padded even
+        const std::uint32_t length = in.u32be();
+        const Bytes body = in.take(length);
+        if (id == kIccProfile) {
+            return body;
+        }
+        in.skip(length % 2);
+    }
+    return std::nullopt;
+}
+
 } // namespace
+
+ColourDescription PsdReader::colour(const PictureSource& source) const {
+    try {
+        ByteReader in(source.bytes);
+        const psd::Header h = readHeader(in);
+        checkHeader(h);
+        section(in); // colour mode data
+        const auto profile = embeddedProfile(section(in));
+        // CMYK channels become RGB by ink arithmetic before any profile could see them.
+        if (profile && (h.colourMode == psd::RgbMode || h.colourMode == psd::GrayscaleMode)) {
+            return ColourDescription::iccProfile({profile->begin(), profile->end()});
+        }
+    } catch (const ProjectError&) {
+        // decode says what is wrong
+    }
+    return ColourDescription::srgb();
+}
 
 bool PsdReader::sniff(Bytes bytes) const {
     return bytes.size() >= 6 && bytes[0] == '8' && bytes[1] == 'B' && bytes[2] == 'P' &&

@@ -11,6 +11,8 @@ public:
     bool sniff(Bytes bytes) const override;
     PictureSize probe(const PictureSource& source) const override;
     Bitmap decode(const PictureSource& source) const override;
+    // The embedded profile of an RGB or grayscale picture.
+    ColourDescription colour(const PictureSource& source) const override;
 };
 
 } // namespace vellumar

@@ -146,6 +146,9 @@ void registerPictureFormats(PictureFormatRegistry& registry) {
     addRow(registry, "heif", "High efficiency image file format images", r.heif);
     addRow(registry, "avif", "AVIF images (AV1 coded)", r.heif);
     addRow(registry, "jxl", "JPEG XL images", r.jxl);
+    // Phone cameras' multi-picture files: a JPEG with more pictures after it, of which the
+    // first is shown.
+    addRow(registry, "mpo", "Multi-picture JPEG images", r.jpeg);
 }
 
 const PictureFormatRegistry& pictureFormats() {

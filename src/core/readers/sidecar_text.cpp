@@ -1,5 +1,6 @@
 #include "sidecar_text.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -13,31 +14,9 @@ namespace {
 
 // Well-formed UTF-8 without NUL or other control characters than line ends and tabs.
 bool isText(const std::string& bytes) {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        if (lead < 0x80) {
-            if (lead < 0x20 && lead != '\n' && lead != '\r' && lead != '\t') {
-                return false;
-            }
-            ++i;
-            continue;
-        }
-        const int length = lead >= 0xF0 && lead <= 0xF4   ? 4
-                           : lead >= 0xE0                 ? 3
-                           : lead >= 0xC2 && lead <= 0xDF ? 2
-                                                          : 0;
-        if (length == 0 || i + length > bytes.size()) {
-            return false;
-        }
-        for (int k = 1; k < length; ++k) {
-            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) {
-                return false;
-            }
-        }
-        i += length;
-    }
-    return true;
+    return isValidUtf8(bytes) && std::none_of(bytes.begin(), bytes.end(), [](char c) {
+               return static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\r' && c != '\t';
+           });
 }
 
 std::string readSidecar(const std::filesystem::path& path) {

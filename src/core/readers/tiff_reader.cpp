@@ -4,12 +4,16 @@
 #include <cstdarg>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <span>
 #include <tiffio.h>
 #include <vector>
 
+#include "colour/colour_conversion.h"
 #include "project_error.h"
 #include "readers/byte_source.h"
+#include "readers/tiff_cmyk.h"
+#include "readers/tiff_float.h"
 
 namespace vellumar {
 
@@ -197,6 +201,18 @@ void compositeRowOntoWhite(const std::uint32_t* abgr, int width, std::uint8_t* o
     }
 }
 
+// The conversion of plain CMYK ink: through the file's own profile, else the press profile.
+std::optional<ColourConverter> cmykConverter(TIFF* tiff, const ColourDescription& colour,
+                                             ColourSpace space) {
+    if (!holdsPlainCmyk(tiff)) {
+        return std::nullopt;
+    }
+    if (auto own = ColourConverter::make(colour, SampleLayout::Cmyk8, space)) {
+        return own;
+    }
+    return ColourConverter::make(ColourDescription::pressCmyk(), SampleLayout::Cmyk8, space);
+}
+
 void requireSignature(const TiffReader& reader, Bytes bytes) {
     if (!reader.sniff(bytes)) {
         throw ProjectError("not a TIFF file");
@@ -223,11 +239,55 @@ PictureSize TiffReader::probe(const PictureSource& source) const {
     return sizeOf(tiff.get());
 }
 
+ColourDescription TiffReader::colour(const PictureSource& source) const {
+    try {
+        requireSignature(*this, source.bytes);
+        SourceFile file(source);
+        const TiffFile tiff = openTiff(file);
+        std::uint32_t size = 0;
+        const std::uint8_t* profile = nullptr;
+        if (TIFFGetField(tiff.get(), TIFFTAG_ICCPROFILE, &size, &profile) && profile != nullptr) {
+            return ColourDescription::iccProfile({profile, profile + size});
+        }
+        if (holdsPlainCmyk(tiff.get())) {
+            return ColourDescription::pressCmyk();
+        }
+    } catch (const ProjectError&) {
+        // decode says what is wrong
+    }
+    return ColourDescription::srgb();
+}
+
+bool TiffReader::convertsColour(const PictureSource& source) const {
+    try {
+        requireSignature(*this, source.bytes);
+        SourceFile file(source);
+        const TiffFile tiff = openTiff(file);
+        return cmykConverter(tiff.get(), colour(source), source.colourSpace).has_value();
+    } catch (const ProjectError&) {
+        return false; // decode says what is wrong
+    }
+}
+
 Bitmap TiffReader::decode(const PictureSource& source) const {
     requireSignature(*this, source.bytes);
     SourceFile file(source);
     const TiffFile tiff = openTiff(file);
     const PictureSize size = sizeOf(tiff.get());
+    if (hasFloatSamples(tiff.get())) {
+        Bitmap bitmap = Bitmap::uninitialized(size.width, size.height);
+        if (!readFloatRows(tiff.get(), bitmap)) {
+            fail(file.firstError.empty() ? "the picture data is damaged" : file.firstError);
+        }
+        return bitmap;
+    }
+    if (const auto converter = cmykConverter(tiff.get(), colour(source), source.colourSpace)) {
+        Bitmap bitmap = Bitmap::uninitialized(size.width, size.height);
+        if (!readTiffCmykRows(tiff.get(), bitmap, *converter)) {
+            fail(file.firstError.empty() ? "the picture data is damaged" : file.firstError);
+        }
+        return bitmap;
+    }
     RgbaImage image(tiff.get());
     const auto height = static_cast<std::uint32_t>(size.height);
     const std::uint32_t band = bandHeight(tiff.get(), height);

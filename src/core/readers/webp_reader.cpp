@@ -97,6 +97,23 @@ Bitmap WebpReader::decode(const PictureSource& source) const {
     return rgbaOntoWhiteInPlace(std::move(rgba), size.width, size.height);
 }
 
+ColourDescription WebpReader::colour(const PictureSource& source) const {
+    const WebPData data{source.bytes.data(), source.bytes.size()};
+    WebPDemuxer* demuxer = WebPDemux(&data);
+    if (demuxer == nullptr) {
+        return ColourDescription::srgb(); // decode says what is wrong
+    }
+    ColourDescription description;
+    WebPChunkIterator chunk{};
+    if (WebPDemuxGetChunk(demuxer, "ICCP", 1, &chunk)) {
+        description = ColourDescription::iccProfile(
+            {chunk.chunk.bytes, chunk.chunk.bytes + chunk.chunk.size});
+        WebPDemuxReleaseChunkIterator(&chunk);
+    }
+    WebPDemuxDelete(demuxer);
+    return description;
+}
+
 std::uint64_t WebpReader::decodeMemory(const PictureSource& source, PictureSize size) const {
     const WebPBitstreamFeatures features = featuresOf(source.bytes);
     const std::uint64_t pixels = pixelCount(size);

@@ -1,3 +1,6 @@
+#include <cerrno>
+#include <cstring>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -53,12 +56,26 @@ TEST_F(ExtractImgFileTest, CopiesEveryReferenceReplacingOlderFiles) {
     EXPECT_EQ(readFile(dest() + "Style.CSS"), "css");
 }
 
-TEST_F(ExtractImgFileTest, ASubFolderMustExistInTheDestination) {
-    const TemplateLines lines = {R"(<img src="parts/corner.jpg">)"};
-    EXPECT_THROW(ExtractImgFile(lines, program(), "plain", dest(), policy), ProjectError);
-    std::filesystem::create_directory(dest() + "parts");
+TEST_F(ExtractImgFileTest, AMissingSubFolderIsMadeInsideTheDestination) {
+    writeFile(program() + "template/parts/deep/edge.gif", "edge");
+    const TemplateLines lines = {R"(<img src="parts/corner.jpg"><img src="parts/deep/edge.gif">)"};
     ExtractImgFile(lines, program(), "plain", dest(), policy);
     EXPECT_EQ(readFile(dest() + "parts/corner.jpg"), "corner");
+    EXPECT_EQ(readFile(dest() + "parts/deep/edge.gif"), "edge");
+
+    // A file where the folder would be is named, with the reason.
+    const std::string other = scratch.folder() + "other/";
+    writeFile(other + "parts", "a file of the user");
+    try {
+        ExtractImgFile(lines, program(), "plain", other, policy);
+        FAIL() << "expected a copy error";
+    } catch (const ProjectError& error) {
+        EXPECT_EQ(
+            std::string(error.what()),
+            "Cannot copy the style file \"parts/corner.jpg\" of the style plain: the folder " +
+                other + "parts/ cannot be made: " + std::strerror(EEXIST) + ".");
+    }
+    EXPECT_EQ(readFile(other + "parts"), "a file of the user");
 }
 
 TEST_F(ExtractImgFileTest, AMissingResourceStopsWithTheFileNamed) {

@@ -92,6 +92,10 @@ TEST(OutputNameCheck, RefusesNamesThatLeaveTheirFolderNamingTheSetting) {
         bad.IdxFileName = name;
         EXPECT_NE(refusal(bad), "accepted") << name;
     }
+    // A page written in the place of the build lock would be written into by the next build.
+    bad.IdxFileName = ".vellumar-build.lock";
+    EXPECT_EQ(refusal(bad), "The setting IdxFileName must be another name than that of the "
+                            "build lock, not .vellumar-build.lock.");
     bad = settings;
     bad.ThumbPrefix = "../../escaped_";
     EXPECT_EQ(refusal(bad),
@@ -107,13 +111,16 @@ TEST(OutputNameCheck, RefusesNamesThatLeaveTheirFolderNamingTheSetting) {
                                 "folder, not " +
                                     std::string(folder) + ".");
     }
+    bad.PageSub.name = "vues/d\xE9tail";
+    EXPECT_EQ(refusal(bad), "The setting PageSub must be UTF-8 text, not vues/d\\xE9tail.");
 
     // Dots inside names, empty parts and folders below the destination stay inside.
     GallerySettings fine = settings;
     fine.IdxFileName = "..index.htm";
     fine.ThumbPrefix = "..";
     fine.ThumbSuffix = "";
-    for (const char* folder : {"", ".", "views/large", "a..b"}) {
+    fine.ThumbSuffix = "_caf\xC3\xA9";
+    for (const char* folder : {"", ".", "views/large", "a..b", "vues/d\xC3\xA9tail"}) {
         fine.PageSub.name = folder;
         EXPECT_EQ(refusal(fine), "accepted") << folder;
     }

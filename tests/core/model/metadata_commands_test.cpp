@@ -90,5 +90,20 @@ TEST_F(MetadataCommandsTest, TitlesAndInfosComeFromPicturesThatCarryThem) {
     EXPECT_EQ(list.entry(3).info, "typed by hand");
 }
 
+// Its XMP title is a file name and every description is what the camera wrote: only the
+// IPTC headline, written by a person, is taken, and the info stays as it was.
+TEST_F(MetadataCommandsTest, WhatTheCameraFilledInIsPassedOver) {
+    add("camera-boilerplate.jpg", "a.jpg");
+    list.entry(1).info = "typed by hand";
+    EXPECT_EQ(titlesFromMetadata(list, pictureFormats()), 1);
+    EXPECT_THAT(titles(), ElementsAre("Harbour at dawn"));
+    EXPECT_EQ(list.entry(1).info, "typed by hand");
+
+    // A description of several lines becomes one, as a project file holds it.
+    testing::writeFile(scratch.folder() + "a.txt", "Harbour\r\n\r\nat dawn,\tlow tide\n");
+    EXPECT_EQ(titlesFromMetadata(list, pictureFormats()), 1);
+    EXPECT_EQ(list.entry(1).info, "Harbour at dawn, low tide");
+}
+
 } // namespace
 } // namespace vellumar

@@ -1,4 +1,5 @@
 #include <pwd.h>
+#include <set>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -104,22 +105,29 @@ TEST_F(OutputPolicyTest, AlwaysOverwriteDeletesOnlyTheGallerysOwnFiles) {
     const OutputPolicy ask(OverwriteMode::Ask, frontend, {}, ownedFiles(settings));
     const OutputPolicy overwrite(OverwriteMode::Overwrite, frontend, {}, ownedFiles(settings));
     const OutputFolders folders = outputFoldersOf(settings);
+    // Preparing deletes nothing in any mode: the earlier gallery stays whole while the new
+    // one is written.
     for (const std::string* gallery :
          {&folders.root, &folders.thumbs, &folders.pictures, &folders.pages}) {
         ask.prepareFolder(*gallery);
+        overwrite.prepareFolder(*gallery);
     }
+    ask.removeLeftovers(folders);
     for (const std::string& file : ours) {
         EXPECT_TRUE(fs::exists(folder() + file)) << file; // only Always overwrite deletes
     }
-    for (const std::string* gallery :
-         {&folders.root, &folders.thumbs, &folders.pictures, &folders.pages}) {
-        overwrite.prepareFolder(*gallery);
-    }
+    // What the new gallery writes stays, whichever way its path is spelt; the rest of the
+    // earlier gallery goes.
+    const std::set<std::string> written = {"index.htm", "thumb/tn_1.jpg", "picpage/plain.css"};
+    EXPECT_TRUE(overwrite.mayWrite(folder() + "index.htm"));
+    EXPECT_TRUE(overwrite.mayWrite(folder() + "thumb/../thumb/tn_1.jpg"));
+    overwrite.checkNotProtected(scratch.folder() + "./out/picpage/plain.css");
+    overwrite.removeLeftovers(folders);
     for (const std::string& file : users) {
         EXPECT_EQ(readFile(folder() + file), file) << file;
     }
     for (const std::string& file : ours) {
-        EXPECT_FALSE(fs::exists(folder() + file)) << file;
+        EXPECT_EQ(fs::exists(folder() + file), written.count(file) > 0) << file;
     }
 }
 
@@ -132,13 +140,13 @@ TEST_F(OutputPolicyTest, OwnsNothingOfWhatItCopiesFrom) {
     writeFile(folder() + "PageBG.jpg", "background");
     writeFile(folder() + "next.gif", "copied button");
     OutputPolicy(OverwriteMode::Overwrite, frontend, {}, ownedFiles(settings))
-        .prepareFolder(folder());
+        .removeLeftovers(outputFoldersOf(settings));
     EXPECT_EQ(readFile(folder() + "last.gif"), "button");
     EXPECT_EQ(readFile(folder() + "PageBG.jpg"), "background");
     EXPECT_FALSE(fs::exists(folder() + "next.gif"));
     // A policy that knows no gallery deletes nothing.
     writeFile(folder() + "index.htm", "page");
-    OutputPolicy(OverwriteMode::Overwrite, frontend).prepareFolder(folder());
+    OutputPolicy(OverwriteMode::Overwrite, frontend).removeLeftovers(outputFoldersOf(settings));
     EXPECT_TRUE(fs::exists(folder() + "index.htm"));
 }
 
@@ -151,7 +159,7 @@ TEST_F(OutputPolicyTest, RemovesSymbolicLinksAsLinks) {
     fs::create_symlink(scratch.folder() + "elsewhere/precious.jpg", folder() + "mine.jpg");
     const GallerySettings settings = gallerySettings();
     OutputPolicy(OverwriteMode::Overwrite, frontend, {}, ownedFiles(settings))
-        .prepareFolder(folder());
+        .removeLeftovers(outputFoldersOf(settings));
     EXPECT_FALSE(fs::exists(fs::symlink_status(folder() + "index2.htm")));
     EXPECT_FALSE(fs::exists(fs::symlink_status(folder() + "TableBG.jpg")));
     EXPECT_FALSE(fs::exists(fs::symlink_status(folder() + "PageBG.gif")));
@@ -173,7 +181,7 @@ TEST_F(OutputPolicyTest, NeverDeletesOrReplacesTheProjectsOwnFiles) {
     const OutputPolicy policy(OverwriteMode::Overwrite, frontend,
                               projectOwnFiles(entries, folder() + "album.vlm"),
                               ownedFiles(settings));
-    policy.prepareFolder(folder());
+    policy.removeLeftovers(outputFoldersOf(settings));
     EXPECT_EQ(readFile(folder() + "PageBG.jpg"), "photo");
     EXPECT_EQ(readFile(folder() + "album.vlm"), "project");
     EXPECT_EQ(readFile(folder() + "TableBG.jpg"), "far");

@@ -99,7 +99,8 @@ const std::vector<std::string> kAllSettingKeys = {"DestFolder",
                                                   "SmoothScaling",
                                                   "AutoRotate",
                                                   "HiDpiThumbs",
-                                                  "PicKeepRatio"};
+                                                  "PicKeepRatio",
+                                                  "WideGamut"};
 
 // Settings where every value differs from its default.
 GallerySettings unusualSettings() {
@@ -167,6 +168,7 @@ GallerySettings unusualSettings() {
     s.AutoRotate = false;
     s.HiDpiThumbs = false;
     s.PicKeepRatio = false;
+    s.WideGamut = true;
     return s;
 }
 
@@ -250,6 +252,7 @@ TEST_F(ProjectFileTest, WritesEveryKeyInOrder) {
                                {"AutoRotate", "not checked"},
                                {"HiDpiThumbs", "not checked"},
                                {"PicKeepRatio", "not checked"},
+                               {"WideGamut", "checked"},
                                {"ThumbInfo", "<%ThumbInfo%>"},
                                {"Overwrite", "2"}});
 }
@@ -276,7 +279,8 @@ TEST_F(ProjectFileTest, WritesDefaultsWithFlaggedKeysLeftOut) {
                                {"SmoothScaling", "checked"},
                                {"AutoRotate", "checked"},
                                {"HiDpiThumbs", "checked"},
-                               {"PicKeepRatio", "checked"}});
+                               {"PicKeepRatio", "checked"},
+                               {"WideGamut", "not checked"}});
 
     // A large picture without border: its border keys stay out.
     defaults.ResizePic = true;
@@ -419,6 +423,7 @@ TEST_F(ProjectFileTest, MissingKeysHaveTheirOwnDefaults) {
     EXPECT_FALSE(settings.HiDpiThumbs);        // and build no double-size thumbnails
     EXPECT_FALSE(settings.PicKeepRatio);       // and stretch their large pictures to the box
     EXPECT_TRUE(GallerySettings().PicKeepRatio);
+    EXPECT_FALSE(settings.WideGamut);          // nor wide-gamut pictures
     EXPECT_EQ(settings.DestFolder, "");
     EXPECT_EQ(settings.Style, "Modern");
     EXPECT_EQ(settings.ThumbLink, ThumbLinkTarget::Picture);
@@ -505,6 +510,45 @@ TEST_F(ProjectFileTest, AFailedLoadChangesNothing) {
     EXPECT_EQ(list, listBefore);
     EXPECT_EQ(settings, settingsBefore);
     EXPECT_EQ(loadFailedNotice("p.vlm", "why"), "Load project p.vlm fail!\nwhy");
+}
+
+// A NUL would end the text unseen: a title cut short and the pictures after it dropped.
+TEST_F(ProjectFileTest, ANulByteAnywhereFailsTheLoadWithItsLine) {
+    const std::string a = folder.picture("a.jpg");
+    const std::string image = "\r\n[Image1]\r\nfile=" + a + "\r\ntitle=My";
+    const std::string rest = "\r\ncrop=0\r\nrotate=0\r\n";
+    const std::string valid = projectWith({}, image + " trip" + rest, 1);
+    ASSERT_TRUE(load(valid));
+    const int titleLine = *IniReader(readTextFile(valid, 1 << 20)).lineOf("Image1", "title");
+
+    const LoadResult inTitle =
+        load(projectWith({}, image + std::string(1, '\0') + " trip" + rest, 1));
+    EXPECT_FALSE(inTitle.loaded);
+    EXPECT_EQ(inTitle.reason, "Line " + std::to_string(titleLine) +
+                                  " holds a NUL byte, which a project file never holds.");
+    // At the very end, and on a line of its own after the last picture.
+    EXPECT_THAT(load(projectWith({}, image + rest + std::string(1, '\0'), 1)).reason,
+                ::testing::StartsWith("Line " + std::to_string(titleLine + 3) + " holds a NUL"));
+    EXPECT_THAT(load(projectWith({std::string("Page\0Title=x", 13)})).reason,
+                ::testing::StartsWith("Line 6 holds a NUL byte"));
+    EXPECT_EQ(list.count(), 1); // the valid project stays open
+}
+
+TEST_F(ProjectFileTest, AFileThatIsNoProjectSaysSo) {
+    const std::string notAProject =
+        "The file is not a project file: it has neither a [project] nor a [Setting] section.";
+    for (const std::string& text :
+         {std::string(100 * 1024, '\0'), std::string(), std::string("just some notes\nkey=1\n"),
+          std::string("[Image1]\r\nfile=/a.jpg\r\n"), std::string("\xEF\xBB\xBF\r\n\r\n")}) {
+        SCOPED_TRACE(text.substr(0, 20));
+        const LoadResult result = load(writeProject(text));
+        EXPECT_FALSE(result.loaded);
+        EXPECT_EQ(result.reason, notAProject);
+    }
+    // Either section is enough for a project, in any letter case: the number it lacks is
+    // then what fails.
+    EXPECT_THAT(load(writeProject("[PROJECT]\r\nimgcount=0\r\n")).reason,
+                ::testing::StartsWith("[Setting] Overwrite (missing): "));
 }
 
 TEST_F(ProjectFileTest, OnlyRegularFilesAreReadAsProjects) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "html/resource_copy.h"
+#include "model/gallery_file_names.h"
 #include "model/output_folders.h"
 #include "pipeline/build_driver.h"
 #include "pipeline/page_steps.h"
@@ -34,7 +35,15 @@ protected:
         const OutputPolicy policy = outputPolicyOf(plan, settings, program(),
                                                    projectOwnFiles(entries, projectFile), frontend);
         policy.checkFoldersMayBePrepared(plan.folders);
-        buildGalleryPages(plan, {settings, entries, program(), policy, toJpeg()}, frontend);
+        if (!buildGalleryPages(plan, {settings, entries, program(), policy, toJpeg()}, frontend)) {
+            return;
+        }
+        // As a whole build ends, with the pictures its picture step wrote among its files.
+        for (std::size_t n = 1; n <= entries.size(); ++n) {
+            policy.checkNotProtected(plan.folders.thumbs + thumbnailFileName(settings, n));
+            policy.checkNotProtected(plan.folders.pictures + largePictureFileName(n));
+        }
+        policy.removeLeftovers(plan.folders);
     }
 
     // Checks that the build fails with a ProjectError holding `text` and leaves no folder.
@@ -130,15 +139,20 @@ TEST_F(HtmlBuildTest, ReportsEveryPageAndEndsFinished) {
     EXPECT_EQ(std::count(last.begin(), last.end(), "</tr>"), 0);
 }
 
-TEST_F(HtmlBuildTest, AnEmptyGalleryStillPreparesFoldersAndCopiesFiles) {
+TEST_F(HtmlBuildTest, AnEmptyGalleryHasOneIndexPageWithAnEmptyTable) {
     build();
     EXPECT_TRUE(fs::is_directory(dest() + "picpage"));
     EXPECT_TRUE(fs::is_regular_file(dest() + "plain.css"));
     EXPECT_TRUE(fs::is_regular_file(dest() + "picpage/plain.css"));
     EXPECT_TRUE(fs::is_regular_file(dest() + "next.gif"));
-    EXPECT_FALSE(fs::exists(dest() + "index.htm"));
-    EXPECT_THAT(frontend.statuses, ElementsAre("Finished"));
-    EXPECT_THAT(frontend.progressValues, ElementsAre(0));
+    const std::vector<std::string> index = pageLines(dest() + "index.htm");
+    EXPECT_EQ(std::count(index.begin(), index.end(), "<tr>"), 0);
+    EXPECT_FALSE(fs::exists(dest() + "index2.htm"));
+    EXPECT_FALSE(fs::exists(dest() + "picpage/page1.htm"));
+    EXPECT_THAT(frontend.statuses,
+                ElementsAre("Generating thumbnail HTML file index1.htm", "Finished"));
+    EXPECT_THAT(frontend.progressValues, ElementsAre(100, 0));
+    EXPECT_THAT(testing::brokenGalleryLinks(dest()), IsEmpty());
 }
 
 TEST_F(HtmlBuildTest, ThumbnailLinksFollowThePictureFolderName) {

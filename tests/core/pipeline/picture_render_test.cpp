@@ -1,3 +1,6 @@
+#include <functional>
+
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "atomic_file.h"
@@ -92,6 +95,44 @@ TEST(PictureRender, LargePictureIsProgressiveAndEveryOutputKeepsTheStandardCodin
     EXPECT_TRUE(testing::samePixels(
         thumbnail.picture,
         testing::decodeWithLibjpeg(encodeJpeg(*bitmaps.thumbnail, JpegCoding::Standard)).picture));
+}
+
+// A JPEG side holds at most 65,500 pixels; a box whose pictures would be larger, border
+// included, is refused before any picture is made.
+TEST(PictureBoxes, BoxesLargerThanAJpegAreRefused) {
+    const auto refusal = [](const std::function<void()>& plan) {
+        try {
+            plan();
+        } catch (const ProjectError& error) {
+            return std::string(error.what());
+        }
+        return std::string("accepted");
+    };
+    GallerySettings settings;
+    settings.HiDpiThumbs = false;
+    settings.ThumbWidth = {true, "65500"};
+    EXPECT_EQ(refusal([&] { thumbnailBoxOf(settings); }), "accepted");
+    settings.ThumbBorder = true;
+    settings.ThumbBorderWidth = "1";
+    EXPECT_EQ(refusal([&] { thumbnailBoxOf(settings); }),
+              "The thumbnail would be 65502 x 65502 pixels with its border, but a JPEG side "
+              "holds at most 65500 pixels.");
+    settings.ThumbBorderWidth = "2147483647"; // no overflow on the way
+    EXPECT_NE(refusal([&] { thumbnailBoxOf(settings); }), "accepted");
+
+    settings.ThumbBorder = false;
+    settings.ThumbWidth = {true, "40000"};
+    EXPECT_EQ(refusal([&] { thumbnailBoxOf(settings); }), "accepted");
+    settings.HiDpiThumbs = true;
+    EXPECT_EQ(refusal([&] { thumbnailBoxOf(settings); }),
+              "The double-size thumbnail would be 80000 x 80000 pixels with its border, but a "
+              "JPEG side holds at most 65500 pixels.");
+
+    settings.ResizePic = true;
+    settings.PicWidth = {true, "600"};
+    settings.PicHeight = {true, "70000"};
+    EXPECT_THAT(refusal([&] { largePictureBoxOf(settings); }),
+                ::testing::StartsWith("The large picture would be 600 x 70000 pixels"));
 }
 
 } // namespace

@@ -58,7 +58,12 @@ protected:
         plan.reuse = reuse;
         plan.reuseFolder = scratch.folder() + "reuse/";
         const OutputPolicy policy = outputPolicyOf(plan, settings, kProgramFolder, {}, frontend);
-        return buildPictures(plan, settings, entries, pictureFormats(), policy, frontend, results);
+        if (!buildPictures(plan, settings, entries, pictureFormats(), policy, frontend, results)) {
+            return false;
+        }
+        // As the page step ends a whole build, with what "Always overwrite" leaves out.
+        policy.removeLeftovers(plan.folders);
+        return true;
     }
 
     // Large pictures resized to fit 600 x 600, which the small test pictures already do.

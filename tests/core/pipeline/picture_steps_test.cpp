@@ -3,8 +3,10 @@
 #include <fstream>
 #include <map>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <tuple>
+#include <unistd.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -280,6 +282,35 @@ TEST_P(PictureStepsTest, OnlyWhatChangedIsMadeAgain) {
     ASSERT_TRUE(run(OverwriteMode::Overwrite));
     EXPECT_EQ(results.decodedPictures, 1u);
     EXPECT_EQ(sizeOf("thumb/tn_1.jpg"), (PictureSize{43, 32}));
+}
+
+// Killed builds leave the records they were writing as empty temporary files; the next build
+// removes those of ended processes and those too old to be a write under way.
+TEST_P(PictureStepsTest, HalfWrittenRecordsOfKilledBuildsAreRemoved) {
+    addPictures(1);
+    const std::string store = scratch.folder() + "reuse/";
+    fs::create_directories(store);
+    const pid_t ended = ::fork();
+    if (ended == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(ended, nullptr, 0);
+    const std::string live = std::to_string(::getpid());
+    const std::string abandoned = store + ".5f3a.rec." + std::to_string(ended) + "-0.tmp";
+    const std::string underWay = store + ".9c41.rec." + live + "-0.tmp";
+    const std::string forgotten = store + ".77d0.rec." + live + "-1.tmp";
+    const std::string notATemporary = store + "notes.tmp";
+    for (const std::string* path : {&abandoned, &underWay, &forgotten, &notATemporary}) {
+        std::ofstream{*path};
+    }
+    const auto hourAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    fs::last_write_time(forgotten, hourAgo);
+    fs::last_write_time(notATemporary, hourAgo);
+    ASSERT_TRUE(run(OverwriteMode::Overwrite));
+    EXPECT_FALSE(fs::exists(abandoned));
+    EXPECT_TRUE(fs::exists(underWay));
+    EXPECT_FALSE(fs::exists(forgotten));
+    EXPECT_TRUE(fs::exists(notATemporary));
 }
 
 TEST_P(PictureStepsTest, DamagedOrMissingRecordsOnlyCostTime) {

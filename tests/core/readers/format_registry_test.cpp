@@ -26,13 +26,13 @@ std::vector<std::string> split(const std::string& text, const std::string& separ
 
 TEST(FormatRegistry, HoldsTheFortyRowsInRegistrationOrderThenTheNewerFormats) {
     const auto extensions = registry().extensions();
-    ASSERT_EQ(extensions.size(), 45u);
+    ASSERT_EQ(extensions.size(), 46u);
     EXPECT_EQ(extensions.front(), "bmp");
     EXPECT_EQ(extensions[5], "jpg");
     EXPECT_EQ(extensions[17], "fax");
     EXPECT_EQ(extensions[39], "png");
     EXPECT_EQ(std::vector<std::string>(extensions.begin() + 40, extensions.end()),
-              (std::vector<std::string>{"webp", "heic", "heif", "avif", "jxl"}));
+              (std::vector<std::string>{"webp", "heic", "heif", "avif", "jxl", "mpo"}));
     EXPECT_EQ(registry().readerClass("THEIFGraphic")->rowCount, 3);
     EXPECT_TRUE(registry().acceptsFile("IMG_0001.HEIC"));
     EXPECT_TRUE(registry().acceptsFile("cat.webp"));
@@ -42,7 +42,7 @@ TEST(FormatRegistry, HoldsTheFortyRowsInRegistrationOrderThenTheNewerFormats) {
 
 TEST(FormatRegistry, CountsRowsPerReaderAndKeepsCommonDescriptions) {
     EXPECT_EQ(registry().readerClass("TBitmap")->rowCount, 3);
-    EXPECT_EQ(registry().readerClass("TJPEGImage")->rowCount, 4);
+    EXPECT_EQ(registry().readerClass("TJPEGImage")->rowCount, 5);
     EXPECT_EQ(registry().readerClass("TTargaGraphic")->rowCount, 5);
     EXPECT_EQ(registry().readerClass("TSGIGraphic")->commonDescription, "SGI images");
     EXPECT_EQ(registry().readerClass("TTIFFGraphic")->commonDescription,
@@ -96,27 +96,29 @@ TEST(FormatRegistry, RegisteringAnExtensionTwiceFails) {
 
 TEST(FormatRegistry, DialogFilterListsAllPatternsThenEachFormatNewestFirst) {
     const auto entries = split(registry().dialogFilter(), ";;");
-    ASSERT_EQ(entries.size(), 52u);
+    ASSERT_EQ(entries.size(), 53u);
 
     const std::string& all = entries.front();
     ASSERT_EQ(all.rfind("All (", 0), 0u);
     const auto patterns = split(all.substr(5, all.size() - 6), " ");
-    ASSERT_EQ(patterns.size(), 51u);
-    EXPECT_EQ(patterns.front(), "*.jxl");
-    EXPECT_EQ(patterns[5], "*.png");
-    EXPECT_EQ(patterns[6], "*.psp");
-    EXPECT_EQ(patterns[44], "*.bmp");
+    ASSERT_EQ(patterns.size(), 52u);
+    EXPECT_EQ(patterns.front(), "*.mpo");
+    EXPECT_EQ(patterns[1], "*.jxl");
+    EXPECT_EQ(patterns[6], "*.png");
+    EXPECT_EQ(patterns[7], "*.psp");
+    EXPECT_EQ(patterns[45], "*.bmp");
     const std::vector<std::string> platformTail(patterns.end() - 6, patterns.end());
     EXPECT_EQ(platformTail,
               (std::vector<std::string>{"*.jpg", "*.jpeg", "*.bmp", "*.ico", "*.emf", "*.wmf"}));
 
-    EXPECT_EQ(entries[1], "JPEG XL images (*.jxl)");
-    EXPECT_EQ(entries[5], "WebP images (*.webp)");
-    EXPECT_EQ(entries[6], "Portable network graphic images (*.png)");
-    EXPECT_EQ(entries[7], "Paintshop Pro images (*.psp)");
-    EXPECT_EQ(entries[45], "Windows bitmaps (*.bmp)");
-    EXPECT_EQ(entries[46], "JPEG Image File (*.jpg)");
-    EXPECT_EQ(entries[51], "Metafiles (*.wmf)");
+    EXPECT_EQ(entries[1], "Multi-picture JPEG images (*.mpo)");
+    EXPECT_EQ(entries[2], "JPEG XL images (*.jxl)");
+    EXPECT_EQ(entries[6], "WebP images (*.webp)");
+    EXPECT_EQ(entries[7], "Portable network graphic images (*.png)");
+    EXPECT_EQ(entries[8], "Paintshop Pro images (*.psp)");
+    EXPECT_EQ(entries[46], "Windows bitmaps (*.bmp)");
+    EXPECT_EQ(entries[47], "JPEG Image File (*.jpg)");
+    EXPECT_EQ(entries[52], "Metafiles (*.wmf)");
 }
 
 } // namespace

@@ -162,6 +162,17 @@ TEST(PictureFile, AFileInPiecesThatEndsEarlyIsRefusedLikeOneInMemory) {
     }
 }
 
+// A file read into memory stays there while its picture decodes, so its bytes count with
+// the pixels.
+TEST(PictureFile, CountsTheBytesItHoldsWithThePixels) {
+    const PictureFile file(testing::fixturePath("png", "rgb8.png"), pictureFormats());
+    const std::uint64_t needed = rgbBytes({23, 19}) + file.bytes().size();
+    MemoryBudget enough(needed);
+    EXPECT_NO_THROW(file.reserveDecode(enough));
+    MemoryBudget tooLittle(needed - 1);
+    EXPECT_THROW(file.reserveDecode(tooLittle), ProjectError);
+}
+
 TEST(ByteSource, ReadsTheSameFromMemoryAndFromTheFile) {
     testing::ScratchFolder scratch;
     const std::vector<std::uint8_t> bytes = {'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'};

@@ -15,6 +15,7 @@ std::vector<FuzzTarget> fuzzTargets(const PictureFormatRegistry& registry) {
     }
     targets.push_back({"project_file", loadProjectFile});
     targets.push_back({"template", expandTemplateText});
+    targets.push_back({"svg", checkSvgFile});
     targets.push_back({"metadata", readMetadata});
     return targets;
 }

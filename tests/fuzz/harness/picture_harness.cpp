@@ -50,6 +50,9 @@ void keepToOurOwnCode() {
 void decodeWithReader(const PictureReader& reader, Bytes bytes) {
     const PictureSource source{bytes, "fuzz"};
     reader.sniff(bytes);
+    // What the header says of the colours, a damaged profile included, never fails.
+    colourName(reader.colour(source));
+    reader.convertsColour(source);
     std::optional<PictureSize> probed;
     try {
         probed = reader.probe(source);

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <unistd.h>
 
+#include "file_io.h"
 #include "frontend.h"
 #include "html/line_expander.h"
 #include "html/resource_copy.h"
@@ -13,6 +14,7 @@
 #include "model/project_file.h"
 #include "project_error.h"
 #include "readers/picture_metadata.h"
+#include "readers/svg_check.h"
 #include "text_util.h"
 
 namespace vellumar::fuzzing {
@@ -46,6 +48,14 @@ void loadProjectFile(Bytes bytes) {
     if (LoadProject(path, list, settings, {"Classic", "Paper"}, frontend)) {
         projectText(list, settings, "fuzz.vlm");
     }
+}
+
+void checkSvgFile(Bytes bytes) {
+    const std::string path = "/tmp/vellumar-fuzz-" + std::to_string(::getpid()) + ".svg";
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    isSvgPicture(ReadOnlyFile(path));
 }
 
 void expandTemplateText(Bytes bytes) {

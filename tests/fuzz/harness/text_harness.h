@@ -12,6 +12,10 @@ void loadProjectFile(Bytes bytes);
 // finding its resource references must never crash, whatever the bytes.
 void expandTemplateText(Bytes bytes);
 
+// A project may name any file as an SVG button: checking it must never crash or hang,
+// whatever the bytes.
+void checkSvgFile(Bytes bytes);
+
 // Whatever the bytes, their embedded metadata reads as values within their documented ranges
 // and never fails.
 void readMetadata(Bytes bytes);
