@@ -126,7 +126,7 @@ std::uint64_t jpegCodingMemory(PictureSize size) {
 
 std::uint64_t jpegCodingMemoryWithin(PictureSize bound) {
     // A bound too large to buffer may still hold a picture just small enough to be buffered.
-    constexpr int kLargestBufferedSide = 10'000;
+    constexpr int kLargestBufferedSide = 3'000;
     static_assert(std::uint64_t{kLargestBufferedSide} * kLargestBufferedSide ==
                   kBufferedJpegPixelLimit);
     return jpegCodingFor(bound, false) == JpegCoding::Standard

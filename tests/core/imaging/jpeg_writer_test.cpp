@@ -120,18 +120,21 @@ TEST(JpegWriter, FittedAndProgressiveCodingsDecodeToTheStandardCodingsPixels) {
 }
 
 TEST(JpegWriter, CodingIsChosenBySizeAndBufferedCodingsAreCountedInFull) {
-    EXPECT_EQ(jpegCodingFor({4000, 3000}, false), JpegCoding::Optimised);
-    EXPECT_EQ(jpegCodingFor({4000, 3000}, true), JpegCoding::Progressive);
-    EXPECT_EQ(jpegCodingFor({10'000, 10'000}, true), JpegCoding::Progressive);
-    EXPECT_EQ(jpegCodingFor({10'000, 10'001}, true), JpegCoding::Standard);
+    EXPECT_EQ(jpegCodingFor({3000, 2000}, false), JpegCoding::Optimised);
+    EXPECT_EQ(jpegCodingFor({3000, 2000}, true), JpegCoding::Progressive);
+    EXPECT_EQ(jpegCodingFor({3000, 3000}, true), JpegCoding::Progressive);
+    EXPECT_EQ(jpegCodingFor({3000, 3001}, true), JpegCoding::Standard);
+    // A 12-megapixel photo kept at its own size streams, as fast as it always did.
+    EXPECT_EQ(jpegCodingFor({4000, 3000}, true), JpegCoding::Standard);
     EXPECT_EQ(jpegCodingFor({20'000, 20'000}, false), JpegCoding::Standard);
-    // Three bytes a pixel, in whole 16 x 16 blocks: 250 x 188 of them.
-    EXPECT_EQ(jpegCodingMemory({4000, 3000}), 36'096'000u);
+    // Three bytes a pixel, in whole 16 x 16 blocks: 188 x 125 of them.
+    EXPECT_EQ(jpegCodingMemory({3000, 2000}), 18'048'000u);
     EXPECT_EQ(jpegCodingMemory({17, 1}), 2u * 768);
-    EXPECT_EQ(jpegCodingMemory({20'000, 20'000}), 0u); // streamed
-    EXPECT_EQ(jpegCodingMemoryWithin({4000, 3000}), 36'096'000u);
+    EXPECT_EQ(jpegCodingMemory({4000, 3000}), 0u); // streamed
+    EXPECT_EQ(jpegCodingMemory({20'000, 20'000}), 0u);
+    EXPECT_EQ(jpegCodingMemoryWithin({3000, 2000}), 18'048'000u);
     // A smaller picture inside the box may still be buffered.
-    EXPECT_EQ(jpegCodingMemoryWithin({20'000, 20'000}), jpegCodingMemory({10'000, 10'000}));
+    EXPECT_EQ(jpegCodingMemoryWithin({20'000, 20'000}), jpegCodingMemory({3000, 3000}));
 }
 
 TEST(JpegWriter, EmptyBitmapGivesNoBytes) {
