@@ -15,6 +15,7 @@
 #include "colour/colour_conversion.h"
 #include "project_error.h"
 #include "readers/byte_reader.h"
+#include "readers/png_glue.h"
 
 namespace vellumar {
 
@@ -69,33 +70,6 @@ Chromaticities chromaticitiesOf(Bytes chunk) {
     return {values[0], values[1], values[2], values[3], values[4], values[5], values[6], values[7]};
 }
 
-// As long as the simplified reading's own message buffer.
-struct Failure {
-    char message[sizeof(png_image::message)] = "";
-};
-
-struct MemoryInput {
-    Bytes bytes;
-    std::size_t position = 0;
-};
-
-void readFromMemory(png_structp png, png_bytep out, png_size_t count) {
-    auto* input = static_cast<MemoryInput*>(png_get_io_ptr(png));
-    if (count > input->bytes.size() - input->position) {
-        png_error(png, "read beyond end of data");
-    }
-    std::memcpy(out, input->bytes.data() + input->position, count);
-    input->position += count;
-}
-
-void onError(png_structp png, png_const_charp message) {
-    auto* failure = static_cast<Failure*>(png_get_error_ptr(png));
-    std::snprintf(failure->message, sizeof failure->message, "%s", message);
-    png_longjmp(png, 1);
-}
-
-void onWarning(png_structp, png_const_charp) {}
-
 // Lays RGBA samples (8 or 16 bits, native order) onto white in place, leaving RGB.
 template <typename Sample>
 void ontoWhite(std::uint8_t* row, int width) {
@@ -130,26 +104,6 @@ bool requestRawRgba(png_structp png, png_infop info) {
     return deep;
 }
 
-// Where the pixels of one stored picture land: the whole picture, or one of the seven
-// reduced pictures of an interlaced one.
-struct Pass {
-    int firstX = 0;
-    int stepX = 1;
-    int firstY = 0;
-    int stepY = 1;
-    int columns = 0;
-    int rows = 0;
-};
-
-Pass adam7Pass(int pass, int width, int height) {
-    return {PNG_PASS_START_COL(pass),
-            PNG_PASS_COL_OFFSET(pass),
-            PNG_PASS_START_ROW(pass),
-            PNG_PASS_ROW_OFFSET(pass),
-            static_cast<int>(PNG_PASS_COLS(static_cast<png_uint_32>(width), pass)),
-            static_cast<int>(PNG_PASS_ROWS(static_cast<png_uint_32>(height), pass))};
-}
-
 // The memory rows pass through, held by the caller of the frame libpng jumps back into.
 struct RowBuffers {
     std::vector<std::uint8_t> samples;
@@ -158,7 +112,7 @@ struct RowBuffers {
 
 // Laying onto white and converting work on single pixels, so the reduced rows of an
 // interlaced picture are finished where they come and nothing is kept from pass to pass.
-void readPass(png_structp png, const Pass& pass, bool deep, const ColourConverter& converter,
+void readPass(png_structp png, const PngPass& pass, bool deep, const ColourConverter& converter,
               RowBuffers& buffers, Bitmap& bitmap) {
     for (int r = 0; r < pass.rows && pass.columns > 0; ++r) {
         png_read_row(png, buffers.samples.data(), nullptr);
@@ -180,7 +134,7 @@ void readPass(png_structp png, const Pass& pass, bool deep, const ColourConverte
 // libpng's errors jump back into this frame, which therefore holds nothing that needs its
 // destructor run.
 bool readRows(png_structp png, png_infop info, Bitmap& bitmap, const ColourConverter& converter,
-              RowBuffers& buffers, Failure& failure) {
+              RowBuffers& buffers, PngFailure& failure) {
     if (setjmp(png_jmpbuf(png))) {
         return false;
     }
@@ -259,14 +213,15 @@ bool pngHasDeepSamples(Bytes bytes) {
 }
 
 void readPngConverted(Bytes bytes, Bitmap& bitmap, const ColourConverter& converter) {
-    Failure failure;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &failure, onError, onWarning);
+    PngFailure failure;
+    png_structp png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, &failure, onPngError, onPngWarning);
     if (!png) {
         throw ProjectError("the PNG data cannot be decoded: not enough memory");
     }
     png_infop info = png_create_info_struct(png);
-    MemoryInput input{bytes};
-    png_set_read_fn(png, &input, readFromMemory);
+    PngMemoryInput input{bytes};
+    png_set_read_fn(png, &input, readPngFromMemory);
     RowBuffers buffers;
     const bool read = info && readRows(png, info, bitmap, converter, buffers, failure);
     png_destroy_read_struct(&png, &info, nullptr);

@@ -9,6 +9,7 @@
 
 #include "project_error.h"
 #include "readers/alpha_onto_white.h"
+#include "readers/png_glue.h"
 
 namespace vellumar {
 
@@ -63,34 +64,6 @@ PngHeader headerOf(Bytes bytes) {
     return header;
 }
 
-struct MemoryInput {
-    Bytes bytes;
-    std::size_t position = 0;
-};
-
-void readFromMemory(png_structp png, png_bytep out, png_size_t count) {
-    auto* input = static_cast<MemoryInput*>(png_get_io_ptr(png));
-    if (count > input->bytes.size() - input->position) {
-        png_error(png, "read beyond end of data");
-    }
-    std::memcpy(out, input->bytes.data() + input->position, count);
-    input->position += count;
-}
-
-// As long as the simplified reading's own message buffer, so that a failure reads the same
-// whichever way the picture was decoded.
-struct Failure {
-    char message[sizeof(png_image::message)] = "";
-};
-
-void onError(png_structp png, png_const_charp message) {
-    auto* failure = static_cast<Failure*>(png_get_error_ptr(png));
-    std::snprintf(failure->message, sizeof failure->message, "%s", message);
-    png_longjmp(png, 1);
-}
-
-void onWarning(png_structp, png_const_charp) {}
-
 // The transformations, in the order libpng's simplified reading sets them for 8-bit RGBA
 // output: expand palettes, small depths and tRNS to RGBA, take the file as sRGB unless its
 // gAMA or sRGB chunk says otherwise, scale 16-bit samples down, and correct to sRGB.
@@ -111,30 +84,10 @@ void requestRgba(png_structp png, png_infop info) {
     }
 }
 
-// Where the pixels of one stored picture land: the whole picture, or one of the seven
-// reduced pictures of an interlaced one.
-struct Pass {
-    int firstX = 0;
-    int stepX = 1;
-    int firstY = 0;
-    int stepY = 1;
-    int columns = 0;
-    int rows = 0;
-};
-
-Pass adam7Pass(int pass, int width, int height) {
-    return {PNG_PASS_START_COL(pass),
-            PNG_PASS_COL_OFFSET(pass),
-            PNG_PASS_START_ROW(pass),
-            PNG_PASS_ROW_OFFSET(pass),
-            static_cast<int>(PNG_PASS_COLS(static_cast<png_uint_32>(width), pass)),
-            static_cast<int>(PNG_PASS_ROWS(static_cast<png_uint_32>(height), pass))};
-}
-
 // Every transformation works on single pixels, so the reduced rows of an interlaced picture
 // come out as its finished pixels would: each is laid onto white where it belongs, and
 // nothing needs to be kept from one pass to the next.
-void readPass(png_structp png, const Pass& pass, Bitmap& bitmap, std::uint8_t* row) {
+void readPass(png_structp png, const PngPass& pass, Bitmap& bitmap, std::uint8_t* row) {
     if (pass.columns == 0 || pass.rows == 0) {
         return; // libpng skips empty passes as well
     }
@@ -149,7 +102,7 @@ void readPass(png_structp png, const Pass& pass, Bitmap& bitmap, std::uint8_t* r
 // libpng's errors jump back into this frame, which therefore holds nothing that needs its
 // destructor run.
 bool readRows(png_structp png, png_infop info, Bitmap& bitmap, std::uint8_t* row,
-              Failure& failure) {
+              PngFailure& failure) {
     if (setjmp(png_jmpbuf(png))) {
         return false;
     }
@@ -184,14 +137,15 @@ bool pngReadsByRows(Bytes bytes) {
 }
 
 void readPngRowsOntoWhite(Bytes bytes, Bitmap& bitmap) {
-    Failure failure;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &failure, onError, onWarning);
+    PngFailure failure;
+    png_structp png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, &failure, onPngError, onPngWarning);
     if (!png) {
         throw ProjectError("the PNG data cannot be decoded: not enough memory");
     }
     png_infop info = png_create_info_struct(png);
-    MemoryInput input{bytes};
-    png_set_read_fn(png, &input, readFromMemory);
+    PngMemoryInput input{bytes};
+    png_set_read_fn(png, &input, readPngFromMemory);
     std::vector<std::uint8_t> row(static_cast<std::size_t>(bitmap.width()) * 4);
     const bool read = info && readRows(png, info, bitmap, row.data(), failure);
     png_destroy_read_struct(&png, &info, nullptr);
