@@ -152,12 +152,12 @@ ColourDescription HeifReader::colour(const PictureSource& source) const {
             return ColourDescription::iccProfile(std::move(profile));
         }
         heif_color_profile_nclx* nclx = nullptr;
-        if (heif_image_handle_get_nclx_color_profile(handle, &nclx).code == heif_error_Ok &&
-            nclx != nullptr) {
-            const ColourDescription description =
-                ColourDescription::cicp(nclx->color_primaries, nclx->transfer_characteristics);
-            heif_nclx_color_profile_free(nclx);
-            return description;
+        const heif_error error = heif_image_handle_get_nclx_color_profile(handle, &nclx);
+        // libheif hands the profile over even when it refuses codes it does not know.
+        const std::unique_ptr<heif_color_profile_nclx, void (*)(heif_color_profile_nclx*)> owned(
+            nclx, heif_nclx_color_profile_free);
+        if (error.code == heif_error_Ok && nclx != nullptr) {
+            return ColourDescription::cicp(nclx->color_primaries, nclx->transfer_characteristics);
         }
     } catch (const ProjectError&) {
         // decode says what is wrong
