@@ -423,7 +423,7 @@ TEST_F(ProjectFileTest, MissingKeysHaveTheirOwnDefaults) {
     EXPECT_FALSE(settings.HiDpiThumbs);        // and build no double-size thumbnails
     EXPECT_FALSE(settings.PicKeepRatio);       // and stretch their large pictures to the box
     EXPECT_TRUE(GallerySettings().PicKeepRatio);
-    EXPECT_FALSE(settings.WideGamut);          // nor wide-gamut pictures
+    EXPECT_FALSE(settings.WideGamut); // nor wide-gamut pictures
     EXPECT_EQ(settings.DestFolder, "");
     EXPECT_EQ(settings.Style, "Modern");
     EXPECT_EQ(settings.ThumbLink, ThumbLinkTarget::Picture);
