@@ -12,7 +12,8 @@ set(CPACK_PACKAGE_HOMEPAGE_URL "https://vellumar.org")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
-# The libraries the programs link, found by dpkg-shlibdeps; xdg-open shows the galleries.
+# The libraries the programs link, found by dpkg-shlibdeps; xdg-open shows the galleries, and
+# ghostscript's colour profiles give CMYK pictures without a profile of their own a press.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, libgs-common")
 include(CPack)
