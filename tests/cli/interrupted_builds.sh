@@ -53,18 +53,28 @@ broken_links() {
     done
 }
 
-# Fails unless the gallery is whole: every file listed in old.txt (the gallery before the
-# rebuild) is there and decodes or ends as a page does, and every link of every page leads to
+# Prints the first file listed in the given file that is missing or not whole: a picture that
+# does not decode, a page cut short.
+first_file_not_whole() {
+    local file
+    while IFS= read -r file; do
+        [ -e "$file" ] || { echo "$file is gone" && return; }
+        case $file in
+        *.jpg) djpeg "$file" >/dev/null 2>&1 || { echo "$file does not decode" && return; } ;;
+        *.htm) grep -q "</html>" "$file" || { echo "$file is cut short" && return; } ;;
+        esac
+    done <"$1"
+}
+
+# Fails unless the gallery is whole: either every file listed in old.txt (the gallery before
+# the rebuild) or every file listed in new.txt (the rebuild's gallery, when the kill came while
+# it cleared the leftovers or exited) is there and whole, and every link of every page leads to
 # a file.
 expect_whole_gallery() {
-    local file broken
-    while IFS= read -r file; do
-        [ -e "$file" ] || fail "$1: $file of the earlier gallery is gone"
-        case $file in
-        *.jpg) djpeg "$file" >/dev/null 2>&1 || fail "$1: $file does not decode" ;;
-        *.htm) grep -q "</html>" "$file" || fail "$1: $file is cut short" ;;
-        esac
-    done <old.txt
+    local old_gallery broken
+    old_gallery=$(first_file_not_whole old.txt)
+    [ -z "$old_gallery" ] || [ -z "$(first_file_not_whole new.txt)" ] ||
+        fail "$1: $old_gallery of the earlier gallery, and the rebuild's gallery is not whole"
     broken=$(broken_links)
     [ -z "$broken" ] || fail "$1: links lead nowhere: $broken"
 }
@@ -80,6 +90,11 @@ build_the_earlier_gallery() {
     "$cli" new -o fewer.vlm --program-folder "$data" --add-dir fewer \
         --set DestFolder="$work/gallery" --set ThumbWidth=80 --set ThumbHeight=60 \
         --set ResizePic=checked --set Overwrite=2 >/dev/null
+    cp fewer.vlm rebuilt.vlm
+    mkdir rebuilt
+    "$cli" build rebuilt.vlm --program-folder "$data" --dest "$work/rebuilt/gallery" --yes \
+        --quiet >/dev/null 2>&1 || fail "the build into an empty folder failed"
+    (cd rebuilt && find gallery -type f | sort >../new.txt)
 }
 
 # What only the forty-picture gallery has, gone after a whole rebuild of thirty.
@@ -145,15 +160,12 @@ kill_during_always_overwrite_leaves_a_whole_gallery)
 full_disk_during_always_overwrite_leaves_a_whole_gallery)
     [ -n "$full_disk" ] || fail "no full-disk library given"
     build_the_earlier_gallery
-    # What the rebuild writes into the gallery, as a build into an empty folder shows, and how
+    # What the rebuild writes into the gallery, as the build into an empty folder shows, and how
     # much of that is pages and style files, which come last.
-    cp fewer.vlm sized.vlm
-    "$cli" build sized.vlm --program-folder "$data" --dest "$work/sized" --yes --quiet \
-        >/dev/null 2>&1 || fail "the build into an empty folder failed"
     bytes_in() { find "$@" -type f -printf '%s\n' | awk '{ s += $1 } END { print s }'; }
-    thumbnails=$(bytes_in sized/thumb)
-    pictures=$(bytes_in sized/thumb sized/pic)
-    total=$(bytes_in sized)
+    thumbnails=$(bytes_in rebuilt/gallery/thumb)
+    pictures=$(bytes_in rebuilt/gallery/thumb rebuilt/gallery/pic)
+    total=$(bytes_in rebuilt/gallery)
     # The disk fills up among the thumbnails, among the large pictures, and among the pages.
     full_folder="$(realpath gallery)/"
     for room in $((thumbnails / 2)) $(((thumbnails + pictures) / 2)) $(((pictures + total) / 2)); do
