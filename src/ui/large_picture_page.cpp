@@ -2,12 +2,17 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
 #include "border_row.h"
 #include "flagged_number.h"
+#include "frontend.h"
+#include "model/responsive_widths.h"
 #include "model/settings_rules.h"
+#include "project_error.h"
 #include "number_field.h"
 #include "widget_states.h"
 
@@ -45,6 +50,31 @@ LargePicturePage::LargePicturePage(const SettingsContext& context, QWidget* pare
         new QCheckBox(tr("Keep wide-gamut colours (Display P3) for screens that show them"), this);
     connect(cbWideGamut, &QCheckBox::toggled, this, [this](bool on) { m_settings.WideGamut = on; });
 
+    cbKeepOriginalJpeg =
+        new QCheckBox(tr("Publish JPEGs kept at their own size as they are, without metadata"), this);
+    cbKeepOriginalJpeg->setToolTip(
+        tr("A JPEG that is neither resized nor given a border is not encoded again: the large "
+           "picture is the photo's own data, turned without loss where needed, with its EXIF, "
+           "XMP and comments left out. Faster, and no second generation of JPEG loss."));
+    connect(cbKeepOriginalJpeg, &QCheckBox::toggled, this,
+            [this](bool on) { m_settings.KeepOriginalJpeg = on; });
+    auto* widthsLabel = new QLabel(tr("Smaller copies for narrower screens, widths:"), this);
+    edtResponsiveWidths = new QLineEdit(this);
+    edtResponsiveWidths->setPlaceholderText(tr("none"));
+    edtResponsiveWidths->setToolTip(
+        tr("Widths in pixels, such as 640 1280 1920. Each large picture also gets a copy at "
+           "every width narrower than itself, and a browser loads the one the screen needs."));
+    widthsLabel->setBuddy(edtResponsiveWidths);
+    connect(edtResponsiveWidths, &QLineEdit::editingFinished, this, [this, &frontend = context.frontend] {
+        try {
+            m_settings.ResponsiveWidths =
+                parseResponsiveWidths(edtResponsiveWidths->text().toStdString());
+        } catch (const ProjectError& error) {
+            frontend.notice(error.what());
+        }
+        showResponsiveWidths();
+    });
+
     connect(cbResizePic, &QCheckBox::toggled, this, [this](bool on) {
         m_settings.ResizePic = on;
         showStates();
@@ -79,6 +109,11 @@ LargePicturePage::LargePicturePage(const SettingsContext& context, QWidget* pare
     layout->addWidget(cbResizePic);
     layout->addLayout(sizes);
     layout->addWidget(cbWideGamut);
+    layout->addWidget(cbKeepOriginalJpeg);
+    auto* widths = new QHBoxLayout;
+    widths->addWidget(widthsLabel);
+    widths->addWidget(edtResponsiveWidths, 1);
+    layout->addLayout(widths);
     layout->addStretch(1);
     showSettings();
 }
@@ -88,6 +123,8 @@ void LargePicturePage::showSettings() {
     cbPicKeepRatio->setChecked(m_settings.PicKeepRatio);
     cbPicBorder->setChecked(m_settings.PicBorder);
     cbWideGamut->setChecked(m_settings.WideGamut);
+    cbKeepOriginalJpeg->setChecked(m_settings.KeepOriginalJpeg);
+    showResponsiveWidths();
     m_picWidth->showSetting();
     m_picHeight->showSetting();
     m_border->showSettings();
@@ -100,9 +137,16 @@ void LargePicturePage::showStates() {
     // Only a box of both sides can stretch a picture out of its proportions.
     cbPicKeepRatio->setEnabled(editable.picSizeFlagsAndBorderFlag && m_settings.PicWidth.on &&
                                m_settings.PicHeight.on);
+    // Only pictures kept at their own size can be published as they are.
+    cbKeepOriginalJpeg->setEnabled(!m_settings.ResizePic);
     m_picWidth->number->setEditable(editable.picWidthValue);
     m_picHeight->number->setEditable(editable.picHeightValue);
     m_border->setEditable(editable.picBorderWidthAndColor);
+}
+
+void LargePicturePage::showResponsiveWidths() {
+    edtResponsiveWidths->setText(
+        QString::fromStdString(responsiveWidthsText(m_settings.ResponsiveWidths)));
 }
 
 } // namespace vellumar

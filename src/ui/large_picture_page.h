@@ -42,9 +42,12 @@ public:
     ColorSwatch* imgPicBorderColor = nullptr;
     QPushButton* btnPicBorderColor = nullptr;
     QCheckBox* cbWideGamut = nullptr;
+    QCheckBox* cbKeepOriginalJpeg = nullptr;
+    QLineEdit* edtResponsiveWidths = nullptr;
 
 private:
     void showStates();
+    void showResponsiveWidths();
 
     GallerySettings& m_settings;
     FlaggedNumber* m_picWidth = nullptr;

@@ -101,6 +101,17 @@ QGroupBox* StylePage::buildSizeGroup() {
     cbHiDpiThumbs = new QCheckBox(tr("Double-size thumbnails for sharp screens"), group);
     connect(cbHiDpiThumbs, &QCheckBox::toggled, this,
             [this](bool on) { m_settings.HiDpiThumbs = on; });
+    auto* formatsLabel = new QLabel(tr("Also as"), group);
+    cboModernFormats = new QComboBox(group);
+    cboModernFormats->addItems({tr("JPEG only"), tr("WebP"), tr("AVIF"), tr("WebP and AVIF")});
+    cboModernFormats->setToolTip(
+        tr("Thumbnails and the smaller copies of large pictures are also written in these "
+           "formats, which are a third to a half smaller; browsers that cannot show them take "
+           "the JPEG. AVIF takes longest to write."));
+    formatsLabel->setBuddy(cboModernFormats);
+    connect(cboModernFormats, &QComboBox::activated, this, [this](int item) {
+        m_settings.ModernFormats = static_cast<ModernFormatChoice>(item);
+    });
 
     connect(m_thumbWidth, &FlaggedNumber::flagToggled, this, [this](bool on) {
         setThumbWidthFlag(m_settings, on);
@@ -127,6 +138,11 @@ QGroupBox* StylePage::buildSizeGroup() {
     layout->addWidget(cbSmoothScaling, 2, 2);
     layout->addWidget(cbAutoRotate, 3, 2);
     layout->addWidget(cbHiDpiThumbs, 4, 2);
+    auto* formats = new QHBoxLayout;
+    formats->addWidget(formatsLabel);
+    formats->addWidget(cboModernFormats);
+    formats->addStretch(1);
+    layout->addLayout(formats, 5, 2);
     layout->setColumnStretch(3, 1);
     return group;
 }
@@ -231,6 +247,7 @@ void StylePage::showSettings() {
     cbSmoothScaling->setChecked(m_settings.SmoothScaling);
     cbAutoRotate->setChecked(m_settings.AutoRotate);
     cbHiDpiThumbs->setChecked(m_settings.HiDpiThumbs);
+    cboModernFormats->setCurrentIndex(static_cast<int>(m_settings.ModernFormats));
     edtThumbPrefix->setText(QString::fromStdString(m_settings.ThumbPrefix));
     edtThumbSuffix->setText(QString::fromStdString(m_settings.ThumbSuffix));
     cbThumbBorder->setChecked(m_settings.ThumbBorder);

@@ -50,6 +50,7 @@ public:
     QCheckBox* cbSmoothScaling = nullptr;
     QCheckBox* cbAutoRotate = nullptr;
     QCheckBox* cbHiDpiThumbs = nullptr;
+    QComboBox* cboModernFormats = nullptr;
     QLineEdit* edtThumbPrefix = nullptr;
     QLineEdit* edtThumbSuffix = nullptr;
     QPushButton* btnRenameSoft = nullptr;

@@ -168,6 +168,7 @@ class StylePages:
         self.gallery = gallery
         self.shots = shots
         self.style = style
+        self.copies_chosen = {}  # by screen
 
     def url(self, relative):
         return (self.gallery / relative).as_uri()
@@ -272,7 +273,7 @@ class StylePages:
             self.checks.expect(position == f"Page {page} of {page_count}",
                                f"the page says {position!r} about its place")
             if page == 1:
-                wanted = "@2x.jpg" if SCREENS[self.screen][2] > 1 else ".jpg"
+                wanted = "@2x.webp" if SCREENS[self.screen][2] > 1 else ".webp"
                 source = self.js("return document.querySelector('.thumbs img').currentSrc")
                 self.checks.expect(source.endswith(wanted), f"thumbnail shown from {source}")
                 self.screenshot("index")
@@ -389,6 +390,29 @@ class StylePages:
         index_page = (picture - 1) // PICTURES_PER_PAGE + 1
         wanted = self.url("index.htm" if index_page == 1 else f"index{index_page}.htm")
         self.checks.expect(facts["back"] == wanted, f"the way back leads to {facts['back']}")
+        self.check_chosen_candidate()
+
+    def check_chosen_candidate(self):
+        """The browser takes the large picture in WebP, at a width no smaller than it shows
+        the picture at in device pixels (or the widest there is), and counts how often that is
+        one of the smaller copies."""
+        self.load_every_picture()
+        chosen = self.js("""const img = document.querySelector('.thumbs img');
+            const source = img.closest('picture')?.querySelector('source');
+            return {src: img.currentSrc, natural: img.naturalWidth,
+                    needed: img.getBoundingClientRect().width * devicePixelRatio,
+                    offered: source ? source.srcset : ''}""")
+        if not chosen["offered"]:
+            return
+        widths = [int(candidate.split()[-1][:-1]) for candidate in chosen["offered"].split(", ")]
+        self.checks.expect(chosen["natural"] >= min(0.95 * chosen["needed"], max(widths)),
+                           f"{chosen['src']} is {chosen['natural']} px wide, shown at "
+                           f"{chosen['needed']:.0f} device pixels")
+        copy = re.search(r"/pic[0-9]+-[0-9]+\.webp$", chosen["src"]) is not None
+        self.checks.expect(copy or chosen["src"].endswith(".jpg") and
+                           chosen["natural"] == max(widths),
+                           f"the large picture shown from {chosen['src']}")
+        self.copies_chosen[self.screen] = self.copies_chosen.get(self.screen, 0) + copy
 
     def follows(self, action, expected, what):
         before = self.browser.current_url
@@ -448,6 +472,9 @@ class StylePages:
         self.emulate(self.screen)
 
 
+# Copies narrow enough for the sample pictures to have some, each also in WebP.
+OFFERED_CANDIDATES = ("ResponsiveWidths=320 640 960", "ModernFormats=WebP")
+
 # The page colours switched off, a table colour and border switched on.
 SWITCHED_COLOURS = ("IdxPageBGColor=no color", "PageBGColor=no color", "ThumbTableBGColor=255",
                     "ThumbTableBorderWidth=3", "ThumbTableBorderColor=65280")
@@ -503,7 +530,7 @@ def main():
     try:
         for style in styles:
             gallery = output / style
-            build_gallery(cli, data, style, gallery)
+            build_gallery(cli, data, style, gallery, OFFERED_CANDIDATES)
             orientations = picture_orientations(gallery, count)
             checks.where = style
             checks.expect(len(orientations) == 2, "the samples lack a landscape or portrait")
@@ -518,6 +545,9 @@ def main():
                 pages.check_index_pages(page_count)
                 for picture in range(1, count + 1):
                     pages.check_picture_page(picture, count)
+                checks.where = f"{style} {screen}"
+                checks.expect(pages.copies_chosen.get(screen, 0) > 0,
+                              "no picture page took a smaller copy of its picture")
                 for orientation, picture in orientations.items():
                     pages.open(f"picpage/page{picture}.htm")
                     pages.screenshot(orientation)

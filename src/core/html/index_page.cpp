@@ -5,6 +5,7 @@
 #include "color.h"
 #include "file_io.h"
 #include "html/cell_values.h"
+#include "html/picture_candidates.h"
 #include "html/line_expander.h"
 #include "html/metadata_tokens.h"
 #include "html/nav_links.h"
@@ -137,6 +138,10 @@ private:
         }
         if (name == "thumb srcset") {
             return thumbSrcset(picture);
+        }
+        if (name == "thumb picture" || name == "thumb picture end") {
+            return pictureElement(
+                name, thumbnailSources(m_settings, picture, publishedExtrasOf(m_context, picture)));
         }
         if (name == "thumb alt") {
             return m_settings.ThumbInfoFromPicture ? entry.info : m_settings.ThumbALT;

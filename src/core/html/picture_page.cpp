@@ -5,6 +5,7 @@
 #include "color.h"
 #include "file_io.h"
 #include "html/cell_values.h"
+#include "html/picture_candidates.h"
 #include "html/index_layout.h"
 #include "html/line_expander.h"
 #include "html/metadata_tokens.h"
@@ -113,6 +114,20 @@ private:
         }
         if (name == "thumb file") {
             return m_context.links.toRoot + largePictureAddress(m_picture);
+        }
+        // The large picture's smaller copies and other formats, for the browser to choose.
+        const PublishedExtras& extras = publishedExtrasOf(m_context, m_picture);
+        if (name == "thumb picture" || name == "thumb picture end") {
+            return pictureElement(name, largePictureSources(m_picture, extras, m_entry.builtPicWidth,
+                                                            m_entry.builtPicHeight,
+                                                            m_context.links.toRoot));
+        }
+        if (name == "pic srcset") {
+            return largePictureSrcset(m_picture, extras, m_entry.builtPicWidth,
+                                      m_context.links.toRoot);
+        }
+        if (name == "pic sizes") {
+            return largePictureSizes(extras, m_entry.builtPicWidth, m_entry.builtPicHeight);
         }
         if (name == "thumb title") {
             return m_settings.PicPageShowTitle ? m_entry.title : std::string();

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string_view>
+#include <vector>
 
 #include "imaging/crop_align.h"
 
@@ -11,11 +12,39 @@ namespace vellumar {
 enum class OverwriteMode { Ask = 0, AddOnly = 1, Overwrite = 2 };
 enum class NavPosition { Top = 0, Bottom = 1, Both = 2 };
 enum class ThumbLinkTarget { PicturePage = 0, Picture = 1, None = 2 };
+// The formats a build writes pictures in.
+enum class ImageFormat { Jpeg, Webp, Avif };
+
+// "JPEG", "WebP", "AVIF": how messages name a format.
+inline std::string_view formatName(ImageFormat format) {
+    constexpr std::array<std::string_view, 3> names = {"JPEG", "WebP", "AVIF"};
+    return names[static_cast<std::size_t>(format)];
+}
+
+// Stored by name: "none", "WebP", "AVIF" or "both".
+enum class ModernFormatChoice { None, Webp, Avif, Both };
+
+// The formats a choice asks for, in the order pages offer them: the smaller first.
+inline std::vector<ImageFormat> modernFormatsOf(ModernFormatChoice choice) {
+    switch (choice) {
+    case ModernFormatChoice::Webp:
+        return {ImageFormat::Webp};
+    case ModernFormatChoice::Avif:
+        return {ImageFormat::Avif};
+    case ModernFormatChoice::Both:
+        return {ImageFormat::Avif, ImageFormat::Webp};
+    case ModernFormatChoice::None:
+        break;
+    }
+    return {};
+}
 
 // The texts the user chooses from, in item order.
 inline constexpr std::array<std::string_view, 3> kOverwriteModeItems = {
     "Ask for each file", "Add files only", "Always overwrite"};
 inline constexpr std::array<std::string_view, 3> kNavPositionItems = {"Top", "Bottom", "Both"};
+inline constexpr std::array<std::string_view, 4> kModernFormatItems = {"none", "WebP", "AVIF",
+                                                                      "both"};
 inline constexpr std::array<std::string_view, 3> kThumbLinkTargetItems = {
     "Picture HTML pages", "Pictures themselves", "Do not link to anything"};
 inline constexpr std::array<std::string_view, 4> kCropAlignItems = {"No Crop", "Top/Left", "Center",

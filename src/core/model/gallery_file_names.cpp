@@ -1,7 +1,9 @@
 #include "gallery_file_names.h"
 
 #include <array>
+#include <optional>
 
+#include "imaging/jpeg_writer.h"
 #include "model/picture_list.h"
 #include "path_text.h"
 
@@ -16,8 +18,9 @@ constexpr std::array kIndexButtons = {NavLinkKind::Home, NavLinkKind::First, Nav
 constexpr std::array kPageButtons = {NavLinkKind::Home, NavLinkKind::First, NavLinkKind::Previous,
                                      NavLinkKind::Next, NavLinkKind::Last,  NavLinkKind::Index};
 
-// A number as the names carry it: 1 to the capacity of a picture list, no leading zeros.
-bool isNumberInName(std::string_view digits, int lowest) {
+// A number as the names carry it: by default 1 to the capacity of a picture list, no leading
+// zeros.
+bool isNumberInName(std::string_view digits, int lowest, int highest = PictureList::kCapacity) {
     if (digits.empty() || digits.size() > 9 || digits.front() == '0') {
         return false;
     }
@@ -28,7 +31,7 @@ bool isNumberInName(std::string_view digits, int lowest) {
         }
         value = value * 10 + (c - '0');
     }
-    return value >= lowest && value <= PictureList::kCapacity;
+    return value >= lowest && value <= highest;
 }
 
 // Whether name is prefix + a number + suffix.
@@ -40,6 +43,16 @@ bool isNumbered(std::string_view name, std::string_view prefix, std::string_view
     }
     return isNumberInName(name.substr(prefix.size(), name.size() - prefix.size() - suffix.size()),
                           lowest);
+}
+
+// The name without the extension of a format pictures are written in, or nothing.
+std::optional<std::string_view> withoutPictureExtension(std::string_view name) {
+    for (const std::string_view extension : {".jpg", ".webp", ".avif"}) {
+        if (name.ends_with(extension)) {
+            return name.substr(0, name.size() - extension.size());
+        }
+    }
+    return std::nullopt;
 }
 
 std::string inFolder(std::string_view folder, const std::string& fileName) {
@@ -71,6 +84,35 @@ std::string largePictureFileName(std::size_t picture) {
     return "pic" + std::to_string(picture) + ".jpg";
 }
 
+std::string responsiveCopyFileName(std::size_t picture, int width) {
+    return "pic" + std::to_string(picture) + "-" + std::to_string(width) + ".jpg";
+}
+
+std::string inFormat(std::string_view jpegFileName, ImageFormat format) {
+    std::string name(jpegFileName.substr(0, jpegFileName.size() - std::string_view(".jpg").size()));
+    switch (format) {
+    case ImageFormat::Webp:
+        return name + ".webp";
+    case ImageFormat::Avif:
+        return name + ".avif";
+    case ImageFormat::Jpeg:
+        break;
+    }
+    return std::string(jpegFileName);
+}
+
+std::string_view mimeTypeOf(ImageFormat format) {
+    switch (format) {
+    case ImageFormat::Webp:
+        return "image/webp";
+    case ImageFormat::Avif:
+        return "image/avif";
+    case ImageFormat::Jpeg:
+        break;
+    }
+    return "image/jpeg";
+}
+
 std::string thumbnailAddress(const GallerySettings& settings, std::size_t picture) {
     return inFolder(kThumbnailFolder, thumbnailFileName(settings, picture));
 }
@@ -81,6 +123,10 @@ std::string doubleSizeThumbnailAddress(const GallerySettings& settings, std::siz
 
 std::string largePictureAddress(std::size_t picture) {
     return inFolder(kLargePictureFolder, largePictureFileName(picture));
+}
+
+std::string responsiveCopyAddress(std::size_t picture, int width) {
+    return inFolder(kLargePictureFolder, responsiveCopyFileName(picture, width));
 }
 
 std::string indexPageFileName(const GallerySettings& settings, int page) {
@@ -103,15 +149,23 @@ std::vector<const TNavLink*> copiedButtons(const GallerySettings& settings) {
 }
 
 bool isThumbnailFileName(const GallerySettings& settings, std::string_view name) {
-    const std::string suffix = settings.ThumbSuffix + ".jpg";
-    const std::string doubleSizeSuffix =
-        settings.ThumbSuffix + std::string(kDoubleSizeMark) + ".jpg";
-    return isNumbered(name, settings.ThumbPrefix, suffix) ||
-           isNumbered(name, settings.ThumbPrefix, doubleSizeSuffix);
+    const auto stem = withoutPictureExtension(name);
+    if (!stem) {
+        return false;
+    }
+    const std::string doubleSizeSuffix = settings.ThumbSuffix + std::string(kDoubleSizeMark);
+    return isNumbered(*stem, settings.ThumbPrefix, settings.ThumbSuffix) ||
+           isNumbered(*stem, settings.ThumbPrefix, doubleSizeSuffix);
 }
 
 bool isLargePictureFileName(std::string_view name) {
-    return isNumbered(name, "pic", ".jpg");
+    if (isNumbered(name, "pic", ".jpg")) {
+        return true;
+    }
+    const auto stem = withoutPictureExtension(name);
+    const std::size_t dash = stem ? stem->rfind('-') : std::string_view::npos;
+    return dash != std::string_view::npos && isNumbered(stem->substr(0, dash), "pic", "") &&
+           isNumberInName(stem->substr(dash + 1), 1, kMaxJpegSide);
 }
 
 bool isIndexPageFileName(const GallerySettings& settings, std::string_view name) {

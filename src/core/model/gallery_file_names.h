@@ -34,11 +34,18 @@ std::string thumbnailFileName(const GallerySettings& settings, std::size_t pictu
 std::string doubleSizeThumbnailFileName(const GallerySettings& settings, std::size_t picture);
 // "pic<n>.jpg"
 std::string largePictureFileName(std::size_t picture);
+// "pic<n>-<width>.jpg": a smaller copy of the large picture for narrower screens.
+std::string responsiveCopyFileName(std::size_t picture, int width);
+// A picture file's name in another format: ".webp" or ".avif" for its ".jpg".
+std::string inFormat(std::string_view jpegFileName, ImageFormat format);
+// The MIME type a <source> element names: "image/webp".
+std::string_view mimeTypeOf(ImageFormat format);
 // The addresses of a picture's files from the gallery's root folder, as pages link them:
 // "thumb/<thumbnail file name>", "pic/pic<n>.jpg".
 std::string thumbnailAddress(const GallerySettings& settings, std::size_t picture);
 std::string doubleSizeThumbnailAddress(const GallerySettings& settings, std::size_t picture);
 std::string largePictureAddress(std::size_t picture);
+std::string responsiveCopyAddress(std::size_t picture, int width);
 // Index page 1 is named by IdxFileName, page n >= 2 "index<n>.htm".
 std::string indexPageFileName(const GallerySettings& settings, int page);
 // "page<n>.htm"
@@ -51,9 +58,10 @@ std::string buttonFileName(const TNavLink& link);
 // Next, Last, Index.
 std::vector<const TNavLink*> copiedButtons(const GallerySettings& settings);
 
-// Whether a name is one of the above for some picture or page number that a picture list
+// Whether a name is one of the above, in any format it is written in, for some picture or page number that a picture list
 // can hold (decimal, without leading zeros).
 bool isThumbnailFileName(const GallerySettings& settings, std::string_view name);
+// Large pictures and their smaller copies, in every format.
 bool isLargePictureFileName(std::string_view name);
 bool isIndexPageFileName(const GallerySettings& settings, std::string_view name);
 bool isPicturePageFileName(std::string_view name);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "color.h"
 #include "model/enums.h"
@@ -102,6 +103,19 @@ struct GallerySettings {
     // P3 and carry its profile, for wide-gamut screens. Off for new projects and for files
     // made before it existed.
     bool WideGamut = false;
+    // Saved after WideGamut: a large picture that is the source JPEG at its own size, unturned
+    // or turned losslessly, is the source's own JPEG data without its metadata instead of a
+    // new encode. On for new projects; a file without it re-encoded every picture and reads as
+    // off.
+    bool KeepOriginalJpeg = true;
+    // Saved after KeepOriginalJpeg: the widths, ascending and each once, of the smaller copies
+    // of each large picture that picture pages offer narrower screens. A file without it made
+    // none.
+    std::vector<int> ResponsiveWidths = {640, 1280, 1920};
+    // Saved after ResponsiveWidths: the formats whose files are written beside the JPEG of
+    // every thumbnail and smaller copy, for browsers that show them. A file without it wrote
+    // JPEGs only.
+    ModernFormatChoice ModernFormats = ModernFormatChoice::Webp;
 
     bool operator==(const GallerySettings&) const = default;
 };

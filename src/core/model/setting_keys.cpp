@@ -4,6 +4,8 @@
 #include <cstdint>
 
 #include "integer_text.h"
+#include "model/responsive_widths.h"
+#include "project_error.h"
 #include "text_util.h"
 
 namespace vellumar {
@@ -152,6 +154,32 @@ SettingKey item(std::string_view name, Enum S::*member) {
             }};
 }
 
+SettingKey responsiveWidths(std::string_view name, std::vector<int> S::*member) {
+    return {name,
+            "",
+            {},
+            [=](const S& s) { return responsiveWidthsText(s.*member); },
+            [=](S& s, const std::string& value, const Styles&) {
+                s.*member = parseResponsiveWidths(value);
+            }};
+}
+
+SettingKey modernFormats(std::string_view name, ModernFormatChoice S::*member) {
+    return {name,
+            kModernFormatItems[0],
+            {},
+            [=](const S& s) { return std::string(kModernFormatItems[static_cast<int>(s.*member)]); },
+            [=](S& s, const std::string& value, const Styles&) {
+                for (std::size_t i = 0; i < kModernFormatItems.size(); ++i) {
+                    if (equalsIgnoringCase(trimBlanks(value), kModernFormatItems[i])) {
+                        s.*member = static_cast<ModernFormatChoice>(i);
+                        return;
+                    }
+                }
+                throw ProjectError("'" + value + "' is not one of none, WebP, AVIF and both");
+            }};
+}
+
 SettingKey navText(std::string_view name, NavLinkSet S::*set, NavLinkKind kind,
                    std::string TNavLink::*part) {
     return {name,
@@ -287,6 +315,9 @@ std::vector<SettingKey> makeSettingKeys() {
         // A file without it stretched its large pictures to the box.
         flagMissingOff("PicKeepRatio", &S::PicKeepRatio),
         flagMissingOff("WideGamut", &S::WideGamut),
+        flagMissingOff("KeepOriginalJpeg", &S::KeepOriginalJpeg),
+        responsiveWidths("ResponsiveWidths", &S::ResponsiveWidths),
+        modernFormats("ModernFormats", &S::ModernFormats),
     };
 }
 

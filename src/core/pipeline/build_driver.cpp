@@ -35,7 +35,7 @@ bool runSteps(const BuildPlan& plan, const BuildInput& input, const PictureForma
     };
     const PageInput pages{
         input.settings,         built, input.programFolder, policy, toJpeg, pictures.metadata,
-        pictures.thumbnailTones};
+        pictures.thumbnailTones, pictures.published};
     if (plan.kind == BuildPlan::Kind::Preview) {
         buildPreviewPages(plan, pages);
     } else if (!buildGalleryPages(plan, pages, frontend)) {

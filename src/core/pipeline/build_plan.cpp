@@ -37,6 +37,9 @@ BuildPlan commonPlan(const GallerySettings& settings, std::size_t entryCount,
     plan.smoothScaling = settings.SmoothScaling;
     plan.autoRotate = settings.AutoRotate;
     plan.wideGamut = settings.WideGamut;
+    plan.keepOriginalJpeg = settings.KeepOriginalJpeg;
+    plan.responsiveWidths = settings.ResponsiveWidths;
+    plan.modernFormats = modernFormatsOf(settings.ModernFormats);
     plan.doubleSizeThumbnails = settings.HiDpiThumbs;
     plan.templateLines = loadTemplate(programFolder, settings.Style);
     plan.workerCount = options.workerCount;

@@ -38,6 +38,9 @@ struct BuildPlan {
     bool smoothScaling = true;
     bool autoRotate = false;
     bool wideGamut = false;
+    bool keepOriginalJpeg = false;
+    std::vector<int> responsiveWidths;       // of the large pictures' smaller copies
+    std::vector<ImageFormat> modernFormats; // written beside the JPEGs
     TemplateLines templateLines;
     int workerCount = 1;
     // What the pictures decoding at the same time may take together, in bytes.

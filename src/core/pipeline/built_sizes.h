@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "color.h"
+#include "html/page_context.h"
 #include "imaging/picture_size.h"
 #include "model/picture_failures.h"
 #include "readers/picture_metadata.h"
@@ -27,6 +28,8 @@ struct PictureResults {
     std::vector<PictureMetadata> metadata;
     // The colour of each thumbnail the folder holds, as far as the loops got.
     std::vector<std::optional<Color>> thumbnailTones;
+    // What each picture has beside its thumbnails and large picture, as far as the loops got.
+    std::vector<PublishedExtras> published;
     std::size_t decodedPictures = 0;
     std::vector<PictureFailure> skipped;
 };

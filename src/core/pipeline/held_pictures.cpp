@@ -36,7 +36,7 @@ void keepModeOf(const std::string& path, const std::string& replacement) {
 HeldPictures::HeldPictures(std::size_t memoryBudget) : m_memoryBudget(memoryBudget) {}
 
 HeldPictures::~HeldPictures() {
-    for (const Held& held : m_held) {
+    for (const auto& [target, held] : m_held) {
         if (!held.spillPath.empty()) {
             ::unlink(held.spillPath.c_str());
         }
@@ -44,13 +44,6 @@ HeldPictures::~HeldPictures() {
     if (!m_madeFolder.empty()) {
         ::rmdir(m_madeFolder.c_str()); // fails, as it should, once a picture is in it
     }
-}
-
-HeldPictures::Held& HeldPictures::slot(std::size_t index) {
-    if (index >= m_held.size()) {
-        m_held.resize(index + 1);
-    }
-    return m_held[index];
 }
 
 std::string HeldPictures::spill(const std::string& target, const std::vector<std::uint8_t>& bytes) {
@@ -91,10 +84,9 @@ std::string HeldPictures::spill(const std::string& target, const std::vector<std
     }
 }
 
-void HeldPictures::hold(std::size_t index, const std::string& target,
-                        std::vector<std::uint8_t> bytes) {
-    Held& held = slot(index);
-    held.target = target;
+void HeldPictures::hold(const std::string& target, std::vector<std::uint8_t> bytes) {
+    drop(target);
+    Held& held = m_held[target];
     if (m_inMemory + bytes.size() <= m_memoryBudget) {
         m_inMemory += bytes.size();
         held.bytes = std::move(bytes);
@@ -107,34 +99,38 @@ void HeldPictures::hold(std::size_t index, const std::string& target,
     }
 }
 
-void HeldPictures::write(std::size_t index) {
-    Held& held = slot(index);
+void HeldPictures::write(const std::string& target) {
+    const auto found = m_held.find(target);
+    if (found == m_held.end()) {
+        return;
+    }
+    Held& held = found->second;
     if (held.failure) {
         std::rethrow_exception(held.failure);
     }
     if (held.spillPath.empty()) {
-        writeFileAtomically(held.target, held.bytes);
+        writeFileAtomically(target, held.bytes);
     } else {
-        keepModeOf(held.target, held.spillPath);
-        if (std::rename(held.spillPath.c_str(), held.target.c_str()) != 0) {
+        keepModeOf(target, held.spillPath);
+        if (std::rename(held.spillPath.c_str(), target.c_str()) != 0) {
             const int error = errno;
-            throw ProjectError("Cannot create file \"" + held.target + "\". " +
-                               std::strerror(error));
+            throw ProjectError("Cannot create file \"" + target + "\". " + std::strerror(error));
         }
         held.spillPath.clear(); // it is the target now
     }
-    drop(index);
+    drop(target);
 }
 
-void HeldPictures::drop(std::size_t index) {
-    Held& held = slot(index);
-    m_inMemory -= held.bytes.size();
-    held.bytes = {};
-    if (!held.spillPath.empty()) {
-        ::unlink(held.spillPath.c_str());
-        held.spillPath.clear();
+void HeldPictures::drop(const std::string& target) {
+    const auto found = m_held.find(target);
+    if (found == m_held.end()) {
+        return;
     }
-    held.failure = nullptr;
+    m_inMemory -= found->second.bytes.size();
+    if (!found->second.spillPath.empty()) {
+        ::unlink(found->second.spillPath.c_str());
+    }
+    m_held.erase(found);
 }
 
 } // namespace vellumar

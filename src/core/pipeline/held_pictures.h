@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,28 +22,26 @@ public:
     HeldPictures(const HeldPictures&) = delete;
     HeldPictures& operator=(const HeldPictures&) = delete;
 
-    // Keeps the bytes of picture `index`, which will be written to target. When they cannot
-    // wait on disk, the failure ("Cannot write file "<target>". <reason>") is kept instead,
-    // for write() to throw: it shows where the picture is written, if it ever is.
-    void hold(std::size_t index, const std::string& target, std::vector<std::uint8_t> bytes);
-    // Puts picture `index` at its target (complete or not at all) and forgets it.
-    void write(std::size_t index);
-    // Forgets picture `index` without writing it.
-    void drop(std::size_t index);
+    // Keeps the bytes of a picture that will be written to target. When they cannot wait on
+    // disk, the failure ("Cannot write file "<target>". <reason>") is kept instead, for
+    // write() to throw: it shows where the picture is written, if it ever is.
+    void hold(const std::string& target, std::vector<std::uint8_t> bytes);
+    // Puts the picture held for target at its place (complete or not at all) and forgets it.
+    void write(const std::string& target);
+    // Forgets the picture held for target, if any, without writing it.
+    void drop(const std::string& target);
 
 private:
     struct Held {
-        std::string target;
         std::vector<std::uint8_t> bytes;
         std::string spillPath; // set when the bytes are on disk instead
         std::exception_ptr failure;
     };
-    Held& slot(std::size_t index);
     std::string spill(const std::string& target, const std::vector<std::uint8_t>& bytes);
 
     std::size_t m_memoryBudget;
     std::size_t m_inMemory = 0;
-    std::vector<Held> m_held;
+    std::map<std::string, Held> m_held; // by target
     // A folder made only to hold spilled pictures, removed again if nothing was written
     // into it: a build that ends before its large pictures leaves no trace of them.
     std::string m_madeFolder;

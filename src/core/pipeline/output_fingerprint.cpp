@@ -42,6 +42,19 @@ std::string shapeText(const PictureBox& box) {
            std::to_string(box.keepRatio) + (box.fitInside ? " inside" : "");
 }
 
+// Whether the request may keep a large picture as the source's own JPEG data.
+bool keepsOriginalJpeg(const RenderRequest& request) {
+    return request.keepOriginalJpeg && request.largePicture && !request.largePictureBox;
+}
+
+std::string widthsText(const std::vector<int>& widths) {
+    std::string text;
+    for (const int width : widths) {
+        text += " " + std::to_string(width);
+    }
+    return text;
+}
+
 // With smooth scaling a picture is decoded once, as small as all its outputs allow, so each
 // output depends on the shape of the other as well (not on its border).
 std::string decodeText(const RenderRequest& request) {
@@ -58,6 +71,10 @@ std::string decodeText(const RenderRequest& request) {
     if (request.largePicture) {
         text += " large picture " +
                 (request.largePictureBox ? shapeText(*request.largePictureBox) : "own size");
+        // A large picture kept as the source's JPEG is not decoded: its copies are.
+        if (keepsOriginalJpeg(request)) {
+            text += " kept, copies" + widthsText(request.responsiveWidths);
+        }
     }
     return text;
 }
@@ -113,10 +130,34 @@ std::optional<std::string> largePictureFingerprint(const RenderRequest& request)
     std::optional<std::string> text = sourceOf(request);
     if (text && request.largePicture) {
         *text += "\nlarge picture " +
-                 (request.largePictureBox ? boxText(*request.largePictureBox) : "own size");
+                 (request.largePictureBox ? boxText(*request.largePictureBox) : "own size") +
+                 (keepsOriginalJpeg(request) ? " kept as the source's JPEG" : "");
         return text;
     }
     return std::nullopt;
+}
+
+std::optional<std::string> extraOutputFingerprint(const RenderRequest& request,
+                                                  const ExtraOutput& output) {
+    std::optional<std::string> text;
+    switch (output.of) {
+    case ExtraOutput::Of::Thumbnail:
+        text = thumbnailFingerprint(request);
+        break;
+    case ExtraOutput::Of::DoubleSizeThumbnail:
+        text = doubleSizeThumbnailFingerprint(request);
+        break;
+    case ExtraOutput::Of::ResponsiveCopy:
+        text = largePictureFingerprint(request);
+        if (text) {
+            *text += "\ncopy " + std::to_string(output.width) + " wide";
+        }
+        break;
+    }
+    if (text) {
+        *text += " as " + std::string(formatName(output.format));
+    }
+    return text;
 }
 
 } // namespace vellumar

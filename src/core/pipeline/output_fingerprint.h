@@ -15,5 +15,7 @@ namespace vellumar {
 std::optional<std::string> thumbnailFingerprint(const RenderRequest& request);
 std::optional<std::string> doubleSizeThumbnailFingerprint(const RenderRequest& request);
 std::optional<std::string> largePictureFingerprint(const RenderRequest& request);
+std::optional<std::string> extraOutputFingerprint(const RenderRequest& request,
+                                                  const ExtraOutput& output);
 
 } // namespace vellumar

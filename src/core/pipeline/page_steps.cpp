@@ -12,7 +12,8 @@ namespace {
 
 PageContext contextOf(const BuildPlan& plan, const PageInput& input) {
     return {input.settings, input.entries, plan.templateLines, plan.links,
-            input.toJpeg,   input.policy,  input.metadata,     input.thumbnailTones};
+            input.toJpeg,   input.policy,  input.metadata,     input.thumbnailTones,
+            input.extras};
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "imaging/camera_orientation.h"
 #include "imaging/gen_pic.h"
 #include "imaging/jpeg_writer.h"
+#include "imaging/responsive_copy.h"
 #include "imaging/rotate.h"
 #include "imaging/shrink_on_load.h"
 #include "imaging/smooth_reduction.h"
@@ -85,7 +86,8 @@ struct DecodedPicture {
 // The sizes the requested outputs are averaged down to, or nothing when one of them is made
 // from the full picture.
 std::optional<std::vector<PictureSize>> averagedSizes(const RenderRequest& request,
-                                                      PictureSize fullSize) {
+                                                      PictureSize fullSize,
+                                                      bool largePictureKeptAsFile) {
     std::vector<PictureSize> sizes;
     std::vector<PictureBox> thumbnailBoxes;
     if (request.thumbnail) {
@@ -101,7 +103,13 @@ std::optional<std::vector<PictureSize>> averagedSizes(const RenderRequest& reque
         }
         sizes.push_back(*size);
     }
-    if (request.largePicture) {
+    if (request.largePicture && largePictureKeptAsFile) {
+        // Only its copies are made from the decode, each as large as its width asks.
+        const PictureSize turned = turnedSize(fullSize, request.rotate);
+        for (const PictureSize& copy : responsiveCopySizes(request.responsiveWidths, turned)) {
+            sizes.push_back(turnedSize(copy, request.rotate));
+        }
+    } else if (request.largePicture) {
         const auto size = request.largePictureBox
                               ? averagedSize(shapingBoxOf(*request.largePictureBox, request.rotate),
                                              CropAlign::NoCrop, fullSize)
@@ -114,16 +122,52 @@ std::optional<std::vector<PictureSize>> averagedSizes(const RenderRequest& reque
     return sizes;
 }
 
-bool asksForOutputs(const RenderRequest& request) {
-    return (request.thumbnail && !request.thumbnailMade) ||
-           (request.thumbnail && request.doubleSizeThumbnail && !request.doubleSizeThumbnailMade) ||
-           (request.largePicture && !request.largePictureMade);
+bool isMade(const RenderRequest& request, const ExtraOutput& output) {
+    return request.extrasMade.contains(output);
 }
 
+// Whether the bitmap of a thumbnail is needed: for its JPEG or for a twin.
+bool wantsThumbnailBitmap(const RenderRequest& request, ExtraOutput::Of of, bool jpegMade) {
+    return !jpegMade || std::any_of(request.modernFormats.begin(), request.modernFormats.end(),
+                                    [&](ImageFormat format) {
+                                        return !isMade(request, {of, 0, format});
+                                    });
+}
+
+bool wantsThumbnail(const RenderRequest& request) {
+    return request.thumbnail &&
+           wantsThumbnailBitmap(request, ExtraOutput::Of::Thumbnail, request.thumbnailMade);
+}
+
+bool wantsDoubleSizeThumbnail(const RenderRequest& request) {
+    return request.thumbnail && request.doubleSizeThumbnail &&
+           wantsThumbnailBitmap(request, ExtraOutput::Of::DoubleSizeThumbnail,
+                                request.doubleSizeThumbnailMade);
+}
+
+// Whether any responsive copy, in any format, is still to be made at some width.
+bool wantsResponsiveCopies(const RenderRequest& request) {
+    if (!request.largePicture) {
+        return false;
+    }
+    for (const int width : request.responsiveWidths) {
+        if (!isMade(request, {ExtraOutput::Of::ResponsiveCopy, width, ImageFormat::Jpeg})) {
+            return true;
+        }
+        for (const ImageFormat format : request.modernFormats) {
+            if (!isMade(request, {ExtraOutput::Of::ResponsiveCopy, width, format})) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+
 // Whether the own-size large picture is turned by a quarter, which holds it twice.
-bool largePictureCopies(const RenderRequest& request) {
+bool largePictureCopies(const RenderRequest& request, bool largePictureKeptAsFile) {
     return request.largePicture && !request.largePictureMade && !request.largePictureBox &&
-           rotationCopies(quarterTurnsToDegrees(request.rotate));
+           !largePictureKeptAsFile && rotationCopies(quarterTurnsToDegrees(request.rotate));
 }
 
 // A box the output fits inside, its frame included. A picture that keeps its aspect by the
@@ -152,7 +196,20 @@ std::uint64_t encodeMemory(const RenderRequest& request, PictureSize fullSize) {
                   ? jpegCodingMemoryWithin(framedBoxOf(*request.largePictureBox))
                   : jpegCodingMemory(fullSize));
     }
-    return most;
+    std::uint64_t copies = 0;
+    if (wantsResponsiveCopies(request)) {
+        // All of them are held until they are encoded; none is wider or taller than the
+        // picture turned upright, bordered as the large picture is.
+        const PictureBox* box = request.largePictureBox ? &*request.largePictureBox : nullptr;
+        const PictureSize bound = box ? framedBoxOf(*box) : fullSize;
+        const int longer = std::max(bound.width, bound.height);
+        for (const int width : request.responsiveWidths) {
+            const PictureSize copy{std::min(width, longer), longer};
+            count(jpegCodingMemoryWithin(copy));
+            copies += 3 * std::uint64_t(copy.width) * std::uint64_t(copy.height);
+        }
+    }
+    return most + copies;
 }
 
 // One decode serves every output: a JPEG whose outputs are all averaged down is decoded as
@@ -161,14 +218,16 @@ std::uint64_t encodeMemory(const RenderRequest& request, PictureSize fullSize) {
 // first, twice over when a quarter turn will hold it twice, with what its largest encode
 // buffers.
 DecodedPicture decodeFor(const RenderRequest& request, const PictureFile& file, int orientation,
-                         ColourSpace space) {
+                         ColourSpace space, bool largePictureKeptAsFile) {
     int reduction = 1;
     PictureSize fullSize = sizeAsCameraHeld(file.probe(), orientation);
     if (request.smoothScaling && file.decodesReduced()) {
-        const auto sizes = averagedSizes(request, fullSize);
+        const auto sizes = averagedSizes(request, fullSize, largePictureKeptAsFile);
         reduction = sizes ? decodeReduction(fullSize, *sizes) : 1;
     }
-    const int copies = cameraTurnCopies(orientation) || largePictureCopies(request) ? 2 : 1;
+    const int copies =
+        cameraTurnCopies(orientation) || largePictureCopies(request, largePictureKeptAsFile) ? 2
+                                                                                              : 1;
     MemoryBudget::Reservation memory =
         file.reserveDecode(*request.memory, reduction, copies, encodeMemory(request, fullSize));
     Bitmap bitmap = file.decode(reduction, space);
@@ -197,20 +256,77 @@ Bitmap shapeOutput(const DecodedPicture& picture, const PictureBox& box, CropAli
     return GenPic(picture.bitmap, box, crop, quarterTurns);
 }
 
-std::optional<RenderedPicture> encoded(const std::optional<Bitmap>& picture, bool largePicture,
-                                       const std::string& path, ColourSpace space) {
+std::vector<std::uint8_t> encodedIn(ImageFormat format, const Bitmap& picture,
+                                    bool largePicture, ColourSpace space) {
+    const PictureSize size{picture.width(), picture.height()};
+    switch (format) {
+    case ImageFormat::Webp:
+    case ImageFormat::Avif:
+    case ImageFormat::Jpeg:
+        break;
+    }
+    return encodeJpeg(picture, jpegCodingFor(size, largePicture), embeddedProfileOf(space));
+}
+
+std::optional<RenderedPicture> encoded(const std::optional<Bitmap>& picture, ImageFormat format,
+                                       bool largePicture, const std::string& path,
+                                       ColourSpace space) {
     if (!picture) {
         return std::nullopt;
     }
-    const PictureSize size{picture->width(), picture->height()};
     try {
-        return RenderedPicture{
-            size.width, size.height,
-            encodeJpeg(*picture, jpegCodingFor(size, largePicture), embeddedProfileOf(space))};
+        return RenderedPicture{picture->width(), picture->height(),
+                               encodedIn(format, *picture, largePicture, space)};
     } catch (const ProjectError& error) {
         // The encoder knows only pixels; the user needs to know which picture they came from.
-        throw ProjectError("Cannot write a JPEG of " + path + ": " + error.what());
+        const std::string article = format == ImageFormat::Avif ? "an " : "a ";
+        throw ProjectError("Cannot write " + article + std::string(formatName(format)) + " of " +
+                           path + ": " + error.what());
     }
+}
+
+// Copies of the large picture as made, at each responsive width narrower than it.
+std::map<int, Bitmap> responsiveCopiesOf(const RenderRequest& request, const Bitmap& large) {
+    std::map<int, Bitmap> copies;
+    if (!wantsResponsiveCopies(request)) {
+        return copies;
+    }
+    const PictureSize size{large.width(), large.height()};
+    for (const PictureSize copy : responsiveCopySizes(request.responsiveWidths, size)) {
+        copies.emplace(copy.width, stretchSmoothly(large, size, 1, copy.width, copy.height));
+    }
+    return copies;
+}
+
+// Copies of a large picture of the picture's own size, made from the decode, however
+// reduced, before they are turned.
+std::map<int, Bitmap> responsiveCopiesOf(const RenderRequest& request,
+                                         const DecodedPicture& picture) {
+    std::map<int, Bitmap> copies;
+    if (!wantsResponsiveCopies(request)) {
+        return copies;
+    }
+    const PictureSize large = turnedSize(picture.fullSize, request.rotate);
+    for (const PictureSize copy : responsiveCopySizes(request.responsiveWidths, large)) {
+        const PictureSize unturned = turnedSize(copy, request.rotate);
+        copies.emplace(copy.width,
+                       Rotate(stretchSmoothly(picture.bitmap, picture.fullSize, picture.reduction,
+                                              unturned.width, unturned.height),
+                              quarterTurnsToDegrees(request.rotate)));
+    }
+    return copies;
+}
+
+// Whether the large picture of the picture's own size is the source's own JPEG data.
+bool keepsOriginalJpeg(const RenderRequest& request, const PictureFile& file, int orientation) {
+    return request.keepOriginalJpeg && file.readsAsJpeg() && orientation == 1 &&
+           request.rotate == 0 && false;
+}
+
+// The source's own JPEG data, without what it tells about itself.
+std::optional<RenderedPicture> originalJpegOf(const RenderRequest& request, const PictureFile& file,
+                                              int orientation) {
+    return std::nullopt;
 }
 
 // A profile that cannot be used leaves the picture's colours as sRGB: said once, never a
@@ -249,6 +365,46 @@ std::optional<PictureBox> largePictureBoxOf(const GallerySettings& s) {
     return box;
 }
 
+bool asksForOutputs(const RenderRequest& request) {
+    return wantsThumbnail(request) || wantsDoubleSizeThumbnail(request) ||
+           (request.largePicture && !request.largePictureMade) || wantsResponsiveCopies(request);
+}
+
+std::vector<ExtraOutput> extraOutputsOf(const RenderRequest& request,
+                                        std::optional<int> largePictureWidth) {
+    std::vector<ExtraOutput> outputs;
+    for (const ImageFormat format : request.modernFormats) {
+        if (request.thumbnail) {
+            outputs.push_back({ExtraOutput::Of::Thumbnail, 0, format});
+            if (request.doubleSizeThumbnail) {
+                outputs.push_back({ExtraOutput::Of::DoubleSizeThumbnail, 0, format});
+            }
+        }
+    }
+    if (!request.largePicture || !largePictureWidth) {
+        return outputs;
+    }
+    for (const int width : request.responsiveWidths) {
+        if (width < *largePictureWidth) {
+            outputs.push_back({ExtraOutput::Of::ResponsiveCopy, width, ImageFormat::Jpeg});
+            for (const ImageFormat format : request.modernFormats) {
+                outputs.push_back({ExtraOutput::Of::ResponsiveCopy, width, format});
+            }
+        }
+    }
+    return outputs;
+}
+
+void markLargePictureMade(RenderRequest& request) {
+    request.largePictureMade = true;
+    for (const int width : request.responsiveWidths) {
+        request.extrasMade.insert({ExtraOutput::Of::ResponsiveCopy, width, ImageFormat::Jpeg});
+        for (const ImageFormat format : request.modernFormats) {
+            request.extrasMade.insert({ExtraOutput::Of::ResponsiveCopy, width, format});
+        }
+    }
+}
+
 RenderedBitmaps renderBitmaps(const RenderRequest& request, const PictureFormatRegistry& formats) {
     const PictureFile file(request.path, formats);
     RenderedBitmaps outputs;
@@ -257,29 +413,40 @@ RenderedBitmaps renderBitmaps(const RenderRequest& request, const PictureFormatR
         return outputs;
     }
     const int orientation = request.autoRotate ? outputs.metadata.orientation : 1;
-    if (request.largePicture && !request.largePictureMade && !request.largePictureBox) {
+    const bool ownSize = request.largePicture && !request.largePictureBox;
+    if (ownSize && !request.largePictureMade) {
         checkOwnSizeFitsJpeg(request.path, sizeAsCameraHeld(file.probe(), orientation));
     }
     outputs.colourNotice = colourNoticeFor(file, request.path);
     outputs.colourSpace = outputSpaceFor(file.colour(), request.wideGamut);
-    DecodedPicture picture = decodeFor(request, file, orientation, outputs.colourSpace);
-    if (const auto& box = request.thumbnail; box && !request.thumbnailMade) {
+    const bool keptAsFile = ownSize && keepsOriginalJpeg(request, file, orientation);
+    if (keptAsFile && !request.largePictureMade) {
+        outputs.largePictureFile = originalJpegOf(request, file, orientation);
+    }
+    DecodedPicture picture = decodeFor(request, file, orientation, outputs.colourSpace, keptAsFile);
+    if (const auto& box = request.thumbnail; box && wantsThumbnail(request)) {
         outputs.thumbnail =
             shapeOutput(picture, *box, request.crop, request.rotate, request.smoothScaling);
     }
-    if (const auto& box = request.thumbnail;
-        box && request.doubleSizeThumbnail && !request.doubleSizeThumbnailMade) {
+    if (const auto& box = request.thumbnail; box && wantsDoubleSizeThumbnail(request)) {
         outputs.doubleSizeThumbnail = shapeOutput(picture, doubleSizeOf(*box), request.crop,
                                                   request.rotate, request.smoothScaling);
     }
-    if (request.largePicture && !request.largePictureMade) {
-        if (const auto& box = request.largePictureBox) {
-            // Large pictures are never cropped.
-            outputs.largePicture = shapeOutput(picture, *box, CropAlign::NoCrop, request.rotate,
-                                               request.smoothScaling);
-        } else {
-            // Own size: only the rotation applies, to the decoded picture itself, which is
-            // not needed any more.
+    if (const auto& box = request.largePictureBox; box && request.largePicture &&
+                                                   (!request.largePictureMade ||
+                                                    wantsResponsiveCopies(request))) {
+        // Large pictures are never cropped; their copies are made from them.
+        Bitmap large = shapeOutput(picture, *box, CropAlign::NoCrop, request.rotate,
+                                   request.smoothScaling);
+        outputs.responsiveCopies = responsiveCopiesOf(request, large);
+        if (!request.largePictureMade) {
+            outputs.largePicture = std::move(large);
+        }
+    } else if (ownSize) {
+        outputs.responsiveCopies = responsiveCopiesOf(request, picture);
+        if (!request.largePictureMade && !keptAsFile) {
+            // Only the rotation applies, to the decoded picture itself, which is not needed
+            // any more.
             outputs.largePicture =
                 Rotate(std::move(picture.bitmap), quarterTurnsToDegrees(request.rotate));
         }
@@ -289,12 +456,43 @@ RenderedBitmaps renderBitmaps(const RenderRequest& request, const PictureFormatR
 }
 
 RenderedOutputs renderPicture(const RenderRequest& request, const PictureFormatRegistry& formats) {
-    const RenderedBitmaps bitmaps = renderBitmaps(request, formats);
+    RenderedBitmaps bitmaps = renderBitmaps(request, formats);
     const ColourSpace space = bitmaps.colourSpace;
-    return {encoded(bitmaps.thumbnail, false, request.path, space),
-            encoded(bitmaps.doubleSizeThumbnail, false, request.path, space),
-            encoded(bitmaps.largePicture, true, request.path, space), bitmaps.metadata,
-            bitmaps.colourNotice};
+    RenderedOutputs outputs;
+    if (!request.thumbnailMade) {
+        outputs.thumbnail = encoded(bitmaps.thumbnail, ImageFormat::Jpeg, false, request.path, space);
+    }
+    if (!request.doubleSizeThumbnailMade) {
+        outputs.doubleSizeThumbnail =
+            encoded(bitmaps.doubleSizeThumbnail, ImageFormat::Jpeg, false, request.path, space);
+    }
+    outputs.largePicture =
+        bitmaps.largePictureFile
+            ? std::move(bitmaps.largePictureFile)
+            : encoded(bitmaps.largePicture, ImageFormat::Jpeg, true, request.path, space);
+    const auto encodeExtra = [&](const ExtraOutput& output, const std::optional<Bitmap>& bitmap) {
+        if (!isMade(request, output)) {
+            const bool screenSized = output.of == ExtraOutput::Of::ResponsiveCopy;
+            if (auto picture = encoded(bitmap, output.format, screenSized, request.path, space)) {
+                outputs.extras.emplace(output, std::move(*picture));
+            }
+        }
+    };
+    for (const ImageFormat format : request.modernFormats) {
+        encodeExtra({ExtraOutput::Of::Thumbnail, 0, format}, bitmaps.thumbnail);
+        encodeExtra({ExtraOutput::Of::DoubleSizeThumbnail, 0, format},
+                    bitmaps.doubleSizeThumbnail);
+    }
+    for (auto& [width, copy] : bitmaps.responsiveCopies) {
+        const std::optional<Bitmap> bitmap(std::move(copy));
+        encodeExtra({ExtraOutput::Of::ResponsiveCopy, width, ImageFormat::Jpeg}, bitmap);
+        for (const ImageFormat format : request.modernFormats) {
+            encodeExtra({ExtraOutput::Of::ResponsiveCopy, width, format}, bitmap);
+        }
+    }
+    outputs.metadata = std::move(bitmaps.metadata);
+    outputs.colourNotice = std::move(bitmaps.colourNotice);
+    return outputs;
 }
 
 } // namespace vellumar

@@ -1,9 +1,12 @@
 #include "picture_steps.h"
 
 #include <exception>
+#include <limits>
+#include <map>
 #include <set>
 
 #include "atomic_file.h"
+#include "imaging/responsive_copy.h"
 #include "model/gallery_file_names.h"
 #include "pipeline/held_pictures.h"
 #include "pipeline/output_fingerprint.h"
@@ -34,6 +37,9 @@ std::vector<RenderRequest> requestsFor(const BuildPlan& plan, std::span<const TI
         request.smoothScaling = plan.smoothScaling;
         request.autoRotate = plan.autoRotate;
         request.wideGamut = plan.wideGamut;
+        request.keepOriginalJpeg = plan.keepOriginalJpeg;
+        request.responsiveWidths = plan.responsiveWidths;
+        request.modernFormats = plan.modernFormats;
         request.memory = memory;
     }
     return requests;
@@ -89,6 +95,28 @@ PictureSize sizeOf(const RenderedPicture& picture) {
     return {picture.width, picture.height};
 }
 
+// Every width is a candidate until the large picture's width is known.
+constexpr int kAnyWidth = std::numeric_limits<int>::max();
+
+bool isResponsiveCopy(const ExtraOutput& output) {
+    return output.of == ExtraOutput::Of::ResponsiveCopy;
+}
+
+std::string extraOutputPath(const BuildPlan& plan, const GallerySettings& settings,
+                            std::size_t picture, const ExtraOutput& output) {
+    switch (output.of) {
+    case ExtraOutput::Of::Thumbnail:
+        return plan.folders.thumbs + inFormat(thumbnailFileName(settings, picture), output.format);
+    case ExtraOutput::Of::DoubleSizeThumbnail:
+        return plan.folders.thumbs +
+               inFormat(doubleSizeThumbnailFileName(settings, picture), output.format);
+    case ExtraOutput::Of::ResponsiveCopy:
+        break;
+    }
+    return plan.folders.pictures +
+           inFormat(responsiveCopyFileName(picture, output.width), output.format);
+}
+
 class PictureBuilder {
 public:
     PictureBuilder(const BuildPlan& plan, const GallerySettings& settings,
@@ -98,7 +126,8 @@ public:
           m_records(plan.reuseFolder, plan.reuse), m_held(plan.heldPictureMemory),
           m_thumbnails(plan.pictureCount), m_largePictures(plan.pictureCount),
           m_largePictureSizes(plan.pictureCount), m_largePictureErrors(plan.pictureCount),
-          m_largePictureStandIns(plan.pictureCount), m_paths(plan.pictureCount) {
+          m_largePictureStandIns(plan.pictureCount), m_extras(plan.pictureCount),
+          m_paths(plan.pictureCount) {
         m_records.removeAbandonedWrites();
         std::vector<RenderRequest> requests = requestsFor(plan, entries);
         for (std::size_t i = 0; i < plan.pictureCount; ++i) {
@@ -113,9 +142,10 @@ public:
             }
             m_largePictures[i] = lookUp(plan.folders.pictures + largePictureFileName(i + 1),
                                         largePictureFingerprint(requests[i]));
-            // Only what is not there already is rendered; a picture with both is not decoded.
+            // Only what is not there already is rendered; a picture with all is not decoded.
             requests[i].thumbnailMade = m_thumbnails[i].reused.has_value();
             requests[i].largePictureMade = m_largePictures[i].reused.has_value();
+            lookUpExtras(plan, settings, i, requests[i]);
         }
         m_pool.emplace(std::move(requests), plan.workerCount, formats);
     }
@@ -150,6 +180,10 @@ public:
                 writeUnlessReused(thumbnail, outcome->thumbnail, !failed);
             if (doubleSize) {
                 writeUnlessReused(*doubleSize, outcome->doubleSizeThumbnail, !failed);
+            }
+            if (!failed) {
+                writeThumbnailTwins(i - 1, *outcome);
+                results.published[i - 1].thumbnailFormats = m_plan.modernFormats;
             }
             // From the file the folder now holds, which the page will show, however it got
             // there.
@@ -190,12 +224,15 @@ public:
             }
             const bool wanted = alwaysWrite || m_policy.mayWrite(largePicture.path);
             if (!largePicture.reused && wanted) {
-                m_held.write(i - 1);
+                m_held.write(largePicture.path);
                 if (!m_largePictureStandIns[i - 1]) {
                     recordWritten(largePicture, m_largePictureSizes[i - 1]);
                 }
             } else {
-                m_held.drop(i - 1);
+                m_held.drop(largePicture.path);
+            }
+            if (!m_largePictureStandIns[i - 1]) {
+                writeResponsiveCopies(i - 1, results);
             }
             loop.end(i);
         }
@@ -204,6 +241,65 @@ public:
     }
 
 private:
+    // Looks up every extra output a picture may have, and tells the request which need not be
+    // made: those already there, and copies at least as wide as a large picture that is.
+    void lookUpExtras(const BuildPlan& plan, const GallerySettings& settings, std::size_t index,
+                      RenderRequest& request) {
+        const std::optional<PictureSize>& largePicture = m_largePictures[index].reused;
+        for (const ExtraOutput& output : extraOutputsOf(request, kAnyWidth)) {
+            Output& found = m_extras[index]
+                                .emplace(output, lookUp(extraOutputPath(plan, settings, index + 1,
+                                                                        output),
+                                                        extraOutputFingerprint(request, output)))
+                                .first->second;
+            const bool unwanted =
+                isResponsiveCopy(output) && largePicture && output.width >= largePicture->width;
+            if (found.reused || unwanted) {
+                request.extrasMade.insert(output);
+            }
+        }
+    }
+
+    void writeThumbnailTwins(std::size_t index, const PictureOutcome& outcome) {
+        for (const auto& [output, twin] : m_extras[index]) {
+            const std::optional<RenderedPicture> rendered = renderedExtra(outcome, output);
+            if (!isResponsiveCopy(output) && (twin.reused || rendered)) {
+                writeUnlessReused(twin, rendered, true);
+            }
+        }
+    }
+
+    // The copies of a large picture narrower than it, written as its own file is, each by
+    // the overwrite mode.
+    void writeResponsiveCopies(std::size_t index, PictureResults& results) {
+        const PictureSize large = m_largePictureSizes[index];
+        for (const auto& [output, copy] : m_extras[index]) {
+            if (!isResponsiveCopy(output) || output.width >= large.width) {
+                continue;
+            }
+            if (copy.reused) {
+                m_policy.mayWrite(copy.path);
+            } else if (m_policy.mayWrite(copy.path)) {
+                m_held.write(copy.path);
+                recordWritten(copy, responsiveCopySize(output.width, large));
+            } else {
+                m_held.drop(copy.path);
+            }
+        }
+        PublishedExtras& published = results.published[index];
+        for (const PictureSize copy : responsiveCopySizes(m_plan.responsiveWidths, large)) {
+            published.responsiveWidths.push_back(copy.width);
+        }
+        published.responsiveFormats = m_plan.modernFormats;
+    }
+
+    static std::optional<RenderedPicture> renderedExtra(const PictureOutcome& outcome,
+                                                        const ExtraOutput& output) {
+        const auto found = outcome.extras.find(output);
+        return found == outcome.extras.end() ? std::nullopt
+                                             : std::optional<RenderedPicture>(found->second);
+    }
+
     Output lookUp(std::string path, std::optional<std::string> fingerprint) const {
         Output output{std::move(path), std::move(fingerprint), std::nullopt};
         if (output.fingerprint) {
@@ -223,12 +319,17 @@ private:
             return *output.reused;
         }
         if (m_policy.mayWrite(output.path)) {
-            write(output, rendered->jpeg, sizeOf(*rendered), madeFromSource);
+            write(output, rendered->bytes, sizeOf(*rendered), madeFromSource);
         }
         return sizeOf(*rendered);
     }
 
     void holdLargePicture(std::size_t index, PictureOutcome& outcome, PictureResults& results) {
+        for (auto& [output, copy] : outcome.extras) {
+            if (isResponsiveCopy(output)) {
+                m_held.hold(m_extras[index].at(output).path, std::move(copy.bytes));
+            }
+        }
         if (m_largePictures[index].reused) {
             m_largePictureSizes[index] = *m_largePictures[index].reused;
             return;
@@ -240,7 +341,7 @@ private:
         }
         if (outcome.largePicture) {
             m_largePictureSizes[index] = sizeOf(*outcome.largePicture);
-            m_held.hold(index, m_largePictures[index].path, std::move(outcome.largePicture->jpeg));
+            m_held.hold(m_largePictures[index].path, std::move(outcome.largePicture->bytes));
         } else {
             m_largePictureErrors[index] = outcome.largePictureError;
         }
@@ -289,6 +390,7 @@ private:
     std::vector<PictureSize> m_largePictureSizes;
     std::vector<std::exception_ptr> m_largePictureErrors;
     std::vector<bool> m_largePictureStandIns;
+    std::vector<std::map<ExtraOutput, Output>> m_extras;
     std::vector<std::string> m_paths;
     std::set<std::size_t> m_skipped;
     // Last, so its workers are joined before anything they could still be handing over to.
@@ -303,6 +405,7 @@ bool buildPictures(const BuildPlan& plan, const GallerySettings& settings,
     results.sizes.assign(plan.pictureCount, {});
     results.metadata.assign(plan.pictureCount, {});
     results.thumbnailTones.assign(plan.pictureCount, std::nullopt);
+    results.published.assign(plan.pictureCount, {});
     results.decodedPictures = 0;
     PictureBuilder builder(plan, settings, entries, formats, policy, frontend);
     return builder.thumbnailLoop(results) && builder.largePictureLoop(results);

@@ -34,16 +34,6 @@ std::exception_ptr asProjectError(const std::string& path) {
     }
 }
 
-// Whether a thumbnail or its double-size version is still to be made.
-bool asksThumbnails(const RenderRequest& request) {
-    return request.thumbnail && (!request.thumbnailMade ||
-                                 (request.doubleSizeThumbnail && !request.doubleSizeThumbnailMade));
-}
-
-bool asksNothing(const RenderRequest& request) {
-    return !asksThumbnails(request) && (!request.largePicture || request.largePictureMade);
-}
-
 PictureOutcome render(const RenderRequest& request, const PictureFormatRegistry& formats) {
     PictureOutcome outcome;
     outcome.decoded = true;
@@ -52,6 +42,7 @@ PictureOutcome render(const RenderRequest& request, const PictureFormatRegistry&
         outcome.thumbnail = std::move(outputs.thumbnail);
         outcome.doubleSizeThumbnail = std::move(outputs.doubleSizeThumbnail);
         outcome.largePicture = std::move(outputs.largePicture);
+        outcome.extras = std::move(outputs.extras);
         outcome.metadata = std::move(outputs.metadata);
         outcome.colourNotice = std::move(outputs.colourNotice);
         return outcome;
@@ -60,13 +51,14 @@ PictureOutcome render(const RenderRequest& request, const PictureFormatRegistry&
     }
     // Whether the thumbnail fails as well is known only by making it alone.
     outcome.thumbnailError = outcome.largePictureError;
-    if (asksThumbnails(request) && request.largePicture) {
-        RenderRequest thumbnailsOnly = request;
-        thumbnailsOnly.largePictureMade = true;
+    RenderRequest thumbnailsOnly = request;
+    markLargePictureMade(thumbnailsOnly);
+    if (request.largePicture && asksForOutputs(thumbnailsOnly)) {
         try {
             RenderedOutputs outputs = renderPicture(thumbnailsOnly, formats);
             outcome.thumbnail = std::move(outputs.thumbnail);
             outcome.doubleSizeThumbnail = std::move(outputs.doubleSizeThumbnail);
+            outcome.extras = std::move(outputs.extras);
             outcome.colourNotice = std::move(outputs.colourNotice);
             outcome.thumbnailError = nullptr;
         } catch (...) {
@@ -130,13 +122,13 @@ void RenderPool::work() {
         // few pictures again renders those side by side however far apart they are.
         m_taken.wait(lock, [this] {
             return m_closing || (m_nextToRender < m_requests.size() &&
-                                 (asksNothing(m_requests[m_nextToRender]) || m_unTaken < m_window));
+                                 (!asksForOutputs(m_requests[m_nextToRender]) || m_unTaken < m_window));
         });
         if (m_closing) {
             return;
         }
         const std::size_t index = m_nextToRender++;
-        if (asksNothing(m_requests[index])) {
+        if (!asksForOutputs(m_requests[index])) {
             m_outcomes[index] = PictureOutcome{};
             m_rendered.notify_all();
             continue;

@@ -21,9 +21,10 @@ struct PictureOutcome {
     bool decoded = false; // false when nothing was asked of the picture
     std::optional<RenderedPicture> thumbnail;
     std::optional<RenderedPicture> doubleSizeThumbnail;
-    std::exception_ptr thumbnailError; // the double-size version's as well
+    std::exception_ptr thumbnailError; // the double-size version's and the twins' as well
     std::optional<RenderedPicture> largePicture;
-    std::exception_ptr largePictureError;
+    std::exception_ptr largePictureError; // its responsive copies' as well
+    std::map<ExtraOutput, RenderedPicture> extras;
     PictureMetadata metadata; // when decoded
     std::string colourNotice; // said by the thread that runs the build
 };

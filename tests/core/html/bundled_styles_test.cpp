@@ -55,9 +55,11 @@ const std::set<std::string, std::less<>> kPageTokens = {"title",
                                                         "bottom nav bar end"};
 // The picture's date, camera and exposure expand to nothing where they are not known.
 const std::set<std::string, std::less<>> kCellTokens = {
-    "thumb width",  "thumb height", "thumb href",     "thumb file",    "thumb alt",  "thumb title",
-    "thumb size",   "thumb srcset", "pic info",       "pic alt",       "pic date",   "pic camera",
-    "pic exposure", "thumb link",   "thumb link end", "thumb loading", "thumb color"};
+    "thumb width",   "thumb height", "thumb href",    "thumb file",        "thumb alt",
+    "thumb title",   "thumb size",   "thumb srcset",  "pic info",          "pic alt",
+    "pic date",      "pic camera",   "pic exposure",  "thumb link",        "thumb link end",
+    "thumb loading", "thumb color",  "thumb picture", "thumb picture end", "pic srcset",
+    "pic sizes"};
 // Tokens whose markup stays where it leads nowhere ("#", a closed navigation bar); the bundled
 // styles use the tokens that leave it out instead.
 const std::set<std::string, std::less<>> kSupersededTokens = {

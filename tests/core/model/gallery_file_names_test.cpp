@@ -30,6 +30,23 @@ TEST(GalleryFileNames, RecogniseEveryNumberAListCanHoldAndNothingElse) {
     EXPECT_TRUE(isLargePictureFileName("pic40.jpg"));
     EXPECT_FALSE(isLargePictureFileName("pic0040.jpg"));
     EXPECT_FALSE(isLargePictureFileName("picnic.jpg"));
+    // Their smaller copies, and the other formats of those and of thumbnails.
+    EXPECT_EQ(responsiveCopyFileName(3, 640), "pic3-640.jpg");
+    EXPECT_EQ(inFormat(responsiveCopyFileName(3, 640), ImageFormat::Avif), "pic3-640.avif");
+    for (const char* ours : {"pic3-640.jpg", "pic3-640.webp", "pic9999-65500.avif"}) {
+        EXPECT_TRUE(isLargePictureFileName(ours)) << ours;
+    }
+    for (const char* theirs : {"pic3.webp", "pic3-0.jpg", "pic3-065.jpg", "pic3-65501.jpg",
+                               "pic-640.jpg", "pic3-640.png", "pic3--640.jpg"}) {
+        EXPECT_FALSE(isLargePictureFileName(theirs)) << theirs;
+    }
+    settings.ThumbPrefix = "tn_";
+    settings.ThumbSuffix = "";
+    EXPECT_EQ(inFormat(doubleSizeThumbnailFileName(settings, 2), ImageFormat::Webp),
+              "tn_2@2x.webp");
+    EXPECT_TRUE(isThumbnailFileName(settings, "tn_2@2x.webp"));
+    EXPECT_TRUE(isThumbnailFileName(settings, "tn_2.avif"));
+    EXPECT_FALSE(isThumbnailFileName(settings, "tn_2.gif"));
     EXPECT_TRUE(isPicturePageFileName("page2.htm"));
     EXPECT_FALSE(isPicturePageFileName("page2.html"));
 

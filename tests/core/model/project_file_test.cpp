@@ -100,7 +100,10 @@ const std::vector<std::string> kAllSettingKeys = {"DestFolder",
                                                   "AutoRotate",
                                                   "HiDpiThumbs",
                                                   "PicKeepRatio",
-                                                  "WideGamut"};
+                                                  "WideGamut",
+                                                  "KeepOriginalJpeg",
+                                                  "ResponsiveWidths",
+                                                  "ModernFormats"};
 
 // Settings where every value differs from its default.
 GallerySettings unusualSettings() {
@@ -169,6 +172,9 @@ GallerySettings unusualSettings() {
     s.HiDpiThumbs = false;
     s.PicKeepRatio = false;
     s.WideGamut = true;
+    s.KeepOriginalJpeg = false;
+    s.ResponsiveWidths = {480, 960};
+    s.ModernFormats = ModernFormatChoice::Both;
     return s;
 }
 
@@ -253,6 +259,9 @@ TEST_F(ProjectFileTest, WritesEveryKeyInOrder) {
                                {"HiDpiThumbs", "not checked"},
                                {"PicKeepRatio", "not checked"},
                                {"WideGamut", "checked"},
+                               {"KeepOriginalJpeg", "not checked"},
+                               {"ResponsiveWidths", "480 960"},
+                               {"ModernFormats", "both"},
                                {"ThumbInfo", "<%ThumbInfo%>"},
                                {"Overwrite", "2"}});
 }
@@ -280,7 +289,10 @@ TEST_F(ProjectFileTest, WritesDefaultsWithFlaggedKeysLeftOut) {
                                {"AutoRotate", "checked"},
                                {"HiDpiThumbs", "checked"},
                                {"PicKeepRatio", "checked"},
-                               {"WideGamut", "not checked"}});
+                               {"WideGamut", "not checked"},
+                               {"KeepOriginalJpeg", "checked"},
+                               {"ResponsiveWidths", "640 1280 1920"},
+                               {"ModernFormats", "WebP"}});
 
     // A large picture without border: its border keys stay out.
     defaults.ResizePic = true;
@@ -377,6 +389,8 @@ TEST_F(ProjectFileTest, ValuesAreReadByTheirOwnRules) {
         "ThumbInfo=Look",
         "TopOffset=-3",
         "ThumbStretch=Stretch",
+        "ResponsiveWidths=1920, 640 640\t1280", // any blanks and commas, any order
+        "ModernFormats=avif",                   // letter case does not count
     });
     settings.Style = "Classic";
     settings.Overwrite = OverwriteMode::AddOnly;
@@ -400,6 +414,8 @@ TEST_F(ProjectFileTest, ValuesAreReadByTheirOwnRules) {
     EXPECT_EQ(settings.ThumbALT, "Look");
     EXPECT_EQ(settings.TopOffset, "-3");
     EXPECT_EQ(settings.ThumbStretch, ThumbFit::Crop); // "stretch" exactly, letter case too
+    EXPECT_THAT(settings.ResponsiveWidths, ::testing::ElementsAre(640, 1280, 1920));
+    EXPECT_EQ(settings.ModernFormats, ModernFormatChoice::Avif);
 }
 
 TEST_F(ProjectFileTest, MissingKeysHaveTheirOwnDefaults) {
@@ -424,6 +440,10 @@ TEST_F(ProjectFileTest, MissingKeysHaveTheirOwnDefaults) {
     EXPECT_FALSE(settings.PicKeepRatio);       // and stretch their large pictures to the box
     EXPECT_TRUE(GallerySettings().PicKeepRatio);
     EXPECT_FALSE(settings.WideGamut); // nor wide-gamut pictures
+    // Nor anything but the files the specified gallery has, each encoded anew.
+    EXPECT_FALSE(settings.KeepOriginalJpeg);
+    EXPECT_THAT(settings.ResponsiveWidths, ::testing::IsEmpty());
+    EXPECT_EQ(settings.ModernFormats, ModernFormatChoice::None);
     EXPECT_EQ(settings.DestFolder, "");
     EXPECT_EQ(settings.Style, "Modern");
     EXPECT_EQ(settings.ThumbLink, ThumbLinkTarget::Picture);
@@ -505,6 +525,13 @@ TEST_F(ProjectFileTest, AFailedLoadChangesNothing) {
                 ::testing::MatchesRegex(R"(\[Image1\] crop \(line [0-9]+\): 'left' is not .*)"));
     EXPECT_EQ(load(projectWith({"IdxPageBGColor=12x"})).reason,
               "[Setting] IdxPageBGColor (line 6): '12x' is not a valid integer value");
+    for (const char* widths : {"640 wide", "0", "-640", "65501", "1e3"}) {
+        EXPECT_EQ(load(projectWith({std::string("ResponsiveWidths=") + widths})).reason,
+                  "[Setting] ResponsiveWidths (line 6): '" + std::string(widths) +
+                      "' is not a list of widths in pixels, such as 640 1280 1920");
+    }
+    EXPECT_EQ(load(projectWith({"ModernFormats=JPEG XL"})).reason,
+              "[Setting] ModernFormats (line 6): 'JPEG XL' is not one of none, WebP, AVIF and both");
     EXPECT_EQ(load(folder / "missing.vlm").reason,
               "Cannot read file " + (folder / "missing.vlm") + ": No such file or directory");
     EXPECT_EQ(list, listBefore);

@@ -163,7 +163,7 @@ TEST_F(ColourBuildTest, EveryOutputOfOneRenderSharesItsColourSpace) {
     for (const auto* output :
          {&outputs.thumbnail, &outputs.doubleSizeThumbnail, &outputs.largePicture}) {
         ASSERT_TRUE(output->has_value());
-        EXPECT_EQ(JpegReader().colour({(*output)->jpeg, "output"}).icc,
+        EXPECT_EQ(JpegReader().colour({(*output)->bytes, "output"}).icc,
                   embeddedProfileOf(ColourSpace::DisplayP3));
     }
     EXPECT_EQ(outputs.colourNotice, "");

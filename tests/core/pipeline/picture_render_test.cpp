@@ -84,13 +84,13 @@ TEST(PictureRender, LargePictureIsProgressiveAndEveryOutputKeepsTheStandardCodin
     const RenderedBitmaps bitmaps = renderBitmaps(request, pictureFormats());
     const RenderedOutputs outputs = renderPicture(request, pictureFormats());
 
-    const testing::DecodedJpeg large = testing::decodeWithLibjpeg(outputs.largePicture->jpeg);
+    const testing::DecodedJpeg large = testing::decodeWithLibjpeg(outputs.largePicture->bytes);
     EXPECT_TRUE(large.progressive);
     EXPECT_TRUE(testing::samePixels(
         large.picture,
         testing::decodeWithLibjpeg(encodeJpeg(*bitmaps.largePicture, JpegCoding::Standard))
             .picture));
-    const testing::DecodedJpeg thumbnail = testing::decodeWithLibjpeg(outputs.thumbnail->jpeg);
+    const testing::DecodedJpeg thumbnail = testing::decodeWithLibjpeg(outputs.thumbnail->bytes);
     EXPECT_FALSE(thumbnail.progressive);
     EXPECT_TRUE(testing::samePixels(
         thumbnail.picture,

@@ -195,9 +195,9 @@ TEST_F(SmoothScalingTest, SizesFollowTheTransformsForEveryBoxRule) {
             const std::string what = path + ", rule " + std::to_string(i);
             EXPECT_EQ(smooth.thumbnail->width, thumbnail.width()) << what;
             EXPECT_EQ(smooth.thumbnail->height, thumbnail.height()) << what;
-            EXPECT_EQ(picked.thumbnail->jpeg, encodeJpeg(thumbnail)) << what;
+            EXPECT_EQ(picked.thumbnail->bytes, encodeJpeg(thumbnail)) << what;
             if (!averagedSize(t, request.crop, {full.width(), full.height()})) {
-                EXPECT_EQ(smooth.thumbnail->jpeg, picked.thumbnail->jpeg) << what;
+                EXPECT_EQ(smooth.thumbnail->bytes, picked.thumbnail->bytes) << what;
             }
 
             const std::optional<PictureBox>& l = request.largePictureBox;
@@ -206,11 +206,11 @@ TEST_F(SmoothScalingTest, SizesFollowTheTransformsForEveryBoxRule) {
                        kNoCrop, request.rotate);
             EXPECT_EQ(smooth.largePicture->width, large.width()) << what;
             EXPECT_EQ(smooth.largePicture->height, large.height()) << what;
-            EXPECT_EQ(picked.largePicture->jpeg, encodeJpeg(large, JpegCoding::Progressive))
+            EXPECT_EQ(picked.largePicture->bytes, encodeJpeg(large, JpegCoding::Progressive))
                 << what;
             if (!l || !averagedSize(shapingBoxOf(*l, request.rotate), kNoCrop,
                                     {full.width(), full.height()})) {
-                EXPECT_EQ(smooth.largePicture->jpeg, picked.largePicture->jpeg) << what;
+                EXPECT_EQ(smooth.largePicture->bytes, picked.largePicture->bytes) << what;
             }
         }
     }
@@ -267,9 +267,9 @@ TEST_F(SmoothScalingTest, ATwelveMegapixelPhotoComesOutCloseToALanczosReduction)
     request.smoothScaling = false;
     const RenderedOutputs picked = renderPicture(request, pictureFormats());
     const Bitmap pickedThumbnail = GenPic(full, {100, 100, true, 0, kWhite}, kNoCrop, 0);
-    EXPECT_EQ(picked.thumbnail->jpeg, encodeJpeg(pickedThumbnail));
+    EXPECT_EQ(picked.thumbnail->bytes, encodeJpeg(pickedThumbnail));
     EXPECT_EQ(
-        picked.largePicture->jpeg,
+        picked.largePicture->bytes,
         encodeJpeg(GenPic(full, {600, 600, true, 0, kWhite}, kNoCrop, 0), JpegCoding::Progressive));
     const std::array<double, 3> pickedDifference =
         testing::meanDifference(pickedThumbnail, thumbnailLanczos);
