@@ -57,9 +57,10 @@ Image imageOf(const Bitmap& rgb) {
     return image;
 }
 
-// sRGB, coded with the matrix and full range of JPEG's own YCbCr. Written for every picture:
-// beside an ICC profile it still tells decoders how to turn the samples back into RGB.
-Nclx srgbDescription(bool withProfile) {
+// How the samples code the colours, written for every picture: the matrix and full range of
+// JPEG's own YCbCr, so that decoders turn them back into the RGB encoded, and sRGB unless an
+// ICC profile says what that RGB is.
+Nclx codingDescription(bool withProfile) {
     Nclx nclx(heif_nclx_color_profile_alloc());
     if (!nclx) {
         throw ProjectError("the AVIF encoder failed: out of memory");
@@ -107,7 +108,7 @@ std::vector<std::uint8_t> compress(const Bitmap& rgb, AvifSettings settings,
     }
     const Encoder encoder = av1Encoder(context.get(), settings);
     const Image image = imageOf(rgb);
-    const Nclx nclx = srgbDescription(!iccProfile.empty());
+    const Nclx nclx = codingDescription(!iccProfile.empty());
     if (!iccProfile.empty()) {
         check(heif_image_set_raw_color_profile(image.get(), "prof", iccProfile.data(),
                                                iccProfile.size()),
