@@ -23,8 +23,8 @@ struct AvifSettings {
 
 // The settings of every AVIF the gallery offers beside its JPEGs: as like the source pixels
 // (SSIM of luma) as the JPEG at quality 90, on grainy photographs reduced to thumbnail and
-// screen sizes. There they take 0.72 to 0.95 times the JPEG's bytes. Speed 8 gives speed 6's
-// likeness and bytes in a quarter of its time, still about 10 to 25 times the JPEG's
+// screen sizes. There they take 0.71 to 0.94 times the JPEG's bytes. Speed 8 gives speed 6's
+// likeness and bytes in a quarter of its time, still 11 to 26 times the JPEG's
 // (bench/encoder_parity measures all of it).
 inline constexpr AvifSettings kAvifSettings{};
 

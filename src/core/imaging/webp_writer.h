@@ -20,7 +20,7 @@ struct WebpSettings {
 
 // The settings of every WebP the gallery offers beside its JPEGs: as like the source pixels
 // (SSIM of luma) as the JPEG at quality 90, on grainy photographs reduced to thumbnail and
-// screen sizes. There they take about the JPEG's bytes (0.92 to 1.06 times) and 10 to 14
+// screen sizes. There they take about the JPEG's bytes (0.92 to 0.99 times) and 10 to 15
 // times its encoding time; method 4 is libwebp's own default, method 2 halves the time but
 // needs quality 93 and 4 to 11 % more bytes than the JPEG for the same likeness
 // (bench/encoder_parity measures all of it).
