@@ -145,23 +145,6 @@ std::vector<std::uint8_t> cmykSamples(int width, int height) {
     return samples;
 }
 
-// CMYK samples converted by the test itself.
-Bitmap cmykThroughLcms(const std::vector<std::uint8_t>& cmyk, int width, int height,
-                       const std::vector<std::uint8_t>& profile, cmsUInt32Number format) {
-    cmsHPROFILE source = cmsOpenProfileFromMem(profile.data(), profile.size());
-    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
-    cmsHTRANSFORM transform =
-        cmsCreateTransform(source, format, srgb, TYPE_RGB_8, INTENT_RELATIVE_COLORIMETRIC,
-                           cmsFLAGS_BLACKPOINTCOMPENSATION);
-    Bitmap result = Bitmap::uninitialized(width, height);
-    cmsDoTransform(transform, cmyk.data(), result.row(0),
-                   static_cast<cmsUInt32Number>(width * height));
-    cmsDeleteTransform(transform);
-    cmsCloseProfile(source);
-    cmsCloseProfile(srgb);
-    return result;
-}
-
 // The stored CMYK samples as libjpeg decodes them (inverted behind the Adobe marker),
 // converted by the test itself.
 Bitmap cmykThroughLcms(const std::vector<std::uint8_t>& file,
@@ -185,7 +168,8 @@ Bitmap cmykThroughLcms(const std::vector<std::uint8_t>& file,
     const bool inverted = info.saw_Adobe_marker;
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
-    return cmykThroughLcms(cmyk, width, height, profile, inverted ? TYPE_CMYK_8_REV : TYPE_CMYK_8);
+    return samplesThroughLcms(cmyk.data(), width, height, profile,
+                              inverted ? TYPE_CMYK_8_REV : TYPE_CMYK_8);
 }
 
 TEST_F(ColourReadersTest, CmykJpegGoesThroughItsProfileOrThePressProfile) {
@@ -230,8 +214,8 @@ TEST_F(ColourReadersTest, CmykFixturesGoThroughThePressProfile) {
     }
     TIFFClose(tiff);
     EXPECT_LE(meanDifference(PictureFile(path, pictureFormats()).decode(),
-                             cmykThroughLcms(ink, static_cast<int>(width), static_cast<int>(height),
-                                             press, TYPE_CMYK_8)),
+                             samplesThroughLcms(ink.data(), static_cast<int>(width),
+                                                static_cast<int>(height), press, TYPE_CMYK_8)),
               kSameConversion);
 }
 
@@ -325,17 +309,8 @@ TEST_F(ColourReadersTest, DeepPngWithProfileIsConvertedBeforeItIsCut) {
                 static_cast<std::uint16_t>(picture.row(y)[i] << 8 | ((i * 37 + y * 11) & 0xFF)));
         }
     }
-    Bitmap deep = Bitmap::uninitialized(picture.width(), picture.height());
-    cmsHPROFILE source = cmsOpenProfileFromMem(p3.data(), p3.size());
-    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
-    cmsHTRANSFORM transform =
-        cmsCreateTransform(source, TYPE_RGB_16, srgb, TYPE_RGB_8, INTENT_RELATIVE_COLORIMETRIC,
-                           cmsFLAGS_BLACKPOINTCOMPENSATION);
-    cmsDoTransform(transform, samples.data(), deep.row(0),
-                   static_cast<cmsUInt32Number>(picture.width() * picture.height()));
-    cmsDeleteTransform(transform);
-    cmsCloseProfile(source);
-    cmsCloseProfile(srgb);
+    const Bitmap deep =
+        samplesThroughLcms(samples.data(), picture.width(), picture.height(), p3, TYPE_RGB_16);
     EXPECT_LE(meanDifference(decoded(file, "deep.png"), deep), kSameConversion);
 
     // The same picture in 8 bits takes the same route.
@@ -443,17 +418,7 @@ TEST_F(ColourReadersTest, CmykTiffGoesThroughThePressProfile) {
     const PictureFile file(path, pictureFormats());
     EXPECT_EQ(file.colour().kind, Kind::PressCmyk);
 
-    cmsHPROFILE source = cmsOpenProfileFromMem(press.data(), press.size());
-    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
-    cmsHTRANSFORM transform =
-        cmsCreateTransform(source, TYPE_CMYK_8, srgb, TYPE_RGB_8, INTENT_RELATIVE_COLORIMETRIC,
-                           cmsFLAGS_BLACKPOINTCOMPENSATION);
-    Bitmap expected = Bitmap::uninitialized(width, height);
-    cmsDoTransform(transform, ink.data(), expected.row(0),
-                   static_cast<cmsUInt32Number>(width * height));
-    cmsDeleteTransform(transform);
-    cmsCloseProfile(source);
-    cmsCloseProfile(srgb);
+    const Bitmap expected = samplesThroughLcms(ink.data(), width, height, press, TYPE_CMYK_8);
     EXPECT_LE(meanDifference(file.decode(), expected), kSameConversion);
 }
 
