@@ -145,6 +145,30 @@ inline Bitmap convertedWithLcms(const Bitmap& picture, const std::vector<std::ui
     return result;
 }
 
+// Converts samples of any layout Little CMS knows (rows without gaps) from the source profile
+// to 8-bit sRGB the way the program is meant to; the profile stays the caller's.
+inline Bitmap samplesThroughLcms(const void* samples, int width, int height, cmsHPROFILE source,
+                                 cmsUInt32Number format) {
+    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+    cmsHTRANSFORM transform =
+        cmsCreateTransform(source, format, srgb, TYPE_RGB_8, INTENT_RELATIVE_COLORIMETRIC,
+                           cmsFLAGS_BLACKPOINTCOMPENSATION);
+    Bitmap result = Bitmap::uninitialized(width, height);
+    cmsDoTransform(transform, samples, result.row(0),
+                   static_cast<cmsUInt32Number>(width) * static_cast<cmsUInt32Number>(height));
+    cmsDeleteTransform(transform);
+    cmsCloseProfile(srgb);
+    return result;
+}
+
+inline Bitmap samplesThroughLcms(const void* samples, int width, int height,
+                                 const std::vector<std::uint8_t>& profile, cmsUInt32Number format) {
+    cmsHPROFILE source = cmsOpenProfileFromMem(profile.data(), profile.size());
+    Bitmap result = samplesThroughLcms(samples, width, height, source, format);
+    cmsCloseProfile(source);
+    return result;
+}
+
 // The mean absolute difference of two pictures of one size, over every sample.
 inline double meanDifference(const Bitmap& a, const Bitmap& b) {
     double sum = 0;

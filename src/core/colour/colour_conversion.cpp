@@ -39,13 +39,22 @@ cmsUInt32Number lcmsFormat(SampleLayout layout, cmsColorSpaceSignature colour) {
         return colour == cmsSigCmykData ? TYPE_CMYK_8 : 0;
     case SampleLayout::InvertedCmyk8:
         return colour == cmsSigCmykData ? TYPE_CMYK_8_REV : 0;
+    case SampleLayout::Lab16:
+        return colour == cmsSigLabData ? TYPE_Lab_16 : 0;
     }
     return 0;
 }
 
 // The layout a profile's own samples come in, for telling whether it can be used at all.
 SampleLayout ownLayout(cmsColorSpaceSignature colour) {
-    return colour == cmsSigCmykData ? SampleLayout::Cmyk8 : SampleLayout::Rgb8;
+    switch (colour) {
+    case cmsSigCmykData:
+        return SampleLayout::Cmyk8;
+    case cmsSigLabData:
+        return SampleLayout::Lab16;
+    default:
+        return SampleLayout::Rgb8;
+    }
 }
 
 // FNV-1a: a profile is known again by its bytes, without keeping them.
@@ -114,17 +123,24 @@ private:
         if (format == 0) {
             return nullptr;
         }
+        // L*a*b* bends sharply on its way to RGB: the finer table keeps its conversion as
+        // close to the exact one as the other spaces'.
+        const cmsUInt32Number precision =
+            layout == SampleLayout::Lab16 ? cmsFLAGS_HIGHRESPRECALC : 0;
         cmsHTRANSFORM transform = cmsCreateTransform(
             source.get(), format, target.get(), TYPE_RGB_8, INTENT_RELATIVE_COLORIMETRIC,
-            cmsFLAGS_BLACKPOINTCOMPENSATION | cmsFLAGS_NOCACHE);
+            cmsFLAGS_BLACKPOINTCOMPENSATION | cmsFLAGS_NOCACHE | precision);
         return transform ? std::make_shared<const ColourTransform>(transform) : nullptr;
     }
 
     // Whether the most saturated colours of an RGB profile land outside sRGB's range when
-    // converted without clipping.
+    // converted without clipping. L*a*b* holds every colour there is.
     static bool reachesBeyondSrgb(const ColourDescription& description) {
         const LcmsProfile source = profileOf(description);
         const LcmsProfile srgb = profileOf(ColourSpace::Srgb);
+        if (source && cmsGetColorSpace(source.get()) == cmsSigLabData) {
+            return true;
+        }
         if (!source || cmsGetColorSpace(source.get()) != cmsSigRgbData) {
             return false;
         }

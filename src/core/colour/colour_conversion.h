@@ -13,7 +13,7 @@ namespace vellumar {
 
 // Raised whenever a change to the colour handling alters what outputs look like, so that
 // outputs of earlier builds are made again.
-inline constexpr int kColourVersion = 1;
+inline constexpr int kColourVersion = 2;
 
 // The samples a reader hands to a conversion.
 enum class SampleLayout {
@@ -21,6 +21,8 @@ enum class SampleLayout {
     Rgb16,         // 3 native 16-bit words a pixel
     Cmyk8,         // 4 bytes a pixel, 255 is full ink
     InvertedCmyk8, // 4 bytes a pixel, 0 is full ink, as Adobe applications store it
+    Lab16,         // 3 native 16-bit words a pixel: L* 0 to 100 as 0 to 65535, a* and b*
+                   // -128 to 127 as 0 to 65535 (0 is 0x8080)
 };
 
 struct ColourTransform;

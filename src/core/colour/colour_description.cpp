@@ -104,6 +104,12 @@ ColourDescription ColourDescription::pressCmyk() {
     return description;
 }
 
+ColourDescription ColourDescription::cieLab() {
+    ColourDescription description;
+    description.kind = Kind::Lab;
+    return description;
+}
+
 std::string colourName(const ColourDescription& description) {
     switch (description.kind) {
     case ColourDescription::Kind::Srgb:
@@ -119,6 +125,8 @@ std::string colourName(const ColourDescription& description) {
         return cicpName(description.cicpPrimaries, description.cicpTransfer);
     case ColourDescription::Kind::PressCmyk:
         return "CMYK (no profile: taken as a standard press)";
+    case ColourDescription::Kind::Lab:
+        return "CIELab";
     }
     return "sRGB";
 }

@@ -34,6 +34,7 @@ struct ColourDescription {
         AdobeRgbExif, // no profile, but EXIF says Adobe RGB (InteropIndex "R03")
         Cicp,         // coded primaries and transfer (HEIF/AVIF nclx)
         PressCmyk,    // CMYK without a profile: taken as printed on a standard press
+        Lab,          // CIE L*a*b* samples, relative to D50 as profiles' connection space is
     };
 
     Kind kind = Kind::Srgb;
@@ -53,6 +54,7 @@ struct ColourDescription {
     // sRGB's own codes (and the unspecified ones) describe sRGB.
     static ColourDescription cicp(int primaries, int transfer);
     static ColourDescription pressCmyk();
+    static ColourDescription cieLab();
 
     bool isSrgb() const { return kind == Kind::Srgb; }
     bool operator==(const ColourDescription&) const = default;

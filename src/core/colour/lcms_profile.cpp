@@ -141,6 +141,8 @@ LcmsProfile profileOf(const ColourDescription& description) {
         return cicpProfile(description.cicpPrimaries, description.cicpTransfer);
     case Kind::PressCmyk:
         return pressCmykProfile();
+    case Kind::Lab:
+        return LcmsProfile(cmsCreateLab4Profile(nullptr));
     }
     return nullptr;
 }

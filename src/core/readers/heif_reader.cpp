@@ -5,12 +5,15 @@
 #include <cstring>
 #include <libheif/heif.h>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "colour/colour_conversion.h"
 #include "project_error.h"
 #include "readers/alpha_onto_white.h"
 #include "readers/heif_canvas.h"
+#include "readers/heif_deep.h"
 
 namespace vellumar {
 
@@ -89,6 +92,45 @@ OpenedPicture open(Bytes bytes) {
     return picture;
 }
 
+ColourDescription colourOf(const heif_image_handle* handle) {
+    if (const std::size_t size = heif_image_handle_get_raw_color_profile_size(handle)) {
+        std::vector<std::uint8_t> profile(size);
+        if (heif_image_handle_get_raw_color_profile(handle, profile.data()).code != heif_error_Ok) {
+            profile.clear(); // unreadable, as a damaged profile
+        }
+        return ColourDescription::iccProfile(std::move(profile));
+    }
+    heif_color_profile_nclx* nclx = nullptr;
+    const heif_error error = heif_image_handle_get_nclx_color_profile(handle, &nclx);
+    // libheif hands the profile over even when it refuses codes it does not know.
+    const std::unique_ptr<heif_color_profile_nclx, void (*)(heif_color_profile_nclx*)> owned(
+        nclx, heif_nclx_color_profile_free);
+    if (error.code == heif_error_Ok && nclx != nullptr) {
+        return ColourDescription::cicp(nclx->color_primaries, nclx->transfer_characteristics);
+    }
+    return ColourDescription::srgb();
+}
+
+// Samples of more than 8 bits whose colours are not sRGB are converted before they are cut
+// down; others are decoded to 8 bits and left to the loader.
+std::optional<ColourConverter> deepConverter(const OpenedPicture& picture, ColourSpace space) {
+    if (!heifHasDeepSamples(picture.primary.get())) {
+        return std::nullopt;
+    }
+    const ColourDescription description = colourOf(picture.primary.get());
+    if (description.isSrgb()) {
+        return std::nullopt;
+    }
+    return ColourConverter::make(description, SampleLayout::Rgb16, space);
+}
+
+heif_chroma chromaFor(bool alpha, bool deep) {
+    if (deep) {
+        return alpha ? heif_chroma_interleaved_RRGGBBAA_LE : heif_chroma_interleaved_RRGGBB_LE;
+    }
+    return alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB;
+}
+
 } // namespace
 
 bool HeifReader::sniff(Bytes bytes) const {
@@ -112,22 +154,33 @@ Bitmap HeifReader::decode(const PictureSource& source) const {
     }
     const OpenedPicture picture = open(source.bytes);
     const bool alpha = picture.channels == 4;
+    const auto converter = deepConverter(picture, source.colourSpace);
     const DecodingOptions options(heif_decoding_options_alloc());
     heif_image* decoded = nullptr;
     check(heif_decode_image(picture.primary.get(), &decoded, heif_colorspace_RGB,
-                            alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
-                            options.get()),
+                            chromaFor(alpha, converter.has_value()), options.get()),
           "the HEIF picture cannot be decoded");
     const Image image(decoded);
     int stride = 0;
     const std::uint8_t* pixels =
         heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
     const PictureSize size = picture.size;
+    const int sampleBytes = converter ? 2 : 1;
     if (pixels == nullptr ||
         heif_image_get_width(image.get(), heif_channel_interleaved) != size.width ||
         heif_image_get_height(image.get(), heif_channel_interleaved) != size.height ||
-        stride < size.width * picture.channels) {
+        stride / sampleBytes / picture.channels < size.width) {
         throw ProjectError("the HEIF picture decodes to another size than it declares");
+    }
+    if (converter) {
+        const int bits = heif_image_get_bits_per_pixel_range(image.get(), heif_channel_interleaved);
+        if (bits <= 8 || bits > 16) {
+            throw ProjectError("the HEIF picture decodes to samples of an unexpected depth");
+        }
+        Bitmap bitmap = Bitmap::uninitialized(size.width, size.height);
+        convertHeifDeepRows(pixels, static_cast<std::size_t>(stride), bits, alpha, bitmap,
+                            *converter);
+        return bitmap;
     }
     if (alpha) {
         return rgbaOntoWhite(pixels, static_cast<std::size_t>(stride), size.width, size.height);
@@ -141,32 +194,24 @@ Bitmap HeifReader::decode(const PictureSource& source) const {
 
 ColourDescription HeifReader::colour(const PictureSource& source) const {
     try {
-        const OpenedPicture picture = open(source.bytes);
-        const heif_image_handle* handle = picture.primary.get();
-        if (const std::size_t size = heif_image_handle_get_raw_color_profile_size(handle)) {
-            std::vector<std::uint8_t> profile(size);
-            if (heif_image_handle_get_raw_color_profile(handle, profile.data()).code !=
-                heif_error_Ok) {
-                profile.clear(); // unreadable, as a damaged profile
-            }
-            return ColourDescription::iccProfile(std::move(profile));
-        }
-        heif_color_profile_nclx* nclx = nullptr;
-        const heif_error error = heif_image_handle_get_nclx_color_profile(handle, &nclx);
-        // libheif hands the profile over even when it refuses codes it does not know.
-        const std::unique_ptr<heif_color_profile_nclx, void (*)(heif_color_profile_nclx*)> owned(
-            nclx, heif_nclx_color_profile_free);
-        if (error.code == heif_error_Ok && nclx != nullptr) {
-            return ColourDescription::cicp(nclx->color_primaries, nclx->transfer_characteristics);
-        }
+        return colourOf(open(source.bytes).primary.get());
     } catch (const ProjectError&) {
-        // decode says what is wrong
+        return ColourDescription::srgb(); // decode says what is wrong
     }
-    return ColourDescription::srgb();
+}
+
+bool HeifReader::convertsColour(const PictureSource& source) const {
+    try {
+        return deepConverter(open(source.bytes), source.colourSpace).has_value();
+    } catch (const ProjectError&) {
+        return false; // decode says what is wrong
+    }
 }
 
 std::uint64_t HeifReader::decodeMemory(const PictureSource& source, PictureSize size) const {
-    return pixelCount(size) * open(source.bytes).channels + rgbBytes(size);
+    const OpenedPicture picture = open(source.bytes);
+    const std::uint64_t sampleBytes = deepConverter(picture, source.colourSpace) ? 2 : 1;
+    return pixelCount(size) * picture.channels * sampleBytes + rgbBytes(size);
 }
 
 } // namespace vellumar

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "colour/colour_conversion.h"
 #include "project_error.h"
 #include "readers/byte_reader.h"
 #include "readers/colour_math.h"
@@ -238,23 +239,52 @@ std::optional<Bytes> embeddedProfile(Bytes resources) {
     return std::nullopt;
 }
 
+// How the file says its colours are to be understood: its embedded profile; CMYK without one
+// as printed on a press.
+ColourDescription colourOf(Bytes bytes) {
+    ByteReader in(bytes);
+    const psd::Header h = readHeader(in);
+    checkHeader(h);
+    section(in); // colour mode data
+    const auto profile = embeddedProfile(section(in));
+    const bool cmyk = h.colourMode == psd::CmykMode;
+    if (profile && (cmyk || h.colourMode == psd::RgbMode || h.colourMode == psd::GrayscaleMode)) {
+        return ColourDescription::iccProfile({profile->begin(), profile->end()});
+    }
+    return cmyk ? ColourDescription::pressCmyk() : ColourDescription::srgb();
+}
+
+// CMYK ink is converted as it is read, through the file's own profile, else the press
+// profile; without either it becomes RGB by ink arithmetic.
+std::optional<ColourConverter> cmykConverter(const PictureSource& source) {
+    ByteReader in(source.bytes);
+    if (readHeader(in).colourMode != psd::CmykMode) {
+        return std::nullopt;
+    }
+    if (auto own = ColourConverter::make(colourOf(source.bytes), SampleLayout::InvertedCmyk8,
+                                         source.colourSpace)) {
+        return own;
+    }
+    return ColourConverter::make(ColourDescription::pressCmyk(), SampleLayout::InvertedCmyk8,
+                                 source.colourSpace);
+}
+
 } // namespace
 
 ColourDescription PsdReader::colour(const PictureSource& source) const {
     try {
-        ByteReader in(source.bytes);
-        const psd::Header h = readHeader(in);
-        checkHeader(h);
-        section(in); // colour mode data
-        const auto profile = embeddedProfile(section(in));
-        // CMYK channels become RGB by ink arithmetic before any profile could see them.
-        if (profile && (h.colourMode == psd::RgbMode || h.colourMode == psd::GrayscaleMode)) {
-            return ColourDescription::iccProfile({profile->begin(), profile->end()});
-        }
+        return colourOf(source.bytes);
     } catch (const ProjectError&) {
-        // decode says what is wrong
+        return ColourDescription::srgb(); // decode says what is wrong
     }
-    return ColourDescription::srgb();
+}
+
+bool PsdReader::convertsColour(const PictureSource& source) const {
+    try {
+        return cmykConverter(source).has_value();
+    } catch (const ProjectError&) {
+        return false; // decode says what is wrong
+    }
 }
 
 bool PsdReader::sniff(Bytes bytes) const {
@@ -282,7 +312,9 @@ Bitmap PsdReader::decode(const PictureSource& source) const {
         indexed ? Bitmap::withPalette(size.width, size.height, indexedPalette(colourModeData))
                 : Bitmap(size.width, size.height);
     const int channels = colourChannels(h);
+    const auto converter = cmykConverter(source);
     std::vector<std::uint8_t> stored(rowBytes);
+    std::vector<std::uint8_t> ink(converter ? static_cast<std::size_t>(size.width) * 4 : 0);
     for (int c = 0; c < channels; ++c) {
         for (int y = 0; y < size.height; ++y) {
             rows.next(stored);
@@ -295,6 +327,9 @@ Bitmap PsdReader::decode(const PictureSource& source) const {
                     row[x * 3] = row[x * 3 + 1] = row[x * 3 + 2] = value;
                 } else if (c < 3) {
                     row[x * 3 + static_cast<std::size_t>(c)] = value;
+                } else if (converter) {
+                    std::copy_n(row + x * 3, 3, ink.begin() + static_cast<long>(x * 4));
+                    ink[x * 4 + 3] = value;
                 } else {
                     // Inks are stored inverted, so each stored colour value is the share of
                     // light that ink lets through, as is the black value.
@@ -303,6 +338,10 @@ Bitmap PsdReader::decode(const PictureSource& source) const {
                         v = static_cast<std::uint8_t>((v * value + 127) / 255);
                     }
                 }
+            }
+            // The black row completes the row's ink.
+            if (converter && c == 3) {
+                converter->convert(ink.data(), bitmap.row(y), static_cast<std::size_t>(size.width));
             }
         }
     }

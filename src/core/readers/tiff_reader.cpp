@@ -13,6 +13,7 @@
 #include "project_error.h"
 #include "readers/byte_source.h"
 #include "readers/tiff_cmyk.h"
+#include "readers/tiff_deep.h"
 #include "readers/tiff_float.h"
 
 namespace vellumar {
@@ -201,16 +202,23 @@ void compositeRowOntoWhite(const std::uint32_t* abgr, int width, std::uint8_t* o
     }
 }
 
-// The conversion of plain CMYK ink: through the file's own profile, else the press profile.
-std::optional<ColourConverter> cmykConverter(TIFF* tiff, const ColourDescription& colour,
-                                             ColourSpace space) {
-    if (!holdsPlainCmyk(tiff)) {
+// The conversion of samples that do not fit 8-bit RGB, made while they are read: plain CMYK
+// ink through the file's own profile, else the press profile; L*a*b*; 16-bit grey and RGB
+// that are not sRGB, before they are cut down.
+std::optional<ColourConverter> converterFor(TIFF* tiff, const ColourDescription& colour,
+                                            ColourSpace space) {
+    if (holdsPlainCmyk(tiff)) {
+        if (auto own = ColourConverter::make(colour, SampleLayout::Cmyk8, space)) {
+            return own;
+        }
+        return ColourConverter::make(ColourDescription::pressCmyk(), SampleLayout::Cmyk8, space);
+    }
+    const auto deep = tiffDeepLayout(tiff);
+    if (!deep || colour.isSrgb()) {
         return std::nullopt;
     }
-    if (auto own = ColourConverter::make(colour, SampleLayout::Cmyk8, space)) {
-        return own;
-    }
-    return ColourConverter::make(ColourDescription::pressCmyk(), SampleLayout::Cmyk8, space);
+    return ColourConverter::make(colour, deep->lab ? SampleLayout::Lab16 : SampleLayout::Rgb16,
+                                 space);
 }
 
 void requireSignature(const TiffReader& reader, Bytes bytes) {
@@ -244,6 +252,11 @@ ColourDescription TiffReader::colour(const PictureSource& source) const {
         requireSignature(*this, source.bytes);
         SourceFile file(source);
         const TiffFile tiff = openTiff(file);
+        // Whatever profile such a file carries, its samples say what colours they are.
+        const auto deep = tiffDeepLayout(tiff.get());
+        if (deep && deep->lab) {
+            return ColourDescription::cieLab();
+        }
         std::uint32_t size = 0;
         const std::uint8_t* profile = nullptr;
         if (TIFFGetField(tiff.get(), TIFFTAG_ICCPROFILE, &size, &profile) && profile != nullptr) {
@@ -263,7 +276,7 @@ bool TiffReader::convertsColour(const PictureSource& source) const {
         requireSignature(*this, source.bytes);
         SourceFile file(source);
         const TiffFile tiff = openTiff(file);
-        return cmykConverter(tiff.get(), colour(source), source.colourSpace).has_value();
+        return converterFor(tiff.get(), colour(source), source.colourSpace).has_value();
     } catch (const ProjectError&) {
         return false; // decode says what is wrong
     }
@@ -281,9 +294,12 @@ Bitmap TiffReader::decode(const PictureSource& source) const {
         }
         return bitmap;
     }
-    if (const auto converter = cmykConverter(tiff.get(), colour(source), source.colourSpace)) {
+    if (const auto converter = converterFor(tiff.get(), colour(source), source.colourSpace)) {
         Bitmap bitmap = Bitmap::uninitialized(size.width, size.height);
-        if (!readTiffCmykRows(tiff.get(), bitmap, *converter)) {
+        const auto deep = tiffDeepLayout(tiff.get());
+        const bool read = deep ? readTiffDeepRows(tiff.get(), *deep, bitmap, *converter)
+                               : readTiffCmykRows(tiff.get(), bitmap, *converter);
+        if (!read) {
             fail(file.firstError.empty() ? "the picture data is damaged" : file.firstError);
         }
         return bitmap;

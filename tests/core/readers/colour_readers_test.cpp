@@ -145,23 +145,6 @@ std::vector<std::uint8_t> cmykSamples(int width, int height) {
     return samples;
 }
 
-// CMYK samples converted by the test itself.
-Bitmap cmykThroughLcms(const std::vector<std::uint8_t>& cmyk, int width, int height,
-                       const std::vector<std::uint8_t>& profile, cmsUInt32Number format) {
-    cmsHPROFILE source = cmsOpenProfileFromMem(profile.data(), profile.size());
-    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
-    cmsHTRANSFORM transform =
-        cmsCreateTransform(source, format, srgb, TYPE_RGB_8, INTENT_RELATIVE_COLORIMETRIC,
-                           cmsFLAGS_BLACKPOINTCOMPENSATION);
-    Bitmap result = Bitmap::uninitialized(width, height);
-    cmsDoTransform(transform, cmyk.data(), result.row(0),
-                   static_cast<cmsUInt32Number>(width * height));
-    cmsDeleteTransform(transform);
-    cmsCloseProfile(source);
-    cmsCloseProfile(srgb);
-    return result;
-}
-
 // The stored CMYK samples as libjpeg decodes them (inverted behind the Adobe marker),
 // converted by the test itself.
 Bitmap cmykThroughLcms(const std::vector<std::uint8_t>& file,
@@ -185,7 +168,8 @@ Bitmap cmykThroughLcms(const std::vector<std::uint8_t>& file,
     const bool inverted = info.saw_Adobe_marker;
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
-    return cmykThroughLcms(cmyk, width, height, profile, inverted ? TYPE_CMYK_8_REV : TYPE_CMYK_8);
+    return samplesThroughLcms(cmyk.data(), width, height, profile,
+                              inverted ? TYPE_CMYK_8_REV : TYPE_CMYK_8);
 }
 
 TEST_F(ColourReadersTest, CmykJpegGoesThroughItsProfileOrThePressProfile) {
@@ -206,8 +190,8 @@ TEST_F(ColourReadersTest, CmykJpegGoesThroughItsProfileOrThePressProfile) {
     EXPECT_EQ(half.width(), 32);
 }
 
-// The CMYK fixtures of the library readers, Adobe-inverted JPEG CMYK and YCCK, and a TIFF's
-// plain ink, all without a profile.
+// The CMYK fixtures of the readers, Adobe-inverted JPEG CMYK and YCCK, a TIFF's plain ink and
+// a Photoshop picture's raw inverted ink planes, all without a profile.
 TEST_F(ColourReadersTest, CmykFixturesGoThroughThePressProfile) {
     const std::vector<std::uint8_t> press = pressCmykProfileBytes();
     for (const char* name : {"cmyk.jpg", "ycck.jpg"}) {
@@ -230,8 +214,19 @@ TEST_F(ColourReadersTest, CmykFixturesGoThroughThePressProfile) {
     }
     TIFFClose(tiff);
     EXPECT_LE(meanDifference(PictureFile(path, pictureFormats()).decode(),
-                             cmykThroughLcms(ink, static_cast<int>(width), static_cast<int>(height),
-                                             press, TYPE_CMYK_8)),
+                             samplesThroughLcms(ink.data(), static_cast<int>(width),
+                                                static_cast<int>(height), press, TYPE_CMYK_8)),
+              kSameConversion);
+
+    const std::string psd = std::string(VELLUMAR_TEST_DATA_DIR) + "/readers/psd/cmyk.psd";
+    const std::vector<std::uint8_t> file = readFileBytes(psd);
+    const std::size_t pixels = 16 * 12; // the planes close the file
+    std::vector<std::uint8_t> stored(pixels * 4);
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        stored[i] = file[file.size() - pixels * 4 + (i % 4) * pixels + i / 4];
+    }
+    EXPECT_LE(meanDifference(PictureFile(psd, pictureFormats()).decode(),
+                             samplesThroughLcms(stored.data(), 16, 12, press, TYPE_CMYK_8_REV)),
               kSameConversion);
 }
 
@@ -325,17 +320,8 @@ TEST_F(ColourReadersTest, DeepPngWithProfileIsConvertedBeforeItIsCut) {
                 static_cast<std::uint16_t>(picture.row(y)[i] << 8 | ((i * 37 + y * 11) & 0xFF)));
         }
     }
-    Bitmap deep = Bitmap::uninitialized(picture.width(), picture.height());
-    cmsHPROFILE source = cmsOpenProfileFromMem(p3.data(), p3.size());
-    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
-    cmsHTRANSFORM transform =
-        cmsCreateTransform(source, TYPE_RGB_16, srgb, TYPE_RGB_8, INTENT_RELATIVE_COLORIMETRIC,
-                           cmsFLAGS_BLACKPOINTCOMPENSATION);
-    cmsDoTransform(transform, samples.data(), deep.row(0),
-                   static_cast<cmsUInt32Number>(picture.width() * picture.height()));
-    cmsDeleteTransform(transform);
-    cmsCloseProfile(source);
-    cmsCloseProfile(srgb);
+    const Bitmap deep =
+        samplesThroughLcms(samples.data(), picture.width(), picture.height(), p3, TYPE_RGB_16);
     EXPECT_LE(meanDifference(decoded(file, "deep.png"), deep), kSameConversion);
 
     // The same picture in 8 bits takes the same route.
@@ -443,22 +429,15 @@ TEST_F(ColourReadersTest, CmykTiffGoesThroughThePressProfile) {
     const PictureFile file(path, pictureFormats());
     EXPECT_EQ(file.colour().kind, Kind::PressCmyk);
 
-    cmsHPROFILE source = cmsOpenProfileFromMem(press.data(), press.size());
-    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
-    cmsHTRANSFORM transform =
-        cmsCreateTransform(source, TYPE_CMYK_8, srgb, TYPE_RGB_8, INTENT_RELATIVE_COLORIMETRIC,
-                           cmsFLAGS_BLACKPOINTCOMPENSATION);
-    Bitmap expected = Bitmap::uninitialized(width, height);
-    cmsDoTransform(transform, ink.data(), expected.row(0),
-                   static_cast<cmsUInt32Number>(width * height));
-    cmsDeleteTransform(transform);
-    cmsCloseProfile(source);
-    cmsCloseProfile(srgb);
+    const Bitmap expected = samplesThroughLcms(ink.data(), width, height, press, TYPE_CMYK_8);
     EXPECT_LE(meanDifference(file.decode(), expected), kSameConversion);
 }
 
-// A raw RGB Photoshop picture carrying the profile among its image resources.
-std::vector<std::uint8_t> psdWith(const Bitmap& picture, const std::vector<std::uint8_t>& icc) {
+// A raw Photoshop picture of the colour mode (3 RGB, 4 CMYK) whose channels are the planes
+// given, carrying the profile, when there is one, among its image resources.
+std::vector<std::uint8_t> psdWith(int width, int height, int mode,
+                                  const std::vector<std::vector<std::uint8_t>>& planes,
+                                  const std::vector<std::uint8_t>& icc) {
     std::vector<std::uint8_t> file;
     const auto be = [&](std::uint64_t value, int bytes) {
         for (int i = bytes - 1; i >= 0; --i) {
@@ -468,42 +447,79 @@ std::vector<std::uint8_t> psdWith(const Bitmap& picture, const std::vector<std::
     file.insert(file.end(), {'8', 'B', 'P', 'S'});
     be(1, 2);
     be(0, 6);
-    be(3, 2); // channels
-    be(static_cast<std::uint32_t>(picture.height()), 4);
-    be(static_cast<std::uint32_t>(picture.width()), 4);
+    be(planes.size(), 2); // channels
+    be(static_cast<std::uint32_t>(height), 4);
+    be(static_cast<std::uint32_t>(width), 4);
     be(8, 2);
-    be(3, 2); // RGB
+    be(static_cast<std::uint64_t>(mode), 2);
     be(0, 4); // no colour mode data
-    const std::uint32_t resource = 4 + 2 + 2 + 4 + static_cast<std::uint32_t>(icc.size()) +
-                                   static_cast<std::uint32_t>(icc.size() % 2);
-    be(resource, 4);
-    file.insert(file.end(), {'8', 'B', 'I', 'M'});
-    be(1039, 2);
-    be(0, 2); // empty name, padded
-    be(static_cast<std::uint32_t>(icc.size()), 4);
-    file.insert(file.end(), icc.begin(), icc.end());
-    if (icc.size() % 2) {
-        file.push_back(0);
+    if (icc.empty()) {
+        be(0, 4);
+    } else {
+        const std::uint32_t resource = 4 + 2 + 2 + 4 + static_cast<std::uint32_t>(icc.size()) +
+                                       static_cast<std::uint32_t>(icc.size() % 2);
+        be(resource, 4);
+        file.insert(file.end(), {'8', 'B', 'I', 'M'});
+        be(1039, 2);
+        be(0, 2); // empty name, padded
+        be(static_cast<std::uint32_t>(icc.size()), 4);
+        file.insert(file.end(), icc.begin(), icc.end());
+        if (icc.size() % 2) {
+            file.push_back(0);
+        }
     }
     be(0, 4); // no layers
     be(0, 2); // raw channels, one after another
-    for (int channel = 0; channel < 3; ++channel) {
-        for (int y = 0; y < picture.height(); ++y) {
-            for (int x = 0; x < picture.width(); ++x) {
-                file.push_back(picture.row(y)[x * 3 + channel]);
-            }
-        }
+    for (const auto& plane : planes) {
+        file.insert(file.end(), plane.begin(), plane.end());
     }
     return file;
+}
+
+// The planes of interleaved samples.
+std::vector<std::vector<std::uint8_t>> planesOf(const std::uint8_t* samples, std::size_t pixels,
+                                                int channels) {
+    std::vector<std::vector<std::uint8_t>> planes(static_cast<std::size_t>(channels));
+    for (std::size_t i = 0; i < pixels * static_cast<std::size_t>(channels); ++i) {
+        planes[i % static_cast<std::size_t>(channels)].push_back(samples[i]);
+    }
+    return planes;
 }
 
 TEST_F(ColourReadersTest, PsdProfileIsFoundAndHonoured) {
     const Bitmap picture = colourfulPicture(24, 10);
     const std::vector<std::uint8_t> profile = proPhotoLikeProfile();
-    const auto file = psdWith(picture, profile);
+    const auto file = psdWith(24, 10, 3, planesOf(picture.row(0), 240, 3), profile);
     EXPECT_EQ(colourOf(PsdReader(), file).icc, profile);
     EXPECT_LE(meanDifference(decoded(file, "wide.psd"), convertedWithLcms(picture, profile)),
               kSameConversion);
+}
+
+TEST_F(ColourReadersTest, CmykPsdGoesThroughItsProfileOrThePressProfile) {
+    const std::vector<std::uint8_t> press = pressCmykProfileBytes();
+    ASSERT_FALSE(press.empty()) << "ghostscript's press profile is not installed";
+    const int width = 40;
+    const int height = 24;
+    // Photoshop stores ink inverted: 0 is full ink.
+    const std::vector<std::uint8_t> stored = cmykSamples(width, height);
+    const auto planes = planesOf(stored.data(), static_cast<std::size_t>(width) * height, 4);
+    const Bitmap expected =
+        samplesThroughLcms(stored.data(), width, height, press, TYPE_CMYK_8_REV);
+
+    const auto bare = psdWith(width, height, 4, planes, {});
+    EXPECT_EQ(colourOf(PsdReader(), bare).kind, Kind::PressCmyk);
+    EXPECT_LE(meanDifference(decoded(bare, "bare.psd"), expected), kSameConversion);
+
+    const auto tagged = psdWith(width, height, 4, planes, press);
+    EXPECT_EQ(colourName(colourOf(PsdReader(), tagged)).rfind("CMYK (ICC: ", 0), 0u);
+    EXPECT_LE(meanDifference(decoded(tagged, "tagged.psd"), expected), kSameConversion);
+
+    // An alpha channel after the ink changes nothing.
+    auto withAlpha = planes;
+    withAlpha.emplace_back(static_cast<std::size_t>(width) * height, 0);
+    EXPECT_LE(
+        meanDifference(decoded(psdWith(width, height, 4, withAlpha, {}), "alpha.psd"), expected),
+        kSameConversion);
 }
 
 TEST_F(ColourReadersTest, JxlOriginalProfileIsFound) {
