@@ -5,19 +5,13 @@
 #include <turbojpeg.h>
 
 #include "imaging/camera_orientation.h"
+#include "imaging/jpeg_segments.h"
 #include "imaging/jpeg_writer.h"
 #include "imaging/rotate.h"
 
 namespace vellumar {
 
 namespace {
-
-// An APP2 segment holds at most 65533 bytes after its length; the profile's chunks share
-// them with a 12-byte signature and two bytes that number them, at most 255 chunks.
-constexpr std::array<std::uint8_t, 12> kIccSignature = {'I', 'C', 'C', '_', 'P', 'R',
-                                                        'O', 'F', 'I', 'L', 'E', '\0'};
-constexpr std::size_t kIccChunkBytes = 65533 - kIccSignature.size() - 2;
-constexpr std::size_t kMaxIccChunks = 255;
 
 // A quantised coefficient is two bytes, 64 to a block.
 constexpr std::uint64_t kBytesPerBlock = 64 * 2;
@@ -66,38 +60,6 @@ bool movesIntoCopy(TJXOP operation) {
     return operation != TJXOP_NONE && operation != TJXOP_HFLIP;
 }
 
-// Where the profile goes: after the start of image and the JFIF or Adobe segment that
-// libjpeg-turbo wrote first, where libjpeg's own encoder puts it too.
-std::size_t profilePlace(std::span<const std::uint8_t> jpeg) {
-    std::size_t at = 2;
-    while (at + 4 <= jpeg.size() && jpeg[at] == 0xFF &&
-           (jpeg[at + 1] == 0xE0 || jpeg[at + 1] == 0xEE)) {
-        at += 2 + (static_cast<std::size_t>(jpeg[at + 2]) << 8 | jpeg[at + 3]);
-    }
-    return std::min(at, jpeg.size());
-}
-
-std::size_t chunkCount(std::span<const std::uint8_t> profile) {
-    return (profile.size() + kIccChunkBytes - 1) / kIccChunkBytes;
-}
-
-// The profile in APP2 segments, each a chunk after the signature, its number and the count.
-void appendProfile(std::vector<std::uint8_t>& out, std::span<const std::uint8_t> profile) {
-    const std::size_t count = chunkCount(profile);
-    for (std::size_t index = 0; index < count; ++index) {
-        const std::span<const std::uint8_t> chunk =
-            profile.subspan(index * kIccChunkBytes,
-                            std::min(kIccChunkBytes, profile.size() - index * kIccChunkBytes));
-        const std::size_t length = 2 + kIccSignature.size() + 2 + chunk.size();
-        out.insert(out.end(), {0xFF, 0xE2, static_cast<std::uint8_t>(length >> 8),
-                               static_cast<std::uint8_t>(length & 0xFF)});
-        out.insert(out.end(), kIccSignature.begin(), kIccSignature.end());
-        out.push_back(static_cast<std::uint8_t>(index + 1));
-        out.push_back(static_cast<std::uint8_t>(count));
-        out.insert(out.end(), chunk.begin(), chunk.end());
-    }
-}
-
 struct Header {
     int width = 0;
     int height = 0;
@@ -107,7 +69,7 @@ struct Header {
 
 std::optional<Header> readHeader(tjhandle handle, std::span<const std::uint8_t> source) {
     Header header;
-    if (source.empty() ||
+    if (handle == nullptr || source.empty() ||
         tjDecompressHeader3(handle, source.data(), static_cast<unsigned long>(source.size()),
                             &header.width, &header.height, &header.sampling,
                             &header.colourSpace) != 0) {
@@ -132,25 +94,44 @@ std::uint64_t blockCount(const Header& header) {
     return mcus * (header.sampling == TJSAMP_GRAY ? 1 : lumaBlocks + 2);
 }
 
+// Runs one transform with a transformer of its own: libjpeg-turbo 2.1 writes damaged data
+// when a transformer that wrote progressive scans is used again for sequential ones. A
+// warning means damaged data that libjpeg-turbo would make up: refused like an error, as
+// soon as it is met, and so is a progressive picture of absurdly many scans.
+bool transformed(std::span<const std::uint8_t> source, tjtransform transform, TurboBuffer& out) {
+    const TurboHandle turbo;
+    return turbo.handle != nullptr &&
+           tjTransform(turbo.handle, source.data(), static_cast<unsigned long>(source.size()), 1,
+                       &out.bytes, &out.size, &transform,
+                       TJFLAG_STOPONWARNING | TJFLAG_LIMITSCANS) == 0;
+}
+
 } // namespace
 
 std::optional<std::vector<std::uint8_t>> passThroughJpeg(std::span<const std::uint8_t> source,
                                                          PictureTurn turn,
                                                          std::span<const std::uint8_t> iccProfile) {
-    if (chunkCount(iccProfile) > kMaxIccChunks) {
-        return std::nullopt;
-    }
-    const TurboHandle turbo;
-    if (turbo.handle == nullptr) {
-        return std::nullopt;
-    }
-    const std::optional<Header> header = readHeader(turbo.handle, source);
+    const std::optional<Header> header = readHeader(TurboHandle().handle, source);
     if (!header || header->colourSpace == TJCS_CMYK || header->colourSpace == TJCS_YCCK) {
         return std::nullopt;
     }
     tjtransform transform{};
     transform.op = operationFor(turn);
     transform.options = TJXOPT_PERFECT | TJXOPT_COPYNONE;
+    if (transform.op == TJXOP_NONE) {
+        // Reading every coefficient proves the data sound; then its bytes are copied as they
+        // are, which costs a fraction of writing them again and keeps the source's coding.
+        tjtransform check = transform;
+        check.options |= TJXOPT_NOOUTPUT;
+        TurboBuffer nothing;
+        if (!transformed(source, check, nothing)) {
+            return std::nullopt;
+        }
+        if (auto copied = keepDecodingSegments(source, iccProfile)) {
+            return copied;
+        }
+        // Arithmetic coding, or segments laid out as the copy does not follow: written afresh.
+    }
     // Written as the encoder would write the large picture: progressive scans, smaller and
     // shown early, except for pictures so large that the extra passes cost more than a whole
     // pass-through does. The coefficients are held either way, so this costs no memory.
@@ -158,31 +139,14 @@ std::optional<std::vector<std::uint8_t>> passThroughJpeg(std::span<const std::ui
         transform.options |= TJXOPT_PROGRESSIVE;
     }
     TurboBuffer written;
-    // A warning means damaged data that libjpeg-turbo would make up: refused like an error,
-    // as soon as it is met.
-    // A progressive picture of absurdly many scans is refused too rather than read for ever.
-    if (tjTransform(turbo.handle, source.data(), static_cast<unsigned long>(source.size()), 1,
-                    &written.bytes, &written.size, &transform,
-                    TJFLAG_STOPONWARNING | TJFLAG_LIMITSCANS) != 0) {
+    if (!transformed(source, transform, written)) {
         return std::nullopt;
     }
-    const std::span<const std::uint8_t> jpeg(written.bytes, written.size);
-    const std::size_t place = profilePlace(jpeg);
-    std::vector<std::uint8_t> out;
-    out.reserve(jpeg.size() + iccProfile.size() +
-                chunkCount(iccProfile) * (4 + kIccSignature.size() + 2));
-    out.insert(out.end(), jpeg.begin(), jpeg.begin() + static_cast<std::ptrdiff_t>(place));
-    appendProfile(out, iccProfile);
-    out.insert(out.end(), jpeg.begin() + static_cast<std::ptrdiff_t>(place), jpeg.end());
-    return out;
+    return keepDecodingSegments({written.bytes, written.size}, iccProfile);
 }
 
 std::uint64_t passThroughMemory(std::span<const std::uint8_t> source, PictureTurn turn) {
-    const TurboHandle turbo;
-    if (turbo.handle == nullptr) {
-        return 0;
-    }
-    const std::optional<Header> header = readHeader(turbo.handle, source);
+    const std::optional<Header> header = readHeader(TurboHandle().handle, source);
     if (!header) {
         return 0;
     }

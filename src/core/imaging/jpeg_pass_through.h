@@ -16,16 +16,17 @@ struct PictureTurn {
 };
 
 // A large picture that is its source JPEG at its own size need not be decoded and encoded
-// again, which is slow and loses quality a second time: its quantised coefficients are
-// written as they are, only moved about for turns and mirrors, so nothing of the picture is
-// lost: unturned, it decodes to exactly the source's pixels.
+// again, which loses quality a second time: its quantised coefficients are kept as they are,
+// only moved about for turns and mirrors, so nothing of the picture is lost; unturned, it
+// decodes to exactly the source's pixels.
 //
-// Gives the source's picture turned as asked, with nothing beside it but what decoding needs,
-// a fresh JFIF header (or the Adobe marker that says its colours are stored as RGB) and
-// iccProfile when one is given; no metadata, comment or preview of the source is kept. It is
-// coded as encodeJpeg codes a large picture of its size (jpegCodingFor): in progressive scans,
-// or, when it is too large for those, with the standard Huffman tables (TurboJPEG fits tables
-// to a picture only for progressive scans).
+// Gives the source's picture turned as asked, with nothing beside it but what decoding needs
+// (see keepDecodingSegments) and iccProfile when one is given; no metadata, comment or preview
+// of the source is kept. Unturned, its coded data is the source's, byte for byte, once
+// libjpeg-turbo has read all of it without complaint. Turned (or arithmetic-coded, which
+// browsers do not decode) it is coded as encodeJpeg codes a large picture of its size
+// (jpegCodingFor): in progressive scans, or, when it is too large for those, with the
+// standard Huffman tables (TurboJPEG fits tables to a picture only for progressive scans).
 //
 // Gives nothing when the picture cannot be passed through as it is, and is to be decoded
 // instead, which reports whatever is wrong with it: data libjpeg-turbo cannot read or warns
