@@ -133,8 +133,15 @@ SourceOptions withMetadata(SourceOptions options = {}) {
     return options;
 }
 
-// Every APPn and comment segment of a JPEG, in order, with the first four bytes of its data.
-std::vector<std::string> segmentsOf(const Bytes& jpeg) {
+// What libjpeg reads from a JPEG's header.
+struct Header {
+    // Every APPn and comment segment, in order, with the first four bytes of its data.
+    std::vector<std::string> segments;
+    bool arithmetic = false;
+    Bytes profile; // empty when there is none
+};
+
+Header headerOf(const Bytes& jpeg) {
     jpeg_decompress_struct info;
     jpeg_error_mgr errors;
     info.err = jpeg_std_error(&errors);
@@ -145,26 +152,21 @@ std::vector<std::string> segmentsOf(const Bytes& jpeg) {
         jpeg_save_markers(&info, JPEG_APP0 + n, 0xFFFF);
     }
     jpeg_read_header(&info, TRUE);
-    std::vector<std::string> segments;
+    Header header;
     for (jpeg_saved_marker_ptr marker = info.marker_list; marker; marker = marker->next) {
         const std::string data(reinterpret_cast<const char*>(marker->data),
                                std::min<unsigned int>(marker->data_length, 4));
-        segments.push_back(std::to_string(marker->marker) + " " + data);
+        header.segments.push_back(std::to_string(marker->marker) + " " + data);
+    }
+    header.arithmetic = info.arith_code;
+    JOCTET* profile = nullptr;
+    unsigned int length = 0;
+    if (jpeg_read_icc_profile(&info, &profile, &length)) {
+        header.profile.assign(profile, profile + length);
+        std::free(profile);
     }
     jpeg_destroy_decompress(&info);
-    return segments;
-}
-
-bool arithmeticCoded(const Bytes& jpeg) {
-    jpeg_decompress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, jpeg.data(), jpeg.size());
-    jpeg_read_header(&info, TRUE);
-    const bool arithmetic = info.arith_code;
-    jpeg_destroy_decompress(&info);
-    return arithmetic;
+    return header;
 }
 
 const std::string kJfif = std::to_string(JPEG_APP0) + " JFIF";
@@ -174,26 +176,6 @@ const std::string kAdobe = std::to_string(JPEG_APP0 + 14) + " Adob";
 std::optional<Bytes> passThrough(const Bytes& source, PictureTurn turn = {},
                                  const Bytes& profile = {}) {
     return passThroughJpeg(source, turn, profile);
-}
-
-// The colour profile libjpeg reads from a JPEG, empty when it finds none.
-Bytes profileOf(const Bytes& jpeg) {
-    jpeg_decompress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, jpeg.data(), jpeg.size());
-    jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF);
-    jpeg_read_header(&info, TRUE);
-    JOCTET* data = nullptr;
-    unsigned int length = 0;
-    Bytes profile;
-    if (jpeg_read_icc_profile(&info, &data, &length)) {
-        profile.assign(data, data + length);
-        std::free(data);
-    }
-    jpeg_destroy_decompress(&info);
-    return profile;
 }
 
 TEST(JpegPassThrough, KeepsThePixelsOfEveryCodingAndDropsEveryMetadataSegment) {
@@ -213,17 +195,17 @@ TEST(JpegPassThrough, KeepsThePixelsOfEveryCodingAndDropsEveryMetadataSegment) {
         change(options);
         options.segments = metadataSegments();
         const Bytes source = writeSource(picture, options);
-        ASSERT_GT(segmentsOf(source).size(), 7u) << name;
+        ASSERT_GT(headerOf(source).segments.size(), 7u) << name;
         const std::optional<Bytes> passed = passThrough(source);
         ASSERT_TRUE(passed) << name;
         EXPECT_TRUE(
             samePixels(decodeWithLibjpeg(*passed).picture, decodeWithLibjpeg(source).picture))
             << name;
-        EXPECT_EQ(segmentsOf(*passed), std::vector<std::string>{kJfif}) << name;
+        EXPECT_EQ(headerOf(*passed).segments, std::vector<std::string>{kJfif}) << name;
         if (options.arithmetic) {
             // Browsers do not decode it: written afresh with Huffman coding, in progressive
             // scans as the encoder writes a large picture of this size.
-            EXPECT_FALSE(arithmeticCoded(*passed));
+            EXPECT_FALSE(headerOf(*passed).arithmetic);
             EXPECT_TRUE(decodeWithLibjpeg(*passed).progressive);
         } else {
             // The source's own bytes, less what was left out.
@@ -257,7 +239,7 @@ TEST(JpegPassThrough, RgbPicturesKeepTheAdobeMarkerThatSaysSo) {
     const std::optional<Bytes> passed = passThrough(source, {}, Bytes(300, 7));
     ASSERT_TRUE(passed);
     EXPECT_TRUE(samePixels(decodeWithLibjpeg(*passed).picture, decodeWithLibjpeg(source).picture));
-    EXPECT_EQ(segmentsOf(*passed), (std::vector<std::string>{kAdobe, kIcc}));
+    EXPECT_EQ(headerOf(*passed).segments, (std::vector<std::string>{kAdobe, kIcc}));
 }
 
 TEST(JpegPassThrough, EmbedsTheGivenProfileInPlaceOfTheSources) {
@@ -270,13 +252,13 @@ TEST(JpegPassThrough, EmbedsTheGivenProfileInPlaceOfTheSources) {
         }
         const std::optional<Bytes> passed = passThrough(source, {6, 0}, profile);
         ASSERT_TRUE(passed) << size;
-        EXPECT_EQ(profileOf(*passed), profile) << size;
-        const std::vector<std::string> segments = segmentsOf(*passed);
+        EXPECT_EQ(headerOf(*passed).profile, profile) << size;
+        const std::vector<std::string> segments = headerOf(*passed).segments;
         ASSERT_FALSE(segments.empty());
         EXPECT_EQ(segments.front(), kJfif);
         EXPECT_EQ(segments.size(), 1 + (size + 65518) / 65519) << size;
     }
-    EXPECT_TRUE(profileOf(*passThrough(source)).empty());
+    EXPECT_TRUE(headerOf(*passThrough(source)).profile.empty());
     // More than 255 segments cannot be numbered.
     EXPECT_FALSE(passThrough(source, {}, Bytes(255 * 65519 + 1, 1)));
 }
