@@ -202,6 +202,8 @@ TEST(JpegPassThrough, KeepsThePixelsOfEveryCodingAndDropsEveryMetadataSegment) {
             samePixels(decodeWithLibjpeg(*passed).picture, decodeWithLibjpeg(source).picture))
             << name;
         EXPECT_EQ(headerOf(*passed).segments, std::vector<std::string>{kJfif}) << name;
+        // Passed through again, it is what it was: only what decoding needs is left.
+        EXPECT_EQ(passThrough(*passed), passed) << name;
         if (options.arithmetic) {
             // Browsers do not decode it: written afresh with Huffman coding, in progressive
             // scans as the encoder writes a large picture of this size.

@@ -6,6 +6,7 @@
 #include <optional>
 #include <unistd.h>
 
+#include "imaging/jpeg_pass_through.h"
 #include "project_error.h"
 #include "readers/picture_loader.h"
 
@@ -101,6 +102,17 @@ void loadAnyFormat(const PictureFormatRegistry& registry, Bytes bytes) {
         return;
     }
     loadAsFile(registry, targets[bytes[0] % targets.size()].name, bytes.subspan(1));
+}
+
+void passThroughJpegBytes(Bytes bytes) {
+    if (bytes.empty()) {
+        return;
+    }
+    const PictureTurn turn{bytes[0] % 8 + 1, bytes[0] / 8 % 4};
+    const auto passed = passThroughJpeg(bytes.subspan(1), turn, {});
+    if (passed && passThroughJpeg(*passed, {}, {}) != passed) {
+        std::abort();
+    }
 }
 
 } // namespace vellumar::fuzzing
