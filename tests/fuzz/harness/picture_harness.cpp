@@ -109,6 +109,11 @@ void passThroughJpegBytes(Bytes bytes) {
         return;
     }
     const PictureTurn turn{bytes[0] % 8 + 1, bytes[0] / 8 % 4};
+    // Like the decodes, pictures of valid but large sizes only slow the search down.
+    constexpr std::uint64_t kMostMemory = std::uint64_t{64} << 20;
+    if (passThroughMemory(bytes.subspan(1), turn) > kMostMemory) {
+        return;
+    }
     const auto passed = passThroughJpeg(bytes.subspan(1), turn, {});
     if (passed && passThroughJpeg(*passed, {}, {}) != passed) {
         std::abort();

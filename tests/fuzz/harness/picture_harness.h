@@ -36,7 +36,8 @@ void loadAnyFormat(const PictureFormatRegistry& registry, Bytes bytes);
 
 // Passes the bytes after the first through as a JPEG turned as the first byte picks (its
 // orientation and quarter turns). Refusing is the expected answer to bad data; what it gives
-// must pass through again unturned as the very same bytes.
+// must pass through again unturned as the very same bytes. Pictures that would take more
+// than 64 MB are not passed through.
 void passThroughJpegBytes(Bytes bytes);
 
 } // namespace vellumar::fuzzing
