@@ -41,9 +41,9 @@ std::optional<std::vector<std::uint8_t>> passThroughJpeg(std::span<const std::ui
 // The most memory passThroughJpeg takes for source and turn besides the source's bytes: every
 // coefficient of the picture, twice for turns that move blocks, and the bytes it writes.
 // 0 for data whose header cannot be read, which passThroughJpeg refuses at once. libjpeg
-// clears the coefficients' memory before it reads the data, so a header that claims a huge
-// picture takes it all: the size is to be checked, and this reserved, before passing through,
-// as before a decode.
+// asks for all of the coefficients' memory before it reads the data, whatever size the
+// header claims: the size is to be checked, and this reserved, before passing through, as
+// before a decode.
 std::uint64_t passThroughMemory(std::span<const std::uint8_t> source, PictureTurn turn);
 
 } // namespace vellumar
