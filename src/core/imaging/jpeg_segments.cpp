@@ -39,6 +39,16 @@ bool arithmeticCoding(std::uint8_t marker) {
            marker == 0xCC;
 }
 
+bool restartMarker(std::uint8_t marker) {
+    return marker >= 0xD0 && marker <= 0xD7;
+}
+
+// Restart markers and the marker for private use, which libjpeg passes over between
+// segments: they have no length and no data.
+bool standsAlone(std::uint8_t marker) {
+    return marker == 0x01 || restartMarker(marker);
+}
+
 // Where the coded data that starts at `at` ends: at the first marker that is not a restart
 // marker. A 0xFF in the data is followed by a zero; fill bytes may repeat 0xFF.
 std::size_t scanDataEnd(Bytes jpeg, std::size_t at) {
@@ -50,8 +60,7 @@ std::size_t scanDataEnd(Bytes jpeg, std::size_t at) {
             return jpeg.size();
         }
         const std::uint8_t next = jpeg[at + 1];
-        const bool restart = next >= 0xD0 && next <= 0xD7;
-        if (next != 0 && next != kMarker && !restart) {
+        if (next != 0 && next != kMarker && !restartMarker(next)) {
             return at;
         }
         ++at;
@@ -111,6 +120,12 @@ std::optional<std::vector<std::uint8_t>> keepDecodingSegments(Bytes jpeg, Bytes 
         if (marker == kEndOfImage) {
             kept.push_back(jpeg.subspan(start, 2));
             break;
+        }
+        if (standsAlone(marker)) { // carries nothing: left out
+            continue;
+        }
+        if (marker == 0 || marker == kStartOfImage) {
+            return std::nullopt;
         }
         if (at + 2 > jpeg.size()) {
             return std::nullopt;

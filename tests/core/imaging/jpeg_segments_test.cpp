@@ -28,14 +28,16 @@ Bytes joined(std::initializer_list<Bytes> parts) {
     return all;
 }
 
-TEST(JpegSegments, KeepsTheJfifFieldsWithoutItsPreviewAndSkipsFillBytesAndTrailingData) {
+TEST(JpegSegments, KeepsTheJfifFieldsWithoutItsPreviewAndLeavesOutWhatCarriesNothing) {
     const Bytes source = encoded();
     ASSERT_EQ(source[3], 0xE0);
     // 72 dots an inch, and a preview of 2 x 1 pixels.
     const Bytes jfifWithPreview = {0xFF, 0xE0, 0, 22, 'J', 'F', 'I', 'F', 0, 1, 2, 1,
                                    0,    72,   0, 72, 2,   1,   9,   9,   9, 9, 9, 9};
     const Bytes rest(source.begin() + kAfterJfif, source.end());
-    const Bytes withPreview = joined({{0xFF, 0xD8}, jfifWithPreview, {0xFF, 0xFF}, rest, {1, 2}});
+    // Fill bytes and markers without data between segments, and bytes after the end.
+    const Bytes withPreview =
+        joined({{0xFF, 0xD8}, jfifWithPreview, {0xFF, 0xFF, 0x01, 0xFF, 0xD3}, rest, {1, 2}});
 
     Bytes want = source;
     const Bytes fields = {'J', 'F', 'I', 'F', 0, 1, 2, 1, 0, 72, 0, 72, 0, 0};
