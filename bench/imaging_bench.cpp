@@ -12,9 +12,11 @@
 #include "atomic_file.h"
 #include "bench_picture.h"
 #include "colour/colour_conversion.h"
+#include "file_io.h"
 #include "imaging/averaged_stretch.h"
 #include "imaging/crop.h"
 #include "imaging/filtered_stretch.h"
+#include "imaging/jpeg_pass_through.h"
 #include "imaging/jpeg_writer.h"
 #include "imaging/raster.h"
 #include "imaging/rotate.h"
@@ -88,9 +90,9 @@ void BM_JpegEncode(benchmark::State& state) {
 BENCHMARK(BM_JpegEncode)->Unit(benchmark::kMillisecond);
 
 // Up to four photographs from the folder VELLUMAR_BENCH_PHOTOS names (default /tmp/photos),
-// decoded once; empty when there are none.
-const std::vector<Bitmap>& photos() {
-    static const std::vector<Bitmap> decoded = [] {
+// landscape and portrait alike; empty when there are none.
+const std::vector<std::filesystem::path>& photoPaths() {
+    static const std::vector<std::filesystem::path> chosen = [] {
         const char* folder = std::getenv("VELLUMAR_BENCH_PHOTOS");
         std::vector<std::filesystem::path> paths;
         std::error_code error;
@@ -101,10 +103,21 @@ const std::vector<Bitmap>& photos() {
             }
         }
         std::sort(paths.begin(), paths.end());
-        // Landscape and portrait photographs alike.
+        std::vector<std::filesystem::path> some;
+        for (std::size_t i = 0; i < paths.size() && some.size() < 4; i += paths.size() / 4 + 1) {
+            some.push_back(paths[i]);
+        }
+        return some;
+    }();
+    return chosen;
+}
+
+// The photographs of photoPaths, decoded once.
+const std::vector<Bitmap>& photos() {
+    static const std::vector<Bitmap> decoded = [] {
         std::vector<Bitmap> bitmaps;
-        for (std::size_t i = 0; i < paths.size() && bitmaps.size() < 4; i += paths.size() / 4 + 1) {
-            bitmaps.push_back(readPictureFile(paths[i].string(), pictureFormats()));
+        for (const auto& path : photoPaths()) {
+            bitmaps.push_back(readPictureFile(path.string(), pictureFormats()));
         }
         return bitmaps;
     }();
@@ -132,6 +145,57 @@ void BM_JpegCoding(benchmark::State& state) {
     state.counters["photos"] = static_cast<double>(bitmaps.size());
 }
 BENCHMARK(BM_JpegCoding)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// The same photographs' own JPEG data passed through at their own size, as a large picture
+// kept at its own size is when it needs neither resizing nor a frame: 0 as they stand, 1 with
+// the quarter turn their size allows (whole blocks of 16 rows or columns on the side that
+// moves), 2 decoded and encoded again as the build does without it. bytes: what one
+// photograph comes to on average; source: its own bytes on average.
+void BM_JpegPassThrough(benchmark::State& state) {
+    std::vector<std::vector<std::uint8_t>> sources;
+    for (const auto& path : photoPaths()) {
+        sources.push_back(readFileBytes(path.string()));
+    }
+    if (sources.empty()) {
+        state.SkipWithError("no photographs: set VELLUMAR_BENCH_PHOTOS to a folder of JPEG files");
+        return;
+    }
+    const auto mode = state.range(0);
+    std::vector<PictureTurn> turns;
+    std::size_t sourceBytes = 0;
+    for (const auto& source : sources) {
+        const PictureTurn clockwise{6, 0};
+        const PictureTurn counterClockwise{8, 0};
+        turns.push_back(mode != 1                                ? PictureTurn{}
+                        : passThroughJpeg(source, clockwise, {}) ? clockwise
+                                                                 : counterClockwise);
+        sourceBytes += source.size();
+    }
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        bytes = 0;
+        for (std::size_t i = 0; i < sources.size(); ++i) {
+            if (mode == 2) {
+                const Bitmap decoded = readPictureFile(photoPaths()[i].string(), pictureFormats());
+                bytes +=
+                    encodeJpeg(decoded, jpegCodingFor({decoded.width(), decoded.height()}, true))
+                        .size();
+                continue;
+            }
+            const auto passed = passThroughJpeg(sources[i], turns[i], {});
+            if (!passed) {
+                state.SkipWithError("a photograph cannot be passed through");
+                return;
+            }
+            bytes += passed->size();
+        }
+    }
+    state.counters["bytes"] = static_cast<double>(bytes) / static_cast<double>(sources.size());
+    state.counters["source"] =
+        static_cast<double>(sourceBytes) / static_cast<double>(sources.size());
+    state.counters["photos"] = static_cast<double>(sources.size());
+}
+BENCHMARK(BM_JpegPassThrough)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 // The picture as a JPEG file, written for one benchmark and removed after it.
 // The picture as a JPEG file, written for one benchmark and removed after it; with a profile,

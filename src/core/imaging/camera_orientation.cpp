@@ -9,13 +9,7 @@ namespace vellumar {
 
 namespace {
 
-// Each orientation is a clockwise turn, then perhaps a mirror image left to right.
-struct Turn {
-    int angle;
-    bool mirrored;
-};
-
-constexpr Turn kTurns[] = {
+constexpr CameraTurn kTurns[] = {
     {0, false},   // 1: as stored
     {0, true},    // 2: mirrored left to right
     {180, false}, // 3: upside down
@@ -42,11 +36,15 @@ void mirrorLeftToRight(Bitmap& picture) {
 
 } // namespace
 
+CameraTurn cameraTurnOf(int orientation) {
+    return isKnown(orientation) ? kTurns[orientation - 1] : CameraTurn{};
+}
+
 Bitmap turnAsCameraHeld(Bitmap picture, int orientation) {
     if (!isKnown(orientation) || orientation == 1 || picture.isEmpty()) {
         return picture;
     }
-    const Turn turn = kTurns[orientation - 1];
+    const CameraTurn turn = kTurns[orientation - 1];
     Bitmap turned = Rotate(std::move(picture), turn.angle);
     if (turn.mirrored) {
         mirrorLeftToRight(turned);
@@ -55,7 +53,7 @@ Bitmap turnAsCameraHeld(Bitmap picture, int orientation) {
 }
 
 bool cameraTurnCopies(int orientation) {
-    return isKnown(orientation) && rotationCopies(kTurns[orientation - 1].angle);
+    return rotationCopies(cameraTurnOf(orientation).angle);
 }
 
 PictureSize sizeAsCameraHeld(PictureSize size, int orientation) {

@@ -17,6 +17,7 @@ std::vector<FuzzTarget> fuzzTargets(const PictureFormatRegistry& registry) {
     targets.push_back({"template", expandTemplateText});
     targets.push_back({"svg", checkSvgFile});
     targets.push_back({"metadata", readMetadata});
+    targets.push_back({"jpeg_pass_through", passThroughJpegBytes});
     return targets;
 }
 

@@ -17,7 +17,7 @@ struct FuzzTarget {
 
 // "picture" (the first byte picks the extension and the program's loader takes it from there),
 // one target a reader class that hands the bytes to that reader alone (named by the first
-// extension it serves), "project_file", "template" and "metadata".
+// extension it serves), "project_file", "template", "metadata" and "jpeg_pass_through".
 std::vector<FuzzTarget> fuzzTargets(const PictureFormatRegistry& registry);
 
 // The target of that name, or nullptr.

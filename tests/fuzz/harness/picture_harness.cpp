@@ -6,6 +6,7 @@
 #include <optional>
 #include <unistd.h>
 
+#include "imaging/jpeg_pass_through.h"
 #include "project_error.h"
 #include "readers/picture_loader.h"
 
@@ -101,6 +102,22 @@ void loadAnyFormat(const PictureFormatRegistry& registry, Bytes bytes) {
         return;
     }
     loadAsFile(registry, targets[bytes[0] % targets.size()].name, bytes.subspan(1));
+}
+
+void passThroughJpegBytes(Bytes bytes) {
+    // The length picks the turn, so that any JPEG is a seed as it is: bytes after its end
+    // change the turn and nothing else.
+    const auto length = static_cast<int>(bytes.size() % 32);
+    const PictureTurn turn{length % 8 + 1, length / 8};
+    // Like the decodes, pictures of valid but large sizes only slow the search down.
+    constexpr std::uint64_t kMostMemory = std::uint64_t{64} << 20;
+    if (passThroughMemory(bytes, turn) > kMostMemory) {
+        return;
+    }
+    const auto passed = passThroughJpeg(bytes, turn, {});
+    if (passed && passThroughJpeg(*passed, {}, {}) != passed) {
+        std::abort();
+    }
 }
 
 } // namespace vellumar::fuzzing

@@ -34,4 +34,10 @@ void loadAsFile(const PictureFormatRegistry& registry, const std::string& extens
 // The registry-driven target: the first byte picks the format, the rest is the file.
 void loadAnyFormat(const PictureFormatRegistry& registry, Bytes bytes);
 
+// Passes the bytes through as a JPEG turned as their length picks (its orientation and
+// quarter turns). Refusing is the expected answer to bad data; what it gives must pass
+// through again unturned as the very same bytes. Pictures that would take more than 64 MB are
+// not passed through.
+void passThroughJpegBytes(Bytes bytes);
+
 } // namespace vellumar::fuzzing
