@@ -6,12 +6,15 @@
 
 #include "colour/colour_conversion.h"
 #include "imaging/camera_orientation.h"
+#include "imaging/avif_writer.h"
 #include "imaging/gen_pic.h"
+#include "imaging/jpeg_pass_through.h"
 #include "imaging/jpeg_writer.h"
 #include "imaging/responsive_copy.h"
 #include "imaging/rotate.h"
 #include "imaging/shrink_on_load.h"
 #include "imaging/smooth_reduction.h"
+#include "imaging/webp_writer.h"
 #include "integer_text.h"
 #include "project_error.h"
 #include "readers/picture_loader.h"
@@ -182,14 +185,25 @@ PictureSize framedBoxOf(const PictureBox& box) {
 // The most any one encode of the outputs still to make holds beside the bitmaps: outputs
 // are encoded one after the other while the decode's reservation is held, so the largest
 // coefficient buffer is what has to fit.
+// The most one encode of a picture that fits inside bound holds, in JPEG or in a format its
+// twins are made in.
+std::uint64_t codingMemoryWithin(const RenderRequest& request, PictureSize bound) {
+    std::uint64_t most = jpegCodingMemoryWithin(bound);
+    for (const ImageFormat format : request.modernFormats) {
+        most = std::max(most, format == ImageFormat::Webp ? webpCodingMemory(bound)
+                                                          : avifCodingMemory(bound));
+    }
+    return most;
+}
+
 std::uint64_t encodeMemory(const RenderRequest& request, PictureSize fullSize) {
     std::uint64_t most = 0;
     const auto count = [&most](std::uint64_t bytes) { most = std::max(most, bytes); };
-    if (request.thumbnail && !request.thumbnailMade) {
-        count(jpegCodingMemoryWithin(framedBoxOf(*request.thumbnail)));
+    if (wantsThumbnail(request)) {
+        count(codingMemoryWithin(request, framedBoxOf(*request.thumbnail)));
     }
-    if (request.thumbnail && request.doubleSizeThumbnail && !request.doubleSizeThumbnailMade) {
-        count(jpegCodingMemoryWithin(framedBoxOf(doubleSizeOf(*request.thumbnail))));
+    if (wantsDoubleSizeThumbnail(request)) {
+        count(codingMemoryWithin(request, framedBoxOf(doubleSizeOf(*request.thumbnail))));
     }
     if (request.largePicture && !request.largePictureMade) {
         count(request.largePictureBox
@@ -205,7 +219,7 @@ std::uint64_t encodeMemory(const RenderRequest& request, PictureSize fullSize) {
         const int longer = std::max(bound.width, bound.height);
         for (const int width : request.responsiveWidths) {
             const PictureSize copy{std::min(width, longer), longer};
-            count(jpegCodingMemoryWithin(copy));
+            count(codingMemoryWithin(request, copy));
             copies += 3 * std::uint64_t(copy.width) * std::uint64_t(copy.height);
         }
     }
@@ -258,13 +272,15 @@ Bitmap shapeOutput(const DecodedPicture& picture, const PictureBox& box, CropAli
 
 std::vector<std::uint8_t> encodedIn(ImageFormat format, const Bitmap& picture,
                                     bool largePicture, ColourSpace space) {
-    const PictureSize size{picture.width(), picture.height()};
     switch (format) {
     case ImageFormat::Webp:
+        return encodeWebp(picture, embeddedProfileOf(space));
     case ImageFormat::Avif:
+        return encodeAvif(picture, embeddedProfileOf(space));
     case ImageFormat::Jpeg:
         break;
     }
+    const PictureSize size{picture.width(), picture.height()};
     return encodeJpeg(picture, jpegCodingFor(size, largePicture), embeddedProfileOf(space));
 }
 
@@ -317,16 +333,27 @@ std::map<int, Bitmap> responsiveCopiesOf(const RenderRequest& request,
     return copies;
 }
 
-// Whether the large picture of the picture's own size is the source's own JPEG data.
-bool keepsOriginalJpeg(const RenderRequest& request, const PictureFile& file, int orientation) {
-    return request.keepOriginalJpeg && file.readsAsJpeg() && orientation == 1 &&
-           request.rotate == 0 && false;
+// Whether a large picture of the picture's own size may be the source's own JPEG data: a
+// JPEG whose colours need no conversion. (Those that cannot be passed through as they are,
+// damaged or turned across partial blocks, are decoded after all when it is tried.)
+bool keepsOriginalJpeg(const RenderRequest& request, const PictureFile& file) {
+    return request.keepOriginalJpeg && file.readsAsJpeg() && file.colour().isSrgb();
 }
 
-// The source's own JPEG data, without what it tells about itself.
+// The source's own JPEG data turned as the request asks, without what it tells about itself,
+// or nothing when it cannot be passed through as it is. Its memory is taken from the budget
+// while it is made.
 std::optional<RenderedPicture> originalJpegOf(const RenderRequest& request, const PictureFile& file,
                                               int orientation) {
-    return std::nullopt;
+    const PictureTurn turn{orientation, request.rotate};
+    const PictureSize size = turnedSize(sizeAsCameraHeld(file.probe(), orientation), request.rotate);
+    const MemoryBudget::Reservation memory = request.memory->reserve(
+        request.path, size, passThroughMemory(file.bytes(), turn) + file.bytes().size());
+    std::optional<std::vector<std::uint8_t>> bytes = passThroughJpeg(file.bytes(), turn, {});
+    if (!bytes) {
+        return std::nullopt;
+    }
+    return RenderedPicture{size.width, size.height, std::move(*bytes)};
 }
 
 // A profile that cannot be used leaves the picture's colours as sRGB: said once, never a
@@ -419,9 +446,14 @@ RenderedBitmaps renderBitmaps(const RenderRequest& request, const PictureFormatR
     }
     outputs.colourNotice = colourNoticeFor(file, request.path);
     outputs.colourSpace = outputSpaceFor(file.colour(), request.wideGamut);
-    const bool keptAsFile = ownSize && keepsOriginalJpeg(request, file, orientation);
+    bool keptAsFile = ownSize && keepsOriginalJpeg(request, file);
     if (keptAsFile && !request.largePictureMade) {
         outputs.largePictureFile = originalJpegOf(request, file, orientation);
+        keptAsFile = outputs.largePictureFile.has_value();
+    }
+    if (keptAsFile && !wantsThumbnail(request) && !wantsDoubleSizeThumbnail(request) &&
+        !wantsResponsiveCopies(request)) {
+        return outputs; // nothing else to make: no decode
     }
     DecodedPicture picture = decodeFor(request, file, orientation, outputs.colourSpace, keptAsFile);
     if (const auto& box = request.thumbnail; box && wantsThumbnail(request)) {

@@ -1,3 +1,4 @@
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -88,14 +89,27 @@ TEST_F(PictureMetadataBuildTest, PagesShowWhatThePicturesCarryEscaped) {
 TEST_F(PictureMetadataBuildTest, OutputPicturesCarryNoMetadata) {
     addPicture("photo.jpg");
     settings.ResizePic = false;
-    build();
-    for (const std::string output : {"thumb/tn_1.jpg", "pic/pic1.jpg"}) {
-        const std::string bytes = readFile(dest() + output);
-        EXPECT_EQ(readPictureMetadata(dest() + output, pictureFormats()), PictureMetadata{})
-            << output;
-        for (const char* trace : {"Exif", "SERIAL-4711", "NIKON", "xmpmeta", "Photoshop"}) {
-            EXPECT_THAT(bytes, Not(HasSubstr(trace))) << output;
+    settings.ModernFormats = ModernFormatChoice::Both;
+    // Encoded anew, and kept as the source's own data.
+    for (const bool keepOriginal : {false, true}) {
+        settings.KeepOriginalJpeg = keepOriginal;
+        build();
+        for (const std::string output :
+             {"thumb/tn_1.jpg", "thumb/tn_1.webp", "thumb/tn_1.avif", "pic/pic1.jpg"}) {
+            const std::string bytes = readFile(dest() + output);
+            EXPECT_EQ(readPictureMetadata(dest() + output, pictureFormats()), PictureMetadata{})
+                << output;
+            for (const char* trace : {"Exif", "SERIAL-4711", "NIKON", "xmpmeta", "Photoshop"}) {
+                EXPECT_THAT(bytes, Not(HasSubstr(trace))) << output;
+            }
         }
+    }
+    // The picture kept as it is shows the source's very pixels.
+    const Bitmap source = readPictureFile(entries[0].file, pictureFormats());
+    const Bitmap kept = readPictureFile(dest() + "pic/pic1.jpg", pictureFormats());
+    ASSERT_EQ(kept.width(), source.width());
+    for (int y = 0; y < source.height(); ++y) {
+        ASSERT_EQ(0, std::memcmp(kept.row(y), source.row(y), 3 * std::size_t(source.width())));
     }
 }
 
