@@ -181,6 +181,10 @@ class StylePages:
             "enabled": phone, "maxTouchPoints": 1})
         self.browser.execute_cdp_cmd("Emulation.setEmulatedMedia", {
             "features": [{"name": "prefers-color-scheme", "value": scheme}]})
+        # A browser takes a wider picture it holds already over the one a screen needs.
+        self.browser.execute_cdp_cmd("Network.enable", {})
+        self.browser.execute_cdp_cmd("Network.clearBrowserCache", {})
+        self.browser.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": True})
 
     def open(self, relative):
         self.checks.where = f"{self.style} {self.screen} {relative}"
@@ -399,19 +403,23 @@ class StylePages:
         self.load_every_picture()
         chosen = self.js("""const img = document.querySelector('.thumbs img');
             const source = img.closest('picture')?.querySelector('source');
-            return {src: img.currentSrc, natural: img.naturalWidth,
+            return {src: img.currentSrc,
                     needed: img.getBoundingClientRect().width * devicePixelRatio,
                     offered: source ? source.srcset : ''}""")
         if not chosen["offered"]:
             return
-        widths = [int(candidate.split()[-1][:-1]) for candidate in chosen["offered"].split(", ")]
-        self.checks.expect(chosen["natural"] >= min(0.95 * chosen["needed"], max(widths)),
-                           f"{chosen['src']} is {chosen['natural']} px wide, shown at "
-                           f"{chosen['needed']:.0f} device pixels")
-        copy = re.search(r"/pic[0-9]+-[0-9]+\.webp$", chosen["src"]) is not None
-        self.checks.expect(copy or chosen["src"].endswith(".jpg") and
-                           chosen["natural"] == max(widths),
-                           f"the large picture shown from {chosen['src']}")
+        # The candidates by file name, with their widths in pixels.
+        widths = {candidate.split()[0].rsplit("/", 1)[-1]: int(candidate.split()[-1][:-1])
+                  for candidate in chosen["offered"].split(", ")}
+        name = chosen["src"].rsplit("/", 1)[-1]
+        self.checks.expect(name in widths, f"the large picture shown from {chosen['src']}")
+        width = widths.get(name, 0)
+        self.checks.expect(width >= min(0.95 * chosen["needed"], max(widths.values())),
+                           f"{name} is {width} px wide, shown at {chosen['needed']:.0f} "
+                           f"device pixels")
+        copy = re.fullmatch(r"pic[0-9]+-[0-9]+\.webp", name) is not None
+        self.checks.expect(copy or width == max(widths.values()),
+                           f"the large picture shown from {name}, not a copy in WebP")
         self.copies_chosen[self.screen] = self.copies_chosen.get(self.screen, 0) + copy
 
     def follows(self, action, expected, what):

@@ -18,9 +18,9 @@ std::string copiesSrcset(int picture, const PublishedExtras& extras, int width,
                          const std::string& toRoot, ImageFormat format) {
     std::string srcset;
     for (const int copyWidth : extras.responsiveWidths) {
-        srcset += srcsetAddress(toRoot + inFormat(responsiveCopyAddress(picture, copyWidth),
-                                                  format)) +
-                  " " + std::to_string(copyWidth) + "w, ";
+        srcset +=
+            srcsetAddress(toRoot + inFormat(responsiveCopyAddress(picture, copyWidth), format)) +
+            " " + std::to_string(copyWidth) + "w, ";
     }
     return srcset + srcsetAddress(toRoot + largePictureAddress(picture)) + " " +
            std::to_string(width) + "w";
@@ -40,9 +40,10 @@ std::string thumbnailSources(const GallerySettings& settings, int picture,
     for (const ImageFormat format : extras.thumbnailFormats) {
         std::string srcset = srcsetAddress(inFormat(thumbnailAddress(settings, picture), format));
         if (settings.HiDpiThumbs) {
-            srcset += " 1x, " +
-                      srcsetAddress(inFormat(doubleSizeThumbnailAddress(settings, picture), format)) +
-                      " 2x";
+            srcset +=
+                " 1x, " +
+                srcsetAddress(inFormat(doubleSizeThumbnailAddress(settings, picture), format)) +
+                " 2x";
         }
         sources += sourceElement(format, srcset);
     }
@@ -66,8 +67,8 @@ std::string largePictureSizes(const PublishedExtras& extras, int width, int heig
            std::to_string(width) + " / " + std::to_string(height) + ")\"";
 }
 
-std::string largePictureSources(int picture, const PublishedExtras& extras, int width,
-                                int height, const std::string& toRoot) {
+std::string largePictureSources(int picture, const PublishedExtras& extras, int width, int height,
+                                const std::string& toRoot) {
     std::string sources;
     if (extras.responsiveWidths.empty()) {
         return sources;

@@ -32,8 +32,8 @@ std::string largePictureSizes(const PublishedExtras& extras, int width, int heig
 
 // One <source> for each format the large picture's copies are in beside JPEG, with the large
 // picture itself as the widest candidate; "" when there are none.
-std::string largePictureSources(int picture, const PublishedExtras& extras, int width,
-                                int height, const std::string& toRoot);
+std::string largePictureSources(int picture, const PublishedExtras& extras, int width, int height,
+                                const std::string& toRoot);
 
 // What "thumb picture" (then the <picture> tag and the sources) and "thumb picture end" (then
 // its end tag) give around an <img>: nothing when there are no sources, so that a page

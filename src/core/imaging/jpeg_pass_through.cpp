@@ -119,14 +119,9 @@ std::optional<std::vector<std::uint8_t>> passThroughJpeg(std::span<const std::ui
     transform.op = operationFor(turn);
     transform.options = TJXOPT_PERFECT | TJXOPT_COPYNONE;
     if (transform.op == TJXOP_NONE) {
-        // Reading every coefficient proves the data sound; then its bytes are copied as they
-        // are, which costs a fraction of writing them again and keeps the source's coding.
-        tjtransform check = transform;
-        check.options |= TJXOPT_NOOUTPUT;
-        TurboBuffer nothing;
-        if (!transformed(source, check, nothing)) {
-            return std::nullopt;
-        }
+        // Its bytes are copied as they are, which costs a fraction of writing them again and
+        // keeps the source's coding; whether the coded data is sound is for the decode of its
+        // thumbnail to find, which reads all of it.
         if (auto copied = keepDecodingSegments(source, iccProfile)) {
             return copied;
         }

@@ -22,18 +22,18 @@ struct PictureTurn {
 //
 // Gives the source's picture turned as asked, with nothing beside it but what decoding needs
 // (see keepDecodingSegments) and iccProfile when one is given; no metadata, comment or preview
-// of the source is kept. Unturned, its coded data is the source's, byte for byte, once
-// libjpeg-turbo has read all of it without complaint. Turned (or arithmetic-coded, which
-// browsers do not decode) it is coded as encodeJpeg codes a large picture of its size
-// (jpegCodingFor): in progressive scans, or, when it is too large for those, with the
+// of the source is kept. Unturned, its coded data is the source's, byte for byte, unread: the
+// caller decodes the picture anyway (for its thumbnail), which finds data cut short. Turned (or
+// arithmetic-coded, which browsers do not decode) it is coded as encodeJpeg codes a large picture
+// of its size (jpegCodingFor): in progressive scans, or, when it is too large for those, with the
 // standard Huffman tables (TurboJPEG fits tables to a picture only for progressive scans).
 //
 // Gives nothing when the picture cannot be passed through as it is, and is to be decoded
-// instead, which reports whatever is wrong with it: data libjpeg-turbo cannot read or warns
-// about (damaged or cut short), CMYK and YCCK pictures (whose colours are converted), a turn
-// that would have to move the partial blocks at a picture's right or bottom edge to the
-// other side (the picture's size is not a whole number of the blocks its coding groups
-// samples in), and a profile too large for a JPEG.
+// instead, which reports whatever is wrong with it: segments that cannot be walked, data
+// libjpeg-turbo cannot turn or warns about while turning it (damaged or cut short), CMYK and YCCK
+// pictures (whose colours are converted), a turn that would have to move the partial blocks at a
+// picture's right or bottom edge to the other side (the picture's size is not a whole number of the
+// blocks its coding groups samples in), and a profile too large for a JPEG.
 std::optional<std::vector<std::uint8_t>> passThroughJpeg(std::span<const std::uint8_t> source,
                                                          PictureTurn turn,
                                                          std::span<const std::uint8_t> iccProfile);

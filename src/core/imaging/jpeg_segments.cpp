@@ -92,6 +92,16 @@ void appendProfile(std::vector<std::uint8_t>& out, Bytes profile) {
     }
 }
 
+// Start-of-frame markers: C0 to CF but for DHT (C4), JPG (C8) and DAC (CC).
+bool isFrame(std::uint8_t marker) {
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+// Baseline, extended sequential and progressive Huffman frames of 8-bit samples.
+bool decodableFrame(std::uint8_t marker, Bytes data) {
+    return marker <= 0xC2 && !data.empty() && data[0] == 8;
+}
+
 } // namespace
 
 std::optional<std::vector<std::uint8_t>> keepDecodingSegments(Bytes jpeg, Bytes iccProfile) {
@@ -104,6 +114,8 @@ std::optional<std::vector<std::uint8_t>> keepDecodingSegments(Bytes jpeg, Bytes 
     std::vector<Bytes> kept;
     std::vector<Bytes> adobe;
     Bytes jfif;
+    bool sawFrame = false;
+    bool sawScan = false;
     std::size_t at = 2;
     while (true) {
         if (at >= jpeg.size() || jpeg[at] != kMarker) {
@@ -118,6 +130,9 @@ std::optional<std::vector<std::uint8_t>> keepDecodingSegments(Bytes jpeg, Bytes 
         const std::size_t start = at - 1;
         const std::uint8_t marker = jpeg[at++];
         if (marker == kEndOfImage) {
+            if (!sawFrame || !sawScan) {
+                return std::nullopt;
+            }
             kept.push_back(jpeg.subspan(start, 2));
             break;
         }
@@ -136,6 +151,14 @@ std::optional<std::vector<std::uint8_t>> keepDecodingSegments(Bytes jpeg, Bytes 
         }
         const Bytes data = jpeg.subspan(at + 2, length - 2);
         at += length;
+        if (isFrame(marker)) {
+            // Only 8-bit Huffman-coded frames, which every browser decodes.
+            if (!decodableFrame(marker, data)) {
+                return std::nullopt;
+            }
+            sawFrame = true;
+        }
+        sawScan = sawScan || marker == kStartOfScan;
         if (marker == kFirstApplication && jfif.empty() &&
             startsWith(data, std::string_view("JFIF\0", 5)) && data.size() >= kJfifFields) {
             jfif = data;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,10 @@ inline std::string_view formatName(ImageFormat format) {
 // Stored by name: "none", "WebP", "AVIF" or "both".
 enum class ModernFormatChoice { None, Webp, Avif, Both };
 
+inline bool wantsAvif(const std::vector<ImageFormat>& formats) {
+    return std::find(formats.begin(), formats.end(), ImageFormat::Avif) != formats.end();
+}
+
 // The formats a choice asks for, in the order pages offer them: the smaller first.
 inline std::vector<ImageFormat> modernFormatsOf(ModernFormatChoice choice) {
     switch (choice) {
@@ -44,7 +49,7 @@ inline constexpr std::array<std::string_view, 3> kOverwriteModeItems = {
     "Ask for each file", "Add files only", "Always overwrite"};
 inline constexpr std::array<std::string_view, 3> kNavPositionItems = {"Top", "Bottom", "Both"};
 inline constexpr std::array<std::string_view, 4> kModernFormatItems = {"none", "WebP", "AVIF",
-                                                                      "both"};
+                                                                       "both"};
 inline constexpr std::array<std::string_view, 3> kThumbLinkTargetItems = {
     "Picture HTML pages", "Pictures themselves", "Do not link to anything"};
 inline constexpr std::array<std::string_view, 4> kCropAlignItems = {"No Crop", "Top/Left", "Center",

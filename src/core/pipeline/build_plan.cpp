@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "imaging/avif_writer.h"
 #include "model/gallery_file_names.h"
 #include "model/output_name_check.h"
 #include "model/style_list.h"
@@ -40,6 +41,11 @@ BuildPlan commonPlan(const GallerySettings& settings, std::size_t entryCount,
     plan.keepOriginalJpeg = settings.KeepOriginalJpeg;
     plan.responsiveWidths = settings.ResponsiveWidths;
     plan.modernFormats = modernFormatsOf(settings.ModernFormats);
+    // Found out before anything is written, not at the first thumbnail.
+    if (wantsAvif(plan.modernFormats) && !avifEncoderAvailable()) {
+        throw ProjectError("AVIF pictures cannot be written on this system: its libheif has no "
+                           "AV1 encoder. Choose WebP or none.");
+    }
     plan.doubleSizeThumbnails = settings.HiDpiThumbs;
     plan.templateLines = loadTemplate(programFolder, settings.Style);
     plan.workerCount = options.workerCount;

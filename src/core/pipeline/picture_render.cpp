@@ -5,8 +5,9 @@
 #include <utility>
 
 #include "colour/colour_conversion.h"
-#include "imaging/camera_orientation.h"
+#include "imaging/averaged_stretch.h"
 #include "imaging/avif_writer.h"
+#include "imaging/camera_orientation.h"
 #include "imaging/gen_pic.h"
 #include "imaging/jpeg_pass_through.h"
 #include "imaging/jpeg_writer.h"
@@ -88,9 +89,8 @@ struct DecodedPicture {
 
 // The sizes the requested outputs are averaged down to, or nothing when one of them is made
 // from the full picture.
-std::optional<std::vector<PictureSize>> averagedSizes(const RenderRequest& request,
-                                                      PictureSize fullSize,
-                                                      bool largePictureKeptAsFile) {
+std::optional<std::vector<PictureSize>>
+averagedSizes(const RenderRequest& request, PictureSize fullSize, bool largePictureKeptAsFile) {
     std::vector<PictureSize> sizes;
     std::vector<PictureBox> thumbnailBoxes;
     if (request.thumbnail) {
@@ -166,7 +166,6 @@ bool wantsResponsiveCopies(const RenderRequest& request) {
     return false;
 }
 
-
 // Whether the own-size large picture is turned by a quarter, which holds it twice.
 bool largePictureCopies(const RenderRequest& request, bool largePictureKeptAsFile) {
     return request.largePicture && !request.largePictureMade && !request.largePictureBox &&
@@ -241,7 +240,7 @@ DecodedPicture decodeFor(const RenderRequest& request, const PictureFile& file, 
     }
     const int copies =
         cameraTurnCopies(orientation) || largePictureCopies(request, largePictureKeptAsFile) ? 2
-                                                                                              : 1;
+                                                                                             : 1;
     MemoryBudget::Reservation memory =
         file.reserveDecode(*request.memory, reduction, copies, encodeMemory(request, fullSize));
     Bitmap bitmap = file.decode(reduction, space);
@@ -270,8 +269,8 @@ Bitmap shapeOutput(const DecodedPicture& picture, const PictureBox& box, CropAli
     return GenPic(picture.bitmap, box, crop, quarterTurns);
 }
 
-std::vector<std::uint8_t> encodedIn(ImageFormat format, const Bitmap& picture,
-                                    bool largePicture, ColourSpace space) {
+std::vector<std::uint8_t> encodedIn(ImageFormat format, const Bitmap& picture, bool largePicture,
+                                    ColourSpace space) {
     switch (format) {
     case ImageFormat::Webp:
         return encodeWebp(picture, embeddedProfileOf(space));
@@ -301,36 +300,47 @@ std::optional<RenderedPicture> encoded(const std::optional<Bitmap>& picture, Ima
     }
 }
 
-// Copies of the large picture as made, at each responsive width narrower than it.
-std::map<int, Bitmap> responsiveCopiesOf(const RenderRequest& request, const Bitmap& large) {
+// Copies are averaged down without the Lanczos step of thumbnails: a copy is most often a
+// few percent smaller than what it is made from, where that step would cost more than the
+// whole decode, and what it sharpens hardly shows at the size of a screen. Each is averaged
+// from the next wider one, which averages the same pixels at a fraction of the reads.
+std::map<int, Bitmap> averagedCopies(const Bitmap& widest, std::vector<PictureSize> sizes,
+                                     int quarterTurns) {
     std::map<int, Bitmap> copies;
-    if (!wantsResponsiveCopies(request)) {
-        return copies;
+    const Bitmap* from = &widest;
+    std::vector<Bitmap> unturned;
+    unturned.reserve(sizes.size());
+    for (auto size = sizes.rbegin(); size != sizes.rend(); ++size) {
+        const PictureSize shaped = turnedSize(*size, quarterTurns);
+        unturned.push_back(stretchAveraged(*from, shaped.width, shaped.height));
+        from = &unturned.back();
     }
-    const PictureSize size{large.width(), large.height()};
-    for (const PictureSize copy : responsiveCopySizes(request.responsiveWidths, size)) {
-        copies.emplace(copy.width, stretchSmoothly(large, size, 1, copy.width, copy.height));
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        copies.emplace(sizes[sizes.size() - 1 - i].width,
+                       Rotate(std::move(unturned[i]), quarterTurnsToDegrees(quarterTurns)));
     }
     return copies;
+}
+
+// Copies of the large picture as made, at each responsive width narrower than it.
+std::map<int, Bitmap> responsiveCopiesOf(const RenderRequest& request, const Bitmap& large) {
+    if (!wantsResponsiveCopies(request)) {
+        return {};
+    }
+    const PictureSize size{large.width(), large.height()};
+    return averagedCopies(large, responsiveCopySizes(request.responsiveWidths, size), 0);
 }
 
 // Copies of a large picture of the picture's own size, made from the decode, however
 // reduced, before they are turned.
 std::map<int, Bitmap> responsiveCopiesOf(const RenderRequest& request,
                                          const DecodedPicture& picture) {
-    std::map<int, Bitmap> copies;
     if (!wantsResponsiveCopies(request)) {
-        return copies;
+        return {};
     }
     const PictureSize large = turnedSize(picture.fullSize, request.rotate);
-    for (const PictureSize copy : responsiveCopySizes(request.responsiveWidths, large)) {
-        const PictureSize unturned = turnedSize(copy, request.rotate);
-        copies.emplace(copy.width,
-                       Rotate(stretchSmoothly(picture.bitmap, picture.fullSize, picture.reduction,
-                                              unturned.width, unturned.height),
-                              quarterTurnsToDegrees(request.rotate)));
-    }
-    return copies;
+    return averagedCopies(picture.bitmap, responsiveCopySizes(request.responsiveWidths, large),
+                          request.rotate);
 }
 
 // Whether a large picture of the picture's own size may be the source's own JPEG data: a
@@ -346,7 +356,8 @@ bool keepsOriginalJpeg(const RenderRequest& request, const PictureFile& file) {
 std::optional<RenderedPicture> originalJpegOf(const RenderRequest& request, const PictureFile& file,
                                               int orientation) {
     const PictureTurn turn{orientation, request.rotate};
-    const PictureSize size = turnedSize(sizeAsCameraHeld(file.probe(), orientation), request.rotate);
+    const PictureSize size =
+        turnedSize(sizeAsCameraHeld(file.probe(), orientation), request.rotate);
     const MemoryBudget::Reservation memory = request.memory->reserve(
         request.path, size, passThroughMemory(file.bytes(), turn) + file.bytes().size());
     std::optional<std::vector<std::uint8_t>> bytes = passThroughJpeg(file.bytes(), turn, {});
@@ -464,12 +475,12 @@ RenderedBitmaps renderBitmaps(const RenderRequest& request, const PictureFormatR
         outputs.doubleSizeThumbnail = shapeOutput(picture, doubleSizeOf(*box), request.crop,
                                                   request.rotate, request.smoothScaling);
     }
-    if (const auto& box = request.largePictureBox; box && request.largePicture &&
-                                                   (!request.largePictureMade ||
-                                                    wantsResponsiveCopies(request))) {
+    if (const auto& box = request.largePictureBox;
+        box && request.largePicture &&
+        (!request.largePictureMade || wantsResponsiveCopies(request))) {
         // Large pictures are never cropped; their copies are made from them.
-        Bitmap large = shapeOutput(picture, *box, CropAlign::NoCrop, request.rotate,
-                                   request.smoothScaling);
+        Bitmap large =
+            shapeOutput(picture, *box, CropAlign::NoCrop, request.rotate, request.smoothScaling);
         outputs.responsiveCopies = responsiveCopiesOf(request, large);
         if (!request.largePictureMade) {
             outputs.largePicture = std::move(large);
@@ -492,7 +503,8 @@ RenderedOutputs renderPicture(const RenderRequest& request, const PictureFormatR
     const ColourSpace space = bitmaps.colourSpace;
     RenderedOutputs outputs;
     if (!request.thumbnailMade) {
-        outputs.thumbnail = encoded(bitmaps.thumbnail, ImageFormat::Jpeg, false, request.path, space);
+        outputs.thumbnail =
+            encoded(bitmaps.thumbnail, ImageFormat::Jpeg, false, request.path, space);
     }
     if (!request.doubleSizeThumbnailMade) {
         outputs.doubleSizeThumbnail =
@@ -504,16 +516,16 @@ RenderedOutputs renderPicture(const RenderRequest& request, const PictureFormatR
             : encoded(bitmaps.largePicture, ImageFormat::Jpeg, true, request.path, space);
     const auto encodeExtra = [&](const ExtraOutput& output, const std::optional<Bitmap>& bitmap) {
         if (!isMade(request, output)) {
-            const bool screenSized = output.of == ExtraOutput::Of::ResponsiveCopy;
-            if (auto picture = encoded(bitmap, output.format, screenSized, request.path, space)) {
+            // Copies are written in one pass with fitted tables: progressive scans would cost
+            // more than the pass-through of the large picture saves.
+            if (auto picture = encoded(bitmap, output.format, false, request.path, space)) {
                 outputs.extras.emplace(output, std::move(*picture));
             }
         }
     };
     for (const ImageFormat format : request.modernFormats) {
         encodeExtra({ExtraOutput::Of::Thumbnail, 0, format}, bitmaps.thumbnail);
-        encodeExtra({ExtraOutput::Of::DoubleSizeThumbnail, 0, format},
-                    bitmaps.doubleSizeThumbnail);
+        encodeExtra({ExtraOutput::Of::DoubleSizeThumbnail, 0, format}, bitmaps.doubleSizeThumbnail);
     }
     for (auto& [width, copy] : bitmaps.responsiveCopies) {
         const std::optional<Bitmap> bitmap(std::move(copy));

@@ -292,7 +292,7 @@ TEST_F(ProjectFileTest, WritesDefaultsWithFlaggedKeysLeftOut) {
                                {"WideGamut", "not checked"},
                                {"KeepOriginalJpeg", "checked"},
                                {"ResponsiveWidths", "640 1280 1920"},
-                               {"ModernFormats", "WebP"}});
+                               {"ModernFormats", "none"}});
 
     // A large picture without border: its border keys stay out.
     defaults.ResizePic = true;
@@ -377,18 +377,14 @@ TEST_F(ProjectFileTest, ValuesAreReadByTheirOwnRules) {
         "ThumbShowTitle=yes", // only "checked" is on
         "ThumbShowSize=checked",
         "ThumbBorder=yes", // anything but "not checked" is on
-        "ThumbBorderColor=$FF",
-        "ThumbBorderWidth=",
+        "ThumbBorderColor=$FF", "ThumbBorderWidth=",
         "IdxPageBGColor=no color", // flag off, colour kept
         "ThumbSub=<%DestFolder%>", // name kept
         "PageSub=other",
         "Overwrite=7", // out of range: mode kept
         "IdxNavLink=2",
         "ThumbWidth=not checked", // both thumbnail flags off: width comes back
-        "ThumbHeight=not checked",
-        "ThumbInfo=Look",
-        "TopOffset=-3",
-        "ThumbStretch=Stretch",
+        "ThumbHeight=not checked", "ThumbInfo=Look", "TopOffset=-3", "ThumbStretch=Stretch",
         "ResponsiveWidths=1920, 640 640\t1280", // any blanks and commas, any order
         "ModernFormats=avif",                   // letter case does not count
     });
@@ -530,8 +526,9 @@ TEST_F(ProjectFileTest, AFailedLoadChangesNothing) {
                   "[Setting] ResponsiveWidths (line 6): '" + std::string(widths) +
                       "' is not a list of widths in pixels, such as 640 1280 1920");
     }
-    EXPECT_EQ(load(projectWith({"ModernFormats=JPEG XL"})).reason,
-              "[Setting] ModernFormats (line 6): 'JPEG XL' is not one of none, WebP, AVIF and both");
+    EXPECT_EQ(
+        load(projectWith({"ModernFormats=JPEG XL"})).reason,
+        "[Setting] ModernFormats (line 6): 'JPEG XL' is not one of none, WebP, AVIF and both");
     EXPECT_EQ(load(folder / "missing.vlm").reason,
               "Cannot read file " + (folder / "missing.vlm") + ": No such file or directory");
     EXPECT_EQ(list, listBefore);
