@@ -223,6 +223,38 @@ private slots:
         QVERIFY(!page.cbWideGamut->isChecked());
     }
 
+    void lightPageSettingsShowAndTakeTheirValues() {
+        Pages pages;
+        LargePicturePage& page = *pages.step.TabLargePic;
+        StylePage& style = *pages.step.TabStyle;
+        QVERIFY(page.cbKeepOriginalJpeg->isChecked());
+        QCOMPARE(page.edtResponsiveWidths->text(), QStringLiteral("640 1280 1920"));
+        QCOMPARE(style.cboModernFormats->currentIndex(), 0);
+
+        // Only pictures kept at their own size can be published as they are.
+        page.cbResizePic->click();
+        QVERIFY(!page.cbKeepOriginalJpeg->isEnabled());
+        page.cbResizePic->click();
+        page.cbKeepOriginalJpeg->click();
+        QVERIFY(!pages.settings.KeepOriginalJpeg);
+
+        // Widths are read as a project file reads them, and shown back in order.
+        page.edtResponsiveWidths->setText(QStringLiteral("1600, 800"));
+        emit page.edtResponsiveWidths->editingFinished();
+        QCOMPARE(pages.settings.ResponsiveWidths, (std::vector<int>{800, 1600}));
+        QCOMPARE(page.edtResponsiveWidths->text(), QStringLiteral("800 1600"));
+        page.edtResponsiveWidths->setText(QStringLiteral("wide"));
+        emit page.edtResponsiveWidths->editingFinished();
+        QCOMPARE(pages.settings.ResponsiveWidths, (std::vector<int>{800, 1600}));
+        QCOMPARE(page.edtResponsiveWidths->text(), QStringLiteral("800 1600"));
+        QCOMPARE(pages.frontend.notices.back(),
+                 std::string("'wide' is not a list of widths in pixels, such as 640 1280 1920"));
+
+        style.cboModernFormats->setCurrentIndex(3);
+        emit style.cboModernFormats->activated(3);
+        QCOMPARE(pages.settings.ModernFormats, ModernFormatChoice::Both);
+    }
+
     void upDownStepsWithinTheLimitsAndResetsText() {
         Pages pages;
         StylePage& style = *pages.step.TabStyle;
