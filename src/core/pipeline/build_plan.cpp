@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "imaging/avif_writer.h"
+#include "imaging/webp_writer.h"
 #include "model/gallery_file_names.h"
 #include "model/output_name_check.h"
 #include "model/style_list.h"
@@ -28,6 +29,20 @@ bool isWritableFolder(const fs::path& folder) {
     return writable;
 }
 
+// Every copy is written in the modern formats too, whose sides hold fewer pixels than a JPEG's.
+void checkCopiesFitModernFormats(const std::vector<int>& widths,
+                                 const std::vector<ImageFormat>& formats) {
+    for (const ImageFormat format : formats) {
+        const int longest = format == ImageFormat::Webp ? kMaxWebpSide : kMaxAvifSide;
+        if (!widths.empty() && widths.back() > longest) {
+            throw ProjectError("The smaller copies of large pictures cannot be " +
+                               std::to_string(widths.back()) + " pixels wide: a " +
+                               std::string(formatName(format)) + " side holds at most " +
+                               std::to_string(longest) + " pixels.");
+        }
+    }
+}
+
 BuildPlan commonPlan(const GallerySettings& settings, std::size_t entryCount,
                      const std::string& programFolder, const BuildOptions& options) {
     checkOutputNames(settings);
@@ -46,6 +61,7 @@ BuildPlan commonPlan(const GallerySettings& settings, std::size_t entryCount,
         throw ProjectError("AVIF pictures cannot be written on this system: its libheif has no "
                            "AV1 encoder. Choose WebP or none.");
     }
+    checkCopiesFitModernFormats(plan.responsiveWidths, plan.modernFormats);
     plan.doubleSizeThumbnails = settings.HiDpiThumbs;
     plan.templateLines = loadTemplate(programFolder, settings.Style);
     plan.workerCount = options.workerCount;

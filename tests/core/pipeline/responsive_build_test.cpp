@@ -7,6 +7,7 @@
 
 #include "imaging/jpeg_writer.h"
 #include "pipeline/build_driver.h"
+#include "project_error.h"
 #include "readers/reader_table.h"
 #include "support/colour_fixtures.h"
 #include "support/gallery_fixture.h"
@@ -149,6 +150,21 @@ TEST_F(ResponsiveBuildTest, ProjectsWithoutTheNewSettingsWriteOnlyWhatTheyAlways
     EXPECT_THAT(pictures, ::testing::UnorderedElementsAre("thumb/tn_1.jpg", "pic/pic1.jpg"));
     EXPECT_THAT(picturePage(1), Not(HasSubstr("sizes=")));
     EXPECT_THAT(picturePage(1), Not(HasSubstr("<picture>")));
+}
+
+TEST_F(ResponsiveBuildTest, CopiesTooWideForAModernFormatAreRefusedBeforeAnythingIsWritten) {
+    addPhoto("wide.jpg", 64, 48);
+    settings.ResponsiveWidths = {640, 20000};
+    settings.ModernFormats = ModernFormatChoice::Webp;
+    try {
+        galleryPlan(settings, entries.size(), program(), {1});
+        ADD_FAILURE() << "the plan was made";
+    } catch (const ProjectError& error) {
+        EXPECT_STREQ(error.what(), "The smaller copies of large pictures cannot be 20000 pixels "
+                                   "wide: a WebP side holds at most 16383 pixels.");
+    }
+    settings.ModernFormats = ModernFormatChoice::None; // a JPEG holds them
+    EXPECT_NO_THROW(galleryPlan(settings, entries.size(), program(), {1}));
 }
 
 } // namespace
