@@ -85,7 +85,17 @@ struct DecodedPicture {
     Bitmap bitmap;
     PictureSize fullSize;
     int reduction = 1;
+    // With colours still as the file holds them: what each output converts once it is
+    // averaged down, before its frame is drawn. Nothing when they are converted already.
+    const ColourDescription* unconverted = nullptr;
+    ColourSpace space = ColourSpace::Srgb;
 };
+
+// Outputs that are all averaged down from the decode have their colours converted one by one,
+// which converts a fraction of the pixels the decode holds.
+bool convertsOutputByOutput(const PictureFile& file, ColourSpace space, bool allAveraged) {
+    return allAveraged && !file.colour().isSrgb() && file.convertsAfterDecoding(space);
+}
 
 // The sizes the requested outputs are averaged down to, or nothing when one of them is made
 // from the full picture.
@@ -234,23 +244,33 @@ DecodedPicture decodeFor(const RenderRequest& request, const PictureFile& file, 
                          ColourSpace space, bool largePictureKeptAsFile) {
     int reduction = 1;
     PictureSize fullSize = sizeAsCameraHeld(file.probe(), orientation);
-    if (request.smoothScaling && file.decodesReduced()) {
-        const auto sizes = averagedSizes(request, fullSize, largePictureKeptAsFile);
-        reduction = sizes ? decodeReduction(fullSize, *sizes) : 1;
+    const auto sizes = request.smoothScaling
+                           ? averagedSizes(request, fullSize, largePictureKeptAsFile)
+                           : std::nullopt;
+    if (sizes && file.decodesReduced()) {
+        reduction = decodeReduction(fullSize, *sizes);
     }
+
     const int copies =
         cameraTurnCopies(orientation) || largePictureCopies(request, largePictureKeptAsFile) ? 2
                                                                                              : 1;
     MemoryBudget::Reservation memory =
         file.reserveDecode(*request.memory, reduction, copies, encodeMemory(request, fullSize));
-    Bitmap bitmap = file.decode(reduction, space);
+    const bool unconverted = convertsOutputByOutput(file, space, sizes.has_value());
+    Bitmap bitmap =
+        unconverted ? file.decodeUnconverted(reduction, space) : file.decode(reduction, space);
     // Every output reads 24-bit rows; a palette picture becomes one where it lies.
     bitmap.convertToRgb24();
     bitmap = turnAsCameraHeld(std::move(bitmap), orientation);
     if (reduction == 1) {
         fullSize = {bitmap.width(), bitmap.height()};
     }
-    return {std::move(memory), std::move(bitmap), fullSize, reduction};
+    return {std::move(memory),
+            std::move(bitmap),
+            fullSize,
+            reduction,
+            unconverted ? &file.colour() : nullptr,
+            space};
 }
 
 // GenPic, except that with smooth scaling an aspect-keeping reduction averages and finishes
@@ -261,9 +281,12 @@ Bitmap shapeOutput(const DecodedPicture& picture, const PictureBox& box, CropAli
     if (smoothScaling) {
         if (const auto size =
                 averagedSize(shapingBoxOf(box, quarterTurns), crop, picture.fullSize)) {
-            return turnAndFrame(stretchSmoothly(picture.bitmap, picture.fullSize, picture.reduction,
-                                                size->width, size->height),
-                                quarterTurns, box);
+            Bitmap averaged = stretchSmoothly(picture.bitmap, picture.fullSize, picture.reduction,
+                                              size->width, size->height);
+            if (picture.unconverted) {
+                convertColours(averaged, *picture.unconverted, picture.space);
+            }
+            return turnAndFrame(std::move(averaged), quarterTurns, box);
         }
     }
     return GenPic(picture.bitmap, box, crop, quarterTurns);

@@ -114,6 +114,20 @@ const ColourDescription& PictureFile::colour() const {
 }
 
 Bitmap PictureFile::decode(int reduction, ColourSpace space) const {
+    Bitmap bitmap = decodeUnconverted(reduction, space);
+    if (convertsAfterDecoding(space)) {
+        convertColours(bitmap, colour(), space);
+    }
+    return bitmap;
+}
+
+bool PictureFile::convertsAfterDecoding(ColourSpace space) const {
+    PictureSource wanted = source();
+    wanted.colourSpace = space;
+    return !m_reader->decoder->convertsColour(wanted);
+}
+
+Bitmap PictureFile::decodeUnconverted(int reduction, ColourSpace space) const {
     try {
         PictureSource wanted = source();
         wanted.colourSpace = space;
@@ -121,9 +135,6 @@ Bitmap PictureFile::decode(int reduction, ColourSpace space) const {
                                                  : m_reader->decoder->decode(wanted);
         if (m_reader->kind != ReaderKind::Bitmap) {
             bitmap.convertToRgb24();
-        }
-        if (!m_reader->decoder->convertsColour(wanted)) {
-            convertColours(bitmap, colour(), space);
         }
         return bitmap;
     } catch (const ProjectError& error) {

@@ -47,6 +47,12 @@ public:
     // the size decoded. A description that cannot be used (a damaged profile) leaves the
     // colours as sRGB.
     Bitmap decode(int reduction = 1, ColourSpace space = ColourSpace::Srgb) const;
+    // Whether decode converts the colours after its reader is done, which a caller that makes
+    // smaller pictures of it may do on those instead (convertColours), for fewer pixels.
+    bool convertsAfterDecoding(ColourSpace space) const;
+    // The picture as decode gives it, but with its colours as the file holds them when decode
+    // would convert them after its reader.
+    Bitmap decodeUnconverted(int reduction = 1, ColourSpace space = ColourSpace::Srgb) const;
     // The whole picture for a caller that decodes one picture on its own: refused as
     // reserveDecode refuses it when it needs more than the default memory limit.
     Bitmap decodeWithinDefaultLimit() const;
