@@ -175,6 +175,9 @@ std::optional<std::vector<std::uint8_t>> keepDecodingSegments(Bytes jpeg, Bytes 
         }
     }
     std::vector<std::uint8_t> out = {kMarker, kStartOfImage};
+    // A photograph's data is megabytes: copied once, not grown into.
+    out.reserve(jpeg.size() + iccProfile.size() + (iccProfile.size() / kIccChunkBytes + 1) * 18 +
+                kJfifFields + 32);
     if (!jfif.empty()) {
         appendJfif(out, jfif);
     }
