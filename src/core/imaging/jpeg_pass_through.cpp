@@ -78,6 +78,30 @@ std::optional<Header> readHeader(tjhandle handle, std::span<const std::uint8_t> 
     return header;
 }
 
+// Whether the operation keeps every block whole: blocks cut short at the right or bottom edge
+// must stay there (libjpeg-turbo's own rule for TJXOPT_PERFECT). Samplings TurboJPEG has no
+// name for are taken as never whole.
+bool keepsBlocksWhole(const Header& header, TJXOP operation) {
+    if (operation == TJXOP_NONE || operation == TJXOP_TRANSPOSE) {
+        return true;
+    }
+    if (header.sampling < 0 || header.sampling >= TJ_NUMSAMP) {
+        return false;
+    }
+    const bool wholeAcross = header.width % tjMCUWidth[header.sampling] == 0;
+    const bool wholeDown = header.height % tjMCUHeight[header.sampling] == 0;
+    switch (operation) {
+    case TJXOP_HFLIP:
+    case TJXOP_ROT270:
+        return wholeAcross;
+    case TJXOP_VFLIP:
+    case TJXOP_ROT90:
+        return wholeDown;
+    default:
+        return wholeAcross && wholeDown;
+    }
+}
+
 // The blocks of the whole picture. Pictures whose sampling TurboJPEG has no name for are
 // counted as if every component had all its samples, the most any can have.
 std::uint64_t blockCount(const Header& header) {
@@ -138,6 +162,12 @@ std::optional<std::vector<std::uint8_t>> passThroughJpeg(std::span<const std::ui
         return std::nullopt;
     }
     return keepDecodingSegments({written.bytes, written.size}, iccProfile);
+}
+
+bool passesThroughAsItIs(std::span<const std::uint8_t> source, PictureTurn turn) {
+    const std::optional<Header> header = readHeader(TurboHandle().handle, source);
+    return header && header->colourSpace != TJCS_CMYK && header->colourSpace != TJCS_YCCK &&
+           keepsBlocksWhole(*header, operationFor(turn));
 }
 
 std::uint64_t passThroughMemory(std::span<const std::uint8_t> source, PictureTurn turn) {

@@ -38,6 +38,11 @@ std::optional<std::vector<std::uint8_t>> passThroughJpeg(std::span<const std::ui
                                                          PictureTurn turn,
                                                          std::span<const std::uint8_t> iccProfile);
 
+// Whether passThroughJpeg gives the picture, judged from its header alone: not for CMYK and
+// YCCK, nor for a turn that would move partial blocks. Damaged data is found only when it
+// is passed through.
+bool passesThroughAsItIs(std::span<const std::uint8_t> source, PictureTurn turn);
+
 // The most memory passThroughJpeg takes for source and turn besides the source's bytes: every
 // coefficient of the picture, twice for turns that move blocks, and the bytes it writes.
 // 0 for data whose header cannot be read, which passThroughJpeg refuses at once. libjpeg

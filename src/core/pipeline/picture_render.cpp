@@ -366,11 +366,13 @@ std::map<int, Bitmap> responsiveCopiesOf(const RenderRequest& request,
                           request.rotate);
 }
 
-// Whether a large picture of the picture's own size may be the source's own JPEG data: a
-// JPEG whose colours need no conversion. (Those that cannot be passed through as they are,
-// damaged or turned across partial blocks, are decoded after all when it is tried.)
-bool keepsOriginalJpeg(const RenderRequest& request, const PictureFile& file) {
-    return request.keepOriginalJpeg && file.readsAsJpeg() && file.colour().isSrgb();
+// Whether a large picture of the picture's own size is the source's own JPEG data: a JPEG
+// whose colours need no conversion and whose turn keeps its blocks whole. Told from the
+// header, so that its thumbnails come out the same whether it is made with them or not
+// (damaged data is decoded after all when it is tried).
+bool keepsOriginalJpeg(const RenderRequest& request, const PictureFile& file, int orientation) {
+    return request.keepOriginalJpeg && file.readsAsJpeg() && file.colour().isSrgb() &&
+           passesThroughAsItIs(file.bytes(), {orientation, request.rotate});
 }
 
 // The source's own JPEG data turned as the request asks, without what it tells about itself,
@@ -480,7 +482,7 @@ RenderedBitmaps renderBitmaps(const RenderRequest& request, const PictureFormatR
     }
     outputs.colourNotice = colourNoticeFor(file, request.path);
     outputs.colourSpace = outputSpaceFor(file.colour(), request.wideGamut);
-    bool keptAsFile = ownSize && keepsOriginalJpeg(request, file);
+    bool keptAsFile = ownSize && keepsOriginalJpeg(request, file, orientation);
     if (keptAsFile && !request.largePictureMade) {
         outputs.largePictureFile = originalJpegOf(request, file, orientation);
         keptAsFile = outputs.largePictureFile.has_value();

@@ -325,6 +325,15 @@ TEST(JpegPassThrough, PartialBlocksRefuseOnlyTheTurnsThatWouldMoveThem) {
         EXPECT_EQ(passThrough(ragged, {orientation, 0}).has_value(),
                   orientation == 1 || orientation == 5)
             << orientation;
+        // The header alone tells the same, for every turn added to the orientation.
+        for (int quarterTurns = 0; quarterTurns < 4; ++quarterTurns) {
+            for (const Bytes* source : {&wide, &ragged}) {
+                const PictureTurn turn{orientation, quarterTurns};
+                EXPECT_EQ(passesThroughAsItIs(*source, turn),
+                          passThrough(*source, turn).has_value())
+                    << orientation << " " << quarterTurns;
+            }
+        }
     }
     // A quarter turn back undoes orientation 8's quarter turn: together they leave the picture.
     EXPECT_TRUE(passThrough(ragged, {8, 1}));
