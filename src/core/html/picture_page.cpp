@@ -5,12 +5,12 @@
 #include "color.h"
 #include "file_io.h"
 #include "html/cell_values.h"
-#include "html/picture_candidates.h"
 #include "html/index_layout.h"
 #include "html/line_expander.h"
 #include "html/metadata_tokens.h"
 #include "html/nav_links.h"
 #include "html/page_background.h"
+#include "html/picture_candidates.h"
 #include "model/gallery_file_names.h"
 #include "model/output_folders.h"
 #include "path_text.h"
@@ -118,9 +118,9 @@ private:
         // The large picture's smaller copies and other formats, for the browser to choose.
         const PublishedExtras& extras = publishedExtrasOf(m_context, m_picture);
         if (name == "thumb picture" || name == "thumb picture end") {
-            return pictureElement(name, largePictureSources(m_picture, extras, m_entry.builtPicWidth,
-                                                            m_entry.builtPicHeight,
-                                                            m_context.links.toRoot));
+            return pictureElement(
+                name, largePictureSources(m_picture, extras, m_entry.builtPicWidth,
+                                          m_entry.builtPicHeight, m_context.links.toRoot));
         }
         if (name == "pic srcset") {
             return largePictureSrcset(m_picture, extras, m_entry.builtPicWidth,

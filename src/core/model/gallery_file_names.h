@@ -58,8 +58,8 @@ std::string buttonFileName(const TNavLink& link);
 // Next, Last, Index.
 std::vector<const TNavLink*> copiedButtons(const GallerySettings& settings);
 
-// Whether a name is one of the above, in any format it is written in, for some picture or page number that a picture list
-// can hold (decimal, without leading zeros).
+// Whether a name is one of the above, in any format it is written in, for some picture or page
+// number that a picture list can hold (decimal, without leading zeros).
 bool isThumbnailFileName(const GallerySettings& settings, std::string_view name);
 // Large pictures and their smaller copies, in every format.
 bool isLargePictureFileName(std::string_view name);

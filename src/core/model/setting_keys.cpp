@@ -165,19 +165,20 @@ SettingKey responsiveWidths(std::string_view name, std::vector<int> S::*member) 
 }
 
 SettingKey modernFormats(std::string_view name, ModernFormatChoice S::*member) {
-    return {name,
-            kModernFormatItems[0],
-            {},
-            [=](const S& s) { return std::string(kModernFormatItems[static_cast<int>(s.*member)]); },
-            [=](S& s, const std::string& value, const Styles&) {
-                for (std::size_t i = 0; i < kModernFormatItems.size(); ++i) {
-                    if (equalsIgnoringCase(trimBlanks(value), kModernFormatItems[i])) {
-                        s.*member = static_cast<ModernFormatChoice>(i);
-                        return;
-                    }
+    return {
+        name,
+        kModernFormatItems[0],
+        {},
+        [=](const S& s) { return std::string(kModernFormatItems[static_cast<int>(s.*member)]); },
+        [=](S& s, const std::string& value, const Styles&) {
+            for (std::size_t i = 0; i < kModernFormatItems.size(); ++i) {
+                if (equalsIgnoringCase(trimBlanks(value), kModernFormatItems[i])) {
+                    s.*member = static_cast<ModernFormatChoice>(i);
+                    return;
                 }
-                throw ProjectError("'" + value + "' is not one of none, WebP, AVIF and both");
-            }};
+            }
+            throw ProjectError("'" + value + "' is not one of none, WebP, AVIF and both");
+        }};
 }
 
 SettingKey navText(std::string_view name, NavLinkSet S::*set, NavLinkKind kind,

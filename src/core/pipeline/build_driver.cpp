@@ -33,9 +33,14 @@ bool runSteps(const BuildPlan& plan, const BuildInput& input, const PictureForma
     const auto toJpeg = [&formats](const std::string& pictureFile, const std::string& jpegFile) {
         convertToJpeg(pictureFile, jpegFile, formats);
     };
-    const PageInput pages{
-        input.settings,         built, input.programFolder, policy, toJpeg, pictures.metadata,
-        pictures.thumbnailTones, pictures.published};
+    const PageInput pages{input.settings,
+                          built,
+                          input.programFolder,
+                          policy,
+                          toJpeg,
+                          pictures.metadata,
+                          pictures.thumbnailTones,
+                          pictures.published};
     if (plan.kind == BuildPlan::Kind::Preview) {
         buildPreviewPages(plan, pages);
     } else if (!buildGalleryPages(plan, pages, frontend)) {

@@ -39,7 +39,7 @@ struct BuildPlan {
     bool autoRotate = false;
     bool wideGamut = false;
     bool keepOriginalJpeg = false;
-    std::vector<int> responsiveWidths;       // of the large pictures' smaller copies
+    std::vector<int> responsiveWidths;      // of the large pictures' smaller copies
     std::vector<ImageFormat> modernFormats; // written beside the JPEGs
     TemplateLines templateLines;
     int workerCount = 1;

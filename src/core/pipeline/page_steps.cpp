@@ -11,9 +11,8 @@ namespace vellumar {
 namespace {
 
 PageContext contextOf(const BuildPlan& plan, const PageInput& input) {
-    return {input.settings, input.entries, plan.templateLines, plan.links,
-            input.toJpeg,   input.policy,  input.metadata,     input.thumbnailTones,
-            input.extras};
+    return {input.settings, input.entries,  plan.templateLines,   plan.links,  input.toJpeg,
+            input.policy,   input.metadata, input.thumbnailTones, input.extras};
 }
 
 } // namespace

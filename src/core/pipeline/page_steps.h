@@ -23,7 +23,7 @@ struct PageInput {
     PictureToJpeg toJpeg;                           // turns background pictures into JPEG files
     std::span<const PictureMetadata> metadata = {}; // what each picture's file tells
     std::span<const std::optional<Color>> thumbnailTones = {}; // see PageContext
-    std::span<const PublishedExtras> extras = {};               // see PageContext
+    std::span<const PublishedExtras> extras = {};              // see PageContext
 };
 
 // The status a build ends with once every page is written.

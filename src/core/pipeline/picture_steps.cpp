@@ -247,11 +247,11 @@ private:
                       RenderRequest& request) {
         const std::optional<PictureSize>& largePicture = m_largePictures[index].reused;
         for (const ExtraOutput& output : extraOutputsOf(request, kAnyWidth)) {
-            Output& found = m_extras[index]
-                                .emplace(output, lookUp(extraOutputPath(plan, settings, index + 1,
-                                                                        output),
-                                                        extraOutputFingerprint(request, output)))
-                                .first->second;
+            Output& found =
+                m_extras[index]
+                    .emplace(output, lookUp(extraOutputPath(plan, settings, index + 1, output),
+                                            extraOutputFingerprint(request, output)))
+                    .first->second;
             const bool unwanted =
                 isResponsiveCopy(output) && largePicture && output.width >= largePicture->width;
             if (found.reused || unwanted) {
