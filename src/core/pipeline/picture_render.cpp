@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <utility>
 
 #include "colour/colour_conversion.h"
@@ -159,21 +160,19 @@ bool wantsDoubleSizeThumbnail(const RenderRequest& request) {
 }
 
 // Whether any responsive copy, in any format, is still to be made at some width.
+// Every responsive copy at every listed width, in every format.
+std::vector<ExtraOutput> everyResponsiveCopy(const RenderRequest& request) {
+    std::vector<ExtraOutput> copies = extraOutputsOf(request, std::numeric_limits<int>::max());
+    std::erase_if(copies, [](const ExtraOutput& output) {
+        return output.of != ExtraOutput::Of::ResponsiveCopy;
+    });
+    return copies;
+}
+
 bool wantsResponsiveCopies(const RenderRequest& request) {
-    if (!request.largePicture) {
-        return false;
-    }
-    for (const int width : request.responsiveWidths) {
-        if (!isMade(request, {ExtraOutput::Of::ResponsiveCopy, width, ImageFormat::Jpeg})) {
-            return true;
-        }
-        for (const ImageFormat format : request.modernFormats) {
-            if (!isMade(request, {ExtraOutput::Of::ResponsiveCopy, width, format})) {
-                return true;
-            }
-        }
-    }
-    return false;
+    const std::vector<ExtraOutput> copies = everyResponsiveCopy(request);
+    return std::any_of(copies.begin(), copies.end(),
+                       [&](const ExtraOutput& copy) { return !isMade(request, copy); });
 }
 
 // Whether the own-size large picture is turned by a quarter, which holds it twice.
@@ -460,11 +459,8 @@ std::vector<ExtraOutput> extraOutputsOf(const RenderRequest& request,
 
 void markLargePictureMade(RenderRequest& request) {
     request.largePictureMade = true;
-    for (const int width : request.responsiveWidths) {
-        request.extrasMade.insert({ExtraOutput::Of::ResponsiveCopy, width, ImageFormat::Jpeg});
-        for (const ImageFormat format : request.modernFormats) {
-            request.extrasMade.insert({ExtraOutput::Of::ResponsiveCopy, width, format});
-        }
+    for (const ExtraOutput& copy : everyResponsiveCopy(request)) {
+        request.extrasMade.insert(copy);
     }
 }
 
