@@ -267,6 +267,37 @@ void BM_StretchAveraged(benchmark::State& state) {
 }
 BENCHMARK(BM_StretchAveraged)->Arg(800)->Arg(160)->Unit(benchmark::kMillisecond);
 
+// The responsive copies of a photograph kept as it is (1920, 1280 and 640 pixels wide), each
+// averaged from the next wider one, the widest from the decode at half size.
+void BM_ResponsiveCopyChain(benchmark::State& state) {
+    static const Bitmap halfSize = stretchAveraged(picture(), kBenchWidth / 2, kBenchHeight / 2);
+    for (auto _ : state) {
+        const Bitmap* from = &halfSize;
+        Bitmap copies[3];
+        int index = 0;
+        for (const int width : {1920, 1280, 640}) {
+            copies[index] = stretchAveraged(*from, width, width * 3 / 4);
+            from = &copies[index++];
+        }
+        benchmark::DoNotOptimize(copies);
+    }
+}
+BENCHMARK(BM_ResponsiveCopyChain)->Unit(benchmark::kMillisecond);
+
+void BM_CopyStep(benchmark::State& state) {
+    static const Bitmap halfSize = stretchAveraged(picture(), kBenchWidth / 2, kBenchHeight / 2);
+    const Bitmap from = stretchAveraged(halfSize, state.range(0), state.range(0) * 3 / 4);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(stretchAveraged(from, state.range(1), state.range(1) * 3 / 4));
+    }
+}
+BENCHMARK(BM_CopyStep)
+    ->Args({2000, 1920})
+    ->Args({1920, 1280})
+    ->Args({1280, 640})
+    ->Args({2000, 400})
+    ->Unit(benchmark::kMillisecond);
+
 // What a build does with one photograph: a 100-pixel thumbnail and a 600-pixel large
 // picture from one decode, all encoded, with smooth scaling on (1) and off (0), and without
 // (0) and with (1) the thumbnail's double-size version.

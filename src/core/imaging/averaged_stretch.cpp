@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "imaging/raster.h"
@@ -68,15 +69,61 @@ private:
     int m_widest = 0;
 };
 
+// The spans laid out for a kernel of a fixed number of taps: every sample reads `taps`
+// source samples from its start, those outside its span weighted 0, so the kernel's loop has
+// a length the compiler knows and unrolls. Starts near the end move back so that no read
+// passes the last source sample.
+struct FixedTaps {
+    FixedTaps(const AreaSpans& spans, int taps, int sourceLength) : taps(taps) {
+        starts.reserve(static_cast<std::size_t>(spans.size()));
+        weights.assign(static_cast<std::size_t>(spans.size()) * taps, 0);
+        for (int sample = 0; sample < spans.size(); ++sample) {
+            const int start = std::min(spans.first(sample), sourceLength - taps);
+            std::copy_n(spans.weights(sample), spans.count(sample),
+                        weights.begin() + static_cast<std::ptrdiff_t>(sample) * taps +
+                            (spans.first(sample) - start));
+            starts.push_back(start);
+        }
+    }
+
+    int taps;
+    std::vector<int> starts;
+    std::vector<std::int32_t> weights; // taps per sample
+};
+
+constexpr std::uint32_t kRowHalf = 1u << (kRowShift - 1);
+
 // Averages one 24-bit row along its length into values with kRowFractionBits more bits.
+template <int Taps>
+void averageRowFixed(const std::uint8_t* in, const FixedTaps& columns, std::uint16_t* out) {
+    const std::int32_t* w = columns.weights.data();
+    for (const int start : columns.starts) {
+        const std::uint8_t* p = in + static_cast<std::size_t>(start) * 3;
+        std::uint32_t r = kRowHalf;
+        std::uint32_t g = kRowHalf;
+        std::uint32_t b = kRowHalf;
+        for (int k = 0; k < Taps; ++k) {
+            const auto weight = static_cast<std::uint32_t>(w[k]);
+            r += weight * p[3 * k];
+            g += weight * p[3 * k + 1];
+            b += weight * p[3 * k + 2];
+        }
+        w += Taps;
+        out[0] = static_cast<std::uint16_t>(r >> kRowShift);
+        out[1] = static_cast<std::uint16_t>(g >> kRowShift);
+        out[2] = static_cast<std::uint16_t>(b >> kRowShift);
+        out += 3;
+    }
+}
+
+// The same for spans of any width, for reductions too steep for a fixed kernel.
 void averageRow(const std::uint8_t* in, const AreaSpans& columns, std::uint16_t* out) {
-    constexpr std::uint32_t kHalf = 1u << (kRowShift - 1);
     for (int x = 0; x < columns.size(); ++x, out += 3) {
         const std::uint8_t* p = in + static_cast<std::size_t>(columns.first(x)) * 3;
         const std::int32_t* w = columns.weights(x);
-        std::uint32_t r = kHalf;
-        std::uint32_t g = kHalf;
-        std::uint32_t b = kHalf;
+        std::uint32_t r = kRowHalf;
+        std::uint32_t g = kRowHalf;
+        std::uint32_t b = kRowHalf;
         for (const std::int32_t* end = w + columns.count(x); w < end; ++w, p += 3) {
             const auto weight = static_cast<std::uint32_t>(*w);
             r += weight * p[0];
@@ -88,6 +135,49 @@ void averageRow(const std::uint8_t* in, const AreaSpans& columns, std::uint16_t*
         out[2] = static_cast<std::uint16_t>(b >> kRowShift);
     }
 }
+
+// Averages rows along their length with the narrowest fixed kernel that holds every span, or
+// with the general loop where none does.
+class RowAverager {
+public:
+    RowAverager(const AreaSpans& columns, int sourceLength) : m_columns(columns) {
+        for (const int taps : {1, 2, 3, 4, 6, 8, 12, 16}) {
+            if (taps >= columns.widest() && taps <= sourceLength) {
+                m_fixed.emplace(columns, taps, sourceLength);
+                break;
+            }
+        }
+    }
+
+    void operator()(const std::uint8_t* in, std::uint16_t* out) const {
+        if (!m_fixed) {
+            averageRow(in, m_columns, out);
+            return;
+        }
+        switch (m_fixed->taps) {
+        case 1:
+            return averageRowFixed<1>(in, *m_fixed, out);
+        case 2:
+            return averageRowFixed<2>(in, *m_fixed, out);
+        case 3:
+            return averageRowFixed<3>(in, *m_fixed, out);
+        case 4:
+            return averageRowFixed<4>(in, *m_fixed, out);
+        case 6:
+            return averageRowFixed<6>(in, *m_fixed, out);
+        case 8:
+            return averageRowFixed<8>(in, *m_fixed, out);
+        case 12:
+            return averageRowFixed<12>(in, *m_fixed, out);
+        default:
+            return averageRowFixed<16>(in, *m_fixed, out);
+        }
+    }
+
+private:
+    const AreaSpans& m_columns;
+    std::optional<FixedTaps> m_fixed;
+};
 
 } // namespace
 
@@ -104,6 +194,7 @@ Bitmap stretchAveraged(const Bitmap& source, PictureSize fullSize, int reduction
     const Bitmap& rgb = view.bitmap();
     const AreaSpans columns(fullSize.width, reduction, width);
     const AreaSpans rows(fullSize.height, reduction, height);
+    const RowAverager averageRow(columns, rgb.width());
 
     // Source rows averaged along their length, kept in a ring just large enough for the
     // rows one target row covers: the runs only move forward, so each source row is
@@ -121,7 +212,7 @@ Bitmap stretchAveraged(const Bitmap& source, PictureSize fullSize, int reduction
         const int first = rows.first(y);
         const int count = rows.count(y);
         for (; averagedRows < first + count; ++averagedRows) {
-            averageRow(rgb.row(averagedRows), columns, ringRow(averagedRows));
+            averageRow(rgb.row(averagedRows), ringRow(averagedRows));
         }
         std::fill(sums.begin(), sums.end(), 1u << (kColumnShift - 1));
         const std::int32_t* weights = rows.weights(y);

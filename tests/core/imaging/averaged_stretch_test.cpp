@@ -42,12 +42,14 @@ Bitmap checkerboard(int width, int height) {
 }
 
 // Each pixel is the reference mean rounded to the nearest value, for reductions by whole and
-// by odd factors, enlargements, and sides that shrink while the other grows.
+// by odd factors, enlargements, sides that shrink while the other grows, and spans wider
+// than the source or than any fixed kernel.
 TEST(StretchAveraged, EveryPixelIsTheNearestValueToTheAreaMean) {
     const struct {
         int sourceWidth, sourceHeight, width, height;
     } cases[] = {{40, 30, 10, 3},  {97, 61, 10, 7}, {64, 48, 63, 47}, {7, 5, 3, 2},
-                 {13, 11, 29, 17}, {50, 9, 7, 20},  {300, 2, 100, 1}, {5, 5, 5, 5}};
+                 {13, 11, 29, 17}, {50, 9, 7, 20},  {300, 2, 100, 1}, {5, 5, 5, 5},
+                 {5, 5, 1, 1},     {700, 3, 20, 1}};
     std::uint32_t seed = 7;
     for (const auto& c : cases) {
         const Bitmap source = noise(c.sourceWidth, c.sourceHeight, ++seed);
