@@ -8,8 +8,8 @@ namespace vellumar {
 
 // The memory behind a bitmap's pixels. Large rasters are aligned to 2 MiB and the kernel is
 // asked to back them with huge pages: touching a fresh 36 MB raster page by page otherwise
-// costs more than decoding a JPEG into it. The bytes start undefined; whoever needs a colour
-// fills them.
+// costs more than decoding a JPEG into it. Each thread keeps a few large blocks it freed for
+// its next rasters. The bytes start undefined; whoever needs a colour fills them.
 class PixelBuffer {
 public:
     PixelBuffer() = default;
@@ -29,13 +29,18 @@ public:
     void reserve(std::size_t capacity);
 
 private:
+    // Frees or keeps a block of `capacity` bytes.
     struct Free {
+        std::size_t capacity;
         void operator()(std::uint8_t* bytes) const;
     };
+    using Bytes = std::unique_ptr<std::uint8_t[], Free>;
 
-    std::unique_ptr<std::uint8_t[], Free> m_bytes;
+    static Bytes allocated(std::size_t size);
+    std::size_t capacity() const;
+
+    Bytes m_bytes{nullptr, Free{0}};
     std::size_t m_size = 0;
-    std::size_t m_capacity = 0;
 };
 
 } // namespace vellumar
