@@ -18,13 +18,14 @@ inline constexpr int kMaxAvifSide = 16384;
 // smallest files) to 9 (fastest).
 struct AvifSettings {
     int quality = 86;
-    int speed = 8;
+    int speed = 9;
 };
 
 // The settings of every AVIF the gallery offers beside its JPEGs: as like the source pixels
 // (SSIM of luma) as the JPEG at quality 90, on grainy photographs reduced to thumbnail and
-// screen sizes. There they take 0.71 to 0.94 times the JPEG's bytes. Speed 8 gives speed 6's
-// likeness and bytes in a quarter of its time, still 11 to 26 times the JPEG's
+// screen sizes. There they take 0.69 to 0.96 times the JPEG's bytes. Speed 9 gives speed 8's
+// likeness (SSIM within 0.0015) in slightly fewer bytes and 0.3 to 0.75 of its time, still 7
+// to 10 times the JPEG's, where speed 8 gave speed 6's in a quarter of its time
 // (bench/encoder_parity measures all of it).
 inline constexpr AvifSettings kAvifSettings{};
 
