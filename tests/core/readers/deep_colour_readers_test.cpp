@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -6,6 +8,7 @@
 #include <tiffio.h>
 #include <vector>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "colour/colour_conversion.h"
@@ -22,11 +25,14 @@
 namespace vellumar::testing {
 namespace {
 
+using ::testing::StartsWith;
+
 // Samples converted at their full precision by the test and by the program agree to within
 // this mean difference (of 255 levels).
 constexpr double kSameConversion = 0.5;
 
-// What a TIFF's first page holds, as the test writes it: rows of samples without gaps.
+// What a TIFF's first page holds, as the test writes it: rows of samples without gaps, stored
+// in strips or in square tiles.
 struct TiffPage {
     int width = 0;
     int height = 0;
@@ -36,6 +42,7 @@ struct TiffPage {
     std::vector<std::uint16_t> extra; // EXTRASAMPLES, when there are some
     std::vector<std::uint8_t> profile;
     std::vector<std::uint8_t> data; // native 16-bit words, or bytes
+    int tile = 0;                   // the side of a tile, or 0 for strips
 };
 
 void writeTiff(const std::string& path, const TiffPage& page) {
@@ -46,7 +53,6 @@ void writeTiff(const std::string& path, const TiffPage& page) {
     TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, page.bits);
     TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, page.photometric);
     TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 4);
     TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
     if (!page.extra.empty()) {
         TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, static_cast<std::uint16_t>(page.extra.size()),
@@ -56,13 +62,37 @@ void writeTiff(const std::string& path, const TiffPage& page) {
         TIFFSetField(tiff, TIFFTAG_ICCPROFILE, static_cast<std::uint32_t>(page.profile.size()),
                      page.profile.data());
     }
-    const std::size_t rowBytes =
-        static_cast<std::size_t>(page.width) * page.samples * (page.bits / 8);
-    std::vector<std::uint8_t> row(rowBytes);
-    for (int y = 0; y < page.height; ++y) {
-        std::copy_n(page.data.begin() + static_cast<std::ptrdiff_t>(rowBytes * y), rowBytes,
-                    row.begin());
-        TIFFWriteScanline(tiff, row.data(), static_cast<std::uint32_t>(y), 0);
+    const auto pixelBytes = static_cast<std::size_t>(page.samples * (page.bits / 8));
+    const std::size_t rowBytes = static_cast<std::size_t>(page.width) * pixelBytes;
+    const auto rowOf = [&](int y) {
+        return page.data.begin() + static_cast<std::ptrdiff_t>(rowBytes * y);
+    };
+    if (page.tile == 0) {
+        TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 4);
+        std::vector<std::uint8_t> row(rowBytes);
+        for (int y = 0; y < page.height; ++y) {
+            std::copy_n(rowOf(y), rowBytes, row.begin());
+            TIFFWriteScanline(tiff, row.data(), static_cast<std::uint32_t>(y), 0);
+        }
+        TIFFClose(tiff);
+        return;
+    }
+    TIFFSetField(tiff, TIFFTAG_TILEWIDTH, page.tile);
+    TIFFSetField(tiff, TIFFTAG_TILELENGTH, page.tile);
+    const std::size_t tileRowBytes = static_cast<std::size_t>(page.tile) * pixelBytes;
+    std::vector<std::uint8_t> tile(tileRowBytes * page.tile);
+    for (int top = 0; top < page.height; top += page.tile) {
+        for (int left = 0; left < page.width; left += page.tile) {
+            // Past the picture's edges, a tile holds zeros.
+            std::fill(tile.begin(), tile.end(), 0);
+            const std::size_t pieceBytes = std::min(page.tile, page.width - left) * pixelBytes;
+            for (int y = top; y < std::min(top + page.tile, page.height); ++y) {
+                std::copy_n(rowOf(y) + static_cast<std::ptrdiff_t>(left * pixelBytes), pieceBytes,
+                            tile.begin() + static_cast<std::ptrdiff_t>((y - top) * tileRowBytes));
+            }
+            TIFFWriteTile(tiff, tile.data(), static_cast<std::uint32_t>(left),
+                          static_cast<std::uint32_t>(top), 0, 0);
+        }
     }
     TIFFClose(tiff);
 }
@@ -242,6 +272,133 @@ TEST_F(DeepColourReadersTest, TruncatedSixteenBitTiffIsRefused) {
     }
     const TiffReader reader;
     EXPECT_THROW(reader.decode({bytes, path}), ProjectError);
+}
+
+TEST_F(DeepColourReadersTest, TiledTiffDecodesAsTheSamePictureInStrips) {
+    // Tiles of 32 leave partial ones at the right and bottom edges.
+    const int width = 72;
+    const int height = 40;
+    const auto ramps = [&](int samples) { return bytesOf(deepRamps(width, height, samples)); };
+    const std::uint16_t alpha = EXTRASAMPLE_UNASSALPHA;
+    std::vector<TiffPage> pages{
+        {width, height, 3, 16, PHOTOMETRIC_RGB, {}, displayP3Profile(), ramps(3)},
+        {width, height, 4, 16, PHOTOMETRIC_RGB, {alpha}, proPhotoLikeProfile(), ramps(4)},
+        {width, height, 1, 16, PHOTOMETRIC_MINISBLACK, {}, grayProfile(1.8), ramps(1)}};
+    for (const int bits : {8, 16}) {
+        std::vector<cmsCIELab> colours = labColours(width, height);
+        pages.push_back(
+            {width, height, 3, bits, PHOTOMETRIC_CIELAB, {}, {}, storedLab(colours, bits)});
+    }
+    for (const TiffPage& page : pages) {
+        TiffPage tiled = page;
+        tiled.tile = 32;
+        const Bitmap inStrips = tiffFile(page, "strips.tif").decode();
+        const Bitmap inTiles = tiffFile(tiled, "tiles.tif").decode();
+        // The same conversion of the same samples: not a level apart anywhere.
+        EXPECT_EQ(meanDifference(inTiles, inStrips), 0.0)
+            << page.photometric << " " << page.samples << " " << page.bits;
+    }
+}
+
+TEST_F(DeepColourReadersTest, IccLabTiffHoldsItsAAndBUnsigned) {
+    const int width = 72;
+    const int height = 20;
+    cmsHPROFILE lab = cmsCreateLab4Profile(nullptr);
+    for (const int bits : {8, 16}) {
+        // Stored as a profile stores L*a*b*, which Little CMS reads as it is.
+        std::vector<std::uint8_t> stored;
+        for (const cmsCIELab& colour : labColours(width, height)) {
+            std::array<std::uint16_t, 3> words{};
+            cmsFloat2LabEncoded(words.data(), &colour);
+            for (const std::uint16_t word : words) {
+                if (bits == 8) {
+                    stored.push_back(static_cast<std::uint8_t>(std::lround(word / 257.0)));
+                } else {
+                    const std::vector<std::uint8_t> wordBytes = bytesOf(std::vector{word});
+                    stored.insert(stored.end(), wordBytes.begin(), wordBytes.end());
+                }
+            }
+        }
+        const Bitmap expected = samplesThroughLcms(stored.data(), width, height, lab,
+                                                   bits == 8 ? TYPE_Lab_8 : TYPE_Lab_16);
+        for (const int tile : {0, 16}) {
+            const PictureFile file = tiffFile(
+                {width, height, 3, bits, PHOTOMETRIC_ICCLAB, {}, {}, stored, tile}, "icclab.tif");
+            EXPECT_EQ(colourName(file.colour()), "CIELab");
+            EXPECT_LE(meanDifference(file.decode(), expected), kSameConversion)
+                << bits << " " << tile;
+        }
+    }
+    cmsCloseProfile(lab);
+}
+
+// Sets value `index` of `tag` in the first directory of a classic TIFF in this machine's byte
+// order, as libtiff writes them here, whether the tag holds shorts or longs. A tag of one
+// value becomes a long, to hold any value.
+void setTagValue(std::vector<std::uint8_t>& bytes, std::uint16_t tag, std::uint32_t index,
+                 std::uint32_t value) {
+    const auto number = [&](std::size_t at, std::size_t size) {
+        std::uint32_t read = 0;
+        std::memcpy(&read, bytes.data() + at, size);
+        return read;
+    };
+    const std::size_t directory = number(4, 4);
+    for (std::uint32_t entry = 0; entry < number(directory, 2); ++entry) {
+        const std::size_t at = directory + 2 + 12 * entry;
+        if (number(at, 2) == tag) {
+            if (number(at + 4, 4) == 1) {
+                const std::uint16_t longType = TIFF_LONG;
+                std::memcpy(bytes.data() + at + 2, &longType, 2);
+            }
+            const std::size_t size = number(at + 2, 2) == TIFF_SHORT ? 2 : 4;
+            const std::size_t values = number(at + 4, 4) * size <= 4 ? at + 8 : number(at + 8, 4);
+            std::memcpy(bytes.data() + values + index * size, &value, size);
+            return;
+        }
+    }
+    ADD_FAILURE() << "no tag " << tag;
+}
+
+TEST_F(DeepColourReadersTest, TiledTiffWithUnusableTilesIsRefused) {
+    const int width = 72;
+    const int height = 40;
+    const std::string path = scratch.folder() + "tiles.tif";
+    writeTiff(path, {width,
+                     height,
+                     3,
+                     16,
+                     PHOTOMETRIC_RGB,
+                     {},
+                     adobeLikeProfile(),
+                     bytesOf(deepRamps(width, height, 3)),
+                     32});
+    const std::vector<std::uint8_t> written = readFileBytes(path);
+    const TiffReader reader;
+    ASSERT_EQ(reader.decode({written, path}).width(), width);
+    struct Damage {
+        std::uint16_t tag;
+        std::uint32_t index;
+        std::uint32_t value;
+    };
+    const Damage damages[] = {
+        {TIFFTAG_TILEWIDTH, 0, 0},         {TIFFTAG_TILELENGTH, 0, 0},
+        {TIFFTAG_TILEWIDTH, 0, 48},        // larger than the tiles written
+        {TIFFTAG_TILEWIDTH, 0, 16},        // more tiles than the file has
+        {TIFFTAG_TILEWIDTH, 0, 1U << 27},  // a row of a tile far larger than memory allows
+        {TIFFTAG_TILELENGTH, 0, 1U << 24}, // a tile likewise
+        {TIFFTAG_TILEBYTECOUNTS, 4, 100},  // a tile cut short
+    };
+    for (const Damage& damage : damages) {
+        std::vector<std::uint8_t> bytes = written;
+        setTagValue(bytes, damage.tag, damage.index, damage.value);
+        try {
+            reader.decode({bytes, path});
+            ADD_FAILURE() << damage.tag << " " << damage.value << " was decoded";
+        } catch (const ProjectError& error) {
+            EXPECT_THAT(error.what(), StartsWith("the TIFF data cannot be decoded: "))
+                << damage.tag << " " << damage.value;
+        }
+    }
 }
 
 // --- HEIF ---
