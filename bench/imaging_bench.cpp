@@ -267,12 +267,17 @@ void BM_StretchAveraged(benchmark::State& state) {
 }
 BENCHMARK(BM_StretchAveraged)->Arg(800)->Arg(160)->Unit(benchmark::kMillisecond);
 
+// A photograph as a JPEG decode at half its size gives it.
+const Bitmap& halfSizePicture() {
+    static const Bitmap bitmap = stretchAveraged(picture(), kBenchWidth / 2, kBenchHeight / 2);
+    return bitmap;
+}
+
 // The responsive copies of a photograph kept as it is (1920, 1280 and 640 pixels wide), each
 // averaged from the next wider one, the widest from the decode at half size.
 void BM_ResponsiveCopyChain(benchmark::State& state) {
-    static const Bitmap halfSize = stretchAveraged(picture(), kBenchWidth / 2, kBenchHeight / 2);
     for (auto _ : state) {
-        const Bitmap* from = &halfSize;
+        const Bitmap* from = &halfSizePicture();
         Bitmap copies[3];
         int index = 0;
         for (const int width : {1920, 1280, 640}) {
@@ -284,11 +289,14 @@ void BM_ResponsiveCopyChain(benchmark::State& state) {
 }
 BENCHMARK(BM_ResponsiveCopyChain)->Unit(benchmark::kMillisecond);
 
+// One step of that chain, from the first width to the second; the last case is the average
+// a 200-pixel thumbnail starts from.
 void BM_CopyStep(benchmark::State& state) {
-    static const Bitmap halfSize = stretchAveraged(picture(), kBenchWidth / 2, kBenchHeight / 2);
-    const Bitmap from = stretchAveraged(halfSize, state.range(0), state.range(0) * 3 / 4);
+    const auto fromWidth = static_cast<int>(state.range(0));
+    const auto toWidth = static_cast<int>(state.range(1));
+    const Bitmap from = stretchAveraged(halfSizePicture(), fromWidth, fromWidth * 3 / 4);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(stretchAveraged(from, state.range(1), state.range(1) * 3 / 4));
+        benchmark::DoNotOptimize(stretchAveraged(from, toWidth, toWidth * 3 / 4));
     }
 }
 BENCHMARK(BM_CopyStep)
