@@ -13,7 +13,7 @@ namespace vellumar {
 
 // Raised whenever a change to the colour handling alters what outputs look like, so that
 // outputs of earlier builds are made again.
-inline constexpr int kColourVersion = 3;
+inline constexpr int kColourVersion = 4;
 
 // The samples a reader hands to a conversion.
 enum class SampleLayout {

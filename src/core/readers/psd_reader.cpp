@@ -132,11 +132,13 @@ void unpackRow(Bytes packed, std::vector<std::uint8_t>& row) {
     }
 }
 
-// The stored rows of the colour channels, channel after channel, in either compression.
+// The stored rows of the colour channels, in either compression, each read by its channel
+// and row: the channels are stored one after another, and a deep picture needs a row of each
+// at once.
 class ChannelRows {
 public:
     ChannelRows(ByteReader& in, const psd::Header& h, std::size_t rowBytes)
-        : m_in(in), m_rowBytes(rowBytes), m_height(h.height) {
+        : m_rowBytes(rowBytes), m_height(h.height) {
         const std::uint16_t compression = in.u16be();
         if (compression != psd::Raw && compression != psd::PackBits) {
             throw ProjectError("the Photoshop compression " + std::to_string(compression) +
@@ -148,6 +150,7 @@ public:
             if (in.remaining() / m_rowBytes < used) {
                 throw ProjectError("the file is truncated");
             }
+            m_data = in.rest();
             return;
         }
         // The byte counts of every channel's rows come first; the rows follow in that order.
@@ -155,43 +158,43 @@ public:
         if (in.remaining() / 2 < allRows) {
             throw ProjectError("the file is truncated");
         }
-        m_counts.resize(static_cast<std::size_t>(used));
-        for (auto& count : m_counts) {
-            count = in.u16be();
-        }
-        in.skip((allRows - used) * 2);
         // A two-byte run gives at most 128 bytes: a shorter row cannot be complete, and
         // checking that here keeps a small file from asking for a huge picture.
         const std::uint64_t leastRow = (m_rowBytes + 127) / 128 * 2;
-        std::uint64_t total = 0;
-        for (const auto count : m_counts) {
+        m_starts.resize(static_cast<std::size_t>(used) + 1);
+        for (std::size_t row = 0; row < used; ++row) {
+            const std::uint16_t count = in.u16be();
             if (count < leastRow) {
                 throw ProjectError("a Photoshop row unpacks to fewer bytes than the row holds");
             }
-            total += count;
+            m_starts[row + 1] = m_starts[row] + count;
         }
-        if (in.remaining() < total) {
+        in.skip((allRows - used) * 2);
+        if (in.remaining() < m_starts.back()) {
             throw ProjectError("the file is truncated");
         }
+        m_data = in.rest();
     }
 
-    // The next row, in storage order.
-    void next(std::vector<std::uint8_t>& row) {
+    // Row y of colour channel c, unpacked.
+    void read(int c, int y, std::vector<std::uint8_t>& row) const {
+        const std::size_t index =
+            static_cast<std::size_t>(c) * m_height + static_cast<std::size_t>(y);
         if (!m_packed) {
-            const Bytes stored = m_in.take(m_rowBytes);
+            const Bytes stored = m_data.subspan(index * m_rowBytes, m_rowBytes);
             std::copy(stored.begin(), stored.end(), row.begin());
             return;
         }
-        unpackRow(m_in.take(m_counts[m_row++]), row);
+        unpackRow(m_data.subspan(m_starts[index], m_starts[index + 1] - m_starts[index]), row);
     }
 
 private:
-    ByteReader& m_in;
     std::size_t m_rowBytes;
     std::uint32_t m_height;
     bool m_packed = false;
-    std::vector<std::uint16_t> m_counts;
-    std::size_t m_row = 0;
+    Bytes m_data; // from the first stored row on
+    // Where each packed row starts within the data, and where the last one ends.
+    std::vector<std::size_t> m_starts;
 };
 
 std::vector<Rgb> indexedPalette(Bytes colourModeData) {
@@ -206,10 +209,15 @@ std::vector<Rgb> indexedPalette(Bytes colourModeData) {
     return palette;
 }
 
+// Sample x of a stored row of 16-bit samples.
+std::uint16_t wordAt(const std::vector<std::uint8_t>& row, std::size_t x) {
+    return static_cast<std::uint16_t>(row[x * 2] << 8 | row[x * 2 + 1]);
+}
+
 // Sample x of a stored row, as an 8-bit value.
 std::uint8_t sampleAt(const std::vector<std::uint8_t>& row, std::size_t x, int depth) {
     if (depth == 16) {
-        return scaleToByte(static_cast<unsigned>(row[x * 2] << 8 | row[x * 2 + 1]), 16);
+        return scaleToByte(wordAt(row, x), 16);
     }
     if (depth == 1) {
         return row[x / 8] >> (7 - x % 8) & 1 ? 0 : 255; // a set bit is black
@@ -269,6 +277,45 @@ std::optional<ColourConverter> cmykConverter(const PictureSource& source) {
                                  source.colourSpace);
 }
 
+// 16-bit RGB and gray pictures with a profile of their own are converted from their full
+// samples, before they are cut to 8 bits, lest smooth gradients of wide-gamut pictures band.
+// The colour is the reader's, which is sRGB when the resources cannot be read.
+std::optional<ColourConverter> deepConverter(const PictureSource& source,
+                                             const ColourDescription& colour) {
+    ByteReader in(source.bytes);
+    const psd::Header h = readHeader(in);
+    if (h.depth != 16 || (h.colourMode != psd::RgbMode && h.colourMode != psd::GrayscaleMode)) {
+        return std::nullopt;
+    }
+    if (colour.isSrgb()) {
+        return std::nullopt;
+    }
+    return ColourConverter::make(colour, SampleLayout::Rgb16, source.colourSpace);
+}
+
+// The rows of a deep picture, each gathered from the channels and converted on its own, so
+// that no 16-bit copy of the whole picture is held; gray is repeated into the three words.
+void readDeepRows(const ChannelRows& rows, int channels, Bitmap& bitmap,
+                  const ColourConverter& converter) {
+    const auto width = static_cast<std::size_t>(bitmap.width());
+    std::vector<std::uint8_t> stored(width * 2);
+    std::vector<std::uint16_t> words(width * 3);
+    for (int y = 0; y < bitmap.height(); ++y) {
+        for (int c = 0; c < channels; ++c) {
+            rows.read(c, y, stored);
+            for (std::size_t x = 0; x < width; ++x) {
+                const std::uint16_t word = wordAt(stored, x);
+                if (channels == 1) {
+                    words[x * 3] = words[x * 3 + 1] = words[x * 3 + 2] = word;
+                } else {
+                    words[x * 3 + static_cast<std::size_t>(c)] = word;
+                }
+            }
+        }
+        converter.convert(words.data(), bitmap.row(y), width);
+    }
+}
+
 } // namespace
 
 ColourDescription PsdReader::colour(const PictureSource& source) const {
@@ -281,7 +328,8 @@ ColourDescription PsdReader::colour(const PictureSource& source) const {
 
 bool PsdReader::convertsColour(const PictureSource& source) const {
     try {
-        return cmykConverter(source).has_value();
+        return cmykConverter(source).has_value() ||
+               deepConverter(source, colour(source)).has_value();
     } catch (const ProjectError&) {
         return false; // decode says what is wrong
     }
@@ -305,19 +353,24 @@ Bitmap PsdReader::decode(const PictureSource& source) const {
     section(in); // image resources
     section(in); // layers and masks
     const std::size_t rowBytes = (static_cast<std::size_t>(size.width) * h.depth + 7) / 8;
-    ChannelRows rows(in, h, rowBytes);
+    const ChannelRows rows(in, h, rowBytes);
+    const int channels = colourChannels(h);
+    if (const auto deep = deepConverter(source, colour(source))) {
+        Bitmap bitmap = Bitmap::uninitialized(size.width, size.height);
+        readDeepRows(rows, channels, bitmap, *deep);
+        return bitmap;
+    }
 
     const bool indexed = h.colourMode == psd::IndexedMode;
     Bitmap bitmap =
         indexed ? Bitmap::withPalette(size.width, size.height, indexedPalette(colourModeData))
                 : Bitmap(size.width, size.height);
-    const int channels = colourChannels(h);
     const auto converter = cmykConverter(source);
     std::vector<std::uint8_t> stored(rowBytes);
     std::vector<std::uint8_t> ink(converter ? static_cast<std::size_t>(size.width) * 4 : 0);
     for (int c = 0; c < channels; ++c) {
         for (int y = 0; y < size.height; ++y) {
-            rows.next(stored);
+            rows.read(c, y, stored);
             std::uint8_t* row = bitmap.row(y);
             for (std::size_t x = 0; x < static_cast<std::size_t>(size.width); ++x) {
                 const std::uint8_t value = sampleAt(stored, x, h.depth);

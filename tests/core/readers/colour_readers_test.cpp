@@ -25,6 +25,7 @@
 #include "support/colour_fixtures.h"
 #include "support/file_contents.h"
 #include "support/libjpeg_decode.h"
+#include "support/psd_file.h"
 #include "support/scratch_folder.h"
 
 namespace vellumar::testing {
@@ -431,49 +432,6 @@ TEST_F(ColourReadersTest, CmykTiffGoesThroughThePressProfile) {
 
     const Bitmap expected = samplesThroughLcms(ink.data(), width, height, press, TYPE_CMYK_8);
     EXPECT_LE(meanDifference(file.decode(), expected), kSameConversion);
-}
-
-// A raw Photoshop picture of the colour mode (3 RGB, 4 CMYK) whose channels are the planes
-// given, carrying the profile, when there is one, among its image resources.
-std::vector<std::uint8_t> psdWith(int width, int height, int mode,
-                                  const std::vector<std::vector<std::uint8_t>>& planes,
-                                  const std::vector<std::uint8_t>& icc) {
-    std::vector<std::uint8_t> file;
-    const auto be = [&](std::uint64_t value, int bytes) {
-        for (int i = bytes - 1; i >= 0; --i) {
-            file.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-        }
-    };
-    file.insert(file.end(), {'8', 'B', 'P', 'S'});
-    be(1, 2);
-    be(0, 6);
-    be(planes.size(), 2); // channels
-    be(static_cast<std::uint32_t>(height), 4);
-    be(static_cast<std::uint32_t>(width), 4);
-    be(8, 2);
-    be(static_cast<std::uint64_t>(mode), 2);
-    be(0, 4); // no colour mode data
-    if (icc.empty()) {
-        be(0, 4);
-    } else {
-        const std::uint32_t resource = 4 + 2 + 2 + 4 + static_cast<std::uint32_t>(icc.size()) +
-                                       static_cast<std::uint32_t>(icc.size() % 2);
-        be(resource, 4);
-        file.insert(file.end(), {'8', 'B', 'I', 'M'});
-        be(1039, 2);
-        be(0, 2); // empty name, padded
-        be(static_cast<std::uint32_t>(icc.size()), 4);
-        file.insert(file.end(), icc.begin(), icc.end());
-        if (icc.size() % 2) {
-            file.push_back(0);
-        }
-    }
-    be(0, 4); // no layers
-    be(0, 2); // raw channels, one after another
-    for (const auto& plane : planes) {
-        file.insert(file.end(), plane.begin(), plane.end());
-    }
-    return file;
 }
 
 // The planes of interleaved samples.

@@ -16,10 +16,12 @@
 #include "project_error.h"
 #include "readers/heif_reader.h"
 #include "readers/picture_loader.h"
+#include "readers/psd_reader.h"
 #include "readers/reader_table.h"
 #include "readers/tiff_reader.h"
 #include "support/colour_fixtures.h"
 #include "support/file_contents.h"
+#include "support/psd_file.h"
 #include "support/scratch_folder.h"
 
 namespace vellumar::testing {
@@ -398,6 +400,120 @@ TEST_F(DeepColourReadersTest, TiledTiffWithUnusableTilesIsRefused) {
             EXPECT_THAT(error.what(), StartsWith("the TIFF data cannot be decoded: "))
                 << damage.tag << " " << damage.value;
         }
+    }
+}
+
+// --- Photoshop ---
+
+// The planes of interleaved 16-bit samples, as a Photoshop file stores them: big-endian.
+std::vector<std::vector<std::uint8_t>> psdPlanes(const std::vector<std::uint16_t>& words,
+                                                 int samples) {
+    std::vector<std::vector<std::uint8_t>> planes(static_cast<std::size_t>(samples));
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        auto& plane = planes[i % planes.size()];
+        plane.push_back(static_cast<std::uint8_t>(words[i] >> 8));
+        plane.push_back(static_cast<std::uint8_t>(words[i]));
+    }
+    return planes;
+}
+
+// The samples cut to 8 bits as the reader cuts the ones it does not convert.
+std::vector<std::uint8_t> cutToBytes(const std::vector<std::uint16_t>& words) {
+    std::vector<std::uint8_t> cut;
+    for (const std::uint16_t word : words) {
+        cut.push_back(static_cast<std::uint8_t>(std::lround(word / 257.0)));
+    }
+    return cut;
+}
+
+// A 16-bit Photoshop picture as the tests write it.
+struct DeepPsdCase {
+    int mode = 3;  // 1 gray, 3 RGB
+    int extra = 0; // alpha channels after the colour ones
+    bool packBits = false;
+};
+
+TEST_F(DeepColourReadersTest, SixteenBitPsdIsConvertedBeforeItIsCut) {
+    const int width = 96;
+    const int height = 40;
+    const std::vector<std::uint8_t> wide = proPhotoLikeProfile();
+    const std::vector<std::uint8_t> gray = grayProfile(1.8);
+    const DeepPsdCase cases[] = {
+        {3, 0, false}, {3, 0, true}, {3, 1, true}, {1, 0, false}, {1, 1, true}};
+    for (const DeepPsdCase& c : cases) {
+        const bool rgb = c.mode == 3;
+        const std::string name = std::string(rgb ? "RGB" : "gray") +
+                                 (c.packBits ? " packed" : " raw") + (c.extra ? " with alpha" : "");
+        const std::vector<std::uint8_t>& profile = rgb ? wide : gray;
+        const std::vector<std::uint16_t> words = deepRamps(width, height, rgb ? 3 : 1);
+        auto planes = psdPlanes(words, rgb ? 3 : 1);
+        planes.insert(
+            planes.end(), static_cast<std::size_t>(c.extra),
+            std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 2, 0x5A));
+        const auto bytes = psdWith(width, height, c.mode, planes, profile, 16, c.packBits);
+        EXPECT_TRUE(PsdReader().convertsColour({bytes, "deep.psd"})) << name;
+        const std::string path = scratch.folder() + "deep.psd";
+        writeFile(path, std::string(bytes.begin(), bytes.end()));
+        const Bitmap shown = PictureFile(path, pictureFormats()).decode();
+
+        const Bitmap full = samplesThroughLcms(words.data(), width, height, profile,
+                                               rgb ? TYPE_RGB_16 : TYPE_GRAY_16);
+        const std::vector<std::uint8_t> cut = cutToBytes(words);
+        const Bitmap cutFirst =
+            samplesThroughLcms(cut.data(), width, height, profile, rgb ? TYPE_RGB_8 : TYPE_GRAY_8);
+        const double difference = meanDifference(shown, full);
+        EXPECT_LE(difference, 0.05) << name;
+        EXPECT_LT(difference * 4, meanDifference(cutFirst, full)) << name;
+    }
+    // Untagged, the samples are sRGB: cut as ever, and nothing is converted.
+    const std::vector<std::uint16_t> words = deepRamps(width, height, 3);
+    const auto untagged = psdWith(width, height, 3, psdPlanes(words, 3), {}, 16);
+    EXPECT_FALSE(PsdReader().convertsColour({untagged, "plain.psd"}));
+    Bitmap rounded = Bitmap::uninitialized(width, height);
+    const std::vector<std::uint8_t> cut = cutToBytes(words);
+    std::copy(cut.begin(), cut.end(), rounded.row(0));
+    EXPECT_EQ(meanDifference(PsdReader().decode({untagged, "plain.psd"}), rounded), 0.0);
+    // So are they when the profile's length runs past its resources: there is no profile.
+    auto overlong = psdWith(width, height, 3, psdPlanes(words, 3), proPhotoLikeProfile(), 16);
+    overlong[43] = 0xFF; // the high bytes of the profile's length, after 42 bytes of headers
+    overlong[44] = 0xFF;
+    EXPECT_FALSE(PsdReader().convertsColour({overlong, "overlong.psd"}));
+    EXPECT_EQ(meanDifference(PsdReader().decode({overlong, "overlong.psd"}), rounded), 0.0);
+}
+
+TEST_F(DeepColourReadersTest, DamagedSixteenBitPsdIsRefused) {
+    const int width = 64;
+    const int height = 16;
+    const auto planes = psdPlanes(deepRamps(width, height, 3), 3);
+    const std::vector<std::uint8_t> profile = adobeLikeProfile();
+    const PsdReader reader;
+    const auto refusal = [&](const std::vector<std::uint8_t>& bytes) {
+        try {
+            reader.decode({bytes, "damaged.psd"});
+        } catch (const ProjectError& error) {
+            return std::string(error.what());
+        }
+        return std::string("decoded");
+    };
+    for (const bool packBits : {false, true}) {
+        std::vector<std::uint8_t> bytes = psdWith(width, height, 3, planes, profile, 16, packBits);
+        ASSERT_TRUE(reader.convertsColour({bytes, "deep.psd"}));
+        bytes.resize(bytes.size() - 7);
+        EXPECT_EQ(refusal(bytes), "the file is truncated") << packBits;
+    }
+    // The count of the last packed row claims more than the file holds, or less than a row
+    // can be packed into. The counts start where the raw file's planes do.
+    const std::vector<std::uint8_t> packed = psdWith(width, height, 3, planes, profile, 16, true);
+    const std::size_t counts = psdWith(width, height, 3, planes, profile, 16).size() -
+                               static_cast<std::size_t>(3 * width * height) * 2;
+    const std::size_t last = counts + static_cast<std::size_t>(3 * height - 1) * 2;
+    for (const auto& [count, reason] :
+         {std::pair{0x7FFF, "the file is truncated"},
+          std::pair{1, "a Photoshop row unpacks to fewer bytes than the row holds"}}) {
+        std::vector<std::uint8_t> bytes = packed;
+        bytes[last] = static_cast<std::uint8_t>(count >> 8);
+        bytes[last + 1] = static_cast<std::uint8_t>(count);
+        EXPECT_EQ(refusal(bytes), reason) << count;
     }
 }
 
