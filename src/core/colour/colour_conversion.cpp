@@ -1,6 +1,8 @@
 #include "colour_conversion.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <mutex>
@@ -29,7 +31,7 @@ constexpr cmsUInt32Number kGrayOfRgb16 =
 
 // The layout as Little CMS names it, for a profile of this kind of colour; 0 when they do not
 // fit each other.
-cmsUInt32Number lcmsFormat(SampleLayout layout, cmsColorSpaceSignature colour) {
+cmsUInt32Number lcmsFormat(SampleLayout layout, cmsUInt32Number colour) {
     switch (layout) {
     case SampleLayout::Rgb8:
         return colour == cmsSigRgbData ? TYPE_RGB_8 : colour == cmsSigGrayData ? kGrayOfRgb8 : 0;
@@ -46,7 +48,7 @@ cmsUInt32Number lcmsFormat(SampleLayout layout, cmsColorSpaceSignature colour) {
 }
 
 // The layout a profile's own samples come in, for telling whether it can be used at all.
-SampleLayout ownLayout(cmsColorSpaceSignature colour) {
+SampleLayout ownLayout(cmsUInt32Number colour) {
     switch (colour) {
     case cmsSigCmykData:
         return SampleLayout::Cmyk8;
@@ -81,33 +83,67 @@ std::string keyOf(const ColourDescription& d) {
 
 using TransformKey = std::tuple<std::string, SampleLayout, ColourSpace>;
 
-// The transforms made so far, failures included (as nothing), so that a damaged profile is
+// A map of at most kMost entries that forgets the one used longest ago. A gallery whose
+// pictures each carry a profile of their own (scans calibrated one by one, say) would
+// otherwise keep a transform, hundreds of kilobytes, for every picture.
+template <typename Key, typename Value>
+class RecentlyUsed {
+public:
+    const Value* find(const Key& key) {
+        const auto found = m_entries.find(key);
+        if (found == m_entries.end()) {
+            return nullptr;
+        }
+        found->second.lastUse = ++m_clock;
+        return &found->second.value;
+    }
+
+    void insert(Key key, Value value) {
+        if (m_entries.size() >= kMost) {
+            m_entries.erase(std::min_element(
+                m_entries.begin(), m_entries.end(),
+                [](const auto& a, const auto& b) { return a.second.lastUse < b.second.lastUse; }));
+        }
+        m_entries.emplace(std::move(key), Entry{std::move(value), ++m_clock});
+    }
+
+private:
+    static constexpr std::size_t kMost = 64;
+
+    struct Entry {
+        Value value;
+        std::uint64_t lastUse;
+    };
+    std::map<Key, Entry> m_entries;
+    std::uint64_t m_clock = 0;
+};
+
+// The transforms made lately, failures included (as nothing), so that a damaged profile is
 // read only once. Little CMS transforms made without their one-pixel cache keep no state
-// while they convert, so any number of threads may use one at once.
+// while they convert, so any number of threads may use one at once; one forgotten here lives
+// on in the converters that hold it.
 class TransformCache {
 public:
     std::shared_ptr<const ColourTransform> find(const ColourDescription& description,
                                                 SampleLayout layout, ColourSpace space) {
         const std::lock_guard lock(m_mutex);
         TransformKey key{keyOf(description), layout, space};
-        const auto found = m_transforms.find(key);
-        if (found != m_transforms.end()) {
-            return found->second;
+        if (const auto* found = m_transforms.find(key)) {
+            return *found;
         }
         auto made = make(description, layout, space);
-        m_transforms.emplace(std::move(key), made);
+        m_transforms.insert(std::move(key), made);
         return made;
     }
 
     bool exceedsSrgb(const ColourDescription& description) {
         const std::lock_guard lock(m_mutex);
         std::string key = keyOf(description);
-        const auto found = m_wideGamut.find(key);
-        if (found != m_wideGamut.end()) {
-            return found->second;
+        if (const bool* found = m_wideGamut.find(key)) {
+            return *found;
         }
         const bool wide = reachesBeyondSrgb(description);
-        m_wideGamut.emplace(std::move(key), wide);
+        m_wideGamut.insert(std::move(key), wide);
         return wide;
     }
 
@@ -119,7 +155,7 @@ private:
         if (!source || !target) {
             return nullptr;
         }
-        const cmsUInt32Number format = lcmsFormat(layout, cmsGetColorSpace(source.get()));
+        const cmsUInt32Number format = lcmsFormat(layout, colourSpaceOf(source.get()));
         if (format == 0) {
             return nullptr;
         }
@@ -138,10 +174,10 @@ private:
     static bool reachesBeyondSrgb(const ColourDescription& description) {
         const LcmsProfile source = profileOf(description);
         const LcmsProfile srgb = profileOf(ColourSpace::Srgb);
-        if (source && cmsGetColorSpace(source.get()) == cmsSigLabData) {
+        if (source && colourSpaceOf(source.get()) == cmsSigLabData) {
             return true;
         }
-        if (!source || cmsGetColorSpace(source.get()) != cmsSigRgbData) {
+        if (!source || colourSpaceOf(source.get()) != cmsSigRgbData) {
             return false;
         }
         cmsHTRANSFORM transform =
@@ -165,8 +201,8 @@ private:
     }
 
     std::mutex m_mutex;
-    std::map<TransformKey, std::shared_ptr<const ColourTransform>> m_transforms;
-    std::map<std::string, bool> m_wideGamut;
+    RecentlyUsed<TransformKey, std::shared_ptr<const ColourTransform>> m_transforms;
+    RecentlyUsed<std::string, bool> m_wideGamut;
 };
 
 TransformCache& transformCache() {
@@ -213,7 +249,7 @@ bool colourUsable(const ColourDescription& description) {
     if (!profile) {
         return false;
     }
-    const SampleLayout layout = ownLayout(cmsGetColorSpace(profile.get()));
+    const SampleLayout layout = ownLayout(colourSpaceOf(profile.get()));
     return transformCache().find(description, layout, ColourSpace::Srgb) != nullptr;
 }
 

@@ -17,7 +17,7 @@ std::string iccName(const ColourDescription& description) {
         return "sRGB (its ICC profile is damaged)";
     }
     const std::string name = profileDescription(profile.get());
-    switch (cmsGetColorSpace(profile.get())) {
+    switch (colourSpaceOf(profile.get())) {
     case cmsSigCmykData:
         return "CMYK (ICC: " + name + ")";
     case cmsSigGrayData:

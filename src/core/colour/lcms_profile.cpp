@@ -154,6 +154,10 @@ LcmsProfile profileOf(ColourSpace space) {
     return LcmsProfile(cmsCreate_sRGBProfile());
 }
 
+cmsUInt32Number colourSpaceOf(cmsHPROFILE profile) {
+    return static_cast<cmsUInt32Number>(cmsGetColorSpace(profile));
+}
+
 std::string profileDescription(cmsHPROFILE profile) {
     std::array<char, 256> text{};
     const cmsUInt32Number length =

@@ -21,6 +21,10 @@ LcmsProfile profileOf(const ColourDescription& description);
 // The profile of an output colour space.
 LcmsProfile profileOf(ColourSpace space);
 
+// The colour space the profile's samples are in, as the number its header holds: a damaged
+// header holds any 32 bits, which Little CMS's enumeration has no name for.
+cmsUInt32Number colourSpaceOf(cmsHPROFILE profile);
+
 // The profile's own description ("Display P3"), or "" when it has none.
 std::string profileDescription(cmsHPROFILE profile);
 

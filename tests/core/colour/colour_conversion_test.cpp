@@ -95,5 +95,32 @@ TEST(ColourConversionTest, SharedTransformsGiveTheSameResultOnEveryThread) {
     }
 }
 
+// More profiles than transforms are kept: a converter made before its transform was forgotten
+// still converts, and a profile seen again converts as it did the first time.
+TEST(ColourConversionTest, ForgottenTransformsLiveOnInTheirConvertersAndComeBackTheSame) {
+    const auto adobe = ColourDescription::iccProfile(adobeLikeProfile());
+    Bitmap first = colourfulPicture(64, 16);
+    ASSERT_TRUE(convertColours(first, adobe, ColourSpace::Srgb));
+    const auto held = ColourConverter::make(adobe, SampleLayout::Rgb8, ColourSpace::Srgb);
+    ASSERT_TRUE(held);
+
+    for (int i = 0; i < 100; ++i) {
+        const auto other =
+            ColourDescription::iccProfile(rgbProfile(kAdobeLike, 1.5 + i * 0.01, "other"));
+        Bitmap picture = colourfulPicture(8, 2);
+        ASSERT_TRUE(convertColours(picture, other, ColourSpace::Srgb)) << i;
+    }
+
+    Bitmap again = colourfulPicture(64, 16);
+    ASSERT_TRUE(convertColours(again, adobe, ColourSpace::Srgb));
+    EXPECT_EQ(meanDifference(again, first), 0.0);
+    const Bitmap source = colourfulPicture(64, 16);
+    Bitmap throughHeld(64, 16);
+    for (int y = 0; y < source.height(); ++y) {
+        held->convert(source.row(y), throughHeld.row(y), 64);
+    }
+    EXPECT_EQ(meanDifference(throughHeld, first), 0.0);
+}
+
 } // namespace
 } // namespace vellumar::testing
