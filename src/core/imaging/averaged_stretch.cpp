@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 #include "imaging/raster.h"
@@ -70,9 +69,8 @@ private:
 };
 
 // The spans laid out for a kernel of a fixed number of taps: every sample reads `taps`
-// source samples from its start, those outside its span weighted 0, so the kernel's loop has
-// a length the compiler knows and unrolls. Starts near the end move back so that no read
-// passes the last source sample.
+// source samples from its start, those outside its span weighted 0. Starts near the end move
+// back so that no read passes the last source sample.
 struct FixedTaps {
     FixedTaps(const AreaSpans& spans, int taps, int sourceLength) : taps(taps) {
         starts.reserve(static_cast<std::size_t>(spans.size()));
@@ -93,22 +91,25 @@ struct FixedTaps {
 
 constexpr std::uint32_t kRowHalf = 1u << (kRowShift - 1);
 
-// Averages one 24-bit row along its length into values with kRowFractionBits more bits.
+// Averages one 24-bit row along its length into values with kRowFractionBits more bits. With
+// Taps known, the compiler unrolls the kernel; Taps 0 takes them from the layout, for
+// reductions steeper than any unrolled kernel.
 template <int Taps>
-void averageRowFixed(const std::uint8_t* in, const FixedTaps& columns, std::uint16_t* out) {
+void averageRow(const std::uint8_t* in, const FixedTaps& columns, std::uint16_t* out) {
+    const int taps = Taps > 0 ? Taps : columns.taps;
     const std::int32_t* w = columns.weights.data();
     for (const int start : columns.starts) {
         const std::uint8_t* p = in + static_cast<std::size_t>(start) * 3;
         std::uint32_t r = kRowHalf;
         std::uint32_t g = kRowHalf;
         std::uint32_t b = kRowHalf;
-        for (int k = 0; k < Taps; ++k) {
+        for (int k = 0; k < taps; ++k) {
             const auto weight = static_cast<std::uint32_t>(w[k]);
             r += weight * p[3 * k];
             g += weight * p[3 * k + 1];
             b += weight * p[3 * k + 2];
         }
-        w += Taps;
+        w += taps;
         out[0] = static_cast<std::uint16_t>(r >> kRowShift);
         out[1] = static_cast<std::uint16_t>(g >> kRowShift);
         out[2] = static_cast<std::uint16_t>(b >> kRowShift);
@@ -116,67 +117,45 @@ void averageRowFixed(const std::uint8_t* in, const FixedTaps& columns, std::uint
     }
 }
 
-// The same for spans of any width, for reductions too steep for a fixed kernel.
-void averageRow(const std::uint8_t* in, const AreaSpans& columns, std::uint16_t* out) {
-    for (int x = 0; x < columns.size(); ++x, out += 3) {
-        const std::uint8_t* p = in + static_cast<std::size_t>(columns.first(x)) * 3;
-        const std::int32_t* w = columns.weights(x);
-        std::uint32_t r = kRowHalf;
-        std::uint32_t g = kRowHalf;
-        std::uint32_t b = kRowHalf;
-        for (const std::int32_t* end = w + columns.count(x); w < end; ++w, p += 3) {
-            const auto weight = static_cast<std::uint32_t>(*w);
-            r += weight * p[0];
-            g += weight * p[1];
-            b += weight * p[2];
-        }
-        out[0] = static_cast<std::uint16_t>(r >> kRowShift);
-        out[1] = static_cast<std::uint16_t>(g >> kRowShift);
-        out[2] = static_cast<std::uint16_t>(b >> kRowShift);
-    }
-}
+using RowKernel = void (*)(const std::uint8_t*, const FixedTaps&, std::uint16_t*);
 
-// Averages rows along their length with the narrowest fixed kernel that holds every span, or
-// with the general loop where none does.
+struct UnrolledKernel {
+    int taps;
+    RowKernel kernel;
+};
+
+// Narrowest first: a reduction takes the first that holds its widest span.
+constexpr UnrolledKernel kUnrolledKernels[] = {
+    {1, &averageRow<1>}, {2, &averageRow<2>}, {3, &averageRow<3>},   {4, &averageRow<4>},
+    {6, &averageRow<6>}, {8, &averageRow<8>}, {12, &averageRow<12>}, {16, &averageRow<16>}};
+
+// Averages rows along their length with the narrowest unrolled kernel that holds every span
+// and fits the source, or with the kernel whose length is the widest span.
 class RowAverager {
 public:
-    RowAverager(const AreaSpans& columns, int sourceLength) : m_columns(columns) {
-        for (const int taps : {1, 2, 3, 4, 6, 8, 12, 16}) {
-            if (taps >= columns.widest() && taps <= sourceLength) {
-                m_fixed.emplace(columns, taps, sourceLength);
-                break;
-            }
-        }
-    }
+    RowAverager(const AreaSpans& columns, int sourceLength)
+        : RowAverager(columns, sourceLength, unrolledFor(columns.widest(), sourceLength)) {}
 
     void operator()(const std::uint8_t* in, std::uint16_t* out) const {
-        if (!m_fixed) {
-            averageRow(in, m_columns, out);
-            return;
-        }
-        switch (m_fixed->taps) {
-        case 1:
-            return averageRowFixed<1>(in, *m_fixed, out);
-        case 2:
-            return averageRowFixed<2>(in, *m_fixed, out);
-        case 3:
-            return averageRowFixed<3>(in, *m_fixed, out);
-        case 4:
-            return averageRowFixed<4>(in, *m_fixed, out);
-        case 6:
-            return averageRowFixed<6>(in, *m_fixed, out);
-        case 8:
-            return averageRowFixed<8>(in, *m_fixed, out);
-        case 12:
-            return averageRowFixed<12>(in, *m_fixed, out);
-        default:
-            return averageRowFixed<16>(in, *m_fixed, out);
-        }
+        m_kernel(in, m_layout, out);
     }
 
 private:
-    const AreaSpans& m_columns;
-    std::optional<FixedTaps> m_fixed;
+    RowAverager(const AreaSpans& columns, int sourceLength, const UnrolledKernel* unrolled)
+        : m_layout(columns, unrolled ? unrolled->taps : columns.widest(), sourceLength),
+          m_kernel(unrolled ? unrolled->kernel : &averageRow<0>) {}
+
+    static const UnrolledKernel* unrolledFor(int widest, int sourceLength) {
+        for (const UnrolledKernel& unrolled : kUnrolledKernels) {
+            if (unrolled.taps >= widest && unrolled.taps <= sourceLength) {
+                return &unrolled;
+            }
+        }
+        return nullptr;
+    }
+
+    FixedTaps m_layout;
+    RowKernel m_kernel;
 };
 
 } // namespace
