@@ -119,9 +119,9 @@ private:
 };
 
 // The transforms made lately, failures included (as nothing), so that a damaged profile is
-// read only once. Little CMS transforms made without their one-pixel cache keep no state
-// while they convert, so any number of threads may use one at once; one forgotten here lives
-// on in the converters that hold it.
+// not read again for every picture that carries it. Little CMS transforms made without their
+// one-pixel cache keep no state while they convert, so any number of threads may use one at once;
+// one forgotten here lives on in the converters that hold it.
 class TransformCache {
 public:
     std::shared_ptr<const ColourTransform> find(const ColourDescription& description,
