@@ -80,10 +80,10 @@ std::optional<std::string> firstLinkBelow(const std::string& root, const std::st
     return std::nullopt;
 }
 
-// Removes the files directly inside folder (plain files and links, judged and removed as
-// the links themselves) that `doomed` picks; sub-folders are never looked at.
+// The files directly inside folder (plain files and links, judged as the links themselves)
+// that `doomed` picks; sub-folders are never looked at.
 template <typename Doomed>
-void removeFilesOf(const std::string& folder, const Doomed& doomed) {
+std::vector<fs::path> filesPicked(const std::string& folder, const Doomed& doomed) {
     std::error_code error;
     std::vector<fs::path> chosen;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
@@ -93,7 +93,11 @@ void removeFilesOf(const std::string& folder, const Doomed& doomed) {
             chosen.push_back(it->path());
         }
     }
-    for (const fs::path& path : chosen) {
+    return chosen;
+}
+
+void removeFiles(const std::vector<fs::path>& paths) {
+    for (const fs::path& path : paths) {
         std::error_code ignored;
         fs::remove(path, ignored);
     }
@@ -184,9 +188,9 @@ void OutputPolicy::prepareFolder(const std::string& folder) const {
         fs::create_directory(folder, error);
         return;
     }
-    removeFilesOf(folder, [this](const fs::path& path) {
+    removeFiles(filesPicked(folder, [this](const fs::path& path) {
         return isAbandonedTemporaryFile(path.filename().string()) && !isProtected(path.string());
-    });
+    }));
 }
 
 void OutputPolicy::removeLeftovers(const OutputFolders& folders) const {
@@ -194,6 +198,8 @@ void OutputPolicy::removeLeftovers(const OutputFolders& folders) const {
         return;
     }
     std::vector<std::string> visited;
+    std::vector<fs::path> pages;
+    std::vector<fs::path> others;
     for (const std::string* folder :
          {&folders.root, &folders.thumbs, &folders.pictures, &folders.pages}) {
         // Folders may coincide (picture pages beside the index pages): each is swept once.
@@ -205,11 +211,18 @@ void OutputPolicy::removeLeftovers(const OutputFolders& folders) const {
         // The folders were checked when the build began; a link put in one's place since
         // must not lead the deletions elsewhere.
         checkFolderMayBePrepared(*folder);
-        removeFilesOf(*folder, [&](const fs::path& path) {
-            return m_owned.owns(*folder, path.filename().string()) &&
-                   m_outputKeys.count(locationKey(path)) == 0 && !isProtected(path.string());
-        });
+        for (fs::path& path : filesPicked(*folder, [&](const fs::path& path) {
+                 return m_owned.owns(*folder, path.filename().string()) &&
+                        m_outputKeys.count(locationKey(path)) == 0 && !isProtected(path.string());
+             })) {
+            (m_owned.isPage(*folder, path.filename().string()) ? pages : others)
+                .push_back(std::move(path));
+        }
     }
+    // Pages go first and together: a build stopped part way through leaves no page behind
+    // whose pictures, buttons or style files are already gone.
+    removeFiles(pages);
+    removeFiles(others);
 }
 
 void OutputPolicy::noteOutput(const std::string& path) const {

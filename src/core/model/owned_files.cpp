@@ -40,6 +40,11 @@ bool OwnedFiles::owns(const std::string& folder, std::string_view name) const {
     return recognised && !isASource(withTrailingSeparator(folder) + std::string(name));
 }
 
+bool OwnedFiles::isPage(const std::string& folder, std::string_view name) const {
+    return (sameFile(folder, m_folders.root) && isIndexPageFileName(m_settings, name)) ||
+           (sameFile(folder, m_folders.pages) && isPicturePageFileName(name));
+}
+
 bool OwnedFiles::ownsAsRoot(std::string_view name) const {
     return isIndexPageFileName(m_settings, name) || name == kPageBackgroundJpeg ||
            name == kPageBackgroundGif || name == kTableBackground || isCopiedTemplateFile(name) ||

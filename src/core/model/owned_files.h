@@ -33,6 +33,8 @@ public:
     OwnedFiles(const GallerySettings& settings, OutputFolders folders, TemplateFiles templateFiles);
 
     bool owns(const std::string& folder, std::string_view name) const;
+    // Whether an owned file is an index or picture page, which links to the others.
+    bool isPage(const std::string& folder, std::string_view name) const;
 
 private:
     bool ownsAsRoot(std::string_view name) const;
