@@ -12,10 +12,10 @@ namespace {
 
 // A sample's weights add up to exactly 1 << kWeightBits.
 constexpr int kWeightBits = 14;
-// Rows averaged along their length keep 8 bits below the channel value for the second pass.
-constexpr int kRowFractionBits = 8;
-constexpr int kRowShift = kWeightBits - kRowFractionBits;
-constexpr int kColumnShift = kWeightBits + kRowFractionBits;
+// Rows averaged across each other keep 8 bits below the channel value for the second pass.
+constexpr int kFractionBits = 8;
+constexpr int kFirstShift = kWeightBits - kFractionBits;
+constexpr int kSecondShift = kWeightBits + kFractionBits;
 
 // For every target sample along one axis, the run of source samples its area covers and the
 // share of each. Areas are measured on the full picture of fullLength samples, of which each
@@ -89,20 +89,20 @@ struct FixedTaps {
     std::vector<std::int32_t> weights; // taps per sample
 };
 
-constexpr std::uint32_t kRowHalf = 1u << (kRowShift - 1);
+constexpr std::uint32_t kSecondHalf = 1u << (kSecondShift - 1);
 
-// Averages one 24-bit row along its length into values with kRowFractionBits more bits. With
-// Taps known, the compiler unrolls the kernel; Taps 0 takes them from the layout, for
-// reductions steeper than any unrolled kernel.
+// Averages one row of values with kFractionBits below the channel value along its length,
+// into 24-bit pixels. With Taps known, the compiler unrolls the kernel; Taps 0 takes them
+// from the layout, for reductions steeper than any unrolled kernel.
 template <int Taps>
-void averageRow(const std::uint8_t* in, const FixedTaps& columns, std::uint16_t* out) {
+void averageRow(const std::uint16_t* in, const FixedTaps& columns, std::uint8_t* out) {
     const int taps = Taps > 0 ? Taps : columns.taps;
     const std::int32_t* w = columns.weights.data();
     for (const int start : columns.starts) {
-        const std::uint8_t* p = in + static_cast<std::size_t>(start) * 3;
-        std::uint32_t r = kRowHalf;
-        std::uint32_t g = kRowHalf;
-        std::uint32_t b = kRowHalf;
+        const std::uint16_t* p = in + static_cast<std::size_t>(start) * 3;
+        std::uint32_t r = kSecondHalf;
+        std::uint32_t g = kSecondHalf;
+        std::uint32_t b = kSecondHalf;
         for (int k = 0; k < taps; ++k) {
             const auto weight = static_cast<std::uint32_t>(w[k]);
             r += weight * p[3 * k];
@@ -110,14 +110,24 @@ void averageRow(const std::uint8_t* in, const FixedTaps& columns, std::uint16_t*
             b += weight * p[3 * k + 2];
         }
         w += taps;
-        out[0] = static_cast<std::uint16_t>(r >> kRowShift);
-        out[1] = static_cast<std::uint16_t>(g >> kRowShift);
-        out[2] = static_cast<std::uint16_t>(b >> kRowShift);
+        out[0] = static_cast<std::uint8_t>(r >> kSecondShift);
+        out[1] = static_cast<std::uint8_t>(g >> kSecondShift);
+        out[2] = static_cast<std::uint8_t>(b >> kSecondShift);
         out += 3;
     }
 }
 
-using RowKernel = void (*)(const std::uint8_t*, const FixedTaps&, std::uint16_t*);
+// Adds a row's values times weight to sums. Told that the two never overlap, which a byte
+// pointer cannot show, the compiler multiplies many values at once in 16 bits; inlined, it
+// forgets what it was told.
+[[gnu::noinline]] void addWeighted(const std::uint8_t* __restrict in, std::uint16_t weight,
+                                   std::uint32_t* __restrict sums, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        sums[i] += std::uint32_t{weight} * std::uint32_t{in[i]};
+    }
+}
+
+using RowKernel = void (*)(const std::uint16_t*, const FixedTaps&, std::uint8_t*);
 
 struct UnrolledKernel {
     int taps;
@@ -136,7 +146,7 @@ public:
     RowAverager(const AreaSpans& columns, int sourceLength)
         : RowAverager(columns, sourceLength, unrolledFor(columns.widest(), sourceLength)) {}
 
-    void operator()(const std::uint8_t* in, std::uint16_t* out) const {
+    void operator()(const std::uint16_t* in, std::uint8_t* out) const {
         m_kernel(in, m_layout, out);
     }
 
@@ -175,37 +185,27 @@ Bitmap stretchAveraged(const Bitmap& source, PictureSize fullSize, int reduction
     const AreaSpans rows(fullSize.height, reduction, height);
     const RowAverager averageRow(columns, rgb.width());
 
-    // Source rows averaged along their length, kept in a ring just large enough for the
-    // rows one target row covers: the runs only move forward, so each source row is
-    // averaged once and the buffer stays in cache.
-    const std::size_t values = static_cast<std::size_t>(width) * 3;
-    const int ringRows = rows.widest();
-    std::vector<std::uint16_t> ring(values * static_cast<std::size_t>(ringRows));
-    const auto ringRow = [&](int sourceRow) {
-        return ring.data() + static_cast<std::size_t>(sourceRow % ringRows) * values;
-    };
+    // Each target row averages its run of source rows first, across the source's whole
+    // width, and only then along its length: the second pass, which reads pixels at
+    // scattered starts, runs on target rows alone, while the first reads every source row in
+    // order, which the compiler vectorises.
+    const std::size_t values = static_cast<std::size_t>(rgb.width()) * 3;
     std::vector<std::uint32_t> sums(values);
+    std::vector<std::uint16_t> averagedRows(values);
     Bitmap target = Bitmap::uninitialized(width, height);
-    int averagedRows = 0;
     for (int y = 0; y < height; ++y) {
         const int first = rows.first(y);
         const int count = rows.count(y);
-        for (; averagedRows < first + count; ++averagedRows) {
-            averageRow(rgb.row(averagedRows), ringRow(averagedRows));
-        }
-        std::fill(sums.begin(), sums.end(), 1u << (kColumnShift - 1));
+        std::fill(sums.begin(), sums.end(), 1u << (kFirstShift - 1));
         const std::int32_t* weights = rows.weights(y);
         for (int k = 0; k < count; ++k) {
-            const auto weight = static_cast<std::uint32_t>(weights[k]);
-            const std::uint16_t* in = ringRow(first + k);
-            for (std::size_t i = 0; i < values; ++i) {
-                sums[i] += weight * in[i];
-            }
+            addWeighted(rgb.row(first + k), static_cast<std::uint16_t>(weights[k]), sums.data(),
+                        values);
         }
-        std::uint8_t* out = target.row(y);
         for (std::size_t i = 0; i < values; ++i) {
-            out[i] = static_cast<std::uint8_t>(sums[i] >> kColumnShift);
+            averagedRows[i] = static_cast<std::uint16_t>(sums[i] >> kFirstShift);
         }
+        averageRow(averagedRows.data(), target.row(y));
     }
     return target;
 }
