@@ -114,8 +114,8 @@ struct GallerySettings {
     std::vector<int> ResponsiveWidths = {640, 1280, 1920};
     // Saved after ResponsiveWidths: the formats whose files are written beside the JPEG of
     // every thumbnail and smaller copy, for browsers that show them. None for new projects:
-    // at the likeness of the JPEGs, WebP made a build of the benchmark photos five and a half
-    // times as long and AVIF three times. A file without it wrote JPEGs only.
+    // at the likeness of the JPEGs, WebP made a build of the benchmark photos nearly five
+    // times as long and AVIF nearly three times. A file without it wrote JPEGs only.
     ModernFormatChoice ModernFormats = ModernFormatChoice::None;
 
     bool operator==(const GallerySettings&) const = default;
