@@ -2,7 +2,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "imaging/raster.h"
 
@@ -93,11 +98,33 @@ constexpr std::uint32_t kSecondHalf = 1u << (kSecondShift - 1);
 
 // Averages one row of values with kFractionBits below the channel value along its length,
 // into 24-bit pixels. With Taps known, the compiler unrolls the kernel; Taps 0 takes them
-// from the layout, for reductions steeper than any unrolled kernel.
+// from the layout, for reductions steeper than any unrolled kernel. Each pixel is summed as
+// four lanes, its three channels and the next pixel's first, so it reads one value past its
+// last tap and writes one byte past its pixel: `in` and `out` have room for both.
 template <int Taps>
 void averageRow(const std::uint16_t* in, const FixedTaps& columns, std::uint8_t* out) {
     const int taps = Taps > 0 ? Taps : columns.taps;
     const std::int32_t* w = columns.weights.data();
+#if defined(__SSE2__)
+    const __m128i half = _mm_set1_epi32(static_cast<int>(kSecondHalf));
+    for (const int start : columns.starts) {
+        const std::uint16_t* p = in + static_cast<std::size_t>(start) * 3;
+        __m128i sums = half;
+        for (int k = 0; k < taps; ++k) {
+            // Products of two 16-bit factors, put together from their low and high halves.
+            const __m128i values = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + 3 * k));
+            const __m128i weight = _mm_set1_epi16(static_cast<short>(w[k]));
+            const __m128i low = _mm_mullo_epi16(values, weight);
+            const __m128i high = _mm_mulhi_epu16(values, weight);
+            sums = _mm_add_epi32(sums, _mm_unpacklo_epi16(low, high));
+        }
+        w += taps;
+        const __m128i words = _mm_packs_epi32(_mm_srli_epi32(sums, kSecondShift), sums);
+        const auto bytes = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
+        std::memcpy(out, &bytes, sizeof bytes);
+        out += 3;
+    }
+#else
     for (const int start : columns.starts) {
         const std::uint16_t* p = in + static_cast<std::size_t>(start) * 3;
         std::uint32_t r = kSecondHalf;
@@ -115,6 +142,7 @@ void averageRow(const std::uint16_t* in, const FixedTaps& columns, std::uint8_t*
         out[2] = static_cast<std::uint8_t>(b >> kSecondShift);
         out += 3;
     }
+#endif
 }
 
 // Adds a row's values times weight to sums. Told that the two never overlap, which a byte
@@ -191,7 +219,8 @@ Bitmap stretchAveraged(const Bitmap& source, PictureSize fullSize, int reduction
     // order, which the compiler vectorises.
     const std::size_t values = static_cast<std::size_t>(rgb.width()) * 3;
     std::vector<std::uint32_t> sums(values);
-    std::vector<std::uint16_t> averagedRows(values);
+    std::vector<std::uint16_t> averagedRows(values + 1); // one value for the spare lane
+    std::vector<std::uint8_t> targetRow(static_cast<std::size_t>(width) * 3 + 1);
     Bitmap target = Bitmap::uninitialized(width, height);
     for (int y = 0; y < height; ++y) {
         const int first = rows.first(y);
@@ -205,7 +234,8 @@ Bitmap stretchAveraged(const Bitmap& source, PictureSize fullSize, int reduction
         for (std::size_t i = 0; i < values; ++i) {
             averagedRows[i] = static_cast<std::uint16_t>(sums[i] >> kFirstShift);
         }
-        averageRow(averagedRows.data(), target.row(y));
+        averageRow(averagedRows.data(), targetRow.data());
+        std::copy_n(targetRow.data(), targetRow.size() - 1, target.row(y));
     }
     return target;
 }
