@@ -41,6 +41,8 @@ cmsUInt32Number lcmsFormat(SampleLayout layout, cmsUInt32Number colour) {
         return colour == cmsSigCmykData ? TYPE_CMYK_8 : 0;
     case SampleLayout::InvertedCmyk8:
         return colour == cmsSigCmykData ? TYPE_CMYK_8_REV : 0;
+    case SampleLayout::InvertedCmyk16:
+        return colour == cmsSigCmykData ? TYPE_CMYK_16_REV : 0;
     case SampleLayout::Lab16:
         return colour == cmsSigLabData ? TYPE_Lab_16 : 0;
     }

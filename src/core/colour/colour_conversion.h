@@ -13,16 +13,17 @@ namespace vellumar {
 
 // Raised whenever a change to the colour handling alters what outputs look like, so that
 // outputs of earlier builds are made again.
-inline constexpr int kColourVersion = 4;
+inline constexpr int kColourVersion = 5;
 
 // The samples a reader hands to a conversion.
 enum class SampleLayout {
-    Rgb8,          // 3 bytes a pixel, R G B; a gray picture as R = G = B
-    Rgb16,         // 3 native 16-bit words a pixel
-    Cmyk8,         // 4 bytes a pixel, 255 is full ink
-    InvertedCmyk8, // 4 bytes a pixel, 0 is full ink, as Adobe applications store it
-    Lab16,         // 3 native 16-bit words a pixel: L* 0 to 100 as 0 to 65535, a* and b*
-                   // -128 to 127 as 0 to 65535 (0 is 0x8080)
+    Rgb8,           // 3 bytes a pixel, R G B; a gray picture as R = G = B
+    Rgb16,          // 3 native 16-bit words a pixel
+    Cmyk8,          // 4 bytes a pixel, 255 is full ink
+    InvertedCmyk8,  // 4 bytes a pixel, 0 is full ink, as Adobe applications store it
+    InvertedCmyk16, // 4 native 16-bit words a pixel, 0 is full ink
+    Lab16,          // 3 native 16-bit words a pixel: L* 0 to 100 as 0 to 65535, a* and b*
+                    // -128 to 127 as 0 to 65535 (0 is 0x8080)
 };
 
 struct ColourTransform;

@@ -264,33 +264,40 @@ ColourDescription colourOf(Bytes bytes) {
 
 // CMYK ink is converted as it is read, through the file's own profile, else the press
 // profile; without either it becomes RGB by ink arithmetic.
-std::optional<ColourConverter> cmykConverter(const PictureSource& source) {
-    ByteReader in(source.bytes);
-    if (readHeader(in).colourMode != psd::CmykMode) {
-        return std::nullopt;
-    }
-    if (auto own = ColourConverter::make(colourOf(source.bytes), SampleLayout::InvertedCmyk8,
-                                         source.colourSpace)) {
+std::optional<ColourConverter> cmykConverter(const PictureSource& source, SampleLayout layout) {
+    if (auto own = ColourConverter::make(colourOf(source.bytes), layout, source.colourSpace)) {
         return own;
     }
-    return ColourConverter::make(ColourDescription::pressCmyk(), SampleLayout::InvertedCmyk8,
-                                 source.colourSpace);
+    return ColourConverter::make(ColourDescription::pressCmyk(), layout, source.colourSpace);
 }
 
-// 16-bit RGB and gray pictures with a profile of their own are converted from their full
-// samples, before they are cut to 8 bits, lest smooth gradients of wide-gamut pictures band.
-// The colour is the reader's, which is sRGB when the resources cannot be read.
+// 16-bit pictures with a profile of their own, and 16-bit CMYK ones, are converted from their
+// full samples, before they are cut to 8 bits, lest smooth gradients of wide-gamut pictures
+// band. The colour is the reader's, which is sRGB when the resources cannot be read.
 std::optional<ColourConverter> deepConverter(const PictureSource& source,
                                              const ColourDescription& colour) {
     ByteReader in(source.bytes);
     const psd::Header h = readHeader(in);
-    if (h.depth != 16 || (h.colourMode != psd::RgbMode && h.colourMode != psd::GrayscaleMode)) {
+    if (h.depth != 16) {
         return std::nullopt;
     }
-    if (colour.isSrgb()) {
+    if (h.colourMode == psd::CmykMode) {
+        return cmykConverter(source, SampleLayout::InvertedCmyk16);
+    }
+    if ((h.colourMode != psd::RgbMode && h.colourMode != psd::GrayscaleMode) || colour.isSrgb()) {
         return std::nullopt;
     }
     return ColourConverter::make(colour, SampleLayout::Rgb16, source.colourSpace);
+}
+
+// The converter of 8-bit CMYK pictures.
+std::optional<ColourConverter> shallowCmykConverter(const PictureSource& source) {
+    ByteReader in(source.bytes);
+    const psd::Header h = readHeader(in);
+    if (h.colourMode != psd::CmykMode || h.depth == 16) {
+        return std::nullopt;
+    }
+    return cmykConverter(source, SampleLayout::InvertedCmyk8);
 }
 
 // The rows of a deep picture, each gathered from the channels and converted on its own, so
@@ -298,8 +305,9 @@ std::optional<ColourConverter> deepConverter(const PictureSource& source,
 void readDeepRows(const ChannelRows& rows, int channels, Bitmap& bitmap,
                   const ColourConverter& converter) {
     const auto width = static_cast<std::size_t>(bitmap.width());
+    const std::size_t perPixel = channels == 1 ? 3 : static_cast<std::size_t>(channels);
     std::vector<std::uint8_t> stored(width * 2);
-    std::vector<std::uint16_t> words(width * 3);
+    std::vector<std::uint16_t> words(width * perPixel);
     for (int y = 0; y < bitmap.height(); ++y) {
         for (int c = 0; c < channels; ++c) {
             rows.read(c, y, stored);
@@ -308,7 +316,7 @@ void readDeepRows(const ChannelRows& rows, int channels, Bitmap& bitmap,
                 if (channels == 1) {
                     words[x * 3] = words[x * 3 + 1] = words[x * 3 + 2] = word;
                 } else {
-                    words[x * 3 + static_cast<std::size_t>(c)] = word;
+                    words[x * perPixel + static_cast<std::size_t>(c)] = word;
                 }
             }
         }
@@ -328,7 +336,7 @@ ColourDescription PsdReader::colour(const PictureSource& source) const {
 
 bool PsdReader::convertsColour(const PictureSource& source) const {
     try {
-        return cmykConverter(source).has_value() ||
+        return shallowCmykConverter(source).has_value() ||
                deepConverter(source, colour(source)).has_value();
     } catch (const ProjectError&) {
         return false; // decode says what is wrong
@@ -365,7 +373,7 @@ Bitmap PsdReader::decode(const PictureSource& source) const {
     Bitmap bitmap =
         indexed ? Bitmap::withPalette(size.width, size.height, indexedPalette(colourModeData))
                 : Bitmap(size.width, size.height);
-    const auto converter = cmykConverter(source);
+    const auto converter = shallowCmykConverter(source);
     std::vector<std::uint8_t> stored(rowBytes);
     std::vector<std::uint8_t> ink(converter ? static_cast<std::size_t>(size.width) * 4 : 0);
     for (int c = 0; c < channels; ++c) {

@@ -465,6 +465,25 @@ TEST_F(DeepColourReadersTest, SixteenBitPsdIsConvertedBeforeItIsCut) {
         EXPECT_LE(difference, 0.05) << name;
         EXPECT_LT(difference * 4, meanDifference(cutFirst, full)) << name;
     }
+    // CMYK, stored inverted, goes through its own profile, else the press profile.
+    std::vector<std::uint16_t> ink = deepRamps(width, height, 4);
+    for (std::uint16_t& word : ink) {
+        word = static_cast<std::uint16_t>(65535 - word / 2); // light inks, where steps show
+    }
+    const std::vector<std::uint8_t> press = pressCmykProfileBytes();
+    for (const bool own : {true, false}) {
+        const auto bytes = psdWith(width, height, 4, psdPlanes(ink, 4),
+                                   own ? press : std::vector<std::uint8_t>{}, 16);
+        EXPECT_TRUE(PsdReader().convertsColour({bytes, "cmyk.psd"})) << own;
+        const Bitmap shown = PsdReader().decode({bytes, "cmyk.psd"});
+        const Bitmap full = samplesThroughLcms(ink.data(), width, height, press, TYPE_CMYK_16_REV);
+        const std::vector<std::uint8_t> cut = cutToBytes(ink);
+        const Bitmap cutFirst =
+            samplesThroughLcms(cut.data(), width, height, press, TYPE_CMYK_8_REV);
+        const double difference = meanDifference(shown, full);
+        EXPECT_LE(difference, 0.05) << own;
+        EXPECT_LT(difference * 4, meanDifference(cutFirst, full)) << own;
+    }
     // Untagged, the samples are sRGB: cut as ever, and nothing is converted.
     const std::vector<std::uint16_t> words = deepRamps(width, height, 3);
     const auto untagged = psdWith(width, height, 3, psdPlanes(words, 3), {}, 16);
