@@ -38,18 +38,23 @@ wait_for_status() {
     fail "the build never reached '$1'"
 }
 
-# Prints every link of every page of the gallery that leads to no file.
+# Prints every link of every page of the gallery that leads to no file, the candidates of
+# srcset attributes included.
 broken_links() {
     local page folder link
     for page in gallery/*.htm gallery/picpage/*.htm; do
         [ -e "$page" ] || continue
         folder=$(dirname "$page")
-        grep -oiE '(src|href|background)="?[^" >]*' "$page" | sed -E 's/^[^=]*="?//' |
-            while IFS= read -r link; do
-                link=${link%%[#?]*}
-                case $link in '' | *:*) continue ;; esac
-                [ -f "$folder/$link" ] || echo "$page: $link"
-            done
+        {
+            grep -oiE '(src|href|background)="?[^" >]*' "$page" | sed -E 's/^[^=]*="?//'
+            # Index pages have none.
+            grep -oiE 'srcset="[^"]*' "$page" | sed -E 's/^[^"]*"//' | tr ',' '\n' |
+                awk '{ print $1 }' || true
+        } | while IFS= read -r link; do
+            link=${link%%[#?]*}
+            case $link in '' | *:*) continue ;; esac
+            [ -f "$folder/$link" ] || echo "$page: $link"
+        done
     done
 }
 
