@@ -119,7 +119,8 @@ void averageRow(const std::uint16_t* in, const FixedTaps& columns, std::uint8_t*
             sums = _mm_add_epi32(sums, _mm_unpacklo_epi16(low, high));
         }
         w += taps;
-        const __m128i words = _mm_packs_epi32(_mm_srli_epi32(sums, kSecondShift), sums);
+        const __m128i shifted = _mm_srli_epi32(sums, kSecondShift);
+        const __m128i words = _mm_packs_epi32(shifted, shifted);
         const auto bytes = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
         std::memcpy(out, &bytes, sizeof bytes);
         out += 3;
