@@ -271,33 +271,23 @@ std::optional<ColourConverter> cmykConverter(const PictureSource& source, Sample
     return ColourConverter::make(ColourDescription::pressCmyk(), layout, source.colourSpace);
 }
 
-// 16-bit pictures with a profile of their own, and 16-bit CMYK ones, are converted from their
-// full samples, before they are cut to 8 bits, lest smooth gradients of wide-gamut pictures
-// band. The colour is the reader's, which is sRGB when the resources cannot be read.
-std::optional<ColourConverter> deepConverter(const PictureSource& source,
-                                             const ColourDescription& colour) {
-    ByteReader in(source.bytes);
-    const psd::Header h = readHeader(in);
-    if (h.depth != 16) {
-        return std::nullopt;
-    }
+// How the samples are converted as they are read, or nothing when they are sRGB already. CMYK
+// goes through its profile; 16-bit pictures with a profile of their own, and 16-bit CMYK ones,
+// are converted from their full samples, before they are cut to 8 bits, lest smooth gradients
+// of wide-gamut pictures band. The colour is the reader's, which is sRGB when the resources
+// cannot be read.
+std::optional<ColourConverter> converterFor(const PictureSource& source, const psd::Header& h,
+                                            const ColourDescription& colour) {
+    const bool deep = h.depth == 16;
     if (h.colourMode == psd::CmykMode) {
-        return cmykConverter(source, SampleLayout::InvertedCmyk16);
+        return cmykConverter(source,
+                             deep ? SampleLayout::InvertedCmyk16 : SampleLayout::InvertedCmyk8);
     }
-    if ((h.colourMode != psd::RgbMode && h.colourMode != psd::GrayscaleMode) || colour.isSrgb()) {
+    if (!deep || (h.colourMode != psd::RgbMode && h.colourMode != psd::GrayscaleMode) ||
+        colour.isSrgb()) {
         return std::nullopt;
     }
     return ColourConverter::make(colour, SampleLayout::Rgb16, source.colourSpace);
-}
-
-// The converter of 8-bit CMYK pictures.
-std::optional<ColourConverter> shallowCmykConverter(const PictureSource& source) {
-    ByteReader in(source.bytes);
-    const psd::Header h = readHeader(in);
-    if (h.colourMode != psd::CmykMode || h.depth == 16) {
-        return std::nullopt;
-    }
-    return cmykConverter(source, SampleLayout::InvertedCmyk8);
 }
 
 // The rows of a deep picture, each gathered from the channels and converted on its own, so
@@ -336,8 +326,8 @@ ColourDescription PsdReader::colour(const PictureSource& source) const {
 
 bool PsdReader::convertsColour(const PictureSource& source) const {
     try {
-        return shallowCmykConverter(source).has_value() ||
-               deepConverter(source, colour(source)).has_value();
+        ByteReader in(source.bytes);
+        return converterFor(source, readHeader(in), colour(source)).has_value();
     } catch (const ProjectError&) {
         return false; // decode says what is wrong
     }
@@ -363,9 +353,10 @@ Bitmap PsdReader::decode(const PictureSource& source) const {
     const std::size_t rowBytes = (static_cast<std::size_t>(size.width) * h.depth + 7) / 8;
     const ChannelRows rows(in, h, rowBytes);
     const int channels = colourChannels(h);
-    if (const auto deep = deepConverter(source, colour(source))) {
+    const auto converter = converterFor(source, h, colour(source));
+    if (converter && h.depth == 16) {
         Bitmap bitmap = Bitmap::uninitialized(size.width, size.height);
-        readDeepRows(rows, channels, bitmap, *deep);
+        readDeepRows(rows, channels, bitmap, *converter);
         return bitmap;
     }
 
@@ -373,7 +364,6 @@ Bitmap PsdReader::decode(const PictureSource& source) const {
     Bitmap bitmap =
         indexed ? Bitmap::withPalette(size.width, size.height, indexedPalette(colourModeData))
                 : Bitmap(size.width, size.height);
-    const auto converter = shallowCmykConverter(source);
     std::vector<std::uint8_t> stored(rowBytes);
     std::vector<std::uint8_t> ink(converter ? static_cast<std::size_t>(size.width) * 4 : 0);
     for (int c = 0; c < channels; ++c) {
